@@ -1,0 +1,50 @@
+#pragma once
+// The BP data file NAME.DAT: one hexadecimal record line per reading, then a
+// patient section and a comment section. The reader fills a SessionData for
+// a BpMode and marks each reading's analysis window and day/night class; the
+// writer produces the same format back.
+#include "session.h"
+
+#include <QByteArray>
+#include <QString>
+#include <string_view>
+
+namespace ks318 {
+
+// Value of `count` characters read as hexadecimal; '1'-'9', 'A'-'F' and
+// 'a'-'f' have their usual values, every other character counts as 0.
+unsigned parseHex(const char* chars, int count);
+
+// RecorderType named by the model id that opens a record line.
+RecorderType recorderTypeOfLine(std::string_view line);
+
+// One record line into one reading. Columns past the end of a short line read
+// as '0'. `recorderId` receives 1, or the line's recorder id for the types
+// whose lines carry one.
+void decodeRecordLine(std::string_view line, BpMode mode, RecorderType type, BpReading& reading,
+                      std::uint8_t& recorderId);
+
+// String id of an error code's description; 0 for codes without one (0, 3).
+int errorDescriptionId(int errorCode);
+
+// Fills session.data() (allocated by the caller) from the data file of
+// `path` (its extension replaced by ".DAT"). Sets state.recorderType from the
+// first record line, state.firstRecordLine, and state.timeOrderError when a
+// reading is earlier than one before it. Window 1 comes from
+// session.intervals when it is valid, the sleep and wake times from
+// session.state. Returns data()->loaded != 0.
+bool readBpDataFile(Session& session, const QString& path, BpMode mode);
+
+// The complete file text for a block, as the rewriter stores it.
+QByteArray formatBpDataFile(const SessionData& data, RecorderType type);
+
+// Writes `data` as a BP data file at exactly `path`, atomically.
+bool writeBpDataFile(const QString& path, const SessionData& data, RecorderType type);
+
+// Writes the current block back to the current data file (preparedFilePath
+// with the extension ".DAT"), replacing it atomically. Refuses, writing
+// nothing, when no block is loaded or when the block does not hold the whole
+// file (reading stopped at the reading cap with more behind it).
+bool rewriteBpDataFile(Session& session);
+
+} // namespace ks318

@@ -1,0 +1,44 @@
+#include "filenames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace ks318 {
+
+QString replaceExtension(const QString& path, const QString& extension)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash)
+        return path.left(dot) + extension;
+    return path + extension;
+}
+
+QString resolveMemberPath(const QString& path, const QString& extension)
+{
+    const QString exact = replaceExtension(path, extension);
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QString lower = replaceExtension(path, extension.toLower());
+    if (QFileInfo::exists(lower))
+        return lower;
+    const QString upper = replaceExtension(path, extension.toUpper());
+    if (QFileInfo::exists(upper))
+        return upper;
+    return exact;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace ks318

@@ -1,0 +1,24 @@
+#pragma once
+// A recording is a set of files sharing one base name: NAME.DAT, NAME.p30,
+// NAME.csv. Members are found by replacing the extension after the last '.'.
+#include <QString>
+
+namespace ks318 {
+
+// `path` with the extension of its file name replaced by `extension` (which
+// starts with '.'); a name without extension gets it appended. Dots in the
+// directory part are left alone.
+QString replaceExtension(const QString& path, const QString& extension);
+
+// The member with `extension` as it exists on disk. Files copied from other
+// systems often carry the extension in the other case ("name.dat" for
+// "NAME.DAT"), so when the exact name is missing a name differing only in the
+// case of the extension is taken. Returns the exact name when neither exists.
+QString resolveMemberPath(const QString& path, const QString& extension);
+
+// Writes `bytes` to `path` through a temporary file in the same directory
+// and a rename: either the new content is there whole or the old file is
+// left untouched. Returns false on any failure.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace ks318

@@ -1,0 +1,181 @@
+#include "synthetic.h"
+
+#include "records/cp932.h"
+
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+
+namespace ks318::synth {
+
+namespace {
+
+// A small, fully specified generator, so the recordings never change with
+// the standard library.
+class Rng {
+public:
+    explicit Rng(unsigned seed) : state_(seed * 2654435761u + 0x9E3779B9u) {}
+    unsigned next()
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+    int range(int lo, int hi) { return lo + int(next() % unsigned(hi - lo + 1)); }
+
+private:
+    unsigned state_;
+};
+
+constexpr int kErrorCodes[] = {1, 2, 5, 6, 10, 20, 30, 91, 0x41};
+
+void setPatient(SessionData& d)
+{
+    d.name.setQString(QStringLiteral("山田 太郎"));
+    d.idNumber = "A-102938";
+    d.address.setQString(QStringLiteral("東京都港区芝公園1-2-3"));
+    d.phone = "03-1234-5678";
+    d.ssNumber = "";
+    d.medicare = "";
+    d.insurance = "12345678";
+    d.age = "58";
+    d.sex.setQString(QStringLiteral("男"));
+    d.height = "171";
+    d.weight = "74";
+    d.comment1.setQString(QStringLiteral("家庭血圧測定 2週間"));
+    d.comment2.setQString(QStringLiteral("降圧薬なし"));
+    d.comment3 = "";
+}
+
+} // namespace
+
+std::unique_ptr<SessionData> makeRecording(const Options& o)
+{
+    auto d = std::make_unique<SessionData>();
+    Rng rng(o.seed);
+    const int count = std::clamp(o.count, 0, kMaxReadings);
+    std::int64_t minute = minuteNumber(o.year, o.month, o.day, o.firstHour, 0) + rng.range(0, 20);
+    d->recorderId = 1;
+    int validSeen = 0;
+    for (int i = 0; i < count; ++i) {
+        BpReading& r = d->readings[std::size_t(i)];
+        const std::int64_t day = minute / 1440;
+        const int tod = int(minute % 1440);
+        const CivilDate date = civilFromDayNumber(day);
+        r.year = std::uint32_t(date.year);
+        r.month = std::uint8_t(date.month);
+        r.day = std::uint8_t(date.day);
+        r.hour = std::uint8_t(tod / 60);
+        r.minute = std::uint8_t(tod % 60);
+
+        const bool night = tod < 6 * 60 || tod >= 22 * 60;
+        const int sys = (night ? 124 : 146) + rng.range(-14, 14);
+        const int dia = (night ? 74 : 91) + rng.range(-9, 9);
+        const int pulse = (night ? 60 : 72) + rng.range(-8, 10);
+        const bool isError = o.errorEvery > 0 && (i + 1) % o.errorEvery == 0;
+
+        auto fill = [&](std::uint8_t& pp, std::uint8_t& d8, std::uint8_t& p8, std::uint8_t& status, std::uint8_t& err) {
+            pp = std::uint8_t(sys - dia);
+            d8 = std::uint8_t(dia);
+            p8 = std::uint8_t(pulse);
+            status = std::uint8_t(rng.range(0, 9) == 0 ? 0x10 : 0x00);
+            err = isError ? std::uint8_t(kErrorCodes[(i / std::max(1, o.errorEvery)) % std::size(kErrorCodes)]) : 0;
+            if (isError)
+                pp = d8 = p8 = 0;
+        };
+        if (o.type == RecorderType::Ks318 || o.type == RecorderType::Rv5730) {
+            r.korError = 1;
+            fill(r.oscPulsePressure, r.oscDia, r.oscPulse, r.oscStatus, r.oscError);
+            r.method = 0;
+        } else {
+            fill(r.korPulsePressure, r.korDia, r.korPulse, r.korStatus, r.korError);
+            r.method = 1;
+            if (o.type == RecorderType::Rv5721) {
+                r.oscPulsePressure = std::uint8_t(sys - dia + rng.range(-4, 4));
+                r.oscDia = std::uint8_t(dia + rng.range(-3, 3));
+                r.oscPulse = std::uint8_t(pulse);
+            }
+        }
+        if (isError) {
+            r.errorCode = r.method == 0 ? r.oscError : r.korError;
+            r.errorText = "x";  // anything but "--": no comment is written for it
+        } else {
+            r.errorText = "--";
+            ++validSeen;
+            if (o.excludedEvery > 0 && validSeen % o.excludedEvery == 0)
+                r.excluded = 1;
+            if (o.commentEvery > 0 && validSeen % o.commentEvery == 0)
+                r.comment.setQString(QStringLiteral("服薬後 %1").arg(validSeen));
+        }
+        minute += o.minutesApart / 2 + rng.range(0, o.minutesApart);
+    }
+    d->counters.readingCount = std::uint32_t(count);
+    if (o.patient)
+        setPatient(*d);
+    d->loaded = 1;
+    return d;
+}
+
+QByteArray makeFile(const Options& options)
+{
+    return formatBpDataFile(*makeRecording(options), options.type);
+}
+
+QByteArray demoFile()
+{
+    // Two weeks from Monday 2 November 2026: readings on waking, mid-morning,
+    // afternoon, evening and at bedtime, some days one more at night.
+    auto d = std::make_unique<SessionData>();
+    setPatient(*d);
+    Rng rng(318);
+    static const int kSlots[] = {6 * 60 + 30, 10 * 60, 14 * 60, 18 * 60 + 30, 22 * 60 + 30, 2 * 60 + 30};
+    int n = 0;
+    for (int day = 0; day < 14; ++day) {
+        const int perDay = 4 + (day % 3);  // 4, 5 or 6
+        for (int s = 0; s < perDay; ++s) {
+            const int slot = kSlots[s];
+            const std::int64_t dayNo = dayNumber(2026, 11, 2) + day + (slot < 6 * 60 ? 1 : 0);
+            const int tod = slot + rng.range(-12, 12);
+            const CivilDate date = civilFromDayNumber(dayNo);
+            BpReading& r = d->readings[std::size_t(n)];
+            r.year = std::uint32_t(date.year);
+            r.month = std::uint8_t(date.month);
+            r.day = std::uint8_t(date.day);
+            r.hour = std::uint8_t(tod / 60);
+            r.minute = std::uint8_t(tod % 60);
+            const bool night = tod < 6 * 60 || tod >= 22 * 60;
+            const int sys = (night ? 126 : 147) + rng.range(-12, 12);
+            const int dia = (night ? 76 : 92) + rng.range(-8, 8);
+            const int pulse = (night ? 61 : 73) + rng.range(-7, 9);
+            r.korError = 1;
+            r.oscPulsePressure = std::uint8_t(sys - dia);
+            r.oscDia = std::uint8_t(dia);
+            r.oscPulse = std::uint8_t(pulse);
+            r.oscStatus = rng.range(0, 11) == 0 ? 0x10 : 0x00;
+            r.errorText = "--";
+            ++n;
+        }
+    }
+    // Three error readings with different codes, one reading excluded by the
+    // user and two comments.
+    struct ErrorReading {
+        int index;
+        int code;
+    };
+    const ErrorReading errors[] = {{9, 10}, {31, 2}, {52, 0x5B}};
+    for (const auto& e : errors) {
+        BpReading& r = d->readings[std::size_t(e.index)];
+        r.oscPulsePressure = r.oscDia = r.oscPulse = 0;
+        r.oscError = std::uint8_t(e.code);
+        r.errorText = "x";
+    }
+    d->readings[20].excluded = 1;
+    d->readings[4].comment.setQString(QStringLiteral("起床直後 頭痛あり"));
+    d->readings[40].comment.setQString(QStringLiteral("飲酒後"));
+    d->counters.readingCount = std::uint32_t(n);
+    d->loaded = 1;
+    return formatBpDataFile(*d, RecorderType::Ks318);
+}
+
+} // namespace ks318::synth

@@ -1,0 +1,33 @@
+#pragma once
+// Synthetic recordings for tests and benchmarks: plausible readings of a
+// mildly hypertensive adult, deterministic for a given seed.
+#include "records/bpdatafile.h"
+
+#include <QByteArray>
+#include <memory>
+
+namespace ks318::synth {
+
+struct Options {
+    int count = 100;                            // readings, at most kMaxReadings
+    unsigned seed = 1;
+    RecorderType type = RecorderType::Ks318;
+    int year = 2026, month = 11, day = 2;       // date of the first reading
+    int firstHour = 7;
+    int minutesApart = 240;                     // average spacing; jittered
+    int errorEvery = 0;                         // every n-th reading an error reading (0: none)
+    int excludedEvery = 0;                      // every n-th valid reading excluded
+    int commentEvery = 0;                       // every n-th valid reading gets a comment
+    bool patient = true;                        // fill the patient section
+};
+
+// A block as the reader would leave it after reading the written file.
+std::unique_ptr<SessionData> makeRecording(const Options& options);
+
+// The file text of such a recording.
+QByteArray makeFile(const Options& options);
+
+// The bundled demonstration recording (two weeks, four to six readings a day).
+QByteArray demoFile();
+
+} // namespace ks318::synth

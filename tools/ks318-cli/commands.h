@@ -1,0 +1,16 @@
+#pragma once
+#include <QStringList>
+
+namespace ks318::cli {
+
+// Exit statuses of every command.
+enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+
+int runList(const QStringList& args);
+extern const char* const kListUsage;
+
+// Prints a line to stdout / stderr in UTF-8.
+void out(const QString& line);
+void err(const QString& line);
+
+} // namespace ks318::cli
