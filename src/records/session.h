@@ -2,6 +2,7 @@
 // The state of the open recording, shared by the windows, the reports and the
 // command line. The application owns one Session and hands it by reference;
 // tests make their own.
+#include "analysis/periodstatistics.h"
 #include "records.h"
 #include "sessiondata.h"
 #include "types.h"
@@ -72,6 +73,7 @@ public:
     PatientRecord patient;
     AnalysisIntervals intervals;
     RecordingSpan span;
+    PeriodStatistics stats;     // written only by computePeriodStatistics
 
     // The SessionData block in use; null when none is allocated.
     SessionData* data() const { return data_.get(); }
