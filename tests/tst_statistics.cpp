@@ -1,0 +1,516 @@
+// The statistics engine: the documented edge cases as one table, the keeping
+// of extreme times, and a cross-check of the whole table against a plain
+// two-pass computation over generated recordings of many sizes.
+#include "analysis/periodstatistics.h"
+#include "records/bpdatafile.h"
+#include "records/filenames.h"
+#include "support/readingspec.h"
+#include "support/synthetic.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace ks318;
+
+namespace {
+
+constexpr double kSkip = std::numeric_limits<double>::quiet_NaN();
+
+BpThresholds parseThresholds(const QString& text)
+{
+    BpThresholds t;
+    if (text.isEmpty())
+        return t;
+    const QStringList v = text.split(QRegularExpression(QStringLiteral("[/,]")));
+    t.awakeSys = v[0].toInt();
+    t.awakeDia = v[1].toInt();
+    t.asleepSys = v[2].toInt();
+    t.asleepDia = v[3].toInt();
+    return t;
+}
+
+bool near(double actual, double expected, double tolerance)
+{
+    return std::fabs(actual - expected) <= tolerance;
+}
+
+QString hhmm(const ExtremeTime& t) { return QString::asprintf("%02d:%02d", t.hour, t.minute); }
+
+} // namespace
+
+class TestStatistics : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void edgeCases_data();
+    void edgeCases();
+    void extremeTimesSurviveAnEmptyPeriod();
+    void noBlockResetsTheTable();
+    void derivedValues_data();
+    void derivedValues();
+    void matchesTwoPassReference_data();
+    void matchesTwoPassReference();
+};
+
+void TestStatistics::edgeCases_data()
+{
+    QTest::addColumn<QString>("readings");
+    QTest::addColumn<QString>("thresholds");   // "S1/D1,S2/D2", empty: 140/90,120/70
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("parameter");
+    QTest::addColumn<QList<double>>("stats");  // MIN MEAN MAX SD SE CV, NaN: not checked
+    QTest::addColumn<int>("sysAbove");
+    QTest::addColumn<int>("diaAbove");
+    QTest::addColumn<int>("notCounted");
+    QTest::addColumn<QList<double>>("sysOnDia");  // r, slope, intercept; empty: not checked
+    QTest::addColumn<QString>("highestSysTime");  // empty: not checked
+
+    const QString two = QStringLiteral("08:00 120/80/70; 09:00 140/85/70");
+    const QList<double> twoSys = {120, 130, 140, 14.1421356, 10.0, 10.8785658};
+    const QString three = QStringLiteral("08:00 120/80/70; 09:00 130/90/70; 10:00 150/100/70");
+
+    QTest::newRow("two readings: n-1 divisor") << two << "" << 1 << int(ParamSys) << twoSys << 0 << 0 << 0
+                                               << QList<double>() << "09:00";
+    QTest::newRow("three readings with regression")
+        << three << "" << 1 << int(ParamSys) << QList<double>{120, 133.333333, 150, 15.2752523, 8.8191710, 11.4564392}
+        << 1 << 1 << 0 << QList<double>{0.9819805, 1.5, -1.6666667} << "10:00";
+    QTest::newRow("three readings, DIA") << three << "" << 1 << int(ParamDia)
+                                         << QList<double>{80, 90, 100, 10, 5.7735027, 11.1111111} << 1 << 1 << 0
+                                         << QList<double>() << "";
+    QTest::newRow("MAP from pulse pressure") << QStringLiteral("08:00 120/80/70; 09:00 140/86/70") << "" << 1
+                                             << int(ParamMap) << QList<double>{93, 98.5, 104, 7.7781746, 5.5, 7.8966239}
+                                             << 0 << 0 << 0 << QList<double>() << "";
+    QTest::newRow("double product") << QStringLiteral("08:00 120/80/70; 09:00 140/86/80") << "" << 1 << int(ParamDp)
+                                    << QList<double>{84, 98, 112, 19.7989899, 14, 20.2030509} << 0 << 0 << 0
+                                    << QList<double>() << "";
+    QTest::newRow("single reading: mean 0") << QStringLiteral("08:00 135/85/70") << "" << 1 << int(ParamSys)
+                                            << QList<double>{135, 0, 135, 0, 0, 0} << 0 << 0 << 0
+                                            << QList<double>{0, 0, 0} << "08:00";
+    QTest::newRow("all equal: no spread")
+        << QStringLiteral("08:00 130/85/70; 09:00 130/85/70; 10:00 130/85/70") << "" << 1 << int(ParamSys)
+        << QList<double>{130, 130, 130, 0, 0, 0} << 0 << 0 << 0 << QList<double>{0, 0, 0} << "08:00";
+    QTest::newRow("SYS never varies: r 0, line still fitted")
+        << QStringLiteral("08:00 130/80/70; 09:00 130/90/70; 10:00 130/85/70") << "" << 1 << int(ParamSys)
+        << QList<double>{130, 130, 130, 0, 0, 0} << 0 << 0 << 0 << QList<double>{0, 0, 130} << "08:00";
+    QTest::newRow("equal extremes: earliest kept")
+        << QStringLiteral("08:00 150/85/70; 12:00 130/85/70; 20:00 150/85/70") << "" << 1 << int(ParamSys)
+        << QList<double>{130, kSkip, 150, kSkip, kSkip, kSkip} << 2 << 0 << 0 << QList<double>() << "08:00";
+    QTest::newRow("at the awake threshold: not above") << QStringLiteral("08:00 140/90/70; 09:00 120/80/70") << ""
+                                                       << 1 << int(ParamSys) << QList<double>(6, kSkip) << 0 << 0
+                                                       << 0 << QList<double>() << "";
+    QTest::newRow("one above the awake threshold") << QStringLiteral("08:00 141/91/70; 09:00 120/80/70") << "" << 1
+                                                   << int(ParamSys) << QList<double>(6, kSkip) << 1 << 1 << 0
+                                                   << QList<double>() << "";
+    QTest::newRow("other thresholds") << QStringLiteral("08:00 141/91/70; 09:00 120/80/70") << "150/95,130/80" << 1
+                                      << int(ParamSys) << QList<double>(6, kSkip) << 0 << 0 << 0 << QList<double>()
+                                      << "";
+
+    const QString asleep125 = QStringLiteral("02:00 125/75/60 n");
+    QTest::newRow("asleep 125: above in period 1") << asleep125 << "" << 1 << int(ParamSys)
+                                                   << QList<double>{125, 0, 125, 0, 0, 0} << 1 << 1 << 0
+                                                   << QList<double>() << "02:00";
+    QTest::newRow("asleep 125: above in period 2")
+        << asleep125 << "" << 2 << int(ParamSys) << QList<double>(6, kSkip) << 1 << 1 << 0 << QList<double>() << "";
+    QTest::newRow("asleep 125: above in period 4")
+        << asleep125 << "" << 4 << int(ParamSys) << QList<double>(6, kSkip) << 1 << 1 << 0 << QList<double>() << "";
+    QTest::newRow("asleep 125: not in period 3") << asleep125 << "" << 3 << int(ParamSys)
+                                                 << QList<double>{300, 0, 0, 0, 0, 0} << 0 << 0 << 0
+                                                 << QList<double>() << "";
+    const QString awake125 = QStringLiteral("14:00 125/75/60");
+    QTest::newRow("awake 125: period 1") << awake125 << "" << 1 << int(ParamSys) << QList<double>(6, kSkip) << 0
+                                         << 0 << 0 << QList<double>() << "";
+    QTest::newRow("awake 125: period 3") << awake125 << "" << 3 << int(ParamSys) << QList<double>(6, kSkip) << 0
+                                         << 0 << 0 << QList<double>() << "";
+    QTest::newRow("mixed classes: each by its own pair")
+        << QStringLiteral("14:00 125/75/60; 02:00 125/75/60 n; 15:00 145/95/60") << "" << 1 << int(ParamSys)
+        << QList<double>(6, kSkip) << 2 << 2 << 0 << QList<double>() << "";
+
+    const QString excluded = two + QStringLiteral("; 10:00 200/120/90 x");
+    QTest::newRow("excluded: period 1 unchanged") << excluded << "" << 1 << int(ParamSys) << twoSys << 0 << 0 << 1
+                                                  << QList<double>() << "09:00";
+    QTest::newRow("excluded: period 2 unchanged") << excluded << "" << 2 << int(ParamSys) << twoSys << 0 << 0 << 1
+                                                  << QList<double>() << "09:00";
+    QTest::newRow("excluded: own class period") << excluded << "" << 3 << int(ParamSys) << twoSys << 0 << 0 << 1
+                                                << QList<double>() << "09:00";
+    const QString error = two + QStringLiteral("; 10:00 0/0/0 e");
+    QTest::newRow("error reading: MIN not 0") << error << "" << 1 << int(ParamSys) << twoSys << 0 << 0 << 1
+                                              << QList<double>() << "09:00";
+    const QString excludedAsleep = two + QStringLiteral("; 02:00 200/120/90 n x");
+    QTest::newRow("excluded asleep: awake period untouched") << excludedAsleep << "" << 3 << int(ParamSys) << twoSys
+                                                             << 0 << 0 << 0 << QList<double>() << "09:00";
+    QTest::newRow("excluded asleep: asleep period empty") << excludedAsleep << "" << 4 << int(ParamSys)
+                                                          << QList<double>{300, 0, 0, 0, 0, 0} << 0 << 0 << 1
+                                                          << QList<double>() << "";
+    QTest::newRow("excluded asleep: period 1") << excludedAsleep << "" << 1 << int(ParamSys) << twoSys << 0 << 0 << 1
+                                               << QList<double>() << "09:00";
+
+    const QString outside = two + QStringLiteral("; 23:00 200/120/90 o; 23:30 0/0/0 o e");
+    QTest::newRow("outside window 1: no period") << outside << "" << 1 << int(ParamSys) << twoSys << 0 << 0 << 0
+                                                 << QList<double>() << "09:00";
+    QTest::newRow("outside window 1: no total") << outside << "" << 3 << int(ParamSys) << twoSys << 0 << 0 << 0
+                                                << QList<double>() << "09:00";
+    QTest::newRow("window 1 only: not in period 2")
+        << two + QStringLiteral("; 10:00 200/120/90 w1") << "" << 2 << int(ParamSys) << twoSys << 0 << 0 << 0
+        << QList<double>() << "09:00";
+    QTest::newRow("period 2 equals period 1") << three << "" << 2 << int(ParamSys)
+                                              << QList<double>{120, 133.333333, 150, 15.2752523, 8.8191710, 11.4564392}
+                                              << 1 << 1 << 0 << QList<double>{0.9819805, 1.5, -1.6666667} << "10:00";
+    QTest::newRow("no reading at all") << QString() << "" << 1 << int(ParamSys) << QList<double>{300, 0, 0, 0, 0, 0}
+                                       << 0 << 0 << 0 << QList<double>{0, 0, 0} << "";
+    QTest::newRow("only error readings") << QStringLiteral("08:00 0/0/0 e; 09:00 0/0/0 e") << "" << 1
+                                         << int(ParamPulse) << QList<double>{300, 0, 0, 0, 0, 0} << 0 << 0 << 2
+                                         << QList<double>{0, 0, 0} << "";
+}
+
+void TestStatistics::edgeCases()
+{
+    QFETCH(QString, readings);
+    QFETCH(QString, thresholds);
+    QFETCH(int, period);
+    QFETCH(int, parameter);
+    QFETCH(QList<double>, stats);
+    QFETCH(int, sysAbove);
+    QFETCH(int, diaAbove);
+    QFETCH(int, notCounted);
+    QFETCH(QList<double>, sysOnDia);
+    QFETCH(QString, highestSysTime);
+
+    const auto block = testspec::makeBlock(readings);
+    PeriodStatistics st;
+    computePeriodStatistics(st, block.get(), parseThresholds(thresholds));
+
+    static const char* const kNames[] = {"MIN", "MEAN", "MAX", "SD", "SE", "CV"};
+    for (int k = 0; k < kStatCount; ++k) {
+        if (std::isnan(stats[k]))
+            continue;
+        const double actual = st.stat[period][parameter][k];
+        QVERIFY2(near(actual, stats[k], 5e-6),
+                 qPrintable(QStringLiteral("%1 is %2, expected %3").arg(kNames[k]).arg(actual, 0, 'g', 10).arg(stats[k])));
+    }
+    QCOMPARE(int(st.sysAboveCount[period]), sysAbove);
+    QCOMPARE(int(st.diaAboveCount[period]), diaAbove);
+    QCOMPARE(notCountedCount(periodTotal(block->counters, period), periodCount(block->counters, period)), notCounted);
+    if (!sysOnDia.isEmpty()) {
+        const Regression& g = st.regression[period][SysOnDia];
+        QVERIFY2(near(g.r, sysOnDia[0], 5e-6), qPrintable(QString::number(g.r, 'g', 10)));
+        QVERIFY2(near(g.slope, sysOnDia[1], 5e-6), qPrintable(QString::number(g.slope, 'g', 10)));
+        QVERIFY2(near(g.intercept, sysOnDia[2], 5e-6), qPrintable(QString::number(g.intercept, 'g', 10)));
+    }
+    if (!highestSysTime.isEmpty())
+        QCOMPARE(hhmm(st.extremes[period][HighestSys]), highestSysTime);
+}
+
+void TestStatistics::extremeTimesSurviveAnEmptyPeriod()
+{
+    PeriodStatistics st;
+    const auto withNight = testspec::makeBlock(
+        QStringLiteral("08:00 130/85/70; 01:10 118/66/58 n; 03:20 126/72/61 n; 20:00 150/95/75"));
+    computePeriodStatistics(st, withNight.get(), BpThresholds());
+    QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
+    QCOMPARE(hhmm(st.extremes[AsleepPeriod][HighestDia]), QStringLiteral("03:20"));
+    QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("20:00"));
+
+    // Same day, no night-time reading: period 4 keeps the earlier times while
+    // its statistics start over.
+    const auto dayOnly = testspec::makeBlock(QStringLiteral("09:00 128/84/70; 11:00 122/80/70 d+1"));
+    computePeriodStatistics(st, dayOnly.get(), BpThresholds());
+    QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
+    QCOMPARE(hhmm(st.extremes[AsleepPeriod][HighestDia]), QStringLiteral("03:20"));
+    QCOMPARE(st.stat[AsleepPeriod][ParamSys][StatMin], 300.0);
+    QCOMPARE(st.stat[AsleepPeriod][ParamSys][StatMax], 0.0);
+    QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("09:00"));
+    QCOMPARE(int(st.extremes[WholePeriod][LowestSys].day), 3);
+}
+
+void TestStatistics::noBlockResetsTheTable()
+{
+    PeriodStatistics st;
+    const auto block = testspec::makeBlock(QStringLiteral("08:00 150/95/70; 09:00 160/100/80; 02:00 130/80/60 n"));
+    computePeriodStatistics(st, block.get(), BpThresholds());
+    QVERIFY(st.sysAboveCount[WholePeriod] > 0);
+    QVERIFY(st.regression[WholePeriod][SysOnPulse].slope != 0);
+
+    computePeriodStatistics(st, nullptr, BpThresholds());
+    for (int p = kFirstPeriod; p <= kLastPeriod; ++p) {
+        QCOMPARE(int(st.sysAboveCount[p]), 0);
+        QCOMPARE(int(st.diaAboveCount[p]), 0);
+        for (int k = 0; k < kParameterCount; ++k) {
+            QCOMPARE(st.stat[p][k][StatMin], 300.0);
+            for (int s = StatMean; s < kStatCount; ++s)
+                QCOMPARE(st.stat[p][k][s], 0.0);
+        }
+    }
+    QCOMPARE(st.regression[WholePeriod][SysOnPulse].slope, 0.0);
+    QCOMPARE(st.regression[PartialPeriod][SysOnDia].r, 0.0);
+    QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("09:00"));
+}
+
+void TestStatistics::derivedValues_data()
+{
+    QTest::addColumn<int>("above");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("abovePercent");    // "%5.1f%%"
+    QTest::addColumn<QString>("notCountedText");  // "%d (%3.1f%%)"
+
+    QTest::newRow("6 of 30 above") << 6 << 30 << 30 << " 20.0%" << "0 (0.0%)";
+    QTest::newRow("5 of 50 not counted") << 0 << 45 << 50 << "  0.0%" << "5 (10.0%)";
+    QTest::newRow("3 errors and 2 excluded of 48") << 43 << 43 << 48 << "100.0%" << "5 (10.4%)";
+    QTest::newRow("1 of 3 above") << 1 << 3 << 3 << " 33.3%" << "0 (0.0%)";
+    QTest::newRow("nothing counted") << 0 << 0 << 4 << "  0.0%" << "4 (100.0%)";
+    QTest::newRow("no reading at all") << 0 << 0 << 0 << "  0.0%" << "0 (0.0%)";
+}
+
+void TestStatistics::derivedValues()
+{
+    QFETCH(int, above);
+    QFETCH(int, n);
+    QFETCH(int, total);
+    QFETCH(QString, abovePercent);
+    QFETCH(QString, notCountedText);
+    QCOMPARE(QString::asprintf("%5.1f%%", aboveThresholdPercent(above, std::uint32_t(n))), abovePercent);
+    QCOMPARE(QString::asprintf("%d (%3.1f%%)", notCountedCount(std::uint32_t(total), std::uint32_t(n)),
+                               notCountedPercent(std::uint32_t(total), std::uint32_t(n))),
+             notCountedText);
+}
+
+// ---- Cross-check ------------------------------------------------------------
+
+namespace {
+
+struct Reference {
+    int n = 0;
+    double stat[kParameterCount][kStatCount] = {};
+    int sysAbove = 0;
+    int diaAbove = 0;
+    int extremeIndex[kExtremeCount] = {-1, -1, -1, -1};
+    Regression regression[kRegressionPairCount];
+};
+
+int valueOf(const BpReading& r, int k)
+{
+    switch (k) {
+    case 0: return int(r.sys);
+    case 1: return r.dia;
+    case 2: return r.map;
+    case 3: return r.pulse;
+    default: return r.doubleProduct;
+    }
+}
+
+// Membership written out per period, independently of the engine.
+bool inPeriod(const BpReading& r, int p)
+{
+    if (r.windowMembership == 0 || r.errorCode != 0 || r.excluded != 0)
+        return false;
+    switch (p) {
+    case 1: return true;
+    case 2: return r.windowMembership == 2;
+    case 3: return r.periodClass == 3;
+    default: return r.periodClass == 4;
+    }
+}
+
+Regression fit(const std::vector<double>& x, const std::vector<double>& y)
+{
+    Regression g;
+    const std::size_t n = x.size();
+    if (n == 0)
+        return g;
+    double mx = 0, my = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        mx += x[i];
+        my += y[i];
+    }
+    mx /= double(n);
+    my /= double(n);
+    double sxx = 0, syy = 0, sxy = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sxx += (x[i] - mx) * (x[i] - mx);
+        syy += (y[i] - my) * (y[i] - my);
+        sxy += (x[i] - mx) * (y[i] - my);
+    }
+    if (sxx * syy > 0)
+        g.r = sxy / std::sqrt(sxx * syy);
+    if (sxx != 0 && n >= 2) {
+        g.slope = sxy / sxx;
+        g.intercept = my - g.slope * mx;
+    }
+    return g;
+}
+
+Reference reference(const SessionData& d, int p, const BpThresholds& t)
+{
+    Reference ref;
+    std::vector<int> used;
+    for (std::uint32_t i = 0; i < d.readingCount(); ++i)
+        if (inPeriod(d.readings[i], p))
+            used.push_back(int(i));
+    ref.n = int(used.size());
+    for (int k = 0; k < kParameterCount; ++k) {
+        ref.stat[k][StatMin] = 300;
+        ref.stat[k][StatMax] = 0;
+        double sum = 0;
+        for (int i : used) {
+            const int v = valueOf(d.readings[std::size_t(i)], k);
+            ref.stat[k][StatMin] = std::min(ref.stat[k][StatMin], double(v));
+            ref.stat[k][StatMax] = std::max(ref.stat[k][StatMax], double(v));
+            sum += v;
+        }
+        if (ref.n >= 2) {
+            const double mean = sum / ref.n;
+            double squares = 0;
+            for (int i : used) {
+                const double dev = valueOf(d.readings[std::size_t(i)], k) - mean;
+                squares += dev * dev;
+            }
+            const double sd = std::sqrt(squares / (ref.n - 1));
+            ref.stat[k][StatMean] = mean;
+            ref.stat[k][StatSd] = sd;
+            ref.stat[k][StatSe] = sd / std::sqrt(double(ref.n));
+            ref.stat[k][StatCv] = mean != 0 ? sd / mean * 100 : 0;
+        }
+    }
+    for (int i : used) {
+        const BpReading& r = d.readings[std::size_t(i)];
+        const bool night = p == 4 || r.periodClass == 4;
+        ref.sysAbove += int(r.sys) > (night ? t.asleepSys : t.awakeSys);
+        ref.diaAbove += int(r.dia) > (night ? t.asleepDia : t.awakeDia);
+    }
+    // Earliest reading holding each extreme.
+    const auto earliest = [&](int k, bool highest) {
+        int best = -1;
+        for (int i : used) {
+            const int v = valueOf(d.readings[std::size_t(i)], k);
+            if (best < 0 || (highest ? v > valueOf(d.readings[std::size_t(best)], k)
+                                     : v < valueOf(d.readings[std::size_t(best)], k)))
+                best = i;
+        }
+        return best;
+    };
+    ref.extremeIndex[LowestSys] = earliest(0, false);
+    ref.extremeIndex[HighestSys] = earliest(0, true);
+    ref.extremeIndex[LowestDia] = earliest(1, false);
+    ref.extremeIndex[HighestDia] = earliest(1, true);
+    if (p <= 2) {
+        std::vector<double> sys, dia, pulse;
+        for (int i : used) {
+            sys.push_back(d.readings[std::size_t(i)].sys);
+            dia.push_back(d.readings[std::size_t(i)].dia);
+            pulse.push_back(d.readings[std::size_t(i)].pulse);
+        }
+        ref.regression[SysOnDia] = fit(dia, sys);
+        ref.regression[SysOnPulse] = fit(pulse, sys);
+    }
+    return ref;
+}
+
+bool close(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(b));
+}
+
+} // namespace
+
+void TestStatistics::matchesTwoPassReference_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<unsigned>("seed");
+    QTest::addColumn<bool>("sleepTimes");
+    QTest::addColumn<bool>("shortWindow");  // window 1 leaves readings out
+    QTest::addColumn<QString>("thresholds");
+
+    const int sizes[] = {0, 1, 2, 3, 7, 50, 333, 1000, kMaxReadings};
+    for (int size : sizes) {
+        const unsigned seed = unsigned(size) * 7u + 3u;
+        QTest::addRow("%d readings", size) << size << seed << true << false << QString();
+        QTest::addRow("%d readings, no sleep times", size) << size << seed + 1 << false << false << "135/85,125/75";
+        QTest::addRow("%d readings, short window", size) << size << seed + 2 << true << true << "150/100,130/80";
+    }
+}
+
+void TestStatistics::matchesTwoPassReference()
+{
+    QFETCH(int, count);
+    QFETCH(unsigned, seed);
+    QFETCH(bool, sleepTimes);
+    QFETCH(bool, shortWindow);
+    QFETCH(QString, thresholds);
+
+    synth::Options o;
+    o.count = count;
+    o.seed = seed;
+    o.errorEvery = 7;
+    o.excludedEvery = 5;
+    o.minutesApart = 97;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("GEN.DAT"));
+    QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
+
+    Session session;
+    if (sleepTimes) {
+        session.state.sleepHour = 22;
+        session.state.sleepMinute = 30;
+        session.state.wakeHour = 6;
+        session.state.wakeMinute = 15;
+    }
+    if (shortWindow) {
+        // Window 1 from 09:00 of the first day for a third of the recording.
+        session.intervals = AnalysisIntervals::defaults(o.year, o.month, o.day, 9, std::uint32_t(count * 97 / 3 / 60 + 1));
+        session.intervals.valid = 1;
+    }
+    QVERIFY(session.allocateData());
+    QVERIFY(readBpDataFile(session, path, BpMode::OscillometricOnly));
+    const SessionData& d = *session.data();
+    QCOMPARE(int(d.readingCount()), count);
+
+    const BpThresholds t = parseThresholds(thresholds);
+    computePeriodStatistics(session, t);
+    const PeriodStatistics& st = session.stats;
+
+    for (int p = kFirstPeriod; p <= kLastPeriod; ++p) {
+        const Reference ref = reference(d, p, t);
+        QCOMPARE(int(periodCount(d.counters, p)), ref.n);
+        for (int k = 0; k < kParameterCount; ++k)
+            for (int s = 0; s < kStatCount; ++s)
+                QVERIFY2(close(st.stat[p][k][s], ref.stat[k][s]),
+                         qPrintable(QStringLiteral("period %1 parameter %2 stat %3: %4 vs %5")
+                                        .arg(p).arg(k).arg(s)
+                                        .arg(st.stat[p][k][s], 0, 'g', 17)
+                                        .arg(ref.stat[k][s], 0, 'g', 17)));
+        QCOMPARE(int(st.sysAboveCount[p]), ref.sysAbove);
+        QCOMPARE(int(st.diaAboveCount[p]), ref.diaAbove);
+        for (int e = 0; e < kExtremeCount; ++e) {
+            if (ref.extremeIndex[e] < 0)
+                continue;
+            const BpReading& r = d.readings[std::size_t(ref.extremeIndex[e])];
+            const ExtremeTime& x = st.extremes[p][e];
+            QCOMPARE(QString::asprintf("%04d-%02d-%02d %02d:%02d", x.year, x.month, x.day, x.hour, x.minute),
+                     QString::asprintf("%04u-%02u-%02u %02u:%02u", r.year, unsigned(r.month), unsigned(r.day),
+                                       unsigned(r.hour), unsigned(r.minute)));
+        }
+        if (p <= PartialPeriod) {
+            for (int g = 0; g < kRegressionPairCount; ++g) {
+                const Regression& a = st.regression[p][g];
+                const Regression& b = ref.regression[g];
+                QVERIFY2(std::fabs(a.r - b.r) < 1e-9, qPrintable(QStringLiteral("r %1 vs %2").arg(a.r).arg(b.r)));
+                QVERIFY2(close(a.slope, b.slope), qPrintable(QStringLiteral("slope %1 vs %2").arg(a.slope).arg(b.slope)));
+                QVERIFY2(std::fabs(a.intercept - b.intercept) < 1e-7,
+                         qPrintable(QStringLiteral("intercept %1 vs %2").arg(a.intercept).arg(b.intercept)));
+            }
+        }
+    }
+    if (count > 0 && !shortWindow) {
+        // Nothing lies outside window 1 and no period is left out of 1 and 2.
+        QCOMPARE(st.stat[PartialPeriod][ParamSys][StatSd], st.stat[WholePeriod][ParamSys][StatSd]);
+    }
+    if (shortWindow && count >= 50)
+        QVERIFY(d.counters.inWindow1 < d.counters.readingCount);
+}
+
+QTEST_GUILESS_MAIN(TestStatistics)
+#include "tst_statistics.moc"
