@@ -4,6 +4,7 @@
 #include "stringtable.h"
 
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -48,16 +49,6 @@ public:
         if (!chunk.empty() && chunk.back() == '\r' && (line.endsWithLf || (p_ < end_ && *p_ == '\n')))
             chunk.remove_suffix(1);
         line.text = chunk;
-        return true;
-    }
-
-    // True when anything but blank space is left.
-    bool restIsBlank() const
-    {
-        for (const char* q = p_; q < end_; ++q) {
-            if (*q != '\n' && *q != '\r' && *q != ' ' && *q != '\t' && *q != '\0')
-                return false;
-        }
         return true;
     }
 
@@ -138,6 +129,26 @@ bool parseCommentNumber(std::string_view line, long& number, std::string_view& r
     number = negative ? -value : value;
     rest = line.substr(i + 1);
     return true;
+}
+
+// True when the lines left in `reader` hold anything a rewrite from the block
+// would not write back: another record line, a patient value or a comment.
+// Blank lines, the section markers and key lines with empty values hold nothing.
+bool restHoldsData(LineReader& reader)
+{
+    static const char* const kKeys[] = {"Name:", "IDNumber:", "Address:", "Phone:", "SSNumber:",
+                                        "Medicare:", "Insurance:", "Age:", "Sex:", "Height:", "Weight:",
+                                        "Comment1:", "       2:", "       3:"};
+    Line line;
+    while (reader.next(line)) {
+        const std::string_view t = line.text;
+        if (t.find_first_not_of(" \t") == std::string_view::npos || t == "#PATIENT" || t == "#END" ||
+            t == "#COMMENTS")
+            continue;
+        if (std::find(std::begin(kKeys), std::end(kKeys), t) == std::end(kKeys))
+            return true;
+    }
+    return false;
 }
 
 struct Windows {
@@ -449,7 +460,7 @@ bool readBpDataFile(Session& session, const QString& path, BpMode mode)
 
     if (c.readingCount >= std::uint32_t(kMaxReadings)) {
         // The cap ends the patient and comment sections as well.
-        d.unreadTail = !reader.restIsBlank();
+        d.unreadTail = restHoldsData(reader);
     } else {
         // Patient section.
         while (reader.next(line)) {
