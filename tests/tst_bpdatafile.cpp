@@ -735,7 +735,7 @@ private Q_SLOTS:
         for (int round = 0; round < 150; ++round) {
             QByteArray file = base;
             const int mutations = 1 + int(rng() % 40);
-            for (int m = 0; m < mutations; ++m) {
+            for (int m = 0; m < mutations && !file.isEmpty(); ++m) {
                 const int pos = int(rng() % unsigned(std::max<qsizetype>(1, file.size())));
                 switch (rng() % 5) {
                 case 0: file[pos] = char(rng() % 256); break;
