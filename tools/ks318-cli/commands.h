@@ -8,6 +8,8 @@ enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
 
 int runList(const QStringList& args);
 extern const char* const kListUsage;
+int runSummary(const QStringList& args);
+extern const char* const kSummaryUsage;
 
 // Prints a line to stdout / stderr in UTF-8.
 void out(const QString& line);

@@ -17,6 +17,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"list", runList, &kListUsage},
+    {"summary", runSummary, &kSummaryUsage},
 };
 
 void printUsage(FILE* to)

@@ -1,0 +1,433 @@
+// ks318-cli summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]
+//                        [--thresholds S1/D1,S2/D2]
+#include "commands.h"
+#include "json.h"
+
+#include "analysis/periodstatistics.h"
+#include "records/bpdatafile.h"
+#include "records/stringtable.h"
+
+#include <QRegularExpression>
+#include <cstdarg>
+#include <cstdio>
+#include <optional>
+
+namespace ks318::cli {
+
+const char* const kSummaryUsage =
+    "  summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]\n"
+    "          [--thresholds S1/D1,S2/D2]\n"
+    "      The statistics of the summary page: the whole analysis interval, and\n"
+    "      the daytime and night-time periods when sleep and wake times are set.\n"
+    "      --sleep/--wake and --thresholds (awake pair, asleep pair) replace the\n"
+    "      recording's times and the stored thresholds for this run only.\n"
+    "      --json prints the full table with unrounded values.\n";
+
+namespace {
+
+// Longest analysis window a recording may have, in hours.
+constexpr std::uint32_t kMaxIntervalHours = 43848;
+
+struct Options {
+    QString path;
+    bool json = false;
+    int mode = 0;
+    std::optional<std::pair<int, int>> sleep;   // hour, minute
+    std::optional<std::pair<int, int>> wake;
+    std::optional<BpThresholds> thresholds;
+};
+
+struct CounterName {
+    const char* name;
+    std::uint32_t PeriodCounters::*field;
+};
+
+const CounterName kCounters[] = {
+    {"readingCount", &PeriodCounters::readingCount},
+    {"inWindow1", &PeriodCounters::inWindow1},
+    {"inWindow2", &PeriodCounters::inWindow2},
+    {"awakeInWindow1", &PeriodCounters::awakeInWindow1},
+    {"asleepInWindow1", &PeriodCounters::asleepInWindow1},
+    {"validTotal", &PeriodCounters::validTotal},
+    {"validInWindow1", &PeriodCounters::validInWindow1},
+    {"validInWindow2", &PeriodCounters::validInWindow2},
+    {"validAwake", &PeriodCounters::validAwake},
+    {"validAsleep", &PeriodCounters::validAsleep},
+};
+
+const char* const kParameterKeys[kParameterCount] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
+const char* const kStatKeys[kStatCount] = {"min", "mean", "max", "sd", "se", "cv"};
+
+QString str(int id) { return StringTable::text(id); }
+
+QString format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+QString format(const char* fmt, ...)
+{
+    char buf[256];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    return QString::fromUtf8(buf);
+}
+
+// Dates as the system's short date format shows them on a Japanese desktop.
+QString shortDate(int year, int month, int day) { return format("%04d/%02d/%02d", year, month, day); }
+
+QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
+
+// "hh:nn date" of a minute number.
+QString timeAndDate(std::int64_t minutes)
+{
+    const CivilDate d = civilFromDayNumber(minutes / 1440);
+    const int tod = int(minutes % 1440);
+    return hhnn(tod / 60, tod % 60) + QLatin1Char(' ') + shortDate(d.year, d.month, d.day);
+}
+
+std::optional<std::pair<int, int>> parseTime(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int h = m.captured(1).toInt();
+    const int n = m.captured(2).toInt();
+    if (h > 23 || n > 59)
+        return std::nullopt;
+    return std::make_pair(h, n);
+}
+
+// "S1/D1,S2/D2", each 10..300 with SYS above DIA, as the settings accept them.
+std::optional<BpThresholds> parseThresholds(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,3})/(\\d{1,3}),(\\d{1,3})/(\\d{1,3})$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        v[i] = m.captured(i + 1).toInt();
+        if (v[i] < 10 || v[i] > 300)
+            return std::nullopt;
+    }
+    if (v[0] <= v[1] || v[2] <= v[3])
+        return std::nullopt;
+    BpThresholds t;
+    t.awakeSys = v[0];
+    t.awakeDia = v[1];
+    t.asleepSys = v[2];
+    t.asleepDia = v[3];
+    return t;
+}
+
+int usage(const QString& message)
+{
+    if (!message.isEmpty())
+        err(message);
+    std::fprintf(stderr, "usage: ks318-cli\n%s", kSummaryUsage);
+    return ExitUsage;
+}
+
+// Analysis window 1 as the first opening of the recording sets it: from the
+// first reading's hour for the default length up to the last reading's hour.
+// Returns false when the file cannot be read.
+bool prepareIntervals(Session& session, const QString& path)
+{
+    if (session.intervals.valid)
+        return true;
+    if (!session.allocateData() || !readBpDataFile(session, path, BpMode::OscillometricOnly))
+        return false;
+    const SessionData& d = *session.data();
+    if (d.readingCount() > 0) {
+        const BpReading& first = d.readings[0];
+        const BpReading& last = d.readings[d.readingCount() - 1];
+        const std::uint32_t hours =
+            defaultIntervalHours(encodeDate(int(first.year), first.month, first.day), first.hour,
+                                 encodeDate(int(last.year), last.month, last.day), last.hour);
+        session.intervals = AnalysisIntervals::defaults(int(first.year), first.month, first.day, first.hour, hours);
+        session.intervals.valid = 1;
+    }
+    session.state.timeOrderError = false;
+    return true;
+}
+
+bool showsDayNight(const SessionState& s) { return s.sleepHour != -1 && s.wakeHour != -1; }
+
+QString periodTitle(int period, RecorderType type)
+{
+    const bool home = type == RecorderType::Ks318;
+    switch (period) {
+    case WholePeriod: return str(129);
+    case PartialPeriod: return str(130);
+    case AwakePeriod: return str(home ? 133 : 131);
+    default: return str(home ? 134 : 132);
+    }
+}
+
+// --- text ------------------------------------------------------------------
+
+void printBlock(const Session& session, const BpThresholds& thresholds, int period)
+{
+    const SessionState& s = session.state;
+    const SessionData& d = *session.data();
+    const PeriodStatistics& st = session.stats;
+    const std::uint32_t n = periodCount(d.counters, period);
+    const std::uint32_t total = periodTotal(d.counters, period);
+    const bool home = s.recorderType == RecorderType::Ks318;
+
+    out(periodTitle(period, s.recorderType) + QStringLiteral("-------------------------"));
+
+    const QString sleepWake = hhnn(s.sleepHour, s.sleepMinute) + QStringLiteral(" --> ") + hhnn(s.wakeHour, s.wakeMinute);
+    if (period == WholePeriod || period == PartialPeriod) {
+        const AnalysisIntervals& iv = session.intervals;
+        if (iv.valid) {
+            const std::int64_t start = minutesFromDayCount(iv.interval1StartDate) + minutesFromDayCount(iv.interval1StartTime);
+            const std::int64_t end = start + std::int64_t(iv.interval1Hours) * 60;
+            out(str(137) + QString::number(iv.interval1Hours) + QLatin1Char(' ') + str(194) + QStringLiteral(", ") +
+                timeAndDate(start) + QStringLiteral(" --> ") + timeAndDate(end));
+        } else {
+            out(str(137) + QStringLiteral("0 ") + str(194));
+        }
+    } else if (period == AwakePeriod) {
+        out(str(138) + sleepWake);
+    } else {
+        out(str(137) + sleepWake);
+    }
+
+    out(str(135) + format(" %u", n));
+    if (total != 0)
+        out(str(136) + format(" %d (%3.1f%%)", notCountedCount(total, n), notCountedPercent(total, n)));
+    if (n == 0)
+        return;
+
+    const QString labelPad(18, QLatin1Char(' '));
+    out(labelPad + str(139));
+    const int rowIds[] = {140, 141, 142, 143};
+    for (int k = ParamSys; k <= ParamPulse; ++k) {
+        const double* v = st.stat[period][k];
+        out(str(rowIds[k]) + QStringLiteral("  ") +
+            format("%3.0f   %3.0f  %3.0f  %5.2f  %5.2f  %5.2f", v[StatMin], v[StatMean], v[StatMax], v[StatSd],
+                   v[StatSe], v[StatCv]));
+    }
+
+    const double sysPct = aboveThresholdPercent(st.sysAboveCount[period], n);
+    const double diaPct = aboveThresholdPercent(st.diaAboveCount[period], n);
+    if (period == WholePeriod || period == PartialPeriod) {
+        out(str(144));
+        out(QLatin1Char(' ') + str(home ? 147 : 145) + format(" %3d/%3d ", thresholds.awakeSys, thresholds.awakeDia) +
+            str(28));
+        out(QLatin1Char(' ') + str(home ? 148 : 146) +
+            format(" %3d/%3d ", thresholds.asleepSys, thresholds.asleepDia) + str(28));
+        out(str(149) + format("  %5.1f%%", sysPct));
+        out(str(150) + format("  %5.1f%%", diaPct));
+    } else {
+        const ThresholdPair pair = thresholdPairOfPeriod(thresholds, period);
+        out(str(151) + format(" %3d mmHg:  %5.1f%%", pair.sys, sysPct));
+        out(str(152) + format(" %3d mmHg:  %5.1f%%", pair.dia, diaPct));
+    }
+
+    struct Extreme {
+        int textId;
+        ExtremeKind kind;
+        double value;
+    };
+    const Extreme extremes[] = {
+        {153, HighestSys, st.stat[period][ParamSys][StatMax]},
+        {154, HighestDia, st.stat[period][ParamDia][StatMax]},
+        {155, LowestSys, st.stat[period][ParamSys][StatMin]},
+        {156, LowestDia, st.stat[period][ParamDia][StatMin]},
+    };
+    for (const Extreme& e : extremes) {
+        const ExtremeTime& t = st.extremes[period][e.kind];
+        out(str(e.textId) + format(" %3.0f mmHg  %2d:%02d  ", e.value, t.hour, t.minute) +
+            shortDate(t.year, t.month, t.day));
+    }
+}
+
+void printText(const Session& session, const BpThresholds& thresholds)
+{
+    out(str(159) + str(kFirstBpModeStringId + code(session.state.bpMode)));
+    const QString closing(68, QLatin1Char('-'));
+    out(QString());
+    printBlock(session, thresholds, WholePeriod);
+    out(closing);
+    if (showsDayNight(session.state)) {
+        out(QString());
+        printBlock(session, thresholds, AwakePeriod);
+        out(closing);
+        out(QString());
+        printBlock(session, thresholds, AsleepPeriod);
+    }
+}
+
+// --- JSON ------------------------------------------------------------------
+
+QString isoTime(const ExtremeTime& t)
+{
+    return format("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+}
+
+void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
+{
+    if (hour < 0 || minute < 0)
+        j.null(key);
+    else
+        j.value(key, hhnn(hour, minute));
+}
+
+void printJson(const Session& session, const Options& o, const BpThresholds& thresholds)
+{
+    const SessionState& s = session.state;
+    const SessionData& d = *session.data();
+    const PeriodStatistics& st = session.stats;
+    JsonWriter j;
+    j.beginObject();
+    j.value("file", o.path);
+    j.value("recorderType", code(s.recorderType));
+    j.value("bpMode", code(s.bpMode));
+    jsonTimeOrNull(j, "sleep", s.sleepHour, s.sleepMinute);
+    jsonTimeOrNull(j, "wake", s.wakeHour, s.wakeMinute);
+    j.beginObject("thresholds");
+    j.beginArray("awake").value({}, thresholds.awakeSys).value({}, thresholds.awakeDia).endArray();
+    j.beginArray("asleep").value({}, thresholds.asleepSys).value({}, thresholds.asleepDia).endArray();
+    j.endObject();
+    j.beginObject("counters");
+    for (const CounterName& c : kCounters)
+        j.value(c.name, d.counters.*c.field);
+    j.endObject();
+
+    j.beginArray("periods");
+    const int shown[] = {WholePeriod, AwakePeriod, AsleepPeriod};
+    for (int p : shown) {
+        if (p != WholePeriod && !showsDayNight(s))
+            continue;
+        const std::uint32_t n = periodCount(d.counters, p);
+        const std::uint32_t total = periodTotal(d.counters, p);
+        j.beginObject();
+        j.value("period", p);
+        j.value("n", n);
+        j.value("total", total);
+        j.beginObject("stats");
+        for (int k = 0; k < kParameterCount; ++k) {
+            j.beginObject(kParameterKeys[k]);
+            for (int v = 0; v < kStatCount; ++v)
+                j.value(kStatKeys[v], st.stat[p][k][v]);
+            j.endObject();
+        }
+        j.endObject();
+        j.value("sysAbove", int(st.sysAboveCount[p]));
+        j.value("diaAbove", int(st.diaAboveCount[p]));
+        j.value("sysAbovePct", aboveThresholdPercent(st.sysAboveCount[p], n));
+        j.value("diaAbovePct", aboveThresholdPercent(st.diaAboveCount[p], n));
+        j.value("notCounted", notCountedCount(total, n));
+        j.value("notCountedPct", notCountedPercent(total, n));
+        j.beginObject("extremes");
+        const std::pair<const char*, ExtremeKind> extremes[] = {
+            {"lowestSys", LowestSys}, {"highestSys", HighestSys}, {"lowestDia", LowestDia}, {"highestDia", HighestDia}};
+        for (const auto& [key, kind] : extremes) {
+            if (n == 0)
+                j.null(key);
+            else
+                j.value(key, isoTime(st.extremes[p][kind]));
+        }
+        j.endObject();
+        if (p <= PartialPeriod) {
+            j.beginObject("regression");
+            const std::pair<const char*, RegressionPair> pairs[] = {{"sysOnDia", SysOnDia}, {"sysOnPulse", SysOnPulse}};
+            for (const auto& [key, pair] : pairs) {
+                const Regression& g = st.regression[p][pair];
+                j.beginObject(key);
+                j.value("r", g.r);
+                j.value("slope", g.slope);
+                j.value("intercept", g.intercept);
+                j.endObject();
+            }
+            j.endObject();
+        }
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+    std::printf("%s\n", j.text().c_str());
+}
+
+} // namespace
+
+int runSummary(const QStringList& args)
+{
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto next = [&]() { return i + 1 < args.size() ? args[++i] : QString(); };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::printf("usage: ks318-cli\n%s", kSummaryUsage);
+            return ExitOk;
+        }
+        if (a == QLatin1String("--json")) {
+            o.json = true;
+        } else if (a == QLatin1String("--mode")) {
+            bool ok = false;
+            o.mode = next().toInt(&ok);
+            if (!ok || !isValidBpMode(o.mode))
+                return usage(QStringLiteral("--mode takes 0, 1, 2 or 3"));
+        } else if (a == QLatin1String("--sleep") || a == QLatin1String("--wake")) {
+            const auto t = parseTime(next());
+            if (!t)
+                return usage(QStringLiteral("%1 takes a time HH:MM").arg(a));
+            (a == QLatin1String("--sleep") ? o.sleep : o.wake) = t;
+        } else if (a == QLatin1String("--thresholds")) {
+            o.thresholds = parseThresholds(next());
+            if (!o.thresholds)
+                return usage(QStringLiteral("--thresholds takes S1/D1,S2/D2, each 10..300 with SYS above DIA"));
+        } else if (a.startsWith(QLatin1String("--")) || !o.path.isEmpty()) {
+            return usage(QStringLiteral("summary: unexpected argument %1").arg(a));
+        } else {
+            o.path = a;
+        }
+    }
+    if (o.path.isEmpty())
+        return usage(QString());
+    if (o.sleep.has_value() != o.wake.has_value())
+        return usage(QStringLiteral("--sleep and --wake go together"));
+
+    Session session;
+    BpThresholds thresholds = o.thresholds.value_or(BpThresholds());
+
+    if (!prepareIntervals(session, o.path)) {
+        err(QStringLiteral("cannot read %1").arg(o.path));
+        return ExitFailure;
+    }
+    if (session.intervals.valid && session.intervals.interval1Hours > kMaxIntervalHours) {
+        err(StringTable::text(223).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        return ExitFailure;
+    }
+    if (o.sleep) {
+        session.state.sleepHour = o.sleep->first;
+        session.state.sleepMinute = o.sleep->second;
+        session.state.wakeHour = o.wake->first;
+        session.state.wakeMinute = o.wake->second;
+    }
+
+    session.state.bpMode = BpMode(o.mode);
+    if (!session.allocateData()) {
+        err(QStringLiteral("out of memory"));
+        return ExitFailure;
+    }
+    if (!readBpDataFile(session, o.path, session.state.bpMode)) {
+        err(QStringLiteral("cannot read %1").arg(o.path));
+        return ExitFailure;
+    }
+    if (session.state.timeOrderError) {
+        err(StringTable::text(271).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        return ExitFailure;
+    }
+    computePeriodStatistics(session, thresholds);
+
+    if (o.json)
+        printJson(session, o, thresholds);
+    else
+        printText(session, thresholds);
+    return ExitOk;
+}
+
+} // namespace ks318::cli
