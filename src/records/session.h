@@ -5,6 +5,7 @@
 #include "analysis/periodstatistics.h"
 #include "records.h"
 #include "sessiondata.h"
+#include "settings.h"
 #include "types.h"
 
 #include <QString>
@@ -74,6 +75,7 @@ public:
     AnalysisIntervals intervals;
     RecordingSpan span;
     PeriodStatistics stats;     // written only by computePeriodStatistics
+    Settings settings;          // data.d, data.m, data.o
 
     // The SessionData block in use; null when none is allocated.
     SessionData* data() const { return data_.get(); }

@@ -1,0 +1,48 @@
+#include "shortdate.h"
+
+#include "cp932.h"
+#include "daycount.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace ks318 {
+
+QString formatShortDate(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}
+
+std::string shortDateCp932(const QDate& date)
+{
+    return toCp932(formatShortDate(date));
+}
+
+QDate dateOfDayCount(double dayCount)
+{
+    if (!std::isfinite(dayCount) || std::fabs(dayCount) > 1e7)
+        return QDate();
+    const CivilDate c = civilFromDayNumber(static_cast<std::int64_t>(std::floor(dayCount)));
+    return QDate(c.year, c.month, c.day);
+}
+
+QDate parseShortDate(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return QDate();
+    const QLocale locale = QLocale::system();
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QDate date = locale.toDate(trimmed, format);
+    if (date.isValid()) {
+        // A two-digit year reads as 19yy; the usual cut-off puts 00..29 in 20yy.
+        if (!format.contains(QLatin1String("yyyy")) && format.contains(QLatin1String("yy")) && date.year() < 1930)
+            date = date.addYears(100);
+        return date;
+    }
+    return QDate::fromString(trimmed, Qt::ISODate);
+}
+
+} // namespace ks318
