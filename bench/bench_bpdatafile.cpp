@@ -1,4 +1,5 @@
 // Reading and writing the largest recording the program accepts.
+#include "records/filenames.h"
 #include "support/synthetic.h"
 
 #include <QTemporaryDir>
