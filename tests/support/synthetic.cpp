@@ -28,6 +28,16 @@ private:
     unsigned state_;
 };
 
+void setTime(BpReading& r, std::int64_t minute)
+{
+    const CivilDate date = civilFromDayNumber(minute / 1440);
+    r.year = std::uint32_t(date.year);
+    r.month = std::uint8_t(date.month);
+    r.day = std::uint8_t(date.day);
+    r.hour = std::uint8_t(minute % 1440 / 60);
+    r.minute = std::uint8_t(minute % 60);
+}
+
 constexpr int kErrorCodes[] = {1, 2, 5, 6, 10, 20, 30, 91, 0x41};
 
 void setPatient(SessionData& d)
@@ -60,14 +70,8 @@ std::unique_ptr<SessionData> makeRecording(const Options& o)
     int validSeen = 0;
     for (int i = 0; i < count; ++i) {
         BpReading& r = d->readings[std::size_t(i)];
-        const std::int64_t day = minute / 1440;
+        setTime(r, minute);
         const int tod = int(minute % 1440);
-        const CivilDate date = civilFromDayNumber(day);
-        r.year = std::uint32_t(date.year);
-        r.month = std::uint8_t(date.month);
-        r.day = std::uint8_t(date.day);
-        r.hour = std::uint8_t(tod / 60);
-        r.minute = std::uint8_t(tod % 60);
 
         const bool night = tod < 6 * 60 || tod >= 22 * 60;
         const int sys = (night ? 124 : 146) + rng.range(-14, 14);
@@ -137,13 +141,8 @@ QByteArray demoFile()
             const int slot = kSlots[s];
             const std::int64_t dayNo = dayNumber(2026, 11, 2) + day + (slot < 6 * 60 ? 1 : 0);
             const int tod = slot + rng.range(-12, 12);
-            const CivilDate date = civilFromDayNumber(dayNo);
             BpReading& r = d->readings[std::size_t(n)];
-            r.year = std::uint32_t(date.year);
-            r.month = std::uint8_t(date.month);
-            r.day = std::uint8_t(date.day);
-            r.hour = std::uint8_t(tod / 60);
-            r.minute = std::uint8_t(tod % 60);
+            setTime(r, dayNo * 1440 + tod);
             const bool night = tod < 6 * 60 || tod >= 22 * 60;
             const int sys = (night ? 126 : 147) + rng.range(-12, 12);
             const int dia = (night ? 76 : 92) + rng.range(-8, 8);
