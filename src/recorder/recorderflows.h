@@ -1,0 +1,38 @@
+#pragma once
+// The recorder commands as the recorder menu runs them, without their
+// dialogs: reading the schedule, the setup transfer, clearing the data.
+#include "recorderservice.h"
+#include "schedule.h"
+
+#include <QDateTime>
+#include <optional>
+
+namespace ks318 {
+
+// Reads the settings block; the six slots when it came.
+std::optional<Schedule> readSchedule(RecorderService& session);
+
+struct SetupRequest {
+    bool clear = false;                 // clear all data first
+    std::optional<QDateTime> clock;     // set the recorder's clock to this moment
+    Schedule schedule;
+};
+
+struct SetupResults {
+    std::optional<LinkResult> clear;
+    std::optional<LinkResult> clock;
+    LinkResult schedule = LinkFailed;
+};
+
+// The setup dialog's transfer, in its order: the clear command (without the
+// pause) and 350 ms; the clock with 100 ms before and after; the schedule.
+// The schedule goes out whatever became of the first two.
+SetupResults runSetupTransfer(RecorderService& session, const SetupRequest& request);
+
+// The clear-data dialog's OK: "12" (with its pause) until acknowledged.
+// Message 224 when the recorder stops answering; otherwise the beep and
+// recordCount 0. The ambulatory recorders' follow-up text is not sent: the
+// KS-318P session has no model number for it.
+LinkResult clearDataFlow(RecorderService& session, MessageSink* messages);
+
+} // namespace ks318

@@ -1,0 +1,124 @@
+#include "retrieval.h"
+
+#include "records/bpdatafile.h"
+#include "records/filenames.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+
+namespace ks318 {
+
+namespace {
+
+// A character of a record as it goes into a line. Anything but a
+// hexadecimal digit (a line feed, a NUL, a '#') would break the file's
+// line structure; the reader takes such characters as 0 anyway.
+char recordChar(std::string_view record, std::size_t i)
+{
+    if (i >= record.size())
+        return '0';
+    const char c = record[i];
+    const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    return hex ? c : '0';
+}
+
+} // namespace
+
+std::string recordLineFromRecord(std::string_view record, bool excludeWithoutPulse)
+{
+    std::string line("KS-318  700000000100");
+    line.reserve(42);
+    for (std::size_t i = 10; i < 20; ++i)
+        line += recordChar(record, i);
+    for (std::size_t i = 0; i < 10; ++i)
+        line += recordChar(record, i);
+    line += recordChar(record, 20);
+    line += recordChar(record, 21);
+    if (excludeWithoutPulse && line[34] == '0' && line[35] == '0')
+        line[36] = '8';
+    return line;
+}
+
+bool blockHasData(LinkResult result, const RecorderService& session)
+{
+    if (result == LinkFailed || session.recordCount <= 0)
+        return false;
+    return std::memcmp(session.dataBuffer, "0000000000", 10) != 0;
+}
+
+RetrievedStart startOfRecordLine(std::string_view headerLine)
+{
+    BpReading reading;
+    std::uint8_t recorderId = 0;
+    decodeRecordLine(headerLine, BpMode::OscillometricOnly, RecorderType::Ks318, reading, recorderId);
+    return RetrievedStart{int(reading.year), reading.month, reading.day, reading.hour, reading.minute};
+}
+
+QByteArray formatRetrievedFile(const char* block, int recordCount, const std::function<void(int)>& progress)
+{
+    QByteArray out;
+    out.reserve(recordCount * 43 + 256);
+    for (int i = 0; i < recordCount; ++i) {
+        const std::string line = recordLineFromRecord(
+            std::string_view(block + std::size_t(i) * RecorderService::kRecordLength, RecorderService::kRecordLength),
+            true);
+        out.append(line.data(), int(line.size()));
+        out.append('\n');
+        if (progress)
+            progress(i + 1);
+    }
+    out.append("#PATIENT\n"
+               "Name:\n"
+               "IDNumber:0\n"
+               "Address:\n"
+               "Phone:\n"
+               "SSNumber:\n"
+               "Medicare:\n"
+               "Insurance:\n"
+               "Age:\n"
+               "Sex:\n"
+               "Height:\n"
+               "Weight:\n"
+               "Comment1:\n"
+               "       2:\n"
+               "       3:\n"
+               "#END\n"
+               "#COMMENTS\n"
+               "#END\n");
+    return out;
+}
+
+QString retrievalDataPath(const QString& chosenPath)
+{
+    return replaceExtension(chosenPath, QStringLiteral(".dat"));
+}
+
+bool retrievalTargetExists(const QString& chosenPath)
+{
+    const QString path = retrievalDataPath(chosenPath);
+    return QFileInfo::exists(path) || QFileInfo::exists(replaceExtension(chosenPath, QStringLiteral(".DAT")));
+}
+
+RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderService& session,
+                                  const std::function<void(int)>& progress)
+{
+    if (retrievalTargetExists(chosenPath))
+        return RetrievalWrite::Exists;
+    const int records = std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength);
+    const QByteArray text = formatRetrievedFile(session.dataBuffer, std::max(records, 0), progress);
+
+    QFile file(retrievalDataPath(chosenPath));
+    // NewOnly: a file that appeared since the check is not replaced either.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.exists() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
+    const bool ok = file.write(text) == text.size() && file.flush();
+    file.close();
+    if (!ok || file.error() != QFileDevice::NoError) {
+        file.remove();
+        return RetrievalWrite::CannotCreate;
+    }
+    return RetrievalWrite::Written;
+}
+
+} // namespace ks318

@@ -1,0 +1,61 @@
+#pragma once
+// Turning the recorder's block of readings into a BP data file.
+//
+// The block is a run of 22-character records: oscillometric pulse pressure,
+// DIA, pulse rate, error byte, status byte, then year - 1900, month, day,
+// hour, minute, then the recorder id, each as two hexadecimal digits. A record
+// becomes a 42-character "KS-318  70" record line.
+#include "recorderservice.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace ks318 {
+
+// The record line of one 22-character record. With `excludeWithoutPulse`
+// (as lines are written to the file) a record whose pulse rate is "00" gets
+// "8" as the high digit of its error byte, so the reading is stored excluded.
+std::string recordLineFromRecord(std::string_view record, bool excludeWithoutPulse);
+
+// True when the transfer produced a usable block: it did not fail, it holds
+// at least one record and the first record does not begin with ten "0".
+bool blockHasData(LinkResult result, const RecorderService& session);
+
+struct RetrievedStart {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+// Date and time of the first reading of a record line.
+RetrievedStart startOfRecordLine(std::string_view headerLine);
+
+// The file text written for `recordCount` records of `block`: one record line
+// per record (with the "8" rule), then the patient section (empty name, ID
+// number 0) and an empty comment section. `progress` is told the number of
+// record lines made after each one.
+QByteArray formatRetrievedFile(const char* block, int recordCount,
+                               const std::function<void(int)>& progress = {});
+
+// The data file a chosen path leads to: its extension replaced by ".dat".
+QString retrievalDataPath(const QString& chosenPath);
+
+// True when the data file of `chosenPath` exists already, with its extension
+// in either case (".dat" or ".DAT"): such a file is never replaced.
+bool retrievalTargetExists(const QString& chosenPath);
+
+enum class RetrievalWrite { Written, Exists, CannotCreate };
+
+// Writes the data file for the session's block. Refuses (Exists) when the file
+// is there already, even if it appeared after an earlier check; creates it
+// new, and removes a half-written file on failure. `progress` is told the
+// number of records written after each one.
+RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderService& session,
+                                  const std::function<void(int)>& progress = {});
+
+} // namespace ks318

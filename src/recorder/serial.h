@@ -1,0 +1,70 @@
+#pragma once
+// The serial port the recorder hangs on: 9600 baud, 8 data bits, no parity,
+// 2 stop bits, DTR on, no flow control in the driver (the recorder's XON and
+// XOFF are ordinary bytes to the link). Opened exclusively.
+//
+// Ports are named "COM1" to "COM4" as the settings keep them. "COMn" is the
+// device named by the environment variable KS318_COMn when it is set, else
+// /dev/ttyS(n-1). Any other name is taken as a device path.
+#include "linkio.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace ks318 {
+
+// "COM%d" of a port number.
+QString portNameFor(int number);
+
+// The device a port name stands for.
+QString resolvePortDevice(const QString& portName);
+
+class Serial final : public SerialPortIo {
+public:
+    // Opens and configures the port; see isOpen().
+    explicit Serial(const QString& portName);
+    ~Serial() override;
+    Serial(const Serial&) = delete;
+    Serial& operator=(const Serial&) = delete;
+
+    // True when the device was opened, taken exclusively and configured.
+    bool isOpen() const { return fd_ >= 0; }
+    QString portName() const { return portName_; }
+    QString device() const { return device_; }
+    // Why opening failed, for diagnostics (the user sees message 198).
+    QString errorText() const { return error_; }
+
+    void purge() override;
+    int bytesAvailable() override;
+    int read(char* into, int count) override;
+    bool writeByte(char byte) override;
+
+private:
+    void fail(const char* what, int err);
+
+    int fd_ = -1;
+    QString portName_;
+    QString device_;
+    QString error_;
+    // Bytes taken from the driver but not yet read by the link. The terminal
+    // layer reports at most about 4 KB as waiting however much has arrived,
+    // while a data block of the recorder may be 8 KB; the bytes are moved
+    // here so that the count covers the whole block.
+    QByteArray pending_;
+};
+
+// The one port of the program; null while none is open.
+Serial* currentPort();
+
+struct MessageSink;
+
+// Opens `portName` when no port is open. On failure shows message 198 and
+// leaves no port open. Does nothing when a port is already open. Returns
+// true when a port is open afterwards.
+bool OpenPort(const QString& portName, MessageSink* messages);
+
+// Closes the open port, if any.
+void ClosePort();
+
+} // namespace ks318
