@@ -121,7 +121,7 @@ std::array<std::uint8_t, PhysicianList::kSize> PhysicianList::pack() const
     putI32(out.data(), valid);
     putI32(out.data() + 4, selectedPhysician);
     for (std::size_t i = 0; i < kSlots; ++i) {
-        const PhysicianSlot& s = slots[i];
+        const PhysicianSlot& s = entries[i];
         std::uint8_t* p = out.data() + 8 + i * PhysicianSlot::kSize;
         putI32(p, s.used);
         putI32(p + 4, s.listIndex);
@@ -141,7 +141,7 @@ PhysicianList PhysicianList::unpack(const std::uint8_t* bytes)
     list.valid = getI32(bytes);
     list.selectedPhysician = getI32(bytes + 4);
     for (std::size_t i = 0; i < kSlots; ++i) {
-        PhysicianSlot& s = list.slots[i];
+        PhysicianSlot& s = list.entries[i];
         const std::uint8_t* p = bytes + 8 + i * PhysicianSlot::kSize;
         s.used = getI32(p);
         s.listIndex = getI32(p + 4);
@@ -232,7 +232,7 @@ bool readDataM(Session& session, MessageSink* messages)
         list.valid = 0;
         return false;
     }
-    for (PhysicianSlot& slot : list.slots)
+    for (PhysicianSlot& slot : list.entries)
         slot.used = 0;
     const bool written = writeDataM(session, messages);
     list.valid = 1;

@@ -65,7 +65,7 @@ struct PhysicianList {
 
     std::int32_t valid = 0;
     std::int32_t selectedPhysician = -1;  // slot chosen last, -1 for none
-    std::array<PhysicianSlot, kSlots> slots{};
+    std::array<PhysicianSlot, kSlots> entries{};  // the 50 slots
 
     std::array<std::uint8_t, kSize> pack() const;
     static PhysicianList unpack(const std::uint8_t* bytes);
