@@ -8,6 +8,7 @@
 #include "recorder/linkio.h"
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QList>
 #include <QStringList>
 #include <algorithm>
@@ -68,6 +69,12 @@ struct Reply {
         return r;
     }
 };
+
+} // namespace ks318::test
+
+Q_DECLARE_METATYPE(ks318::test::Reply)
+
+namespace ks318::test {
 
 struct WrittenFrame {
     FrameAssembler::Kind kind;

@@ -9,8 +9,6 @@
 using namespace ks318;
 using namespace ks318::test;
 
-Q_DECLARE_METATYPE(ks318::test::Reply)
-
 namespace {
 
 struct Rig {

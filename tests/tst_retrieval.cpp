@@ -1,0 +1,222 @@
+// Retrieval: recorder records to record lines, the no-data rule, the first
+// reading's date and time, and the data file written from a block.
+#include "linksupport.h"
+#include "recorder/retrieval.h"
+#include "records/bpdatafile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace ks318;
+using namespace ks318::test;
+
+namespace {
+
+struct Rig {
+    SimClock clock;
+    ScriptedPort port{clock};
+    SimEscape escape{clock};
+    std::unique_ptr<RecorderService> link = std::make_unique<RecorderService>(port, clock, escape);
+
+    void setBlock(const QByteArray& block, LinkResult result = LinkOk)
+    {
+        std::memcpy(link->dataBuffer, block.constData(), std::size_t(block.size()));
+        link->dataLength = int(block.size());
+        link->recordCount = result == LinkOk ? int(block.size()) / 22 : 0;
+    }
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void touch(const QString& path, const QByteArray& content = "old\n")
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+} // namespace
+
+class TstRetrieval : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void recordLine_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<bool>("rule");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("31 Dec 2009 23:59") << QByteArray("5A504600126D0C1F173B01") << true
+                                           << QByteArray("KS-318  7000000001006D0C1F173B5A5046001201");
+        QTest::newRow("no pulse: excluded") << QByteArray("5A500000126D0C1F173B01") << true
+                                            << QByteArray("KS-318  7000000001006D0C1F173B5A5000801201");
+        QTest::newRow("no pulse, error 14") << QByteArray("5A500014126D0C1F173B01") << true
+                                            << QByteArray("KS-318  7000000001006D0C1F173B5A5000841201");
+        QTest::newRow("no pulse, header line") << QByteArray("5A500000126D0C1F173B01") << false
+                                               << QByteArray("KS-318  7000000001006D0C1F173B5A5000001201");
+        QTest::newRow("pulse 0x10 is not 00") << QByteArray("5A501000126D0C1F173B01") << true
+                                              << QByteArray("KS-318  7000000001006D0C1F173B5A5010001201");
+        QTest::newRow("line break in a record") << QByteArray("5A50\n600126D0C1F173B01") << true
+                                                << QByteArray("KS-318  7000000001006D0C1F173B5A5006001201");
+        QTest::newRow("short record") << QByteArray("5A5046") << true
+                                      << QByteArray("KS-318  70000000010000000000005A5046000000");
+    }
+
+    void recordLine()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(bool, rule);
+        QFETCH(QByteArray, line);
+        const std::string made = recordLineFromRecord(std::string_view(record.constData(), std::size_t(record.size())), rule);
+        QCOMPARE(QByteArray::fromStdString(made), line);
+        QCOMPARE(int(made.size()), 42);
+    }
+
+    // The "8" rule keeps the reading's error code and marks it excluded.
+    void excludedReadingDecodes()
+    {
+        const std::string line = recordLineFromRecord("5A500014126D0C1F173B01", true);
+        BpReading r;
+        std::uint8_t id = 0;
+        decodeRecordLine(line, BpMode::OscillometricOnly, RecorderType::Ks318, r, id);
+        QCOMPARE(int(r.oscError), 4);
+        QCOMPARE(int(r.oscExcluded), 1);
+        QCOMPARE(int(r.oscPulse), 0);
+        QCOMPARE(int(id), 1);
+    }
+
+    void hasData_data()
+    {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<bool>("hasData");
+        QTest::newRow("one record") << int(LinkOk) << QByteArray("5A504600126D0C1F173B01") << true;
+        QTest::newRow("link failed") << int(LinkFailed) << QByteArray("5A504600126D0C1F173B01") << false;
+        QTest::newRow("no records") << int(LinkOk) << QByteArray() << false;
+        QTest::newRow("first record empty") << int(LinkOk) << QByteArray("00000000006D0C1F173B01") << false;
+        QTest::newRow("empty first, data after")
+            << int(LinkOk) << QByteArray("0000000000FFFFFFFFFFFF" "5A504600126D0C1F173B01") << false;
+        QTest::newRow("nine zeros") << int(LinkOk) << QByteArray("00000000016D0C1F173B01") << true;
+    }
+
+    void hasData()
+    {
+        QFETCH(int, result);
+        QFETCH(QByteArray, block);
+        QFETCH(bool, hasData);
+        Rig rig;
+        rig.setBlock(block, LinkResult(result));
+        if (result != LinkOk)
+            rig.link->recordCount = 1;
+        QCOMPARE(blockHasData(LinkResult(result), *rig.link), hasData);
+    }
+
+    void start_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QDateTime>("start");
+        QTest::newRow("2009") << QByteArray("5A504600126D0C1F173B01") << QDateTime(QDate(2009, 12, 31), QTime(23, 59));
+        QTest::newRow("2026") << QByteArray("5A50460012" "7E0B020700" "01") << QDateTime(QDate(2026, 11, 2), QTime(7, 0));
+        QTest::newRow("year byte 50") << QByteArray("5A50460012" "5001010000" "01")
+                                      << QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+    }
+
+    void start()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(QDateTime, start);
+        const RetrievedStart s = startOfRecordLine(recordLineFromRecord(record.toStdString(), false));
+        QCOMPARE(QDateTime(QDate(s.year, s.month, s.day), QTime(s.hour, s.minute)), start);
+    }
+
+    void fileText()
+    {
+        const QByteArray block("5A504600126D0C1F173B01" "5A500000126D0C1F181E01");
+        int progressCalls = 0;
+        int last = 0;
+        const QByteArray text = formatRetrievedFile(block.constData(), 2, [&](int n) {
+            ++progressCalls;
+            last = n;
+        });
+        QCOMPARE(text, QByteArray("KS-318  7000000001006D0C1F173B5A5046001201\n"
+                                  "KS-318  7000000001006D0C1F181E5A5000801201\n"
+                                  "#PATIENT\nName:\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\n"
+                                  "Insurance:\nAge:\nSex:\nHeight:\nWeight:\nComment1:\n       2:\n       3:\n"
+                                  "#END\n#COMMENTS\n#END\n"));
+        QCOMPARE(progressCalls, 2);
+        QCOMPARE(last, 2);
+    }
+
+    // What is written reads back as the recording the recorder held.
+    void writtenFileReadsBack()
+    {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.setBlock("5A504600126D0C1F173B01" "5A500000126E0101001E01");
+        const QString chosen = dir.filePath("abc");
+        QCOMPARE(writeRetrievedFile(chosen, *rig.link), RetrievalWrite::Written);
+        Session session;
+        session.allocateData();
+        QVERIFY(readBpDataFile(session, dir.filePath("abc.dat"), BpMode::OscillometricOnly));
+        const SessionData& d = *session.data();
+        QCOMPARE(int(d.counters.readingCount), 2);
+        QCOMPARE(int(d.readings[0].sys), 170);
+        QCOMPARE(QByteArray(d.readings[0].methodText.str().c_str()), QByteArray("O"));
+        QCOMPARE(int(d.readings[1].excluded), 1);
+        QCOMPARE(int(d.readings[1].year), 2010);
+        QCOMPARE(d.idNumber.str(), std::string("0"));
+        QCOMPARE(session.state.recorderType, RecorderType::Ks318);
+    }
+
+    // The target is the file actually written, and it is never replaced.
+    void target_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension") << "abc" << QStringList{} << int(RetrievalWrite::Written) << "abc.dat";
+        QTest::newRow("other extension") << "abc.txt" << QStringList{} << int(RetrievalWrite::Written)
+                                         << "abc.dat";
+        QTest::newRow("chosen name free, .dat taken") << "abc.txt" << QStringList{"abc.dat"}
+                                                      << int(RetrievalWrite::Exists) << QString();
+        QTest::newRow(".DAT taken") << "abc.x" << QStringList{"abc.DAT"} << int(RetrievalWrite::Exists)
+                                    << QString();
+        QTest::newRow("chosen name taken, .dat free") << "abc.txt" << QStringList{"abc.txt"}
+                                                      << int(RetrievalWrite::Written) << "abc.dat";
+        QTest::newRow("dot in the directory") << "d.x/abc" << QStringList{} << int(RetrievalWrite::Written)
+                                              << "d.x/abc.dat";
+        QTest::newRow("no such directory") << "nowhere/abc" << QStringList{} << int(RetrievalWrite::CannotCreate)
+                                           << QString();
+    }
+
+    void target()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, existing);
+        QFETCH(int, outcome);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("d.x"));
+        for (const QString& name : existing)
+            touch(dir.filePath(name));
+        Rig rig;
+        rig.setBlock("5A504600126D0C1F173B01");
+        QCOMPARE(int(writeRetrievedFile(dir.filePath(chosen), *rig.link)), outcome);
+        for (const QString& name : existing)
+            QCOMPARE(readFile(dir.filePath(name)), QByteArray("old\n"));
+        if (!written.isEmpty())
+            QVERIFY(readFile(dir.filePath(written)).startsWith("KS-318  7000000001006D0C1F173B5A5046001201\n"));
+        QCOMPARE(retrievalTargetExists(dir.filePath(chosen)), outcome != int(RetrievalWrite::CannotCreate));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRetrieval)
+#include "tst_retrieval.moc"

@@ -1,0 +1,236 @@
+// The serial port: port names, opening (exclusive, message 198 on failure)
+// and the byte operations, on a pseudo-terminal standing in for the line.
+#include "linksupport.h"
+#include "recorder/serial.h"
+
+#include <QtTest>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace ks318;
+using namespace ks318::test;
+
+namespace {
+
+// A pseudo-terminal pair: the test plays the recorder on the master side.
+struct Pty {
+    int master = -1;
+    QString device;
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            return;
+        device = QString::fromLocal8Bit(::ptsname(master));
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+    QByteArray readAll(int waitMs = 500)
+    {
+        QByteArray out;
+        pollfd p{master, POLLIN, 0};
+        while (::poll(&p, 1, waitMs) > 0) {
+            char buf[256];
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0)
+                break;
+            out.append(buf, int(n));
+            waitMs = 50;
+        }
+        return out;
+    }
+    // Writes everything, letting `drain` empty the other side when full.
+    template <typename F>
+    void writeAll(const QByteArray& bytes, F&& drain)
+    {
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master, bytes.constData() + done, std::size_t(bytes.size() - done));
+            if (n > 0)
+                done += n;
+            else
+                drain();
+        }
+    }
+};
+
+// Waits until `port` reports at least `n` bytes (the pseudo-terminal hands
+// them over asynchronously).
+int waitForCount(Serial& port, int n)
+{
+    int count = 0;
+    for (int i = 0; i < 200 && (count = port.bytesAvailable()) < n; ++i)
+        ::usleep(5000);
+    return count;
+}
+
+} // namespace
+
+class TstSerial : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { ClosePort(); }
+
+    void portNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("env");      // value of KS318_COM2 for the row
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM1") << "COM1" << "" << "/dev/ttyS0";
+        QTest::newRow("COM4") << "COM4" << "" << "/dev/ttyS3";
+        QTest::newRow("COM2 set by environment") << "COM2" << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("COM2 without") << "COM2" << "" << "/dev/ttyS1";
+        QTest::newRow("device path") << "/dev/ttyACM0" << "/dev/ttyUSB0" << "/dev/ttyACM0";
+        QTest::newRow("COM0 is no port number") << "COM0" << "" << "COM0";
+    }
+
+    void portNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, env);
+        QFETCH(QString, device);
+        if (env.isEmpty())
+            qunsetenv("KS318_COM2");
+        else
+            qputenv("KS318_COM2", env.toLocal8Bit());
+        QCOMPARE(resolvePortDevice(name), device);
+        qunsetenv("KS318_COM2");
+    }
+
+    void portNameFormat()
+    {
+        QCOMPARE(portNameFor(4), QStringLiteral("COM4"));
+        QCOMPARE(portNameFor(1), QStringLiteral("COM1"));
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::newRow("no such device") << "/nonexistent/ttyS9";
+        QTest::newRow("not a terminal") << "/dev/null";
+    }
+
+    void openFailures()
+    {
+        QFETCH(QString, device);
+        RecordingSink sink;
+        QVERIFY(!OpenPort(device, &sink));
+        QCOMPARE(sink.ids, QList<int>{198});
+        QCOMPARE(sink.lastCaption, 14);
+        QVERIFY(currentPort() == nullptr);
+    }
+
+    void openAndClose()
+    {
+        Pty pty;
+        QVERIFY(pty.master >= 0);
+        RecordingSink sink;
+        QVERIFY(OpenPort(pty.device, &sink));
+        Serial* first = currentPort();
+        QVERIFY(first && first->isOpen());
+        // A second OpenPort keeps the open port.
+        QVERIFY(OpenPort(QStringLiteral("/nonexistent"), &sink));
+        QCOMPARE(currentPort(), first);
+        QVERIFY(sink.ids.isEmpty());
+        ClosePort();
+        QVERIFY(currentPort() == nullptr);
+        // Closed, it can be opened again.
+        QVERIFY(OpenPort(pty.device, &sink));
+    }
+
+    // A port held by another program is refused.
+    void exclusive()
+    {
+        Pty pty;
+        Serial holder(pty.device);
+        QVERIFY(holder.isOpen());
+        Serial second(pty.device);
+        QVERIFY(!second.isOpen());
+        RecordingSink sink;
+        QVERIFY(!OpenPort(pty.device, &sink));
+        QCOMPARE(sink.ids, QList<int>{198});
+    }
+
+    void lineSettings()
+    {
+        Pty pty;
+        Serial port(pty.device);
+        QVERIFY(port.isOpen());
+        const int fd = ::open(pty.device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0)
+            QSKIP("the terminal cannot be inspected while held exclusively");
+        termios tio{};
+        QCOMPARE(::tcgetattr(fd, &tio), 0);
+        ::close(fd);
+        QCOMPARE(int(tio.c_cflag & CSIZE), int(CS8));
+        QVERIFY(tio.c_cflag & CSTOPB);
+        QVERIFY(!(tio.c_cflag & PARENB));
+        QVERIFY(!(tio.c_cflag & CRTSCTS));
+        QVERIFY(!(tio.c_iflag & (IXON | IXOFF)));
+        QVERIFY(!(tio.c_lflag & (ICANON | ECHO)));
+        QCOMPARE(int(cfgetospeed(&tio)), int(B9600));
+    }
+
+    // Bytes both ways, XON/XOFF and CR/LF passed through untouched.
+    void bytes()
+    {
+        Pty pty;
+        Serial port(pty.device);
+        QVERIFY(port.isOpen());
+        const QByteArray toRecorder = commandFrame("05") + QByteArray("\r\n\x11\x13\x00\xff", 6);
+        for (const char c : toRecorder)
+            QVERIFY(port.writeByte(c));
+        QCOMPARE(pty.readAll(), toRecorder);
+
+        const QByteArray fromRecorder = QByteArray("\x01KS70\x06\x11\x13\r\n\x00\xff", 12);
+        pty.writeAll(fromRecorder, [] {});
+        QCOMPARE(waitForCount(port, 12), 12);
+        char buf[16] = {};
+        QCOMPARE(port.read(buf, 5), 5);
+        QCOMPARE(QByteArray(buf, 5), fromRecorder.left(5));
+        QCOMPARE(port.bytesAvailable(), 7);
+        QCOMPARE(port.read(buf, 16), 7);
+        QCOMPARE(QByteArray(buf, 7), fromRecorder.mid(5));
+        QCOMPARE(port.read(buf, 1), 0);
+    }
+
+    void purgeDropsInput()
+    {
+        Pty pty;
+        Serial port(pty.device);
+        pty.writeAll("stale bytes", [] {});
+        QCOMPARE(waitForCount(port, 11), 11);
+        port.purge();
+        QCOMPARE(port.bytesAvailable(), 0);
+    }
+
+    // A whole 8 KB block is counted, beyond what the terminal layer reports.
+    void largeBlockIsCounted()
+    {
+        Pty pty;
+        Serial port(pty.device);
+        QByteArray block(8192 + 10, 'A');
+        for (int i = 0; i < block.size(); ++i)
+            block[i] = char('A' + i % 26);
+        pty.writeAll(block, [&] {
+            port.bytesAvailable();
+            ::usleep(2000);
+        });
+        QCOMPARE(waitForCount(port, int(block.size())), int(block.size()));
+        QByteArray got(block.size(), '\0');
+        QCOMPARE(port.read(got.data(), int(got.size())), int(block.size()));
+        QCOMPARE(got, block);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSerial)
+#include "tst_serial.moc"
