@@ -5,8 +5,14 @@
 
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
+#include "records/companionfile.h"
+#include "records/dataset.h"
+#include "records/settings.h"
+#include "records/shortdate.h"
 #include "records/stringtable.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdarg>
 #include <cstdio>
@@ -71,8 +77,7 @@ QString format(const char* fmt, ...)
     return QString::fromUtf8(buf);
 }
 
-// Dates as the system's short date format shows them on a Japanese desktop.
-QString shortDate(int year, int month, int day) { return format("%04d/%02d/%02d", year, month, day); }
+QString shortDate(int year, int month, int day) { return formatShortDate(QDate(year, month, day)); }
 
 QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
 
@@ -128,27 +133,51 @@ int usage(const QString& message)
     return ExitUsage;
 }
 
-// Analysis window 1 as the first opening of the recording sets it: from the
-// first reading's hour for the default length up to the last reading's hour.
-// Returns false when the file cannot be read.
-bool prepareIntervals(Session& session, const QString& path)
+// The recording's records as the program would hold them after opening it,
+// without writing anything: NAME.p30 when there is one, read-only; where it
+// is missing or holds no valid analysis intervals, the records its first
+// opening would create from the data file.
+void prepareRecords(Session& session, const QString& path)
 {
+    if (companionFileExists(path))
+        readDataSetRecords(session, path, nullptr);
     if (session.intervals.valid)
-        return true;
-    if (!session.allocateData() || !readBpDataFile(session, path, BpMode::OscillometricOnly))
-        return false;
-    const SessionData& d = *session.data();
-    if (d.readingCount() > 0) {
-        const BpReading& first = d.readings[0];
-        const BpReading& last = d.readings[d.readingCount() - 1];
-        const std::uint32_t hours =
-            defaultIntervalHours(encodeDate(int(first.year), first.month, first.day), first.hour,
-                                 encodeDate(int(last.year), last.month, last.day), last.hour);
-        session.intervals = AnalysisIntervals::defaults(int(first.year), first.month, first.day, first.hour, hours);
-        session.intervals.valid = 1;
+        return;
+    PatientRecord patient;
+    AnalysisIntervals intervals;
+    RecordingSpan span;
+    if (!companionRecordsFromDataFile(path, QString(), patient, intervals, span))
+        return;
+    if (!session.patient.valid) {
+        session.patient = patient;
+        session.patient.valid = 1;
     }
-    session.state.timeOrderError = false;
-    return true;
+    if (!session.span.valid) {
+        session.span = span;
+        session.span.valid = 1;
+    }
+    session.intervals = intervals;
+    session.intervals.valid = 1;
+    applyDataSetRecords(session);
+}
+
+// The four thresholds of data.d in the current directory, validated as the
+// settings store validates them; the defaults when there is no data.d or it
+// cannot be read. Nothing is created.
+BpThresholds storedThresholds(Session& session)
+{
+    session.settings.directory = QDir::currentPath();
+    if (QFileInfo::exists(session.settings.filePath("data.d")))
+        readDataD(session, nullptr);
+    const AnalysisSettings& a = session.settings.analysis;
+    BpThresholds t;
+    if (a.valid) {
+        t.awakeSys = a.sysThreshold1;
+        t.awakeDia = a.diaThreshold1;
+        t.asleepSys = a.sysThreshold2;
+        t.asleepDia = a.diaThreshold2;
+    }
+    return t;
 }
 
 bool showsDayNight(const SessionState& s) { return s.sleepHour != -1 && s.wakeHour != -1; }
@@ -391,12 +420,8 @@ int runSummary(const QStringList& args)
         return usage(QStringLiteral("--sleep and --wake go together"));
 
     Session session;
-    BpThresholds thresholds = o.thresholds.value_or(BpThresholds());
-
-    if (!prepareIntervals(session, o.path)) {
-        err(QStringLiteral("cannot read %1").arg(o.path));
-        return ExitFailure;
-    }
+    const BpThresholds thresholds = o.thresholds ? *o.thresholds : storedThresholds(session);
+    prepareRecords(session, o.path);
     if (session.intervals.valid && session.intervals.interval1Hours > kMaxIntervalHours) {
         err(StringTable::text(223).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         return ExitFailure;
