@@ -1,19 +1,26 @@
-// ks318-cli list FILE [--mode 0..3] [--json]
+// ks318-cli list FILE [--mode 0..3] [--prepare] [--json]
+#include "climessages.h"
 #include "commands.h"
 #include "json.h"
 
 #include "records/bpdatafile.h"
+#include "records/companionfile.h"
+#include "records/dataset.h"
 
 #include <cstdio>
 
 namespace ks318::cli {
 
 const char* const kListUsage =
-    "  list FILE [--mode 0..3] [--json]\n"
+    "  list FILE [--mode 0..3] [--prepare] [--json]\n"
     "      The readings of analysis window 1 as the BP data list shows them\n"
     "      (number, date, time, SYS, DIA, MAP, pulse, DP, state, deletion mark,\n"
     "      comment), then the ten counters. --json prints every reading of the\n"
-    "      file with its decoded fields, the counters and the patient section.\n";
+    "      file with its decoded fields, the counters and the patient section.\n"
+    "      The analysis window and the sleep times come from the companion file\n"
+    "      NAME.p30 when there is one (it is never created or changed);\n"
+    "      --prepare first prepares the file as opening it in the program does,\n"
+    "      creating NAME.p30 when it is missing.\n";
 
 namespace {
 
@@ -137,6 +144,7 @@ int runList(const QStringList& args)
 {
     QString path;
     bool json = false;
+    bool prepare = false;
     int mode = 0;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -146,6 +154,8 @@ int runList(const QStringList& args)
         }
         if (a == QLatin1String("--json")) {
             json = true;
+        } else if (a == QLatin1String("--prepare")) {
+            prepare = true;
         } else if (a == QLatin1String("--mode")) {
             bool ok = false;
             mode = i + 1 < args.size() ? args[++i].toInt(&ok) : -1;
@@ -167,6 +177,11 @@ int runList(const QStringList& args)
     }
 
     Session session;
+    StderrMessages messages;
+    if (prepare)
+        prepareDataSet(session, path, QString(), &messages);
+    else if (companionFileExists(path))
+        readDataSetRecords(session, path, &messages);
     session.state.bpMode = BpMode(mode);
     if (!session.allocateData()) {
         err(QStringLiteral("out of memory"));

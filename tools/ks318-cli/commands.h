@@ -8,6 +8,8 @@ enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
 
 int runList(const QStringList& args);
 extern const char* const kListUsage;
+int runInfo(const QStringList& args);
+extern const char* const kInfoUsage;
 int runSummary(const QStringList& args);
 extern const char* const kSummaryUsage;
 

@@ -17,6 +17,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"list", runList, &kListUsage},
+    {"info", runInfo, &kInfoUsage},
     {"summary", runSummary, &kSummaryUsage},
 };
 
