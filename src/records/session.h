@@ -77,6 +77,14 @@ public:
     PeriodStatistics stats;     // written only by computePeriodStatistics
     Settings settings;          // data.d, data.m, data.o
 
+    // The graphics window's view as File > Open leaves it: the visible span
+    // in minutes and the all-data zoom checked.
+    struct GraphView {
+        int visibleMinutes = -1;
+        bool zoomAllData = false;
+    };
+    GraphView graphView;
+
     // The SessionData block in use; null when none is allocated.
     SessionData* data() const { return data_.get(); }
     // Drops any block still allocated and allocates a fresh one. Returns null

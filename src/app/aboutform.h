@@ -1,0 +1,21 @@
+#pragma once
+// The about box.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace ks318 {
+
+class TAboutForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutForm(QWidget* parent = nullptr);
+
+    QLabel* ProductNameLabel;
+    QLabel* VersionLabel;
+    QLabel* VersionValueLabel;
+    QPushButton* AboutOkButton;
+};
+
+} // namespace ks318

@@ -1,0 +1,32 @@
+// ks318 [FILE]: the desktop program. FILE, when given, is opened at start as
+// File > Open would open it.
+#include "app/mainform.h"
+#include "app/messageservice.h"
+#include "app/myapplication.h"
+#include "app/splashform.h"
+#include "records/session.h"
+
+#include <QStringList>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    ks318::TMyApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() > 2) {
+        std::fprintf(stderr, "usage: ks318 [FILE]\n");
+        return 2;
+    }
+
+    ks318::Session session;
+    ks318::GuiMessageService messages;
+    ks318::TMainForm mainForm(session, messages);
+    ks318::TSplashForm splash;
+    splash.show();
+    splash.repaint();
+    mainForm.setSplash(&splash);
+    mainForm.show();
+    if (args.size() == 2)
+        mainForm.openFile(args.at(1));
+    return app.exec();
+}

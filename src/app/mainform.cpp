@@ -1,0 +1,442 @@
+#include "mainform.h"
+
+#include "aboutform.h"
+#include "defaultbpsettingszireform.h"
+#include "helpservice.h"
+#include "messageservice.h"
+#include "records/bpdatafile.h"
+#include "records/dataset.h"
+#include "records/messages.h"
+#include "records/session.h"
+#include "records/settings.h"
+#include "records/stringtable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include "artwork.h"
+
+namespace ks318 {
+
+namespace {
+
+constexpr int kTitleId = 3;
+constexpr int kOpenTitleId = 8;
+constexpr int kConvertTitleId = 10;
+constexpr int kDeleteTitleId = 11;
+constexpr int kPrintTitleId = 13;
+constexpr int kDisabledId = 191;
+constexpr int kTooLongId = 223;
+constexpr int kNotKs318Id = 262;
+constexpr int kBadTimesId = 271;
+constexpr int kCannotOpenId = 220;
+
+const char* const kFileFilter = "BP data files (*.dat)";
+
+// The client area: the wallpaper tile repeated, left to right and top to
+// bottom; each repaint also runs the main window's repaint logic.
+class ClientArea : public QWidget {
+public:
+    ClientArea(TMainForm* form, const QPixmap& tile) : QWidget(form), form_(form), tile_(tile) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        for (int y = 0; y < height(); y += tile_.height())
+            for (int x = 0; x < width(); x += tile_.width())
+                p.drawPixmap(x, y, tile_);
+        p.end();
+        form_->FormPaint();
+    }
+
+private:
+    TMainForm* form_;
+    QPixmap tile_;
+};
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QMenu* addSubmenu(QMenu* parent, const char* name, const QString& caption)
+{
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+template <typename Receiver>
+QAction* addItem(QWidget* menu, const char* name, const QString& caption, Receiver receiver)
+{
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(QString::fromLatin1(name));
+    QObject::connect(action, &QAction::triggered, menu, receiver);
+    menu->addAction(action);
+    return action;
+}
+
+} // namespace
+
+TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* parent)
+    : QMainWindow(parent), session_(session), messages_(messages)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    messages_.setParent(this);
+    chooseFile_ = [this](const QString& title, const QString& preset) {
+        return QFileDialog::getOpenFileName(this, title, preset, QString::fromLatin1(kFileFilter));
+    };
+
+    startupDirectory = QDir::currentPath();
+    loadSettings(session_, startupDirectory, &messages_);
+    session_.state.defaultBpMode = static_cast<BpMode>(
+        isValidBpMode(session_.settings.analysis.defaultBpMode) ? session_.settings.analysis.defaultBpMode : 0);
+    // The graphics and report defaults are kept by their own windows, which
+    // set them when they are created.
+    session_.graphView = Session::GraphView();
+
+    WallpaperImage = new QLabel(this);
+    WallpaperImage->setObjectName(QStringLiteral("WallpaperImage"));
+    WallpaperImage->setPixmap(QPixmap::fromImage(wallpaperTile()));
+    WallpaperImage->hide();
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    buildToolbar();
+    Toolbar->setParent(central);
+    column->addWidget(Toolbar);
+    column->addWidget(new ClientArea(this, WallpaperImage->pixmap()), 1);
+    setCentralWidget(central);
+    buildMenus();
+
+    DefaultBpSettingsZireForm = new TDefaultBpSettingsZireForm(session_, &messages_, this);
+    AboutForm = new TAboutForm(this);
+    Help = new HelpService(this);
+    DefaultBpSettingsZireForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+
+    auto* f1 = new QAction(this);
+    f1->setShortcut(QKeySequence::HelpContents);
+    connect(f1, &QAction::triggered, this, [this] { Help->showTopic(kHelpContext); });
+    addAction(f1);
+
+    Toolbar->hide();
+    ViewMenuT1->menuAction()->setVisible(false);
+    ViewMenuT2AbpmPro->menuAction()->setVisible(false);
+    RecorderMenuAbpm->menuAction()->setVisible(false);
+    ViewMenuT2AbpmStd->menuAction()->setVisible(true);
+    RecorderMenuZire->menuAction()->setVisible(true);
+
+    clearRecording();
+    previousFilePath.clear();
+    reopenPath.clear();
+    openInProgress = reopenPending = batchPrint = printingActive = false;
+    activeView = 0;
+    setFileMenusEnabled(false);
+    updateCaption();
+    resize(853, 296);
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+}
+
+void TMainForm::buildToolbar()
+{
+    Toolbar = new QWidget(this);
+    Toolbar->setObjectName(QStringLiteral("Toolbar"));
+    AnalysisIntervalsStatusLabel = new QLabel(QStringLiteral("不可"), Toolbar);
+    AnalysisIntervalsStatusLabel->setObjectName(QStringLiteral("AnalysisIntervalsStatusLabel"));
+    AnalysisIntervalsButton = new QPushButton(QStringLiteral("区間解析"), Toolbar);
+    AnalysisIntervalsButton->setObjectName(QStringLiteral("AnalysisIntervalsButton"));
+    AnalysisIntervalsButton->setEnabled(false);
+    BPModeCombo = new QComboBox(Toolbar);
+    BPModeCombo->setObjectName(QStringLiteral("BPModeCombo"));
+    for (int id = kFirstBpModeStringId; id < kFirstBpModeStringId + 4; ++id)
+        BPModeCombo->addItem(StringTable::text(id));
+    BPModeCombo->setEnabled(false);
+    auto* row = new QHBoxLayout(Toolbar);
+    row->addWidget(AnalysisIntervalsButton);
+    row->addWidget(AnalysisIntervalsStatusLabel);
+    row->addWidget(BPModeCombo);
+    row->addStretch();
+}
+
+void TMainForm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    auto resetView = [this] { activeView = 0; };
+
+    FileMenu = addMenu(bar, "FileMenu", QStringLiteral("ファイル(&F)"));
+    FileOpen = addItem(FileMenu, "FileOpen", QStringLiteral("開く(&O)..."), [this] { FileOpenClick(); });
+    FileSaveAs = addItem(FileMenu, "FileSaveAs", QStringLiteral("保存(&A)..."), [] {});
+    FileDelete = addItem(FileMenu, "FileDelete", QStringLiteral("削除(&D)..."), [] {});
+    FileConvert = addItem(FileMenu, "FileConvert", QStringLiteral("CSV変換(&V)..."), [] {});
+    FileMerge = addItem(FileMenu, "FileMerge", QStringLiteral("ファイル結合"), [] {});
+    FilePrint = addItem(FileMenu, "FilePrint", QStringLiteral("印刷(&P)..."), [] {});
+    FileMenu->addSeparator();
+    FileExit = addItem(FileMenu, "FileExit", QStringLiteral("終了(&x)"), [this] { close(); });
+
+    // Menus of the other recorder families: present, never shown.
+    ViewMenuT1 = addMenu(bar, "ViewMenuT1", QStringLiteral("解析(&V)"));
+    ViewMenuT2AbpmStd = addMenu(bar, "ViewMenuT2AbpmStd", QStringLiteral("解析(&V)"));
+    ViewT2SummaryData = addItem(ViewMenuT2AbpmStd, "ViewT2SummaryData", QStringLiteral("サマリーデータ(&S)"),
+                                [this] { openView(1); });
+    ViewT2BPDataList = addItem(ViewMenuT2AbpmStd, "ViewT2BPDataList", QStringLiteral("血圧データリスト(&B)"),
+                               [this] { openView(2); });
+    ViewT2Trends = addItem(ViewMenuT2AbpmStd, "ViewT2Trends", QStringLiteral("トレンド(&T)"), [this] { openView(4); });
+    ViewT2CorrelationPlots = addItem(ViewMenuT2AbpmStd, "ViewT2CorrelationPlots", QStringLiteral("相関図(&C)"),
+                                     [this] { openView(5); });
+    ViewT2GradePlots = addItem(ViewMenuT2AbpmStd, "ViewT2GradePlots", QStringLiteral("グレード(&G)"),
+                               [this] { openView(16); });
+    ViewT2Histograms = addItem(ViewMenuT2AbpmStd, "ViewT2Histograms", QStringLiteral("ヒストグラム(&H)"),
+                               [this] { openView(6); });
+    ViewT2PatientInformation = addItem(ViewMenuT2AbpmStd, "ViewT2PatientInformation",
+                                       QStringLiteral("患者情報(&P)"), [this] { openView(15); });
+    ViewMenuT2AbpmPro = addMenu(bar, "ViewMenuT2AbpmPro", QStringLiteral("解析(&V)"));
+    RecorderMenuAbpm = addMenu(bar, "RecorderMenuAbpm", QStringLiteral("レコーダ(&c)"));
+
+    RecorderMenuZire = addMenu(bar, "RecorderMenuZire", QStringLiteral("レコーダ(&c)"));
+    RecorderZireStartmeasurement = addItem(RecorderMenuZire, "RecorderZireStartmeasurement",
+                                           QStringLiteral("血圧測定( &m)"), [] {});
+    RecorderZireRetrievedata = addItem(RecorderMenuZire, "RecorderZireRetrievedata",
+                                       QStringLiteral("データ読み込み(&R)..."), [] {});
+    RecorderZireCleardata = addItem(RecorderMenuZire, "RecorderZireCleardata", QStringLiteral("データクリア(&C)"),
+                                    [] {});
+    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."), [] {});
+
+    ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [] {});
+
+    OptionsMenu = addMenu(bar, "OptionsMenu", QStringLiteral("オプション(&O)"));
+    OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", QStringLiteral("登録医リスト(&P)..."), [] {});
+    OptionsReportformats = addItem(OptionsMenu, "OptionsReportformats", QStringLiteral("レポート形式(&R)..."), [] {});
+    OptionsTrenddisplay = addItem(OptionsMenu, "OptionsTrenddisplay", QStringLiteral("トレンド表示(&T)..."), [] {});
+    OptionsDefaultsettings = addSubmenu(OptionsMenu, "OptionsDefaultsettings", QStringLiteral("初期設定(&D)"));
+    DefaultBPsettings = addItem(OptionsDefaultsettings, "DefaultBPsettings", QStringLiteral("血圧設定(&B)..."),
+                                [this] { DefaultBpSettingsZireForm->exec(); });
+    DefaultSerialport = addItem(OptionsDefaultsettings, "DefaultSerialport", QStringLiteral("シリアルポート(&S)..."),
+                                [] {});
+    DefaultRRanalysissettings = addItem(OptionsDefaultsettings, "DefaultRRanalysissettings",
+                                        QStringLiteral("RR解析設定(&R)..."), [] {});
+    Recordertype = addItem(OptionsMenu, "Recordertype", QStringLiteral("レコーダタイプ(&T)..."), [] {});
+    OptionsHospitalName = addItem(OptionsMenu, "OptionsHospitalName", QStringLiteral("施設名"), [] {});
+    for (QAction* hidden : {OptionsReportformats, OptionsTrenddisplay, DefaultRRanalysissettings, Recordertype})
+        hidden->setVisible(false);
+
+    HelpMenu = addMenu(bar, "HelpMenu", QStringLiteral("ヘルプ(&H)"));
+    HelpContentsItem = addItem(HelpMenu, "HelpContentsItem", QStringLiteral("目次(&C)"), [this] { Help->showContents(); });
+    HelpSearchItem = addItem(HelpMenu, "HelpSearchItem", QStringLiteral("検索(&S)..."), [this] { Help->showSearch(); });
+    HelpHowToUseItem = addItem(HelpMenu, "HelpHowToUseItem", QStringLiteral("使い方(&H)"),
+                               [this] { Help->showHowToUse(); });
+    HelpMenu->addSeparator();
+    HelpAboutItem = addItem(HelpMenu, "HelpAboutItem", QStringLiteral("情報(&A)..."), [this] { AboutForm->exec(); });
+
+    for (QMenu* menu : {FileMenu, ViewMenuT2AbpmStd, RecorderMenuZire, OptionsMenu, HelpMenu})
+        connect(menu, &QMenu::aboutToShow, this, resetView);
+}
+
+QString TMainForm::captionFor(const QString& windowTitleText)
+{
+    QString caption = StringTable::text(kTitleId);
+    if (!windowTitleText.isEmpty())
+        caption += QStringLiteral(" - [ ") + windowTitleText + QStringLiteral(" ]");
+    return caption;
+}
+
+void TMainForm::updateCaption()
+{
+    setWindowTitle(captionFor(session_.state.windowTitleText));
+}
+
+bool TMainForm::fileOpen() const
+{
+    return !session_.state.currentFilePath.isEmpty();
+}
+
+void TMainForm::setFileMenusEnabled(bool on)
+{
+    ViewMenuT2AbpmStd->menuAction()->setEnabled(on);
+    ReportMenu->setEnabled(on);
+    FileSaveAs->setEnabled(on);
+}
+
+void TMainForm::clearRecording()
+{
+    SessionState& st = session_.state;
+    const BpMode defaultMode = st.defaultBpMode;
+    const BpMode mode = st.bpMode;
+    st = SessionState();
+    st.defaultBpMode = defaultMode;
+    st.bpMode = mode;
+    session_.patient = PatientRecord();
+    session_.intervals = AnalysisIntervals();
+    session_.span = RecordingSpan();
+    session_.freeData();
+}
+
+void TMainForm::restorePreviousFile()
+{
+    session_.freeData();
+    session_.state.currentFilePath = previousFilePath;
+    if (!previousFilePath.isEmpty())
+        prepareDataSet(session_, previousFilePath, QString(), &messages_);
+    else
+        clearRecording();
+    openInProgress = false;
+    setFileMenusEnabled(fileOpen());
+    updateCaption();
+}
+
+void TMainForm::FileOpenClick()
+{
+    const QString path = chooseFile_ ? chooseFile_(StringTable::text(kOpenTitleId), QString()) : QString();
+    if (path.isEmpty())
+        return;
+    openFile(path);
+}
+
+bool TMainForm::openFile(const QString& path)
+{
+    SessionState& st = session_.state;
+    openInProgress = true;
+    previousFilePath = st.currentFilePath;
+    st.currentFilePath = path;
+    st.timeOrderError = false;
+
+    const bool prepared = prepareDataSet(session_, path, QString(), &messages_);
+    if (prepared && st.recorderType != RecorderType::Ks318) {
+        showMessage(&messages_, kNotKs318Id, kErrorCaptionId, MessageIcon::Warning);
+        restorePreviousFile();
+        return false;
+    }
+    if (prepared && session_.intervals.valid && session_.intervals.interval1Hours > kMaxAnalysisHours) {
+        showMessage(&messages_, kTooLongId, kErrorCaptionId, MessageIcon::Warning);
+        restorePreviousFile();
+        return false;
+    }
+    // A file whose companion file could not be had (message shown by the
+    // preparation) or whose data cannot be read is not made current either:
+    // the menus would otherwise offer views of a recording that is not there.
+    if (!prepared) {
+        restorePreviousFile();
+        return false;
+    }
+    if (!session_.allocateData()) {
+        restorePreviousFile();
+        return false;
+    }
+    const bool loaded = readBpDataFile(session_, path, st.bpMode);
+    if (!loaded) {
+        showMessage(&messages_, kCannotOpenId, kErrorCaptionId, MessageIcon::Warning);
+        restorePreviousFile();
+        return false;
+    }
+    if (st.timeOrderError) {
+        st.timeOrderError = false;
+        showMessage(&messages_, kBadTimesId, kErrorCaptionId, MessageIcon::Warning);
+        restorePreviousFile();
+        return false;
+    }
+    if (st.recorderType != RecorderType::Ks318) {
+        // The data file disagrees with its companion file about the recorder.
+        showMessage(&messages_, kNotKs318Id, kErrorCaptionId, MessageIcon::Warning);
+        restorePreviousFile();
+        return false;
+    }
+
+    setFileMenusEnabled(true);
+    AnalysisIntervalsButton->setEnabled(false);
+    AnalysisIntervalsStatusLabel->setText(StringTable::text(kDisabledId));
+    updateCaption();
+    session_.graphView.visibleMinutes = static_cast<int>(session_.intervals.interval1Hours) * 60;
+    session_.graphView.zoomAllData = true;
+    st.bpMode = BpMode::OscillometricOnly;
+    BPModeCombo->setCurrentIndex(0);
+    BPModeCombo->setEnabled(false);
+    openInProgress = false;
+    return true;
+}
+
+void TMainForm::FormPaint()
+{
+    if (!firstPaintDone_) {
+        firstPaintDone_ = true;
+        if (splash_)
+            QTimer::singleShot(800, splash_, &QWidget::close);
+    }
+    if (openInProgress) {
+        // An open that did not finish: the previous file becomes current again.
+        restorePreviousFile();
+    }
+    if (reopenPending) {
+        session_.state.currentFilePath = reopenPath;
+        if (!reopenPath.isEmpty())
+            prepareDataSet(session_, reopenPath, QString(), &messages_);
+        reopenPending = false;
+    }
+}
+
+void TMainForm::FormDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    QDir::setCurrent(startupDirectory);
+    session_.settings.directory = startupDirectory;
+    saveSettings(session_, &messages_);
+}
+
+void TMainForm::openView(int view)
+{
+    activeView = view;
+    // The summary, list and graphics windows and the patient dialog attach
+    // here as they are built.
+}
+
+void TMainForm::restoreActiveView()
+{
+    switch (activeView) {
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        // Reshown by the view windows once they exist.
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+            restoreActiveView();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+} // namespace ks318

@@ -1,0 +1,144 @@
+#pragma once
+// The main window: the menus, the open sequence that makes a recording
+// current, the caption, and writing the settings back at exit.
+#include <QMainWindow>
+#include <QPixmap>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace ks318 {
+
+class Session;
+class GuiMessageService;
+class HelpService;
+class TAboutForm;
+class TDefaultBpSettingsZireForm;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 24;
+    static constexpr int kMaxAnalysisHours = 43848;  // longest recording that is analysed
+
+    // Asks the user for a file: dialog title and preset path in, the chosen
+    // path out (empty when cancelled).
+    using FileChooser = std::function<QString(const QString& title, const QString& preset)>;
+
+    // Construction reads the settings from the current directory, which
+    // becomes the start directory.
+    TMainForm(Session& session, GuiMessageService& messages, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // The splash window to close 800 ms after the first repaint.
+    void setSplash(QWidget* splash) { splash_ = splash; }
+
+    // File > Open: asks for a file, then openFile.
+    void FileOpenClick();
+    // The open sequence for `path`; true when the recording became current.
+    // A refused file leaves the previous recording current, or none.
+    bool openFile(const QString& path);
+    // Repaint of the client area (the tiled wallpaper, the splash, the
+    // reopening of an interrupted open or conversion).
+    void FormPaint();
+    // Exit: back to the start directory and write data.m, data.d, data.o.
+    // Runs once; the destructor calls it.
+    void FormDestroy();
+    // Reshows the view opened last; called when the application is restored.
+    void restoreActiveView();
+
+    // The caption for a window title text: string 3, then " - [ text ]".
+    static QString captionFor(const QString& windowTitleText);
+
+    Session& session() { return session_; }
+    bool fileOpen() const;
+
+    // Main-window state.
+    bool openInProgress = false;
+    QString previousFilePath;
+    bool reopenPending = false;
+    QString reopenPath;
+    bool batchPrint = false;
+    bool printingActive = false;
+    QString startupDirectory;
+    int activeView = 0;  // 0 none, 1 summary, 2 BP data list, 4..8 graphics, 15 patient, 16 grades
+
+    // Menus and entries, named as the program names them.
+    QMenu* FileMenu;
+    QAction* FileOpen;
+    QAction* FileSaveAs;
+    QAction* FileDelete;
+    QAction* FileConvert;
+    QAction* FileMerge;
+    QAction* FilePrint;
+    QAction* FileExit;
+    QMenu* ViewMenuT1;
+    QMenu* ViewMenuT2AbpmStd;
+    QAction* ViewT2SummaryData;
+    QAction* ViewT2BPDataList;
+    QAction* ViewT2Trends;
+    QAction* ViewT2CorrelationPlots;
+    QAction* ViewT2GradePlots;
+    QAction* ViewT2Histograms;
+    QAction* ViewT2PatientInformation;
+    QMenu* ViewMenuT2AbpmPro;
+    QMenu* RecorderMenuAbpm;
+    QMenu* RecorderMenuZire;
+    QAction* RecorderZireStartmeasurement;
+    QAction* RecorderZireRetrievedata;
+    QAction* RecorderZireCleardata;
+    QAction* RecorderZireSetup;
+    QAction* ReportMenu;
+    QMenu* OptionsMenu;
+    QAction* OptionsPhysicianlist;
+    QAction* OptionsReportformats;
+    QAction* OptionsTrenddisplay;
+    QMenu* OptionsDefaultsettings;
+    QAction* DefaultBPsettings;
+    QAction* DefaultSerialport;
+    QAction* DefaultRRanalysissettings;
+    QAction* Recordertype;
+    QAction* OptionsHospitalName;
+    QMenu* HelpMenu;
+    QAction* HelpContentsItem;
+    QAction* HelpSearchItem;
+    QAction* HelpHowToUseItem;
+    QAction* HelpAboutItem;
+
+    // The hidden toolbar and its controls.
+    QWidget* Toolbar;
+    QLabel* AnalysisIntervalsStatusLabel;
+    QPushButton* AnalysisIntervalsButton;
+    QComboBox* BPModeCombo;
+    QLabel* WallpaperImage;
+
+    TDefaultBpSettingsZireForm* DefaultBpSettingsZireForm;
+    TAboutForm* AboutForm;
+    HelpService* Help;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void updateCaption();
+    void setFileMenusEnabled(bool on);
+    void restorePreviousFile();
+    void clearRecording();
+    void openView(int view);
+
+    Session& session_;
+    GuiMessageService& messages_;
+    FileChooser chooseFile_;
+    QWidget* splash_ = nullptr;
+    bool firstPaintDone_ = false;
+    bool destroyed_ = false;
+};
+
+} // namespace ks318
