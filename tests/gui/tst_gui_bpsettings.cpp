@@ -1,0 +1,184 @@
+// The default BP settings dialog: what is stored, what is refused with
+// message 197, and how the stored values come back at the next start.
+#include "app/defaultbpsettingszireform.h"
+#include "app/messageservice.h"
+#include "records/session.h"
+#include "records/settings.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ks318;
+
+class TestBpSettings : public QObject {
+    Q_OBJECT
+
+private:
+    static void type(TDefaultBpSettingsZireForm& form, const QString& awakeSys, const QString& awakeDia,
+                     const QString& sleepSys, const QString& sleepDia)
+    {
+        form.HyperAwakeSysLimitMaskEdit->setText(awakeSys);
+        form.HyperAwakeDiaLimitMaskEdit->setText(awakeDia);
+        form.HyperSleepSysLimitMaskEdit->setText(sleepSys);
+        form.HyperSleepDiaLimitMaskEdit->setText(sleepDia);
+    }
+
+private Q_SLOTS:
+    void decimalConversion_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("digits") << "140" << 140;
+        QTest::newRow("leading blanks") << "  90" << 90;
+        QTest::newRow("trailing blank") << "70 " << 70;
+        QTest::newRow("stops at non-digit") << "12a3" << 12;
+        QTest::newRow("sign") << "-5" << -5;
+        QTest::newRow("plus sign") << "+7" << 7;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("no digits") << "   " << 0;
+    }
+
+    void decimalConversion()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(decimalValue(text), value);
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("defaults") << QStringList{"140", "90", "120", "70"} << true;
+        QTest::newRow("awake equal") << QStringList{"120", "120", "120", "70"} << false;
+        QTest::newRow("asleep equal") << QStringList{"140", "90", "70", "70"} << false;
+        QTest::newRow("awake below") << QStringList{"80", "90", "120", "70"} << false;
+        QTest::newRow("asleep out of range is not the dialog's business") << QStringList{"140", "90", "500", "70"}
+                                                                          << true;
+        QTest::newRow("two digits") << QStringList{"99", "60", "95", "55"} << true;
+    }
+
+    void save()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(bool, stored);
+        Session session;
+        session.settings.analysis.valid = 1;
+        session.settings.analysis.sysThreshold1 = 135;
+        session.settings.analysis.diaThreshold1 = 85;
+        session.settings.analysis.sysThreshold2 = 115;
+        session.settings.analysis.diaThreshold2 = 65;
+        GuiMessageService messages(true);
+        TDefaultBpSettingsZireForm form(session, &messages);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        type(form, typed[0], typed[1], typed[2], typed[3]);
+        form.DefaultBpSaveButton->click();
+        const AnalysisSettings& a = session.settings.analysis;
+        if (stored) {
+            QVERIFY(messages.shown().isEmpty());
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QVERIFY(!form.isVisible());
+            QCOMPARE(a.sysThreshold1, typed[0].toInt());
+            QCOMPARE(a.diaThreshold1, typed[1].toInt());
+            QCOMPARE(a.sysThreshold2, typed[2].toInt());
+            QCOMPARE(a.diaThreshold2, typed[3].toInt());
+        } else {
+            QCOMPARE(messages.shownIds(), QList<int>{197});
+            QCOMPARE(messages.shown().first().captionId, 14);
+            QCOMPARE(messages.shown().first().icon, MessageIcon::Exclamation);
+            QVERIFY(form.isVisible());
+            QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), typed[0]);
+            QCOMPARE(form.HyperAwakeDiaLimitMaskEdit->text(), typed[1]);
+            QCOMPARE(a.sysThreshold1, 135);
+            QCOMPARE(a.diaThreshold1, 85);
+            QCOMPARE(a.sysThreshold2, 115);
+            QCOMPARE(a.diaThreshold2, 65);
+        }
+    }
+
+    void cancelKeepsThresholds()
+    {
+        Session session;
+        session.settings.analysis.valid = 1;
+        GuiMessageService messages(true);
+        TDefaultBpSettingsZireForm form(session, &messages);
+        form.show();
+        type(form, "160", "100", "130", "80");
+        form.DefaultBpCancelButton->click();
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(session.settings.analysis.sysThreshold1, 140);
+        QCOMPARE(session.settings.analysis.diaThreshold2, 70);
+        QVERIFY(messages.shown().isEmpty());
+    }
+
+    void showingRefillsFromTheSettings_data()
+    {
+        QTest::addColumn<int>("valid");
+        QTest::addColumn<QString>("awakeSys");
+        QTest::newRow("settings read") << 1 << "150";
+        QTest::newRow("settings not read: design texts") << 0 << "140";
+    }
+
+    void showingRefillsFromTheSettings()
+    {
+        QFETCH(int, valid);
+        QFETCH(QString, awakeSys);
+        Session session;
+        session.settings.analysis.valid = valid;
+        session.settings.analysis.sysThreshold1 = 150;
+        session.settings.analysis.diaThreshold2 = 75;
+        TDefaultBpSettingsZireForm form(session, nullptr);
+        form.HyperAwakeSysLimitMaskEdit->setText("99");
+        form.show();
+        QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), valid ? awakeSys : QStringLiteral("99"));
+        QCOMPARE(form.HyperSleepDiaLimitMaskEdit->text(), valid ? QStringLiteral("75") : QStringLiteral("70"));
+    }
+
+    void fieldsTakeThreeDigitsAtMost()
+    {
+        Session session;
+        TDefaultBpSettingsZireForm form(session, nullptr);
+        form.HyperAwakeSysLimitMaskEdit->clear();
+        form.show();
+        QTest::keyClicks(form.HyperAwakeSysLimitMaskEdit, "12a345");
+        QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), QStringLiteral("123"));
+    }
+
+    void outOfRangeFallsBackAtNextStart()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        Session session;
+        GuiMessageService messages(true);
+        QVERIFY(loadSettings(session, dir.path(), &messages));
+        TDefaultBpSettingsZireForm form(session, &messages);
+        form.show();
+        type(form, "140", "90", "500", "70");
+        form.DefaultBpSaveButton->click();
+        QCOMPARE(session.settings.analysis.sysThreshold2, 500);
+        QVERIFY(saveSettings(session, &messages));
+
+        Session next;
+        QVERIFY(loadSettings(next, dir.path(), &messages));
+        QCOMPARE(next.settings.analysis.sysThreshold2, 120);
+        QCOMPARE(next.settings.analysis.diaThreshold2, 70);
+        QCOMPARE(next.settings.analysis.sysThreshold1, 140);
+        QVERIFY(messages.shown().isEmpty());
+    }
+
+    void helpButtonAsksForTopic15()
+    {
+        Session session;
+        TDefaultBpSettingsZireForm form(session, nullptr);
+        int asked = -1;
+        form.setHelpHandler([&asked](int context) { asked = context; });
+        form.DefaultBpHelpButton->click();
+        QCOMPARE(asked, 15);
+    }
+};
+
+QTEST_MAIN(TestBpSettings)
+#include "tst_gui_bpsettings.moc"
