@@ -12,6 +12,8 @@ int runInfo(const QStringList& args);
 extern const char* const kInfoUsage;
 int runSummary(const QStringList& args);
 extern const char* const kSummaryUsage;
+int runRecorder(const QStringList& args);
+extern const char* const kRecorderUsage;
 
 // Prints a line to stdout / stderr in UTF-8.
 void out(const QString& line);

@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"list", runList, &kListUsage},
     {"info", runInfo, &kInfoUsage},
     {"summary", runSummary, &kSummaryUsage},
+    {"recorder", runRecorder, &kRecorderUsage},
 };
 
 void printUsage(FILE* to)

@@ -1,0 +1,208 @@
+// ks318-cli recorder against ks318-sim on a real pseudo-terminal, in real
+// time: every command end to end, with the simulator's fault options.
+#include "recorder/serial.h"
+#include "records/bpdatafile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QtTest>
+
+using namespace ks318;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class Simulator {
+public:
+    explicit Simulator(const QStringList& options)
+    {
+        logFile_.open();
+        process_.setStandardErrorFile(logFile_.fileName());
+        process_.start(qEnvironmentVariable("KS318_SIM"), options);
+        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
+            device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    ~Simulator()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(3000))
+                process_.kill();
+            process_.waitForFinished(3000);
+        }
+    }
+    QString device() const { return device_; }
+    // Everything logged so far.
+    QString log()
+    {
+        QFile f(logFile_.fileName());
+        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
+    }
+    bool running() const { return process_.state() == QProcess::Running; }
+
+private:
+    QProcess process_;
+    QString device_;
+    QTemporaryFile logFile_;
+};
+
+Run cli(const QStringList& args, const QString& directory = QString())
+{
+    QProcess p;
+    if (!directory.isEmpty())
+        p.setWorkingDirectory(directory);
+    p.start(qEnvironmentVariable("KS318_CLI"), args);
+    Run r;
+    if (!p.waitForFinished(120000))
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+int countOf(const QString& log, const QString& what) { return int(log.count(what)); }
+
+const QString kNoAnswer = QStringLiteral("レコーダが応答しません。接続を確認してください。");
+
+} // namespace
+
+class SlowRecorderSim : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(!qEnvironmentVariable("KS318_SIM").isEmpty(), "KS318_SIM names the simulator");
+        QVERIFY2(!qEnvironmentVariable("KS318_CLI").isEmpty(), "KS318_CLI names the command line");
+    }
+
+    void retrieveFiveRecords()
+    {
+        Simulator sim({"--generate", "5"});
+        QVERIFY(!sim.device().isEmpty());
+        QTemporaryDir dir;
+        const Run r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient",
+                           QStringLiteral("山田 太郎")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("5 readings, first 2026/11/02 07:00")), qPrintable(r.out));
+        QVERIFY(QFileInfo::exists(dir.filePath("OUT.dat")));
+        QVERIFY(QFileInfo::exists(dir.filePath("OUT.p30")));
+
+        Session session;
+        session.allocateData();
+        QVERIFY(readBpDataFile(session, dir.filePath("OUT.DAT"), BpMode::OscillometricOnly));
+        QCOMPARE(int(session.data()->counters.readingCount), 5);
+        QCOMPARE(session.state.recorderType, RecorderType::Ks318);
+
+        const Run info = cli({"info", dir.filePath("OUT.DAT")});
+        QCOMPARE(info.exitCode, 0);
+        QVERIFY2(info.out.contains(QStringLiteral("patientName: 山田 太郎")), qPrintable(info.out));
+
+        const QString log = sim.log();
+        QCOMPARE(countOf(log, "recv command 10"), 1);
+        QCOMPARE(countOf(log, "recv ACK"), 1);
+
+        // The file is not replaced by a second retrieval.
+        const Run again = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.txt"),
+                               "--patient", "x"});
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY(again.err.contains(QStringLiteral("上書きは出来ません。")));
+    }
+
+    void readAndWriteSchedule()
+    {
+        Simulator sim({"--settings", "00000000" "07000C1EFFFF1500FFFFFFFF" "4B"});
+        const Run before = cli({"recorder", "--port", sim.device(), "read-setup"});
+        QCOMPARE(before.exitCode, 0);
+        QCOMPARE(before.out, QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
+
+        const Run setup = cli({"recorder", "--port", sim.device(), "setup", "--slots",
+                               "06:45,off,13:05,off,off,23:59", "--set-clock", "--clear"});
+        QCOMPARE(setup.exitCode, 0);
+        const QString log = sim.log();
+        // Clear, clock and schedule in that order, the block's tail sent back.
+        const qsizetype clear = log.indexOf("recv command 12");
+        const qsizetype clock = log.indexOf("clock set to");
+        const qsizetype schedule = log.indexOf("schedule now 062DFFFF0D05FFFFFFFF173B");
+        QVERIFY(clear > 0 && clock > clear && schedule > clock);
+        QVERIFY(log.contains("recv data \"00000000062DFFFF0D05FFFFFFFF173B4B\" checksum ok"));
+
+        const Run after = cli({"recorder", "--port", sim.device(), "read-setup"});
+        QCOMPARE(after.out, QStringLiteral("1 06:45\n2 off\n3 13:05\n4 off\n5 off\n6 23:59\n"));
+    }
+
+    void clearWithNakThenAck()
+    {
+        Simulator sim({"--nak", "1:12"});
+        const Run r = cli({"recorder", "--port", sim.device(), "clear"});
+        QCOMPARE(r.exitCode, 0);
+        const QString log = sim.log();
+        QCOMPARE(countOf(log, "recv command 12"), 2);
+        QCOMPARE(countOf(log, "data cleared"), 1);
+        QCOMPARE(countOf(log, "recv command 05"), 4);
+    }
+
+    // Three answered "40", then silence: the command ends normally.
+    void measureUntilSilence()
+    {
+        Simulator sim({"--silent-after", "8"});   // two to open, three times 05 and 40
+        const Run r = cli({"recorder", "--port", sim.device(), "measure"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.isEmpty());
+        const QString log = sim.log();
+        QCOMPARE(countOf(log, "measurement started"), 3);
+        QCOMPARE(countOf(log, "recv command 40"), 4);
+    }
+
+    void simulatorExitsMidSession()
+    {
+        Simulator sim({"--exit-after", "2"});
+        const Run r = cli({"recorder", "--port", sim.device(), "clear"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(kNoAnswer), qPrintable(r.err));
+    }
+
+    void faultsTheLinkRidesOut()
+    {
+        // Stray bytes before replies, replies in two parts, a settings block
+        // with a wrong length and one with a wrong checksum, and an XOFF hold.
+        Simulator sim({"--stray", "2", "--split", "--bad-settings-length", "1", "--bad-checksum", "1", "--xoff",
+                       "1.5@3"});
+        const Run r = cli({"recorder", "--port", sim.device(), "read-setup"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
+        const QString log = sim.log();
+        QCOMPARE(countOf(log, "recv NAK"), 2);
+        QCOMPARE(countOf(log, "XOFF for"), 1);
+    }
+
+    void portInUse()
+    {
+        Simulator sim({});
+        Serial holder(sim.device());
+        QVERIFY(holder.isOpen());
+        const Run r = cli({"recorder", "--port", sim.device(), "read-setup"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("シリアルポートを初期化出来ませんでした。")), qPrintable(r.err));
+        QVERIFY(!sim.log().contains("recv"));
+    }
+
+    void silentRecorder()
+    {
+        Simulator sim({"--silent-after", "0"});
+        const Run r = cli({"recorder", "--port", sim.device(), "measure"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY(r.err.contains(kNoAnswer));
+        QCOMPARE(countOf(sim.log(), "recv command 05"), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(SlowRecorderSim)
+#include "slow_recorder_sim.moc"
