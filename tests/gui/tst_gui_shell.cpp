@@ -1,0 +1,108 @@
+// The pieces around the main window: the splash closing after the first
+// repaint, the about box, the help topics of the windows, and the message
+// service in recording mode.
+#include "app/aboutform.h"
+#include "app/helpservice.h"
+#include "app/mainform.h"
+#include "app/messageservice.h"
+#include "app/splashform.h"
+#include "records/session.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace ks318;
+
+class TestShell : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void splashClosesAfterTheFirstRepaint()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        Session session;
+        GuiMessageService messages(true);
+        TSplashForm splash;
+        splash.show();
+        {
+            TMainForm form(session, messages);
+            form.setSplash(&splash);
+            QVERIFY(splash.isVisible());
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            // The main window's event loop keeps running while the splash waits.
+            QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 5000);
+        }
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void aboutBox()
+    {
+        TAboutForm about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("プログラム情報"));
+        QCOMPARE(about.VersionValueLabel->text(), QStringLiteral("2.2.0"));
+        about.show();
+        about.AboutOkButton->click();
+        QVERIFY(!about.isVisible());
+    }
+
+    void helpTopics_data()
+    {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("BP data list") << 5 << QStringLiteral("血圧データリスト");
+        QTest::newRow("BP settings") << 15 << QStringLiteral("血圧設定");
+        QTest::newRow("main window") << 24 << QStringLiteral("メインウィンドウ");
+        QTest::newRow("patient") << 33 << QStringLiteral("患者情報");
+        QTest::newRow("recorder setup") << 35 << QStringLiteral("レコーダ - 設定");
+        QTest::newRow("retrieval") << 37 << QStringLiteral("レコーダ - データ読み込み");
+        QTest::newRow("clear data") << 38 << QStringLiteral("レコーダ - データ消去");
+        QTest::newRow("serial port") << 46 << QStringLiteral("シリアルポート設定");
+    }
+
+    void helpTopics()
+    {
+        QFETCH(int, context);
+        QFETCH(QString, heading);
+        HelpService help;
+        help.showTopic(context);
+        const QString anchor = HelpService::topicAnchor(context);
+        QVERIFY(!anchor.isEmpty());
+        QCOMPARE(help.currentAnchor(), anchor);
+        auto* browser = help.findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
+        QVERIFY(browser);
+        const QString html = browser->toHtml();
+        // The page holds the topic's anchor and its heading.
+        QVERIFY2(html.contains(QStringLiteral("name=\"") + anchor + QLatin1Char('"')), qPrintable(anchor));
+        QVERIFY(browser->toPlainText().contains(heading));
+    }
+
+    void helpCommands()
+    {
+        HelpService help;
+        help.showSearch();
+        QCOMPARE(help.currentAnchor(), QStringLiteral("contents"));
+        help.showHowToUse();
+        QCOMPARE(help.currentAnchor(), QStringLiteral("howto"));
+        help.showTopic(999);
+        QCOMPARE(help.currentAnchor(), QStringLiteral("contents"));
+    }
+
+    void recordingMessages()
+    {
+        GuiMessageService messages(true);
+        showMessage(&messages, 262, 14, MessageIcon::Warning);
+        showMessage(&messages, 197, 14, MessageIcon::Exclamation);
+        QCOMPARE(messages.shownIds(), (QList<int>{262, 197}));
+        QCOMPARE(messages.shown().at(1).icon, MessageIcon::Exclamation);
+        messages.clear();
+        QVERIFY(messages.shown().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_gui_shell.moc"
