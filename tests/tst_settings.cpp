@@ -207,6 +207,7 @@ void TestSettings::filledSettingsWriteExactBytesAndReadBack()
     QVERIFY(again.settings.physicians.pack() == s.physicians.pack());
     QCOMPARE(again.settings.facility.facilityName.toQString(), QStringLiteral("港中央クリニック"));
     QCOMPARE(again.settings.facility.printFacilityName, 1);
+    QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
 }
 
 void TestSettings::thresholdValidation_data()

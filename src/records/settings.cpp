@@ -203,6 +203,8 @@ bool readDataD(Session& session, MessageSink* messages, const QDate& today)
         s.valid = 1;
         s.recorderType = 70;
         s.validateThresholds();
+        if (isValidBpMode(s.defaultBpMode))
+            session.state.defaultBpMode = static_cast<BpMode>(s.defaultBpMode);
         return true;
     }
     if (opened) {
