@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Saves PNGs of the main window with the demo open, the about box and the BP
+# threshold dialog, for review; not run by the tests.
+# Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+out=${2:-screenshots}
+mkdir -p "$out"
+cmake --build "$build" --target ks318-shots >/dev/null
+export LC_ALL=ja_JP.UTF-8
+if command -v xvfb-run >/dev/null; then
+  xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
+else
+  QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
+fi
+echo "Saved main.png, about.png and bpsettings.png in $out"
