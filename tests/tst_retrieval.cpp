@@ -3,6 +3,7 @@
 #include "linksupport.h"
 #include "recorder/retrieval.h"
 #include "records/bpdatafile.h"
+#include "records/dataset.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,6 +216,35 @@ private Q_SLOTS:
         if (!written.isEmpty())
             QVERIFY(readFile(dir.filePath(written)).startsWith("KS-318  7000000001006D0C1F173B5A5046001201\n"));
         QCOMPARE(retrievalTargetExists(dir.filePath(chosen)), outcome != int(RetrievalWrite::CannotCreate));
+    }
+
+    // The new recording gets a fresh companion file with the patient's name;
+    // the recording open before is described again afterwards.
+    void prepareAndRestore()
+    {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.setBlock("5A504600126D0C1F173B01");
+        QCOMPARE(writeRetrievedFile(dir.filePath("old"), *rig.link), RetrievalWrite::Written);
+        Session session;
+        QVERIFY(prepareDataSet(session, dir.filePath("old.dat"), QStringLiteral("前の患者")));
+        session.state.currentFilePath = dir.filePath("old.dat");
+
+        rig.setBlock("5A504600127E0B02070001");
+        const QString chosen = dir.filePath("new.DAT");
+        QCOMPARE(writeRetrievedFile(chosen, *rig.link), RetrievalWrite::Written);
+        touch(dir.filePath("new.p30"), "stale companion file\n");
+        touch(dir.filePath("new.csv"), "stale\n");
+        QVERIFY(prepareRetrievedRecording(session, chosen, QStringLiteral("山田 太郎"), nullptr));
+        QCOMPARE(session.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
+        QCOMPARE(session.state.fileBaseName, QStringLiteral("new"));
+        QVERIFY(!QFileInfo::exists(dir.filePath("new.csv")));
+        QVERIFY(!readFile(dir.filePath("new.p30")).startsWith("stale"));
+
+        restoreCurrentRecording(session, nullptr);
+        QCOMPARE(session.patient.patientName.toQString(), QStringLiteral("前の患者"));
+        QCOMPARE(session.state.fileBaseName, QStringLiteral("old"));
+        QCOMPARE(session.state.currentFilePath, dir.filePath("old.dat"));
     }
 };
 

@@ -1,10 +1,13 @@
 #include "retrieval.h"
 
 #include "records/bpdatafile.h"
+#include "records/dataset.h"
 #include "records/filenames.h"
+#include "records/session.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <cstring>
 
 namespace ks318 {
@@ -119,6 +122,31 @@ RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderServi
         return RetrievalWrite::CannotCreate;
     }
     return RetrievalWrite::Written;
+}
+
+bool retrievalSpaceAvailable(const QString& chosenPath)
+{
+    const QStorageInfo volume(QFileInfo(retrievalDataPath(chosenPath)).absolutePath());
+    return !volume.isValid() || volume.bytesAvailable() >= 20480;
+}
+
+bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+                               MessageSink* messages)
+{
+    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".p30")));
+    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".csv")));
+    session.patient.valid = 0;
+    session.intervals.valid = 0;
+    return prepareDataSet(session, chosenPath, patientName, messages);
+}
+
+void restoreCurrentRecording(Session& session, MessageSink* messages)
+{
+    if (session.state.currentFilePath.isEmpty())
+        return;
+    session.patient.valid = 0;
+    session.intervals.valid = 0;
+    prepareDataSet(session, session.state.currentFilePath, QString(), messages);
 }
 
 } // namespace ks318

@@ -15,6 +15,9 @@
 
 namespace ks318 {
 
+class Session;
+struct MessageSink;
+
 // The record line of one 22-character record. With `excludeWithoutPulse`
 // (as lines are written to the file) a record whose pulse rate is "00" gets
 // "8" as the high digit of its error byte, so the reading is stored excluded.
@@ -57,5 +60,18 @@ enum class RetrievalWrite { Written, Exists, CannotCreate };
 // number of records written after each one.
 RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderService& session,
                                   const std::function<void(int)>& progress = {});
+
+// At least 20480 bytes free on the volume the data file goes to (the
+// volume of the chosen path, not of the current directory).
+bool retrievalSpaceAvailable(const QString& chosenPath);
+
+// After the data file is written: removes a stale companion and CSV file of
+// the new recording and prepares it with the patient's name, which creates
+// its companion file. The session then describes the new recording.
+bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+                               MessageSink* messages);
+
+// Describes the recording open before the retrieval again (when one was).
+void restoreCurrentRecording(Session& session, MessageSink* messages);
 
 } // namespace ks318

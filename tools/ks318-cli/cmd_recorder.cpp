@@ -6,7 +6,6 @@
 #include "recorder/recorderflows.h"
 #include "recorder/retrieval.h"
 #include "recorder/serial.h"
-#include "records/dataset.h"
 #include "records/filenames.h"
 #include "records/session.h"
 #include "records/settings.h"
@@ -113,6 +112,10 @@ int retrieve(const QString& portName, const QStringList& args)
         StderrMessages().show(kMessageExists, kErrorCaptionId, MessageIcon::Exclamation);
         return ExitFailure;
     }
+    if (!retrievalSpaceAvailable(path)) {
+        StderrMessages().show(240, kErrorCaptionId, MessageIcon::Exclamation);
+        return ExitFailure;
+    }
 
     Link link;
     if (!link.open(portName))
@@ -138,12 +141,8 @@ int retrieve(const QString& portName, const QStringList& args)
     }
 
     // A fresh companion file carrying the patient's name.
-    QFile::remove(replaceExtension(path, QStringLiteral(".p30")));
-    QFile::remove(replaceExtension(path, QStringLiteral(".csv")));
     Session session;
-    session.patient.valid = 0;
-    session.intervals.valid = 0;
-    const bool prepared = prepareDataSet(session, path, patient, &link.messages);
+    const bool prepared = prepareRetrievedRecording(session, path, patient, &link.messages);
 
     cli::out(QStringLiteral("%1: %2 readings, first %3 %4")
                  .arg(retrievalDataPath(path))
