@@ -437,11 +437,11 @@ int main(int argc, char** argv)
         } else if (a == "--nak") {
             ok = value(v);
             if (ok) {
-                const QByteArray spec(v);
-                const int colon = int(spec.indexOf(':'));
-                ok = parseCount(spec.left(colon < 0 ? spec.size() : colon).constData(), o.nakCount);
+                const QByteArray text(v);
+                const int colon = int(text.indexOf(':'));
+                ok = parseCount(text.left(colon < 0 ? text.size() : colon).constData(), o.nakCount);
                 if (colon >= 0)
-                    o.nakCode = spec.mid(colon + 1);
+                    o.nakCode = text.mid(colon + 1);
                 ok = ok && (o.nakCode.isEmpty() || o.nakCode.size() == 2);
             }
         } else if (a == "--silent-after") {
@@ -451,11 +451,11 @@ int main(int argc, char** argv)
         } else if (a == "--xoff") {
             ok = value(v);
             if (ok) {
-                const QByteArray spec(v);
-                const int at = int(spec.indexOf('@'));
-                o.xoffSeconds = spec.left(at < 0 ? spec.size() : at).toDouble(&ok);
+                const QByteArray text(v);
+                const int at = int(text.indexOf('@'));
+                o.xoffSeconds = text.left(at < 0 ? text.size() : at).toDouble(&ok);
                 if (ok && at >= 0)
-                    ok = parseCount(spec.mid(at + 1).constData(), o.xoffAtByte);
+                    ok = parseCount(text.mid(at + 1).constData(), o.xoffAtByte);
                 ok = ok && o.xoffSeconds > 0;
             }
         } else if (a == "--stray") {
