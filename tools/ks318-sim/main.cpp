@@ -48,7 +48,7 @@ const char* const kUsage =
     "                        (header only)\n"
     "  --bad-checksum K      the next K settings blocks carry a wrong checksum\n"
     "  --turnaround MS       pause between a frame received and the reply\n"
-    "                        (default 30; a real line never answers at once)\n"
+    "                        (default 50; a real line never answers at once)\n"
     "  --quiet               log nothing\n";
 
 // 11 bits per character at 9600 baud.
@@ -71,7 +71,7 @@ struct Options {
     bool split = false;
     int badSettingsLength = 0;
     int badChecksum = 0;
-    int turnaroundMs = 30;
+    int turnaroundMs = 50;
     bool quiet = false;
 };
 
