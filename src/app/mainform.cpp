@@ -2,6 +2,7 @@
 
 #include "aboutform.h"
 #include "defaultbpsettingszireform.h"
+#include "defaultserialportform.h"
 #include "helpservice.h"
 #include "messageservice.h"
 #include "records/bpdatafile.h"
@@ -129,6 +130,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     buildMenus();
 
     DefaultBpSettingsZireForm = new TDefaultBpSettingsZireForm(session_, &messages_, this);
+    DefaultSerialPortForm = new TDefaultSerialPortForm(session_, &messages_, this);
     AboutForm = new TAboutForm(this);
     Help = new HelpService(this);
     DefaultBpSettingsZireForm->setHelpHandler([this](int context) { Help->showTopic(context); });
@@ -234,7 +236,7 @@ void TMainForm::buildMenus()
     DefaultBPsettings = addItem(OptionsDefaultsettings, "DefaultBPsettings", QStringLiteral("血圧設定(&B)..."),
                                 [this] { DefaultBpSettingsZireForm->exec(); });
     DefaultSerialport = addItem(OptionsDefaultsettings, "DefaultSerialport", QStringLiteral("シリアルポート(&S)..."),
-                                [] {});
+                                [this] { DefaultSerialPortForm->exec(); });
     DefaultRRanalysissettings = addItem(OptionsDefaultsettings, "DefaultRRanalysissettings",
                                         QStringLiteral("RR解析設定(&R)..."), [] {});
     Recordertype = addItem(OptionsMenu, "Recordertype", QStringLiteral("レコーダタイプ(&T)..."), [] {});

@@ -18,6 +18,7 @@ class GuiMessageService;
 class HelpService;
 class TAboutForm;
 class TDefaultBpSettingsZireForm;
+class TDefaultSerialPortForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -118,6 +119,7 @@ public:
     QLabel* WallpaperImage;
 
     TDefaultBpSettingsZireForm* DefaultBpSettingsZireForm;
+    TDefaultSerialPortForm* DefaultSerialPortForm;
     TAboutForm* AboutForm;
     HelpService* Help;
 

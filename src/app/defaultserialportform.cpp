@@ -1,0 +1,123 @@
+#include "defaultserialportform.h"
+
+#include "records/messages.h"
+#include "records/session.h"
+#include "recorder/serial.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace ks318 {
+
+TDefaultSerialPortForm::TDefaultSerialPortForm(Session& session, MessageSink* messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session), messages_(messages)
+{
+    setObjectName(QStringLiteral("DefaultSerialPortForm"));
+    setWindowTitle(QStringLiteral("シリアルポート設定"));
+    setModal(true);
+
+    SerialPortGroupBox = new QGroupBox(QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄ"), this);
+    SerialPortGroupBox->setObjectName(QStringLiteral("SerialPortGroupBox"));
+    auto* grid = new QGridLayout(SerialPortGroupBox);
+    QRadioButton** buttons[] = {&Com1RadioButton, &Com2RadioButton, &Com3RadioButton, &Com4RadioButton};
+    for (int n = 1; n <= 4; ++n) {
+        auto* radio = new QRadioButton(QStringLiteral("Com&%1").arg(n), SerialPortGroupBox);
+        radio->setObjectName(QStringLiteral("Com%1RadioButton").arg(n));
+        *buttons[n - 1] = radio;
+        auto* device = new QLabel(SerialPortGroupBox);
+        device->setObjectName(QStringLiteral("Com%1DeviceLabel").arg(n));
+        device->setEnabled(false);  // drawn in the muted colour: a hint, not a control
+        deviceLabels_[std::size_t(n - 1)] = device;
+        grid->addWidget(radio, n - 1, 0);
+        grid->addWidget(device, n - 1, 1);
+    }
+    Com1RadioButton->setChecked(true);
+
+    SerialPortSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    SerialPortSaveButton->setObjectName(QStringLiteral("SerialPortSaveButton"));
+    SerialPortSaveButton->setDefault(true);
+    SerialPortCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    SerialPortCancelButton->setObjectName(QStringLiteral("SerialPortCancelButton"));
+    connect(SerialPortSaveButton, &QPushButton::clicked, this, &TDefaultSerialPortForm::SerialPortSaveButtonClick);
+    connect(SerialPortCancelButton, &QPushButton::clicked, this,
+            &TDefaultSerialPortForm::SerialPortCancelButtonClick);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(SerialPortSaveButton);
+    row->addWidget(SerialPortCancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SerialPortGroupBox);
+    layout->addLayout(row);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QRadioButton* TDefaultSerialPortForm::radioButton(int number) const
+{
+    switch (number) {
+    case 1: return Com1RadioButton;
+    case 2: return Com2RadioButton;
+    case 3: return Com3RadioButton;
+    case 4: return Com4RadioButton;
+    default: return nullptr;
+    }
+}
+
+void TDefaultSerialPortForm::FormPaint()
+{
+    for (int n = 1; n <= 4; ++n)
+        deviceLabels_[std::size_t(n - 1)]->setText(resolvePortDevice(portNameFor(n)));
+    const AnalysisSettings& a = session_.settings.analysis;
+    if (a.valid != 1) {
+        showMessage(messages_, kSettingsNotLoadedId, kErrorCaptionId, MessageIcon::Exclamation);
+        return;
+    }
+    if (QRadioButton* radio = radioButton(a.serialPortNumber))
+        radio->setChecked(true);
+}
+
+void TDefaultSerialPortForm::showEvent(QShowEvent* event)
+{
+    // Once per opening: a message box raised from every repaint would come
+    // back as soon as it was closed.
+    FormPaint();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+void TDefaultSerialPortForm::SerialPortSaveButtonClick()
+{
+    int selected = 0;
+    for (int n = 1; n <= 4; ++n) {
+        if (radioButton(n)->isChecked())
+            selected = n;
+    }
+    AnalysisSettings& a = session_.settings.analysis;
+    if (selected != 0 && selected != a.serialPortNumber) {
+        a.setSerialPort(selected);
+        // A new choice takes effect at once when a port is open.
+        if (currentPort()) {
+            ClosePort();
+            OpenPort(a.serialPortName.toQString(), messages_);
+        }
+    }
+    accept();
+}
+
+void TDefaultSerialPortForm::SerialPortCancelButtonClick()
+{
+    reject();
+}
+
+} // namespace ks318

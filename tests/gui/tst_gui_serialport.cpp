@@ -1,0 +1,164 @@
+// The serial port dialog: the stored port is selected when it opens, a change
+// is stored as "COM%d" and moves an open port at once, settings that were
+// never loaded are reported once per opening.
+#include "app/defaultserialportform.h"
+#include "app/messageservice.h"
+#include "records/session.h"
+#include "records/settings.h"
+#include "recorder/serial.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QtTest>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+using namespace ks318;
+
+namespace {
+
+// The device end of a pseudo-terminal pair, standing in for a serial port.
+struct Pty {
+    int master = -1;
+    QString device;
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            device = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+};
+
+} // namespace
+
+class TestSerialPortForm : public QObject {
+    Q_OBJECT
+
+    Session session_;
+    GuiMessageService messages_{true};
+
+    void openAndClose(TDefaultSerialPortForm& form)
+    {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.hide();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        session_ = Session();
+        session_.settings.analysis.valid = 1;
+        messages_.clear();
+        ClosePort();
+    }
+
+    void cleanup() { ClosePort(); }
+
+    void selectsTheStoredPort_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("COM1") << 1 << 1;
+        QTest::newRow("COM3") << 3 << 3;
+        QTest::newRow("COM4") << 4 << 4;
+        QTest::newRow("out of range keeps the design state") << 7 << 1;
+    }
+
+    void selectsTheStoredPort()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, selected);
+        session_.settings.analysis.serialPortNumber = stored;
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        QVERIFY(form.radioButton(selected)->isChecked());
+        QVERIFY(messages_.shown().isEmpty());
+    }
+
+    void captionsAndDevices()
+    {
+        qputenv("KS318_COM2", "/dev/ttyUSB0");
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        QCOMPARE(form.windowTitle(), QStringLiteral("シリアルポート設定"));
+        QCOMPARE(form.Com2RadioButton->text(), QStringLiteral("Com&2"));
+        QCOMPARE(form.deviceLabel(2)->text(), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(form.deviceLabel(3)->text(), QStringLiteral("/dev/ttyS2"));
+        qunsetenv("KS318_COM2");
+    }
+
+    void settingsNotLoadedIsReportedOncePerOpening()
+    {
+        session_.settings.analysis.valid = 0;
+        session_.settings.analysis.serialPortNumber = 3;
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        form.update();
+        QCoreApplication::processEvents();
+        QCOMPARE(messages_.shownIds(), QList<int>{220});
+        QCOMPARE(messages_.shown().first().captionId, 14);
+        QVERIFY(messages_.shown().first().icon == MessageIcon::Exclamation);
+        QVERIFY(form.Com1RadioButton->isChecked());
+        openAndClose(form);
+        QCOMPARE(messages_.shownIds(), (QList<int>{220, 220}));
+    }
+
+    void saveStoresTheChoice()
+    {
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        form.Com4RadioButton->setChecked(true);
+        form.SerialPortSaveButtonClick();
+        QCOMPARE(session_.settings.analysis.serialPortNumber, 4);
+        QCOMPARE(session_.settings.analysis.serialPortName.toQString(), QStringLiteral("COM4"));
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(currentPort() == nullptr);  // no port was open: the next command opens COM4
+    }
+
+    void cancelChangesNothing()
+    {
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        form.Com2RadioButton->setChecked(true);
+        form.SerialPortCancelButtonClick();
+        QCOMPARE(session_.settings.analysis.serialPortNumber, 1);
+        QCOMPARE(session_.settings.analysis.serialPortName.toQString(), QStringLiteral("COM1"));
+    }
+
+    void changeMovesAnOpenPort()
+    {
+        Pty first, second;
+        QVERIFY(!first.device.isEmpty() && !second.device.isEmpty());
+        qputenv("KS318_COM1", first.device.toLocal8Bit());
+        qputenv("KS318_COM2", second.device.toLocal8Bit());
+        QVERIFY(OpenPort(QStringLiteral("COM1"), &messages_));
+        TDefaultSerialPortForm form(session_, &messages_);
+        openAndClose(form);
+        form.Com2RadioButton->setChecked(true);
+        form.SerialPortSaveButtonClick();
+        QVERIFY(currentPort() != nullptr);
+        QCOMPARE(currentPort()->device(), second.device);
+        QVERIFY(messages_.shown().isEmpty());
+
+        // A port that cannot be opened: message 198, no port left open.
+        qputenv("KS318_COM3", "/nonexistent/ttyX");
+        openAndClose(form);
+        form.Com3RadioButton->setChecked(true);
+        form.SerialPortSaveButtonClick();
+        QVERIFY(currentPort() == nullptr);
+        QCOMPARE(messages_.shownIds(), QList<int>{198});
+        QCOMPARE(session_.settings.analysis.serialPortNumber, 3);
+        for (const char* name : {"KS318_COM1", "KS318_COM2", "KS318_COM3"})
+            qunsetenv(name);
+    }
+};
+
+QTEST_MAIN(TestSerialPortForm)
+#include "tst_gui_serialport.moc"
