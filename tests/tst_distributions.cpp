@@ -2,7 +2,7 @@
 #include "analysis/distributions.h"
 #include "analysis/periodstatistics.h"
 #include "records/stringtable.h"
-#include "support/readingspec.h"
+#include "support/readingtext.h"
 
 #include <QtTest>
 

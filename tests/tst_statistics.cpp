@@ -4,7 +4,7 @@
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
-#include "support/readingspec.h"
+#include "support/readingtext.h"
 #include "support/synthetic.h"
 
 #include <QTemporaryDir>

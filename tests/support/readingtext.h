@@ -19,12 +19,12 @@
 
 namespace ks318::testspec {
 
-inline std::unique_ptr<SessionData> makeBlock(const QString& spec)
+inline std::unique_ptr<SessionData> makeBlock(const QString& text)
 {
     auto d = std::make_unique<SessionData>();
     d->loaded = 1;
     PeriodCounters& c = d->counters;
-    const QStringList items = spec.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QStringList items = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString& item : items) {
         const QStringList parts = item.simplified().split(QLatin1Char(' '));
         if (parts.size() < 2)
