@@ -44,24 +44,6 @@ QString stateText(const BpReading& r)
     return QString::fromLatin1(buf);
 }
 
-struct CounterName {
-    const char* name;
-    std::uint32_t PeriodCounters::*field;
-};
-
-const CounterName kCounters[] = {
-    {"readingCount", &PeriodCounters::readingCount},
-    {"inWindow1", &PeriodCounters::inWindow1},
-    {"inWindow2", &PeriodCounters::inWindow2},
-    {"awakeInWindow1", &PeriodCounters::awakeInWindow1},
-    {"asleepInWindow1", &PeriodCounters::asleepInWindow1},
-    {"validTotal", &PeriodCounters::validTotal},
-    {"validInWindow1", &PeriodCounters::validInWindow1},
-    {"validInWindow2", &PeriodCounters::validInWindow2},
-    {"validAwake", &PeriodCounters::validAwake},
-    {"validAsleep", &PeriodCounters::validAsleep},
-};
-
 void printText(const Session& session)
 {
     const SessionData& d = *session.data();

@@ -43,24 +43,6 @@ struct Options {
     std::optional<BpThresholds> thresholds;
 };
 
-struct CounterName {
-    const char* name;
-    std::uint32_t PeriodCounters::*field;
-};
-
-const CounterName kCounters[] = {
-    {"readingCount", &PeriodCounters::readingCount},
-    {"inWindow1", &PeriodCounters::inWindow1},
-    {"inWindow2", &PeriodCounters::inWindow2},
-    {"awakeInWindow1", &PeriodCounters::awakeInWindow1},
-    {"asleepInWindow1", &PeriodCounters::asleepInWindow1},
-    {"validTotal", &PeriodCounters::validTotal},
-    {"validInWindow1", &PeriodCounters::validInWindow1},
-    {"validInWindow2", &PeriodCounters::validInWindow2},
-    {"validAwake", &PeriodCounters::validAwake},
-    {"validAsleep", &PeriodCounters::validAsleep},
-};
-
 const char* const kParameterKeys[kParameterCount] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
 const char* const kStatKeys[kStatCount] = {"min", "mean", "max", "sd", "se", "cv"};
 

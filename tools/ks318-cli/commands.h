@@ -1,7 +1,28 @@
 #pragma once
+#include "records/sessiondata.h"
+
 #include <QStringList>
 
 namespace ks318::cli {
+
+// The ten counters of a block under the names the JSON output gives them.
+struct CounterName {
+    const char* name;
+    std::uint32_t PeriodCounters::*field;
+};
+
+inline constexpr CounterName kCounters[] = {
+    {"readingCount", &PeriodCounters::readingCount},
+    {"inWindow1", &PeriodCounters::inWindow1},
+    {"inWindow2", &PeriodCounters::inWindow2},
+    {"awakeInWindow1", &PeriodCounters::awakeInWindow1},
+    {"asleepInWindow1", &PeriodCounters::asleepInWindow1},
+    {"validTotal", &PeriodCounters::validTotal},
+    {"validInWindow1", &PeriodCounters::validInWindow1},
+    {"validInWindow2", &PeriodCounters::validInWindow2},
+    {"validAwake", &PeriodCounters::validAwake},
+    {"validAsleep", &PeriodCounters::validAsleep},
+};
 
 // Exit statuses of every command.
 enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
