@@ -1,5 +1,6 @@
 #include "synthetic.h"
 
+#include "records/companionfile.h"
 #include "records/cp932.h"
 
 #include <QString>
@@ -175,6 +176,30 @@ QByteArray demoFile()
     d->counters.readingCount = std::uint32_t(n);
     d->loaded = 1;
     return formatBpDataFile(*d, RecorderType::Ks318);
+}
+
+QByteArray demoCompanionFile(const QString& datPath)
+{
+    PatientRecord patient;
+    AnalysisIntervals intervals;
+    RecordingSpan span;
+    if (!companionRecordsFromDataFile(datPath, QString(), patient, intervals, span))
+        return QByteArray();
+    patient.patientAddress.setQString(QStringLiteral("東京都港区芝公園1-2-3"));
+    patient.patientPhone = "03-1234-5678";
+    patient.physicianName.setQString(QStringLiteral("佐藤 花子"));
+    patient.physicianAddress.setQString(QStringLiteral("港区芝公園クリニック"));
+    patient.physicianPhone = "03-9876-5432";
+    patient.insurance = "12345678";
+    patient.height = "171";
+    patient.weight = "74";
+    patient.medications.setQString(QStringLiteral("なし"));
+    patient.comments.setQString(QStringLiteral("家庭血圧測定 2週間。就寝 22:00、起床 06:00。"));
+    patient.day1SleepTime = "22:00";
+    patient.day1WakeTime = "06:00";
+    patient.day2SleepTime = "22:00";
+    patient.day2WakeTime = "06:00";
+    return formatCompanionFile(patient, intervals, span);
 }
 
 } // namespace ks318::synth

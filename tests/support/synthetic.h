@@ -30,4 +30,11 @@ QByteArray makeFile(const Options& options);
 // The bundled demonstration recording (two weeks, four to six readings a day).
 QByteArray demoFile();
 
+// The demonstration recording's companion file, for the data file written
+// at `datPath`: the first-opening records with the physician, medication
+// and the patient's sleep (22:00) and wake (06:00) times filled in, as the
+// patient information dialog would leave them. Empty when `datPath` cannot
+// be read.
+QByteArray demoCompanionFile(const QString& datPath);
+
 } // namespace ks318::synth

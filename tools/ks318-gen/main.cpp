@@ -1,5 +1,5 @@
 // ks318-gen: writes synthetic BP data files for tests, benchmarks and demos.
-//   ks318-gen demo OUT.DAT
+//   ks318-gen demo OUT.DAT          (also writes OUT.p30, the patient's details)
 //   ks318-gen synth OUT.DAT [--count N] [--seed S] [--type 70|30|21|20]
 //                           [--errors N] [--excluded N] [--comments N]
 #include "support/synthetic.h"
@@ -53,6 +53,13 @@ int main(int argc, char** argv)
     if (!writeFileAtomically(args[1], bytes)) {
         std::fprintf(stderr, "ks318-gen: cannot write %s\n", qPrintable(args[1]));
         return 1;
+    }
+    if (args[0] == QLatin1String("demo")) {
+        const QString companion = replaceExtension(args[1], QStringLiteral(".p30"));
+        if (!writeFileAtomically(companion, synth::demoCompanionFile(args[1]))) {
+            std::fprintf(stderr, "ks318-gen: cannot write %s\n", qPrintable(companion));
+            return 1;
+        }
     }
     return 0;
 }
