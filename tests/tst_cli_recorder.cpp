@@ -16,8 +16,9 @@ private Q_SLOTS:
         const QStringList port{"recorder", "--port", "/nonexistent/ttyS9"};
         QTest::newRow("no subcommand") << QStringList{"recorder"} << 2 << "subcommand";
         QTest::newRow("unknown subcommand") << port + QStringList{"rewind"} << 2 << "unknown subcommand";
-        QTest::newRow("csv not yet") << port + QStringList{"retrieve", "OUT.DAT", "--patient", "a", "--csv"} << 2
-                                     << "--csv";
+        QTest::newRow("csv taken, port cannot be opened")
+            << port + QStringList{"retrieve", "OUT.DAT", "--patient", "a", "--csv"} << 1
+            << QStringLiteral("シリアルポートを初期化出来ませんでした。");
         QTest::newRow("no patient") << port + QStringList{"retrieve", "OUT.DAT"} << 2 << "--patient";
         QTest::newRow("empty patient") << port + QStringList{"retrieve", "OUT.DAT", "--patient", ""} << 2
                                        << QStringLiteral("患者名を入力してください。");

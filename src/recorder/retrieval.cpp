@@ -1,6 +1,7 @@
 #include "retrieval.h"
 
 #include "records/bpdatafile.h"
+#include "records/csvexport.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
 #include "records/session.h"
@@ -138,6 +139,11 @@ bool prepareRetrievedRecording(Session& session, const QString& chosenPath, cons
     session.patient.valid = 0;
     session.intervals.valid = 0;
     return prepareDataSet(session, chosenPath, patientName, messages);
+}
+
+bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages)
+{
+    return exportCsv(retrievalDataPath(chosenPath), messages);
 }
 
 void restoreCurrentRecording(Session& session, MessageSink* messages)

@@ -71,6 +71,10 @@ bool retrievalSpaceAvailable(const QString& chosenPath);
 bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages);
 
+// The CSV step of a retrieval (when the CSV option is on): NAME.csv of the
+// data file written for `chosenPath`. True when it was written.
+bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages);
+
 // Describes the recording open before the retrieval again (when one was).
 void restoreCurrentRecording(Session& session, MessageSink* messages);
 

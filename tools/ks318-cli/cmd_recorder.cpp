@@ -23,8 +23,10 @@ const char* const kRecorderUsage =
     "      Talks to a KS-318P on a serial port (default: the port of data.d in\n"
     "      the current directory, else COM1; COMn is the device in KS318_COMn,\n"
     "      else /dev/ttyS(n-1)). Subcommands:\n"
-    "      retrieve OUT.DAT --patient NAME   read the recorder's readings into\n"
-    "                                        OUT.dat and prepare it (OUT.p30)\n"
+    "      retrieve OUT.DAT --patient NAME [--csv]\n"
+    "                                        read the recorder's readings into\n"
+    "                                        OUT.dat and prepare it (OUT.p30);\n"
+    "                                        --csv also writes OUT.csv\n"
     "      read-setup                        print the six measurement times\n"
     "      setup --slots S1,...,S6 [--set-clock] [--clear]\n"
     "                                        each slot hh:mm or off; clears,\n"
@@ -83,14 +85,13 @@ int retrieve(const QString& portName, const QStringList& args)
     QString out;
     QString patient;
     bool patientGiven = false;
+    bool csv = false;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--patient") && i + 1 < args.size()) {
             patient = args[++i];
             patientGiven = true;
         } else if (args[i] == QLatin1String("--csv")) {
-            err(QStringLiteral("recorder retrieve: --csv is not available yet (CSV export comes with a later "
-                               "version); run without it"));
-            return ExitUsage;
+            csv = true;
         } else if (out.isEmpty() && !args[i].startsWith(QLatin1String("--"))) {
             out = args[i];
         } else {
@@ -143,13 +144,20 @@ int retrieve(const QString& portName, const QStringList& args)
     // A fresh companion file carrying the patient's name.
     Session session;
     const bool prepared = prepareRetrievedRecording(session, path, patient, &link.messages);
+    bool csvWritten = true;
+    if (csv) {
+        csvWritten = exportRetrievedCsv(path, &link.messages);
+        if (!csvWritten)
+            err(QStringLiteral("recorder retrieve: %1 cannot be written")
+                    .arg(replaceExtension(retrievalDataPath(path), QStringLiteral(".csv"))));
+    }
 
     cli::out(QStringLiteral("%1: %2 readings, first %3 %4")
                  .arg(retrievalDataPath(path))
                  .arg(s.recordCount)
                  .arg(QString::asprintf("%04d/%02d/%02d", start.year, start.month, start.day),
                       QString::asprintf("%02d:%02d", start.hour, start.minute)));
-    return prepared ? ExitOk : ExitFailure;
+    return prepared && csvWritten ? ExitOk : ExitFailure;
 }
 
 QString slotText(const ScheduleSlot& slot)

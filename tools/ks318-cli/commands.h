@@ -35,6 +35,10 @@ int runSummary(const QStringList& args);
 extern const char* const kSummaryUsage;
 int runRecorder(const QStringList& args);
 extern const char* const kRecorderUsage;
+int runCsv(const QStringList& args);
+extern const char* const kCsvUsage;
+int runMerge(const QStringList& args);
+extern const char* const kMergeUsage;
 
 // Prints a line to stdout / stderr in UTF-8.
 void out(const QString& line);

@@ -20,6 +20,8 @@ const Command kCommands[] = {
     {"info", runInfo, &kInfoUsage},
     {"summary", runSummary, &kSummaryUsage},
     {"recorder", runRecorder, &kRecorderUsage},
+    {"csv", runCsv, &kCsvUsage},
+    {"merge", runMerge, &kMergeUsage},
 };
 
 void printUsage(FILE* to)

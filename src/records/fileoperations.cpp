@@ -1,0 +1,121 @@
+#include "fileoperations.h"
+
+#include "companionfile.h"
+#include "dataset.h"
+#include "filenames.h"
+#include "messages.h"
+#include "session.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ks318 {
+
+namespace {
+
+// The member of `path` with `extension`, both spellings of the extension.
+QStringList spellings(const QString& path, const QString& extension)
+{
+    QStringList names{replaceExtension(path, extension.toLower()), replaceExtension(path, extension.toUpper())};
+    names.removeDuplicates();
+    return names;
+}
+
+bool anyExists(const QStringList& paths)
+{
+    for (const QString& p : paths)
+        if (QFileInfo::exists(p))
+            return true;
+    return false;
+}
+
+void removeAll(const QStringList& paths)
+{
+    for (const QString& p : paths)
+        if (QFileInfo(p).isFile())
+            QFile::remove(p);
+}
+
+// Copies `from` to `to` when `from` is a file. QFile::copy never replaces an
+// existing file: the copy then fails, silently.
+void copyIfPresent(const QString& from, const QString& to)
+{
+    if (QFileInfo(from).isFile())
+        QFile::copy(from, to);
+}
+
+// The data file written for a chosen name: the name itself when it already
+// ends in ".dat" (any case), else the name with ".dat".
+QString destinationDataPath(const QString& destination)
+{
+    if (QFileInfo(destination).suffix().compare(QLatin1String("dat"), Qt::CaseInsensitive) == 0)
+        return destination;
+    return replaceExtension(destination, QStringLiteral(".dat"));
+}
+
+bool currentFileExists(const Session& session)
+{
+    const QString& current = session.state.currentFilePath;
+    return !current.isEmpty() && QFileInfo::exists(resolveMemberPath(current, QStringLiteral(".DAT")));
+}
+
+void prepareCurrent(Session& session, MessageSink* messages)
+{
+    if (currentFileExists(session))
+        prepareDataSet(session, session.state.currentFilePath, QString(), messages);
+}
+
+} // namespace
+
+bool saveRecordingAs(Session& session, const QString& destination, MessageSink* messages)
+{
+    const QString source = session.state.currentFilePath;
+    const QString dataTo = destinationDataPath(destination);
+    if (QFileInfo::exists(destination) || anyExists(spellings(destination, QStringLiteral(".dat")))) {
+        showMessage(messages, kCannotOverwriteId, kErrorCaptionId, MessageIcon::Warning);
+        prepareCurrent(session, messages);
+        return false;
+    }
+
+    if (!source.isEmpty()) {
+        copyIfPresent(resolveMemberPath(source, QStringLiteral(".dat")), dataTo);
+        // Members left behind by an earlier recording of that name would
+        // otherwise describe the copy.
+        removeAll(spellings(destination, QStringLiteral(".p30")));
+        removeAll(spellings(destination, QStringLiteral(".csv")));
+        copyIfPresent(companionFilePath(source), replaceExtension(destination, QStringLiteral(".p30")));
+        copyIfPresent(resolveMemberPath(source, QStringLiteral(".csv")),
+                      replaceExtension(destination, QStringLiteral(".csv")));
+    }
+    prepareCurrent(session, messages);
+    return true;
+}
+
+bool deleteRecording(Session& session, const QString& path, MessageSink* messages)
+{
+    if (!path.isEmpty()) {
+        if (destinationDataPath(path) == path)
+            removeAll({path});
+        removeAll(spellings(path, QStringLiteral(".DAT")));
+        removeAll(spellings(path, QStringLiteral(".P30")));
+        removeAll(spellings(path, QStringLiteral(".CSV")));
+    }
+
+    if (!currentFileExists(session)) {
+        SessionState& st = session.state;
+        const BpMode defaultMode = st.defaultBpMode;
+        const BpMode mode = st.bpMode;
+        st = SessionState();
+        st.defaultBpMode = defaultMode;
+        st.bpMode = mode;
+        session.patient = PatientRecord();
+        session.intervals = AnalysisIntervals();
+        session.span = RecordingSpan();
+        session.freeData();
+        return false;
+    }
+    prepareDataSet(session, session.state.currentFilePath, QString(), messages);
+    return true;
+}
+
+} // namespace ks318

@@ -1,0 +1,39 @@
+// ks318-cli csv FILE.DAT: File > CSV conversion from the command line.
+#include "climessages.h"
+#include "commands.h"
+
+#include "records/csvexport.h"
+#include "records/filenames.h"
+
+#include <QFileInfo>
+
+namespace ks318::cli {
+
+const char* const kCsvUsage =
+    "  csv FILE.DAT\n"
+    "      Writes FILE.csv as CSV conversion does (patient, sleep and wake lines,\n"
+    "      then the readings of analysis window 1 with their raw values), after\n"
+    "      preparing the file as opening it does (NAME.p30 is created when\n"
+    "      missing). An earlier FILE.csv is replaced.\n";
+
+int runCsv(const QStringList& args)
+{
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        err(QStringLiteral("csv: exactly one FILE.DAT is needed"));
+        return ExitUsage;
+    }
+    const QString path = QFileInfo(args[0]).absoluteFilePath();
+    if (!QFileInfo(resolveMemberPath(path, QStringLiteral(".DAT"))).isFile()) {
+        err(QStringLiteral("csv: %1: no such data file").arg(args[0]));
+        return ExitFailure;
+    }
+    StderrMessages messages;
+    if (!exportCsv(path, &messages)) {
+        err(QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path)));
+        return ExitFailure;
+    }
+    out(csvFilePath(path));
+    return ExitOk;
+}
+
+} // namespace ks318::cli
