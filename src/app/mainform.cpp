@@ -11,6 +11,8 @@
 #include "records/session.h"
 #include "records/settings.h"
 #include "records/stringtable.h"
+#include "views/bpdatalistform.h"
+#include "views/summarydataform.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -134,6 +136,9 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     AboutForm = new TAboutForm(this);
     Help = new HelpService(this);
     DefaultBpSettingsZireForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    SummaryDataForm = new TSummaryDataForm(session_, summaryShown, this);
+    BPDataListForm = new TBPDataListForm(session_, listFilled, activeView, &messages_, this);
+    BPDataListForm->setHelpHandler([this](int context) { Help->showTopic(context); });
 
     auto* f1 = new QAction(this);
     f1->setShortcut(QKeySequence::HelpContents);
@@ -202,9 +207,9 @@ void TMainForm::buildMenus()
     ViewMenuT1 = addMenu(bar, "ViewMenuT1", QStringLiteral("解析(&V)"));
     ViewMenuT2AbpmStd = addMenu(bar, "ViewMenuT2AbpmStd", QStringLiteral("解析(&V)"));
     ViewT2SummaryData = addItem(ViewMenuT2AbpmStd, "ViewT2SummaryData", QStringLiteral("サマリーデータ(&S)"),
-                                [this] { openView(1); });
+                                [this] { ViewT2SummaryDataClick(); });
     ViewT2BPDataList = addItem(ViewMenuT2AbpmStd, "ViewT2BPDataList", QStringLiteral("血圧データリスト(&B)"),
-                               [this] { openView(2); });
+                               [this] { ViewT2BPDataListClick(); });
     ViewT2Trends = addItem(ViewMenuT2AbpmStd, "ViewT2Trends", QStringLiteral("トレンド(&T)"), [this] { openView(4); });
     ViewT2CorrelationPlots = addItem(ViewMenuT2AbpmStd, "ViewT2CorrelationPlots", QStringLiteral("相関図(&C)"),
                                      [this] { openView(5); });
@@ -371,6 +376,7 @@ bool TMainForm::openFile(const QString& path)
     updateCaption();
     session_.graphView.visibleMinutes = static_cast<int>(session_.intervals.interval1Hours) * 60;
     session_.graphView.zoomAllData = true;
+    session_.graphView.scrollHours = 0;
     st.bpMode = BpMode::OscillometricOnly;
     BPModeCombo->setCurrentIndex(0);
     BPModeCombo->setEnabled(false);
@@ -414,11 +420,46 @@ void TMainForm::openView(int view)
     // here as they are built.
 }
 
+namespace {
+
+// Brings a view window up; one already shown is raised and, for the
+// windows that rebuild on painting, repainted.
+void bringUp(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    window->update();
+}
+
+} // namespace
+
+void TMainForm::ViewT2SummaryDataClick()
+{
+    activeView = 1;
+    const bool shown = SummaryDataForm->isVisible();
+    bringUp(SummaryDataForm);
+    if (shown)
+        SummaryDataForm->FormPaint();
+}
+
+void TMainForm::ViewT2BPDataListClick()
+{
+    activeView = 2;
+    listFilled = false;
+    bringUp(BPDataListForm);
+    BPDataListForm->FormPaint();
+}
+
 void TMainForm::restoreActiveView()
 {
     switch (activeView) {
     case 1:
+        SummaryDataForm->show();
+        break;
     case 2:
+        BPDataListForm->show();
+        break;
     case 4:
     case 5:
     case 6:

@@ -17,6 +17,8 @@ class Session;
 class GuiMessageService;
 class HelpService;
 class TAboutForm;
+class TBPDataListForm;
+class TSummaryDataForm;
 class TDefaultBpSettingsZireForm;
 class TDefaultSerialPortForm;
 
@@ -52,6 +54,9 @@ public:
     void FormDestroy();
     // Reshows the view opened last; called when the application is restored.
     void restoreActiveView();
+    // Analysis > summary data (activeView 1) and BP data list (activeView 2).
+    void ViewT2SummaryDataClick();
+    void ViewT2BPDataListClick();
 
     // The caption for a window title text: string 3, then " - [ text ]".
     static QString captionFor(const QString& windowTitleText);
@@ -68,6 +73,8 @@ public:
     bool printingActive = false;
     QString startupDirectory;
     int activeView = 0;  // 0 none, 1 summary, 2 BP data list, 4..8 graphics, 15 patient, 16 grades
+    bool summaryShown = false;  // clear: the summary window opens on its "Full" page
+    bool listFilled = false;    // clear: the BP data list fills its grid at the next paint
 
     // Menus and entries, named as the program names them.
     QMenu* FileMenu;
@@ -121,6 +128,8 @@ public:
     TDefaultBpSettingsZireForm* DefaultBpSettingsZireForm;
     TDefaultSerialPortForm* DefaultSerialPortForm;
     TAboutForm* AboutForm;
+    TSummaryDataForm* SummaryDataForm;
+    TBPDataListForm* BPDataListForm;
     HelpService* Help;
 
 protected:

@@ -78,10 +78,13 @@ public:
     Settings settings;          // data.d, data.m, data.o
 
     // The graphics window's view as File > Open leaves it: the visible span
-    // in minutes and the all-data zoom checked.
+    // in minutes and the all-data zoom checked. scrollHours is the graph's
+    // scroll position (hours after the window-1 start hour); the BP data
+    // list reads it to open at the graph's reading and sets it when left.
     struct GraphView {
         int visibleMinutes = -1;
         bool zoomAllData = false;
+        int scrollHours = 0;
     };
     GraphView graphView;
 

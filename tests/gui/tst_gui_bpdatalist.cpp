@@ -1,0 +1,571 @@
+// The BP data list window: the grid as filled from the file, exclusion marks,
+// the comment limit, saving (and refusing to save) into the data file, the
+// opening row and the scroll position left behind for the graph, and the
+// main window's menu entries for this window and the summary.
+#include "app/helpservice.h"
+#include "app/mainform.h"
+#include "app/messageservice.h"
+#include "records/cp932.h"
+#include "records/shortdate.h"
+#include "records/stringtable.h"
+#include "views/bpdatalistform.h"
+#include "views/summarydataform.h"
+#include "viewsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ks318;
+using namespace ks318::viewtest;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Four readings: two valid, an error reading (code 5), one more valid one.
+QList<Reading> fourReadings()
+{
+    return {{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0, 12, 0, 0, 0, 0, 5}, {0, 14, 15, 141, 92, 75}};
+}
+
+// Types `text` into `widget` one key at a time, each key carrying its
+// character (QTest's own typing handles Latin-1 only).
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar ch : text) {
+        const int key = ch.unicode() < 128 ? ch.toUpper().unicode() : int(Qt::Key_unknown);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+} // namespace
+
+class TestBpDataList : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<GuiMessageService> messages_;
+    std::unique_ptr<TBPDataListForm> form_;
+    bool filled_ = false;
+    int activeView_ = 2;
+    int beeps_ = 0;
+
+    QString path() const { return dir_->filePath(QStringLiteral("REC.DAT")); }
+
+    bool open(const QList<Reading>& readings, const Current& current = Current())
+    {
+        if (!writeRecording(path(), readings) || !makeCurrent(*session_, path(), current))
+            return false;
+        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
+        form_->setBeep([this] { ++beeps_; });
+        form_->show();
+        return QTest::qWaitForWindowExposed(form_.get());
+    }
+
+    // A real click with `button` on a cell of the grid (row 1 = first reading).
+    void click(int col, int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTableWidget* grid = form_->BPDataStringGrid;
+        const QRect rect = grid->visualRect(grid->model()->index(row - 1, col));
+        QTest::mouseClick(grid->viewport(), button, Qt::NoModifier, rect.center());
+    }
+
+    // Opens the comment editor of `row` with an empty text.
+    QLineEdit* editComment(int row)
+    {
+        QTableWidget* grid = form_->BPDataStringGrid;
+        form_->selectCell(form_->commentColumn(), row);
+        grid->editItem(grid->item(row - 1, form_->commentColumn()));
+        auto* editor = grid->findChild<QLineEdit*>();
+        if (editor)
+            editor->clear();
+        return editor;
+    }
+
+    // Enter: the grid takes the text (queued by the view) and the editor goes.
+    void commit(QLineEdit* editor)
+    {
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        session_ = std::make_unique<Session>();
+        messages_ = std::make_unique<GuiMessageService>(true);
+        filled_ = false;
+        activeView_ = 2;
+        beeps_ = 0;
+    }
+
+    void cleanup()
+    {
+        form_.reset();
+        QFile::setPermissions(dir_->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void grid()
+    {
+        // Window 1 from 08:00 for 8 hours: the 07:00 and 16:30 readings are outside.
+        QList<Reading> readings = fourReadings();
+        readings.prepend({0, 7, 0, 120, 80, 70});
+        readings.append({0, 16, 30, 125, 81, 69});
+        readings[2].comment = "after walk";
+        Current c;
+        c.startHour = 8;
+        c.hours = 8;
+        QVERIFY(open(readings, c));
+        QVERIFY(filled_);
+        QCOMPARE(form_->rowCount(), 5);
+        const QStringList header{"#", "月日", "時刻", "最高", "最低", "平均", "脈拍", "DP", "状態", "削除", "コメント"};
+        const int widths[] = {34, 80, 44, 36, 37, 37, 37, 36, 63, 45, 276};
+        for (int c = 0; c < TBPDataListForm::kColumnCount; ++c) {
+            QCOMPARE(form_->cell(c, 0), header[c]);
+            QCOMPARE(form_->BPDataStringGrid->horizontalHeaderItem(c)->text(), header[c]);
+            QCOMPARE(form_->BPDataStringGrid->columnWidth(c), widths[c]);
+        }
+        const QString date = formatShortDate(kFirstDate);
+        const QStringList first{"1", date, "08:05", "132", "84", "100", "71", "93", " O - --", "-", ""};
+        const QStringList second{"2", date, "10:30", "128", "80", "96", "68", "87", " O - --", "-", "after walk"};
+        const QStringList error{"3",   date,  "12:00", "***", "***", "***",
+                                "***", "***", " O -  5", "x", StringTable::text(228)};
+        for (int c = 0; c < TBPDataListForm::kColumnCount; ++c) {
+            QCOMPARE(form_->cell(c, 1), first[c]);
+            QCOMPARE(form_->cell(c, 2), second[c]);
+            QCOMPARE(form_->cell(c, 3), error[c]);
+        }
+        QCOMPARE(form_->cell(2, 4), QStringLiteral("14:15"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("血圧データ"));
+    }
+
+    void unreadableFileShowsTheHeaderOnly()
+    {
+        QVERIFY(writeRecording(path(), fourReadings()));
+        QVERIFY(makeCurrent(*session_, path()));
+        QVERIFY(QFile::remove(path()));
+        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
+        form_->show();
+        QCOMPARE(form_->rowCount(), 1);
+        QCOMPARE(form_->cell(9, 0), QStringLiteral("削除"));
+        // Nothing to follow: the graph stays where it was.
+        session_->graphView.scrollHours = 7;
+        form_->FormDeactivate();
+        QCOMPARE(session_->graphView.scrollHours, 7);
+    }
+
+    void exclusionMark_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QStringList>("marks");  // after the first and the second click
+        QTest::newRow("valid reading, left button") << 1 << int(Qt::LeftButton) << QStringList{"X", "-"};
+        QTest::newRow("valid reading, right button") << 2 << int(Qt::RightButton) << QStringList{"X", "-"};
+        QTest::newRow("error reading") << 3 << int(Qt::LeftButton) << QStringList{"x", "x"};
+        QTest::newRow("excluded in the file") << 4 << int(Qt::LeftButton) << QStringList{"-", "X"};
+    }
+
+    void exclusionMark()
+    {
+        QFETCH(int, row);
+        QFETCH(int, button);
+        QFETCH(QStringList, marks);
+        QList<Reading> readings = fourReadings();
+        readings[3].excluded = true;
+        QVERIFY(open(readings));
+        const QString before = form_->cell(8, row);
+        click(9, row, Qt::MouseButton(button));
+        QCOMPARE(form_->cell(9, row), marks[0]);
+        click(9, row, Qt::MouseButton(button));
+        QCOMPARE(form_->cell(9, row), marks[1]);
+        QCOMPARE(form_->cell(8, row), before);
+        // Other columns take no mark.
+        click(8, row);
+        click(10, row);
+        QCOMPARE(form_->cell(8, row), before);
+        QCOMPARE(form_->cell(9, row), marks[1]);
+    }
+
+    void headerClickChangesNothing()
+    {
+        QVERIFY(open(fourReadings()));
+        QHeaderView* header = form_->BPDataStringGrid->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(9) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(form_->cell(9, 0), QStringLiteral("削除"));
+        QCOMPARE(header->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("削除"));
+        for (int row = 1; row < form_->rowCount(); ++row)
+            QCOMPARE(form_->cell(9, row), row == 3 ? QStringLiteral("x") : QStringLiteral("-"));
+    }
+
+    void onlyTheCommentColumnIsEdited()
+    {
+        QVERIFY(open(fourReadings()));
+        QTableWidget* grid = form_->BPDataStringGrid;
+        form_->selectCell(3, 1);
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QTest::keyClick(grid, Qt::Key_5);
+        QCOMPARE(form_->cell(3, 1), QStringLiteral("132"));
+        QVERIFY(!grid->findChild<QLineEdit*>());
+        form_->selectCell(10, 1);
+        QVERIFY(grid->editTriggers() & QAbstractItemView::AnyKeyPressed);
+        QTest::keyClick(grid, Qt::Key_A);
+        auto* editor = grid->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        commit(editor);
+        QVERIFY(form_->cell(10, 1).endsWith(QLatin1Char('a')));
+    }
+
+    void commentLimit_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("beeps");
+        const QString ascii27 = QString(27, QLatin1Char('c'));
+        QTest::newRow("27 letters fit") << ascii27 << ascii27 << 0;
+        QTest::newRow("three letters too many") << ascii27 + "xyz" << ascii27 << 3;
+        // Two bytes a character: 13 fit in 26 bytes, the 14th would split the limit.
+        const QString kana = QString(14, QChar(0x3042));
+        QTest::newRow("Japanese stops at 26 bytes") << kana << kana.left(13) << 1;
+        QTest::newRow("one byte still fits after 26") << kana.left(13) + "ab" << kana.left(13) + "a" << 1;
+        QTest::newRow("half-width kana are one byte") << QString(28, QChar(0xFF71)) << QString(27, QChar(0xFF71)) << 1;
+    }
+
+    void commentLimit()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(int, beeps);
+        QVERIFY(open(fourReadings()));
+        QLineEdit* editor = editComment(2);
+        QVERIFY(editor);
+        type(editor, typed);
+        QCOMPARE(editor->text(), kept);
+        QCOMPARE(beeps_, beeps);
+        QVERIFY(toCp932(editor->text()).size() <= std::size_t(TBPDataListForm::kCommentLimit));
+        // Backspace still works at the limit, and the freed room takes a letter.
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QCOMPARE(editor->text(), kept.left(kept.size() - 1));
+        QTest::keyClick(editor, Qt::Key_Z);
+        QCOMPARE(editor->text(), kept.left(kept.size() - 1) + "z");
+        QCOMPARE(beeps_, beeps);
+        commit(editor);
+        QCOMPARE(form_->cell(10, 2), kept.left(kept.size() - 1) + "z");
+    }
+
+    void inputMethodCommitIsCutToTheLimit()
+    {
+        QVERIFY(open(fourReadings()));
+        QLineEdit* editor = editComment(1);
+        QVERIFY(editor);
+        type(editor, QString(20, QLatin1Char('a')));
+        QInputMethodEvent commit(QString(), {});
+        commit.setCommitString(QStringLiteral("血圧測定後"));
+        QApplication::sendEvent(editor, &commit);
+        // Seven bytes were left: three characters of two bytes.
+        QCOMPARE(editor->text(), QString(20, QLatin1Char('a')) + QStringLiteral("血圧測"));
+        QCOMPARE(beeps_, 1);
+    }
+
+    void pasteIsCutToTheLimit()
+    {
+        QVERIFY(open(fourReadings()));
+        QLineEdit* editor = editComment(1);
+        QVERIFY(editor);
+        type(editor, QStringLiteral("abc"));
+        QGuiApplication::clipboard()->setText(QString(20, QChar(0x3044)));
+        QTest::keySequence(editor, QKeySequence::Paste);
+        QCOMPARE(editor->text(), QStringLiteral("abc") + QString(12, QChar(0x3044)));
+        QCOMPARE(beeps_, 1);
+    }
+
+    void save()
+    {
+        QVERIFY(open(fourReadings()));
+        click(9, 2);                                     // exclude the 10:30 reading
+        const QString note = QStringLiteral("起床後 測定");
+        QLineEdit* editor = editComment(1);
+        QVERIFY(editor);
+        type(editor, note);
+        commit(editor);
+        editor = editComment(3);                         // the error reading
+        QVERIFY(editor);
+        type(editor, QStringLiteral("lost"));
+        commit(editor);
+        // A comment longer than the limit that reached the grid by other ways.
+        form_->setCell(10, 4, QString(20, QChar(0x3046)));
+        form_->selectCell(1, 2);
+
+        QVERIFY(form_->SaveButtonClick());
+        QVERIFY(messages_->shown().isEmpty());
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(activeView_, 0);
+        // Left right after the save: 10:00 less 08:00 (the window's start).
+        QCOMPARE(session_->graphView.scrollHours, 2);
+
+        const QByteArray file = readBytes(path());
+        QVERIFY(file.contains(QByteArray("1:") + QByteArray::fromStdString(toCp932(note)) + '\n'));
+        QVERIFY(!file.contains("lost"));
+        QVERIFY(file.contains(QByteArray("4:") + QByteArray::fromStdString(toCp932(QString(13, QChar(0x3046)))) + '\n'));
+
+        // Reopened: the mark and the comments come back from the file.
+        filled_ = false;
+        form_->show();
+        QCOMPARE(form_->cell(9, 2), QStringLiteral("X"));
+        QCOMPARE(form_->cell(10, 1), note);
+        QCOMPARE(form_->cell(10, 3), StringTable::text(228));
+        QCOMPARE(form_->cell(9, 3), QStringLiteral("x"));
+    }
+
+    void exclusionReachesTheSummary()
+    {
+        QVERIFY(open(fourReadings()));
+        bool summaryShown = false;
+        TSummaryDataForm summary(*session_, summaryShown);
+        summary.show();
+        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
+        QCOMPARE(summary.label(QStringLiteral("ExcludedReadings0"))->text(), QStringLiteral("1 (25.0%)"));
+        filled_ = false;
+        form_->show();
+        form_->FormPaint();
+        click(9, 4);
+        // Not saved yet: the summary does not change.
+        summary.FormPaint();
+        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
+        QVERIFY(form_->SaveButtonClick());
+        summary.FormPaint();
+        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("2"));
+        QCOMPARE(summary.label(QStringLiteral("ExcludedReadings0"))->text(), QStringLiteral("2 (50.0%)"));
+        QCOMPARE(summary.label(QStringLiteral("SysMax0"))->text(), QStringLiteral("132"));
+    }
+
+    void saveFailure_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("over the reading cap") << "cap";
+        QTest::newRow("read-only folder") << "readonly";
+        QTest::newRow("file gone since the list was filled") << "gone";
+        QTest::newRow("another recording current meanwhile") << "other";
+    }
+
+    void saveFailure()
+    {
+        QFETCH(QString, cause);
+        QList<Reading> readings;
+        const int count = cause == QLatin1String("cap") ? kMaxReadings : 6;
+        for (int i = 0; i < count; ++i)
+            readings << Reading{i / 12, i % 12 * 2, 0, 120 + i % 20, 80, 70};
+        QVERIFY(writeRecording(path(), readings));
+        if (cause == QLatin1String("cap")) {
+            // One more reading behind the 1828 the program reads.
+            QByteArray bytes = readBytes(path());
+            const int patient = bytes.indexOf("#PATIENT");
+            const int lastLine = bytes.lastIndexOf('\n', patient - 2) + 1;
+            bytes.insert(patient, bytes.mid(lastLine, patient - lastLine));
+            QVERIFY(writeBytes(path(), bytes));
+        }
+        QVERIFY(makeCurrent(*session_, path()));
+        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
+        form_->show();
+        QVERIFY(form_->rowCount() > 2);
+        const QByteArray before = readBytes(path());
+
+        if (cause == QLatin1String("readonly")) {
+            QVERIFY(QFile::setPermissions(dir_->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QFile probe(dir_->filePath(QStringLiteral("probe")));
+            if (probe.open(QIODevice::WriteOnly)) {
+                probe.close();
+                probe.remove();
+                QSKIP("the folder stays writable for this user (root)");
+            }
+        } else if (cause == QLatin1String("gone")) {
+            QVERIFY(QFile::remove(path()));
+        } else if (cause == QLatin1String("other")) {
+            const QString other = dir_->filePath(QStringLiteral("OTHER.DAT"));
+            QVERIFY(writeRecording(other, fourReadings()));
+            QVERIFY(makeCurrent(*session_, other));
+        }
+
+        click(9, 2);
+        QLineEdit* editor = editComment(1);
+        QVERIFY(editor);
+        type(editor, QStringLiteral("keep me"));
+        commit(editor);
+
+        QVERIFY(!form_->SaveButtonClick());
+        QCOMPARE(messages_->shownIds(), QList<int>{220});
+        QCOMPARE(messages_->shown().first().captionId, 14);
+        QVERIFY(form_->isVisible());
+        QCOMPARE(activeView_, 2);
+        QCOMPARE(form_->cell(9, 2), QStringLiteral("X"));
+        QCOMPARE(form_->cell(10, 1), QStringLiteral("keep me"));
+        QCOMPARE(readBytes(path()), cause == QLatin1String("gone") ? QByteArray() : before);
+        if (cause == QLatin1String("other"))
+            QVERIFY(!readBytes(dir_->filePath(QStringLiteral("OTHER.DAT"))).contains("keep me"));
+    }
+
+    void refillsOnlyWhenTheFlagIsCleared()
+    {
+        QVERIFY(open(fourReadings()));
+        click(9, 1);
+        form_->hide();
+        form_->show();
+        form_->FormPaint();
+        QCOMPARE(form_->cell(9, 1), QStringLiteral("X"));
+        filled_ = false;
+        form_->FormPaint();
+        QCOMPARE(form_->cell(9, 1), QStringLiteral("-"));
+    }
+
+    void openingRow_data()
+    {
+        QTest::addColumn<int>("scroll");
+        QTest::addColumn<QList<int>>("times");  // day * 10000 + hour * 100 + minute
+        QTest::addColumn<int>("row");
+        const QList<int> around{800, 2000, 11359, 11400, 11800};
+        QTest::newRow("30 h: 13:59 does not qualify, 14:00 does") << 30 << around << 4;
+        QTest::newRow("30 h: any minute of hour 14 qualifies") << 30 << QList<int>{800, 11330, 11459, 11500} << 3;
+        QTest::newRow("at the start") << 0 << around << 1;
+        QTest::newRow("past the last reading") << 60 << around << 5;
+        QTest::newRow("12 h: the evening reading") << 12 << around << 2;
+    }
+
+    void openingRow()
+    {
+        QFETCH(int, scroll);
+        QFETCH(QList<int>, times);
+        QFETCH(int, row);
+        QList<Reading> readings;
+        for (int t : times)
+            readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
+        Current c;
+        c.startHour = 8;
+        c.hours = 48;
+        QVERIFY(writeRecording(path(), readings) && makeCurrent(*session_, path(), c));
+        QCOMPARE(session_->state.window1.dayOffset, 0);
+        session_->graphView.scrollHours = scroll;
+        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
+        form_->show();
+        QCOMPARE(openingRowFor(*session_, scroll), row);
+        QCOMPARE(form_->selectedRow(), row);
+    }
+
+    void followsTheGraph_data()
+    {
+        QTest::addColumn<int>("readingHour");
+        QTest::addColumn<int>("readingMinute");
+        QTest::addColumn<int>("readingDay");
+        QTest::addColumn<int>("scroll");
+        QTest::newRow("10:45 in a window from 08:30") << 10 << 45 << 0 << 1;
+        QTest::newRow("08:45: its hour is before the start") << 8 << 45 << 0 << 0;
+        QTest::newRow("next day 09:10") << 9 << 10 << 1 << 24;
+        QTest::newRow("two days later 08:00") << 8 << 0 << 2 << 47;
+    }
+
+    void followsTheGraph()
+    {
+        QFETCH(int, readingHour);
+        QFETCH(int, readingMinute);
+        QFETCH(int, readingDay);
+        QFETCH(int, scroll);
+        Current c;
+        c.startHour = 8;
+        c.startMinute = 30;
+        c.hours = 72;
+        QVERIFY(open({{0, 8, 30, 120, 80, 70}, {readingDay, readingHour, readingMinute, 130, 80, 70}}, c));
+        QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
+        session_->graphView.scrollHours = 99;
+        form_->selectCell(3, 2);
+        form_->FormDeactivate();
+        QCOMPARE(session_->graphView.scrollHours, scroll);
+        QCOMPARE(moved.count(), 1);
+    }
+
+    void closeAndHelp()
+    {
+        QVERIFY(open(fourReadings()));
+        QList<int> topics;
+        form_->setHelpHandler([&topics](int context) { topics << context; });
+        form_->HelpButton->click();
+        QCOMPARE(topics, QList<int>{5});
+        form_->CloseButton->click();
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(activeView_, 0);
+        // Closing saves nothing.
+        QVERIFY(!readBytes(path()).contains("\n1:"));
+    }
+
+    void mainWindowEntries()
+    {
+        QTemporaryDir start;
+        QVERIFY(start.isValid() && QDir::setCurrent(start.path()));
+        QVERIFY(writeRecording(path(), fourReadings()));
+        GuiMessageService messages(true);
+        Session session;
+        TMainForm main(session, messages);
+        QVERIFY(main.openFile(path()));
+        session.graphView.scrollHours = 4;  // 12:00, the error reading
+
+        main.ViewT2BPDataList->trigger();
+        QCOMPARE(main.activeView, 2);
+        QVERIFY(main.BPDataListForm->isVisible());
+        QVERIFY(main.listFilled);
+        QCOMPARE(main.BPDataListForm->rowCount(), 5);
+        QCOMPARE(main.BPDataListForm->selectedRow(), 3);
+        main.BPDataListForm->BPDataStringGridMouseUp(9, 1);
+        // Showing again without the menu keeps the unsaved mark; the menu refills.
+        main.BPDataListForm->hide();
+        main.restoreActiveView();
+        QVERIFY(main.BPDataListForm->isVisible());
+        QCOMPARE(main.BPDataListForm->cell(9, 1), QStringLiteral("X"));
+        main.ViewT2BPDataList->trigger();
+        QCOMPARE(main.BPDataListForm->cell(9, 1), QStringLiteral("-"));
+        main.BPDataListForm->HelpButton->click();
+        QCOMPARE(main.Help->currentAnchor(), QStringLiteral("bpdatalist"));
+        main.BPDataListForm->CloseButton->click();
+        QCOMPARE(main.activeView, 0);
+
+        main.ViewT2SummaryData->trigger();
+        QCOMPARE(main.activeView, 1);
+        QVERIFY(main.SummaryDataForm->isVisible());
+        QVERIFY(main.summaryShown);
+        QCOMPARE(main.SummaryDataForm->label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
+        main.SummaryDataForm->hide();
+        main.restoreActiveView();
+        QVERIFY(main.SummaryDataForm->isVisible());
+        QDir::setCurrent(QDir::tempPath());
+    }
+};
+
+QTEST_MAIN(TestBpDataList)
+#include "tst_gui_bpdatalist.moc"
