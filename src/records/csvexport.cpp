@@ -61,7 +61,7 @@ void appendMethod(QByteArray& out, unsigned pulsePressure, unsigned dia, unsigne
     const int err = error != 0 ? 1 : 0;
     const int exc = excluded != 0 ? 1 : 0;
     if (err)
-        std::snprintf(text, sizeof text, ", , ,%d,%d", err, exc);
+        std::snprintf(text, sizeof text, " , , ,%d,%d", err, exc);
     else
         std::snprintf(text, sizeof text, "%u,%u,%u,%d,%d", pulsePressure + dia, dia, pulse, err, exc);
     out.append(text);

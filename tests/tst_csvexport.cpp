@@ -1,0 +1,331 @@
+// CSV export: the file a recording exports to (lines, quoting, the date and
+// time, the values per method and error), the row formats of every recorder
+// type, the blank variants without a companion file, and ks318-cli csv.
+#include "records/bpdatafile.h"
+#include "records/companionfile.h"
+#include "records/csvexport.h"
+#include "records/session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ks318;
+
+namespace {
+
+// One "KS-318  70" record line with its line feed: pulse pressure, DIA,
+// pulse and the stored error byte (bit 7 = excluded).
+QByteArray line(int year, int month, int day, int hour, int minute, int pp, int dia, int pulse, int errorByte)
+{
+    return QByteArray("KS-318  700000000100")
+           + QString::asprintf("%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X\n", year - 1900, month, day, hour,
+                               minute, pp, dia, pulse, errorByte, 0, 1)
+                 .toLatin1();
+}
+
+QByteArray sections(const QByteArray& name, const QByteArray& sex, const QByteArray& age)
+{
+    return "#PATIENT\nName:" + name + "\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\nInsurance:\nAge:" + age
+           + "\nSex:" + sex + "\nHeight:\nWeight:\nComment1:\n       2:\n       3:\n#END\n#COMMENTS\n#END\n";
+}
+
+// The date as the system's short date format writes it, in CP932 (ASCII in
+// every locale the tests run in).
+QByteArray shortDate(int year, int month, int day)
+{
+    return QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat).toLatin1();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QByteArray kOscHeader = "\"DATE\",\"TIME\",\"SYS(O)\",\"DIA(O)\",\"PUL(O)\",\"ERR(O)\",\"EXC(O)\"\r\n";
+
+struct Method {
+    int pp, dia, pulse, error, excluded;
+};
+
+void setMethods(BpReading& r, const Method& k, const Method& o)
+{
+    r.korPulsePressure = std::uint8_t(k.pp);
+    r.korDia = std::uint8_t(k.dia);
+    r.korPulse = std::uint8_t(k.pulse);
+    r.korError = std::uint8_t(k.error);
+    r.korExcluded = std::uint8_t(k.excluded);
+    r.oscPulsePressure = std::uint8_t(o.pp);
+    r.oscDia = std::uint8_t(o.dia);
+    r.oscPulse = std::uint8_t(o.pulse);
+    r.oscError = std::uint8_t(o.error);
+    r.oscExcluded = std::uint8_t(o.excluded);
+}
+
+std::unique_ptr<SessionData> oneReading(const Method& k, const Method& o)
+{
+    auto d = std::make_unique<SessionData>();
+    BpReading& r = d->readings[0];
+    r.year = 2009;
+    r.month = 3;
+    r.day = 5;
+    r.hour = 21;
+    r.minute = 7;
+    r.windowMembership = InWindow1;
+    setMethods(r, k, o);
+    d->counters.readingCount = 1;
+    return d;
+}
+
+} // namespace
+
+class TstCsvExport : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
+            QFile::remove(dir_.filePath(f));
+    }
+
+    // A recording never opened (no companion file yet): the export creates
+    // its companion file and writes the CSV file in the same run.
+    void exportedFile_data()
+    {
+        QTest::addColumn<int>("errorByte");
+        QTest::addColumn<QByteArray>("values");
+        QTest::newRow("valid") << 0x00 << QByteArray("120,80,72,0,0");
+        QTest::newRow("error code 6") << 0x06 << QByteArray(" , , ,1,0");
+        QTest::newRow("excluded by the user") << 0x80 << QByteArray("120,80,72,0,1");
+        QTest::newRow("excluded error") << 0x86 << QByteArray(" , , ,1,1");
+        QTest::newRow("error code 127") << 0x7F << QByteArray(" , , ,1,0");
+    }
+
+    void exportedFile()
+    {
+        QFETCH(int, errorByte);
+        QFETCH(QByteArray, values);
+        const QString dat = path("REC.DAT");
+        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, errorByte) + sections("Hanako", "F", "63")));
+        QVERIFY(!companionFileExists(dat));
+        QVERIFY(exportCsv(dat));
+        QVERIFY(companionFileExists(dat));
+        const QByteArray expected = "\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"Hanako\",\"F\",\"63\"\r\n"
+                                    "\"SLEEP TIME\",\"WAKE TIME\"\r\n\"\",\"\"\r\n"
+                                    + kOscHeader + "\"" + shortDate(2009, 3, 5) + "\",\"09:07\"," + values + "\r\n";
+        QCOMPARE(readBytes(path("REC.csv")), expected);
+    }
+
+    // Texts go between double quotes; a quote inside is doubled and CP932
+    // bytes pass unchanged (a trail byte 0x5C is no escape).
+    void patientTexts_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("plain") << QByteArray("Taro") << QByteArray("\"Taro\"");
+        QTest::newRow("double quote") << QByteArray("Ann \"Nan\" Lee") << QByteArray("\"Ann \"\"Nan\"\" Lee\"");
+        QTest::newRow("only a quote") << QByteArray("\"") << QByteArray("\"\"\"\"");
+        QTest::newRow("comma") << QByteArray("Lee, Ann") << QByteArray("\"Lee, Ann\"");
+        // 山田 太郎 and ソニー in CP932.
+        QTest::newRow("Japanese") << QByteArray("\x8E\x52\x93\x63 \x91\xBE\x98\x59")
+                                  << QByteArray("\"\x8E\x52\x93\x63 \x91\xBE\x98\x59\"");
+        QTest::newRow("trail byte 0x5C") << QByteArray("\x83\x5C\x83\x6A\x81\x5B")
+                                         << QByteArray("\"\x83\x5C\x83\x6A\x81\x5B\"");
+        QTest::newRow("empty") << QByteArray() << QByteArray("\"\"");
+    }
+
+    void patientTexts()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, field);
+        const QString dat = path("NAME.DAT");
+        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections(name, "M", "40")));
+        QVERIFY(exportCsv(dat));
+        const QList<QByteArray> lines = readBytes(path("NAME.csv")).split('\n');
+        QVERIFY(lines.size() > 2);
+        QCOMPARE(lines[1], field + ",\"M\",\"40\"\r");
+    }
+
+    // Header and row by recorder type and by which method failed; the
+    // Korotkoff values come first where both are present.
+    void rowFormats_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("korError");
+        QTest::addColumn<bool>("oscError");
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QByteArray>("values");
+        const QByteArray both = "\"DATE\",\"TIME\",\"SYS(K)\",\"DIA(K)\",\"PUL(K)\",\"ERR(K)\",\"EXC(K)\",\"SYS(O)\","
+                                "\"DIA(O)\",\"PUL(O)\",\"ERR(O)\",\"EXC(O)\"\r\n";
+        const QByteArray kor = "\"DATE\",\"TIME\",\"SYS(K)\",\"DIA(K)\",\"PUL(K)\",\"ERR(K)\",\"EXC(K)\"\r\n";
+        // Korotkoff 130/85/66 excluded, oscillometric 128/84/65.
+        QTest::newRow("70 valid") << 70 << false << false << kOscHeader << QByteArray("128,84,65,0,0");
+        QTest::newRow("70 error") << 70 << false << true << kOscHeader << QByteArray(" , , ,1,0");
+        QTest::newRow("30 valid") << 30 << true << false << kOscHeader << QByteArray("128,84,65,0,0");
+        QTest::newRow("21 both valid") << 21 << false << false << both << QByteArray("130,85,66,0,1,128,84,65,0,0");
+        QTest::newRow("21 both errors") << 21 << true << true << both << QByteArray(" , , ,1,1, , , ,1,0");
+        QTest::newRow("21 Korotkoff error") << 21 << true << false << both << QByteArray(" , , ,1,1,128,84,65,0,0");
+        QTest::newRow("25 oscillometric error") << 25 << false << true << both
+                                                << QByteArray("130,85,66,0,1, , , ,1,0");
+        QTest::newRow("20 valid") << 20 << false << true << kor << QByteArray("130,85,66,0,1");
+        QTest::newRow("20 error") << 20 << true << false << kor << QByteArray(" , , ,1,1");
+    }
+
+    void rowFormats()
+    {
+        QFETCH(int, type);
+        QFETCH(bool, korError);
+        QFETCH(bool, oscError);
+        QFETCH(QByteArray, header);
+        QFETCH(QByteArray, values);
+        auto d = oneReading({45, 85, 66, korError ? 33 : 0, 1}, {44, 84, 65, oscError ? 6 : 0, 0});
+        const QByteArray csv = formatCsv(*d, static_cast<RecorderType>(type), nullptr, false);
+        const QByteArray blanks = "\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\" \",\" \",\" \"\r\n"
+                                  "\"SLEEP TIME\",\"WAKE TIME\"\r\n\" \",\" \"\r\n";
+        QCOMPARE(csv, blanks + header + "\"" + shortDate(2009, 3, 5) + "\",\"21:07\"," + values + "\r\n");
+    }
+
+    // The sleep lines: one pair, or two for a 48-hour type-25 recording;
+    // the blank variant without a valid companion file.
+    void sleepLines_data()
+    {
+        QTest::addColumn<bool>("withPatient");
+        QTest::addColumn<bool>("twoNights");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::newRow("one night") << true << false
+                                   << QByteArray("\"SLEEP TIME\",\"WAKE TIME\"\r\n\"22:30\",\"06:15\"\r\n");
+        QTest::newRow("two nights") << true << true
+                                    << QByteArray("\"SLEEP TIME1\",\"WAKE TIME1\"\r\n\"22:30\",\"06:15\"\r\n"
+                                                  "\"SLEEP TIME2\",\"WAKE TIME2\"\r\n\"23:00\",\"\"\r\n");
+        QTest::newRow("one night, no companion") << false << false
+                                                 << QByteArray("\"SLEEP TIME\",\"WAKE TIME\"\r\n\" \",\" \"\r\n");
+        QTest::newRow("two nights, no companion")
+            << false << true
+            << QByteArray("\"SLEEP TIME1\",\"WAKE TIME1\"\r\n\" \",\" \"\r\n\"SLEEP TIME2\",\"WAKE TIME2\"\r\n\" \",\" \"\r\n");
+    }
+
+    void sleepLines()
+    {
+        QFETCH(bool, withPatient);
+        QFETCH(bool, twoNights);
+        QFETCH(QByteArray, lines);
+        PatientRecord p;
+        p.valid = 1;
+        p.patientName = "P";
+        p.day1SleepTime = "22:30";
+        p.day1WakeTime = "06:15";
+        p.day2SleepTime = "23:00";
+        auto d = oneReading({0, 0, 0, 0, 0}, {40, 80, 70, 0, 0});
+        const QByteArray csv = formatCsv(*d, RecorderType::Ks318, withPatient ? &p : nullptr, twoNights);
+        const QByteArray patientLines = withPatient ? QByteArray("\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"P\",\"\",\"\"\r\n")
+                                                    : QByteArray("\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\" \",\" \",\" \"\r\n");
+        QVERIFY2(csv.startsWith(patientLines + lines + kOscHeader), csv.constData());
+    }
+
+    // Only readings inside analysis window 1 are rows, in file order.
+    void window1Only()
+    {
+        auto d = std::make_unique<SessionData>();
+        const std::uint8_t membership[] = {OutsideWindows, InWindow1, InWindows1And2, OutsideWindows};
+        for (int i = 0; i < 4; ++i) {
+            BpReading& r = d->readings[std::size_t(i)];
+            r.year = 2026;
+            r.month = 11;
+            r.day = 2;
+            r.hour = std::uint8_t(8 + i);
+            r.windowMembership = membership[i];
+            setMethods(r, {}, {40, 80, 60 + i, 0, 0});
+        }
+        d->counters.readingCount = 4;
+        const QList<QByteArray> lines = formatCsv(*d, RecorderType::Ks318, nullptr, false).split('\n');
+        QCOMPARE(lines.size(), 5 + 2 + 1);  // five header lines, two rows, nothing after the last CRLF
+        QVERIFY(lines[5].endsWith("\"09:00\",120,80,61,0,0\r"));
+        QVERIFY(lines[6].endsWith("\"10:00\",120,80,62,0,0\r"));
+    }
+
+    // The analysis window of the companion file decides the rows.
+    void windowFromCompanionFile()
+    {
+        const QString dat = path("WIN.DAT");
+        QVERIFY(writeBytes(dat, line(2026, 11, 2, 8, 0, 40, 80, 70, 0) + line(2026, 11, 3, 8, 0, 40, 80, 71, 0)
+                                    + line(2026, 11, 4, 9, 0, 40, 80, 72, 0) + sections("W", "", "")));
+        Session s;
+        s.patient.valid = 1;
+        s.patient.recordingHours = 24;
+        s.patient.recorderType = 70;
+        s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 8, 24);  // 2 Nov 08:00 to 3 Nov 08:00
+        s.intervals.valid = 1;
+        s.span.valid = 1;
+        QVERIFY(writeCompanionFile(s, dat, nullptr));
+        QVERIFY(exportCsv(dat));
+        const QByteArray csv = readBytes(path("WIN.csv"));
+        QVERIFY(csv.endsWith(kOscHeader + "\"" + shortDate(2026, 11, 2) + "\",\"08:00\",120,80,70,0,0\r\n"));
+    }
+
+    void earlierCsvIsReplaced()
+    {
+        const QString dat = path("R.DAT");
+        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections("R", "", "")));
+        QVERIFY(writeBytes(path("R.csv"), QByteArray(5000, 'x')));
+        QVERIFY(exportCsv(dat));
+        const QByteArray csv = readBytes(path("R.csv"));
+        QVERIFY(csv.startsWith("\"PATIENT NAME\""));
+        QVERIFY(!csv.contains('x'));
+    }
+
+    void missingDataFileWritesNothing()
+    {
+        QVERIFY(!exportCsv(path("NONE.DAT")));
+        QVERIFY(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void cli_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("file") << QStringList{"C.DAT"} << 0;
+        QTest::newRow("missing file") << QStringList{"NONE.DAT"} << 1;
+        QTest::newRow("no file") << QStringList{} << 2;
+        QTest::newRow("two files") << QStringList{"C.DAT", "C.DAT"} << 2;
+    }
+
+    void cli()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        const QByteArray dat = line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections("C", "", "");
+        QVERIFY(writeBytes(path("C.DAT"), dat));
+        QProcess p;
+        p.setWorkingDirectory(dir_.path());
+        p.start(qEnvironmentVariable("KS318_CLI"), QStringList{QStringLiteral("csv")} + args);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), exitCode);
+        if (exitCode == 0) {
+            QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), path("C.csv"));
+            QVERIFY(readBytes(path("C.csv")).endsWith("\",\"09:07\",120,80,72,0,0\r\n"));
+            QVERIFY(companionFileExists(path("C.DAT")));
+        } else {
+            QVERIFY(!p.readAllStandardError().isEmpty());
+            QVERIFY(!QFile::exists(path("C.csv")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCsvExport)
+#include "tst_csvexport.moc"

@@ -1,0 +1,386 @@
+// File merge: time order and the overlap rule, the merged text (record lines
+// of every file, sections of the latest, comments renumbered), the refusals,
+// the merged file read back, and ks318-cli merge.
+#include "records/bpdatafile.h"
+#include "records/filemerge.h"
+#include "records/session.h"
+#include "recordingsink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ks318;
+
+namespace {
+
+// One "KS-318  70" record line, with its line feed.
+QByteArray line(int year, int month, int day, int hour, int minute, int sys = 120, int dia = 80, int pulse = 70,
+                int errorByte = 0)
+{
+    return QByteArray("KS-318  700000000100")
+           + QString::asprintf("%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X\n", year - 1900, month, day, hour,
+                               minute, sys - dia, dia, pulse, errorByte, 0, 1)
+                 .toLatin1();
+}
+
+QByteArray sections(const QByteArray& name, const QByteArray& comments)
+{
+    return "#PATIENT\nName:" + name
+           + "\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\nInsurance:\nAge:\nSex:\nHeight:\nWeight:\n"
+             "Comment1:\n       2:\n       3:\n#END\n#COMMENTS\n"
+           + comments + "#END\n";
+}
+
+// File A: 1 June 2009 09:00 to 2 June 08:30; file B: 2 June 09:00 to 3 June 08:30.
+QByteArray fileA()
+{
+    return line(2009, 6, 1, 9, 0, 121) + line(2009, 6, 1, 15, 0, 122) + line(2009, 6, 2, 8, 30, 123)
+           + sections("Alpha", "2:after lunch\n");
+}
+
+QByteArray fileB()
+{
+    return line(2009, 6, 2, 9, 0, 131) + line(2009, 6, 2, 21, 0, 132) + line(2009, 6, 3, 8, 30, 133)
+           + sections("Beta", "1:morning\n3:last one\n");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+FileSpan span(const QString& from, const QString& to)
+{
+    // "yyyy-MM-dd hh:mm"
+    auto at = [](const QString& t) {
+        const QDateTime d = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm"));
+        return MergeTime{d.date().year(), d.date().month(), d.date().day(), d.time().hour(), d.time().minute()};
+    };
+    FileSpan s;
+    s.opened = true;
+    s.records = 2;
+    s.type = RecorderType::Ks318;
+    s.first = at(from);
+    s.last = at(to);
+    return s;
+}
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QList<int> ids(const test::MessageLog& log)
+{
+    QList<int> out;
+    for (const test::ShownMessage& m : log.shown)
+        out << m.stringId;
+    return out;
+}
+
+Run cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(qEnvironmentVariable("KS318_CLI"), args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+} // namespace
+
+class TstFileMerge : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
+            QFile::remove(dir_.filePath(f));
+        QVERIFY(writeBytes(path("A.DAT"), fileA()));
+        QVERIFY(writeBytes(path("B.DAT"), fileB()));
+    }
+
+    // Element i of the order is the index of the file that goes i-th; an
+    // empty order is a refusal (message 259).
+    void order_data()
+    {
+        QTest::addColumn<QStringList>("spans");  // "from|to" per file
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("in order") << QStringList{"2009-06-01 09:00|2009-06-02 08:30", "2009-06-02 09:00|2009-06-03 08:30"}
+                                  << QList<int>{0, 1};
+        QTest::newRow("B then A") << QStringList{"2009-06-02 09:00|2009-06-03 08:30", "2009-06-01 09:00|2009-06-02 08:30"}
+                                  << QList<int>{1, 0};
+        QTest::newRow("one minute apart") << QStringList{"2009-06-01 09:00|2009-06-02 08:59", "2009-06-02 09:00|2009-06-02 10:00"}
+                                          << QList<int>{0, 1};
+        QTest::newRow("touching") << QStringList{"2009-06-01 09:00|2009-06-02 09:00", "2009-06-02 09:00|2009-06-03 08:30"}
+                                  << QList<int>{};
+        QTest::newRow("touching, later file first")
+            << QStringList{"2009-06-02 09:00|2009-06-03 08:30", "2009-06-01 09:00|2009-06-02 09:00"} << QList<int>{};
+        QTest::newRow("same start") << QStringList{"2009-06-01 09:00|2009-06-01 10:00", "2009-06-01 09:00|2009-06-01 09:00"}
+                                    << QList<int>{};
+        QTest::newRow("overlapping") << QStringList{"2009-06-01 09:00|2009-06-02 12:00", "2009-06-02 09:00|2009-06-03 08:30"}
+                                     << QList<int>{};
+        QTest::newRow("contained") << QStringList{"2009-06-01 09:00|2009-06-05 12:00", "2009-06-02 09:00|2009-06-03 08:30"}
+                                   << QList<int>{};
+        QTest::newRow("year boundary") << QStringList{"2010-01-01 00:00|2010-01-02 00:00", "2009-12-30 09:05|2009-12-31 23:59"}
+                                       << QList<int>{1, 0};
+        QTest::newRow("six files shuffled")
+            << QStringList{"2009-06-05 00:00|2009-06-05 01:00", "2009-06-01 00:00|2009-06-01 01:00",
+                           "2009-06-03 00:00|2009-06-03 01:00", "2009-06-06 00:00|2009-06-06 01:00",
+                           "2009-06-02 00:00|2009-06-02 01:00", "2009-06-04 00:00|2009-06-04 01:00"}
+            << QList<int>{1, 4, 2, 5, 0, 3};
+        QTest::newRow("a third overlaps the second")
+            << QStringList{"2009-06-01 00:00|2009-06-01 01:00", "2009-06-03 00:00|2009-06-03 05:00",
+                           "2009-06-03 04:00|2009-06-04 01:00"}
+            << QList<int>{};
+    }
+
+    void order()
+    {
+        QFETCH(QStringList, spans);
+        QFETCH(QList<int>, order);
+        std::vector<FileSpan> s;
+        for (const QString& item : spans) {
+            const QStringList ft = item.split(QLatin1Char('|'));
+            s.push_back(span(ft[0], ft[1]));
+        }
+        const std::vector<int> got = mergeOrder(s);
+        QCOMPARE(QList<int>(got.begin(), got.end()), order);
+    }
+
+    void spanOfAFile()
+    {
+        const FileSpan s = readFileSpan(path("A.DAT"));
+        QVERIFY(s.isKs318());
+        QCOMPARE(s.records, 3);
+        QCOMPARE(s.first.day, 1);
+        QCOMPARE(s.first.hour, 9);
+        QCOMPARE(s.last.day, 2);
+        QCOMPARE(s.last.minute, 30);
+        QVERIFY(!readFileSpan(path("NONE.DAT")).opened);
+    }
+
+    void memoText_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("memo");
+        QTest::newRow("KS-318P") << line(2009, 12, 30, 9, 5) + line(2009, 12, 31, 8, 55) + sections("", "")
+                                 << QStringLiteral("BP data:  9:05 12/30 2009 to 8:55 12/31 2009 ");
+        QTest::newRow("other recorder")
+            << QByteArray("RV5730  300000000100") + line(2009, 12, 30, 9, 5).mid(20) + sections("", "")
+            << QStringLiteral("The data is not measured by KS318P.");
+        QTest::newRow("no readings") << sections("x", "") << QStringLiteral("The data is not measured by KS318P.");
+    }
+
+    void memoText()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, memo);
+        QCOMPARE(spanMemoText(spanOfFileText(file)), memo);
+    }
+
+    // Record lines of every file in time order, then the latest file's
+    // sections; its comments are shifted by the readings before it.
+    void mergedText()
+    {
+        const QByteArray merged = mergeFileTexts({fileA(), fileB()});
+        const QByteArray expected = line(2009, 6, 1, 9, 0, 121) + line(2009, 6, 1, 15, 0, 122)
+                                    + line(2009, 6, 2, 8, 30, 123) + line(2009, 6, 2, 9, 0, 131)
+                                    + line(2009, 6, 2, 21, 0, 132) + line(2009, 6, 3, 8, 30, 133)
+                                    + sections("Beta", "4:morning\n6:last one\n");
+        QCOMPARE(merged, expected);
+    }
+
+    void latestFileLines_data()
+    {
+        QTest::addColumn<QByteArray>("latest");
+        QTest::addColumn<QByteArray>("expectedTail");  // after the 2 record lines of the earlier file
+        const QByteArray rec = line(2009, 6, 3, 9, 0);
+        QTest::newRow("comment numbers shifted") << rec + "#PATIENT\n#END\n#COMMENTS\n1:a\n 1:b\n#END\n"
+                                                 << rec + "#PATIENT\n#END\n#COMMENTS\n3:a\n3:b\n#END\n";
+        QTest::newRow("CRLF lines kept") << rec.chopped(1) + "\r\n#PATIENT\r\n#END\r\n#COMMENTS\r\n1:a\r\n#END\r\n"
+                                         << rec.chopped(1) + "\r\n#PATIENT\r\n#END\r\n#COMMENTS\r\n3:a\r\n#END\r\n";
+        QTest::newRow("not comments left alone")
+            << rec + "#PATIENT\nComment1:1:00 pm\n#END\n#COMMENTS\n0:zero\nx:y\n#END\n1:after end\n"
+            << rec + "#PATIENT\nComment1:1:00 pm\n#END\n#COMMENTS\n0:zero\nx:y\n#END\n1:after end\n";
+        QTest::newRow("no sections") << rec << rec;
+    }
+
+    void latestFileLines()
+    {
+        QFETCH(QByteArray, latest);
+        QFETCH(QByteArray, expectedTail);
+        const QByteArray earlier = line(2009, 6, 1, 9, 0) + line(2009, 6, 1, 10, 0);
+        QCOMPARE(mergeFileTexts({earlier + sections("Early", "1:early comment\n"), latest}), earlier + expectedTail);
+    }
+
+    // Only record lines leave an earlier file; one without a final line feed
+    // does not run into the next file.
+    void earlierFileLines()
+    {
+        const QByteArray earlier = "junk before\n" + line(2009, 6, 1, 9, 0) + "RV5720  20" + line(2009, 6, 1, 9, 30).mid(10)
+                                   + line(2009, 6, 1, 10, 0).chopped(1);
+        const QByteArray latest = line(2009, 6, 2, 9, 0) + sections("L", "");
+        QCOMPARE(mergeFileTexts({earlier, latest}),
+                 line(2009, 6, 1, 9, 0) + line(2009, 6, 1, 10, 0) + latest);
+    }
+
+    // B dropped before A: A's readings first, B's sections, and the file
+    // reads back with every reading and comment in place.
+    void mergeAndReadBack()
+    {
+        test::MessageLog messages;
+        QStringList ordered;
+        const QString out = path("AB.DAT");
+        QCOMPARE(mergeRecordings({path("B.DAT"), path("A.DAT")}, out, &messages, &ordered), MergeResult::Merged);
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(ordered, (QStringList{path("A.DAT"), path("B.DAT")}));
+        // The inputs are left as they were.
+        QCOMPARE(readBytes(path("A.DAT")), fileA());
+        QCOMPARE(readBytes(path("B.DAT")), fileB());
+
+        Session session;
+        QVERIFY(session.allocateData());
+        QVERIFY(readBpDataFile(session, out, BpMode::OscillometricOnly));
+        const SessionData& d = *session.data();
+        QVERIFY(!session.state.timeOrderError);
+        QCOMPARE(d.readingCount(), 6u);
+        const unsigned sys[] = {121, 122, 123, 131, 132, 133};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(d.readings[std::size_t(i)].sys, sys[i]);
+        QCOMPARE(d.name.str(), std::string("Beta"));
+        QCOMPARE(d.readings[3].comment.str(), std::string("morning"));
+        QCOMPARE(d.readings[5].comment.str(), std::string("last one"));
+        // A's comment does not come along, and nothing lands on A's readings.
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(d.readings[std::size_t(i)].comment.empty(), qPrintable(QString::number(i)));
+        QVERIFY(d.readings[4].comment.empty());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<bool>("outputExists");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QList<int>>("messages");
+        QTest::newRow("touching spans") << QStringList{"A.DAT", "TOUCH.DAT"} << false << int(MergeResult::Overlap)
+                                        << QList<int>{259};
+        QTest::newRow("overlap beats existing output") << QStringList{"A.DAT", "TOUCH.DAT"} << true
+                                                       << int(MergeResult::Overlap) << QList<int>{259};
+        QTest::newRow("same file twice") << QStringList{"A.DAT", "A.DAT"} << false << int(MergeResult::Overlap)
+                                         << QList<int>{259};
+        QTest::newRow("output exists") << QStringList{"A.DAT", "B.DAT"} << true << int(MergeResult::Exists)
+                                       << QList<int>{268};
+        QTest::newRow("other recorder") << QStringList{"A.DAT", "RV.DAT"} << false << int(MergeResult::NotKs318)
+                                        << QList<int>{262};
+        QTest::newRow("input missing") << QStringList{"A.DAT", "NONE.DAT"} << false << int(MergeResult::Unreadable)
+                                       << QList<int>{220};
+        QTest::newRow("one file") << QStringList{"A.DAT"} << false << int(MergeResult::WrongCount) << QList<int>{};
+        QTest::newRow("seven files") << QStringList{"A.DAT", "B.DAT", "A.DAT", "B.DAT", "A.DAT", "B.DAT", "A.DAT"}
+                                     << false << int(MergeResult::WrongCount) << QList<int>{};
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(bool, outputExists);
+        QFETCH(int, result);
+        QFETCH(QList<int>, messages);
+        QVERIFY(writeBytes(path("TOUCH.DAT"), line(2009, 6, 2, 8, 30) + line(2009, 6, 2, 10, 0) + sections("", "")));
+        QVERIFY(writeBytes(path("RV.DAT"), QByteArray("RV5730  30") + line(2009, 7, 1, 9, 0).mid(10)));
+        const QString out = path("OUT.DAT");
+        const QByteArray before("already here\n");
+        if (outputExists)
+            QVERIFY(writeBytes(out, before));
+        QStringList paths;
+        for (const QString& i : inputs)
+            paths << dir_.filePath(i);
+        test::MessageLog sink;
+        QCOMPARE(int(mergeRecordings(paths, out, &sink)), result);
+        QCOMPARE(ids(sink), messages);
+        for (const test::ShownMessage& m : sink.shown) {
+            QCOMPARE(m.captionId, 14);
+            QCOMPARE(m.icon, m.stringId == 259 ? MessageIcon::Exclamation : MessageIcon::Warning);
+        }
+        if (outputExists)
+            QCOMPARE(readBytes(out), before);
+        else
+            QVERIFY(!QFile::exists(out));
+    }
+
+    // A companion or CSV file left by an earlier recording of the output's
+    // name would describe the merged file wrongly: it goes.
+    void staleMembersOfTheOutputGo()
+    {
+        const QString out = path("AB.DAT");
+        QVERIFY(writeBytes(path("AB.p30"), "stale"));
+        QVERIFY(writeBytes(path("AB.csv"), "stale"));
+        QCOMPARE(mergeRecordings({path("A.DAT"), path("B.DAT")}, out, nullptr), MergeResult::Merged);
+        QVERIFY(QFile::exists(out));
+        QVERIFY(!QFile::exists(path("AB.p30")));
+        QVERIFY(!QFile::exists(path("AB.csv")));
+    }
+
+    void cli_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stderrText");
+        QTest::newRow("merged") << QStringList{"OUT.DAT", "B.DAT", "A.DAT"} << 0 << QString();
+        QTest::newRow("named twice counts once") << QStringList{"OUT.DAT", "B.DAT", "A.DAT", "B.DAT"} << 0 << QString();
+        QTest::newRow("overlap") << QStringList{"OUT.DAT", "A.DAT", "A2.DAT"} << 1
+                                 << QStringLiteral("選択されたデータに時間の重複があります。");
+        QTest::newRow("output exists") << QStringList{"A2.DAT", "A.DAT", "B.DAT"} << 1
+                                       << QStringLiteral("上書きは出来ません。");
+        QTest::newRow("one input") << QStringList{"OUT.DAT", "A.DAT"} << 2 << QStringLiteral("two to six");
+        QTest::newRow("one input named twice") << QStringList{"OUT.DAT", "A.DAT", "A.DAT"} << 2
+                                               << QStringLiteral("two to six");
+        QTest::newRow("seven inputs") << QStringList{"OUT.DAT", "1.DAT", "2.DAT", "3.DAT", "4.DAT", "5.DAT", "6.DAT", "7.DAT"}
+                                      << 2 << QStringLiteral("two to six");
+    }
+
+    void cli()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stderrText);
+        QVERIFY(QFile::exists(qEnvironmentVariable("KS318_CLI")));
+        QVERIFY(writeBytes(path("A2.DAT"), line(2009, 6, 2, 8, 0) + line(2009, 6, 2, 12, 0)));
+        const QByteArray a = readBytes(path("A.DAT"));
+        QStringList full{QStringLiteral("merge")};
+        for (const QString& arg : args)
+            full << dir_.filePath(arg);
+        const Run r = ::cli(full);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(QString::fromUtf8(r.err).contains(stderrText), r.err.constData());
+        if (exitCode == 0) {
+            QCOMPARE(readBytes(path("OUT.DAT")), mergeFileTexts({fileA(), fileB()}));
+            const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(lines.value(0), path("A.DAT"));
+            QCOMPARE(lines.value(1), path("B.DAT"));
+        } else {
+            QVERIFY(!QFile::exists(path("OUT.DAT")));
+            QCOMPARE(readBytes(path("A.DAT")), a);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstFileMerge)
+#include "tst_filemerge.moc"
