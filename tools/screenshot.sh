@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Saves PNGs of the main window with the demo open, the about box and the BP
-# threshold dialog, for review; not run by the tests.
+# Saves PNGs of the main window with the demo open, the about box, the BP
+# threshold dialog, the summary data window and the BP data list, for review;
+# not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,4 +15,4 @@ if command -v xvfb-run >/dev/null; then
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
-echo "Saved main.png, about.png and bpsettings.png in $out"
+echo "Saved main.png, about.png, bpsettings.png, summary.png, summary-day.png and bpdatalist.png in $out"

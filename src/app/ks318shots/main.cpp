@@ -1,15 +1,21 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
-// about box and the BP threshold dialog, saved as PNG for review. Runs in a
-// scratch start directory of its own so no settings land elsewhere.
+// about box, the BP threshold dialog, the summary data window (its Full and
+// Day pages) and the BP data list, saved as PNG for review. Runs in a scratch
+// start directory of its own (with a copy of FILE and its companion file) so
+// no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "app/myapplication.h"
 #include "records/session.h"
+#include "views/bpdatalistform.h"
+#include "views/summarydataform.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -28,6 +34,10 @@ int main(int argc, char** argv)
         return 1;
     const QString copy = start.filePath(QFileInfo(file).fileName());
     QFile::copy(file, copy);
+    const QString companion = QFileInfo(file).path() + QLatin1Char('/') + QFileInfo(file).completeBaseName()
+                              + QStringLiteral(".p30");
+    if (QFileInfo::exists(companion))
+        QFile::copy(companion, start.filePath(QFileInfo(companion).fileName()));
 
     ks318::Session session;
     ks318::GuiMessageService messages(true);
@@ -44,6 +54,17 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.DefaultBpSettingsZireForm->grab().save(out.filePath(QStringLiteral("bpsettings.png"))) && ok;
     form.DefaultBpSettingsZireForm->hide();
+    form.ViewT2SummaryData->trigger();
+    QTest::qWait(300);
+    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary.png"))) && ok;
+    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(2);
+    QTest::qWait(200);
+    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary-day.png"))) && ok;
+    form.SummaryDataForm->hide();
+    form.ViewT2BPDataList->trigger();
+    QTest::qWait(300);
+    ok = form.BPDataListForm->grab().save(out.filePath(QStringLiteral("bpdatalist.png"))) && ok;
+    form.BPDataListForm->hide();
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;
