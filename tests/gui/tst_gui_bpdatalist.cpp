@@ -434,19 +434,6 @@ private Q_SLOTS:
             QVERIFY(!readBytes(dir_->filePath(QStringLiteral("OTHER.DAT"))).contains("keep me"));
     }
 
-    void refillsOnlyWhenTheFlagIsCleared()
-    {
-        QVERIFY(open(fourReadings()));
-        click(9, 1);
-        form_->hide();
-        form_->show();
-        form_->FormPaint();
-        QCOMPARE(form_->cell(9, 1), QStringLiteral("X"));
-        filled_ = false;
-        form_->FormPaint();
-        QCOMPARE(form_->cell(9, 1), QStringLiteral("-"));
-    }
-
     void openingRow_data()
     {
         QTest::addColumn<int>("scroll");

@@ -350,19 +350,6 @@ private Q_SLOTS:
         QCOMPARE(form->SummaryPageControl->currentIndex(), 0);
     }
 
-    void repaintReadsTheFileAgain()
-    {
-        auto form = show(dayAndNight(Night::None));
-        QVERIFY(form);
-        QCOMPARE(text(*form, "ValidReadings0"), QStringLiteral("4"));
-        auto block = blockOf(dayAndNight(Night::None));
-        block->readings[1].excluded = 1;
-        QVERIFY(writeBpDataFile(path(), *block, RecorderType::Ks318));
-        form->FormPaint();
-        QCOMPARE(text(*form, "ValidReadings0"), QStringLiteral("3"));
-        QCOMPARE(text(*form, "ExcludedReadings0"), QStringLiteral("1 (25.0%)"));
-    }
-
     void print_data()
     {
         QTest::addColumn<bool>("confirmed");
@@ -397,14 +384,6 @@ private Q_SLOTS:
             QCOMPARE(QString::fromLatin1(bytes).count(page), 1);
             QVERIFY(bytes.contains("/Image"));
         }
-    }
-
-    void closeButtonHides()
-    {
-        auto form = show(dayAndNight(Night::None));
-        QVERIFY(form);
-        form->SummaryDataCloseButton->click();
-        QVERIFY(!form->isVisible());
     }
 };
 
