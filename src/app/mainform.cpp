@@ -3,9 +3,12 @@
 #include "aboutform.h"
 #include "defaultbpsettingszireform.h"
 #include "defaultserialportform.h"
+#include "fileMergeForm.h"
 #include "helpservice.h"
 #include "messageservice.h"
 #include "records/bpdatafile.h"
+#include "records/csvexport.h"
+#include "records/fileoperations.h"
 #include "records/dataset.h"
 #include "records/messages.h"
 #include "records/session.h"
@@ -19,6 +22,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -106,6 +110,15 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     chooseFile_ = [this](const QString& title, const QString& preset) {
         return QFileDialog::getOpenFileName(this, title, preset, QString::fromLatin1(kFileFilter));
     };
+    chooseSaveFile_ = [this](const QString& title, const QString& preset) {
+        QFileDialog dialog(this, title, preset, QString::fromLatin1(kFileFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("dat"));
+        // An existing name is refused with message 268 instead.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
 
     startupDirectory = QDir::currentPath();
     loadSettings(session_, startupDirectory, &messages_);
@@ -134,6 +147,9 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     DefaultBpSettingsZireForm = new TDefaultBpSettingsZireForm(session_, &messages_, this);
     DefaultSerialPortForm = new TDefaultSerialPortForm(session_, &messages_, this);
     AboutForm = new TAboutForm(this);
+    FileMergeForm = new TFileMergeForm(&messages_, this);
+    FileMergeForm->setSaveChooser(
+        [this](const QString& preset) { return chooseSaveFile_ ? chooseSaveFile_(QString(), preset) : QString(); });
     Help = new HelpService(this);
     DefaultBpSettingsZireForm->setHelpHandler([this](int context) { Help->showTopic(context); });
     SummaryDataForm = new TSummaryDataForm(session_, summaryShown, this);
@@ -195,10 +211,10 @@ void TMainForm::buildMenus()
 
     FileMenu = addMenu(bar, "FileMenu", QStringLiteral("ファイル(&F)"));
     FileOpen = addItem(FileMenu, "FileOpen", QStringLiteral("開く(&O)..."), [this] { FileOpenClick(); });
-    FileSaveAs = addItem(FileMenu, "FileSaveAs", QStringLiteral("保存(&A)..."), [] {});
-    FileDelete = addItem(FileMenu, "FileDelete", QStringLiteral("削除(&D)..."), [] {});
-    FileConvert = addItem(FileMenu, "FileConvert", QStringLiteral("CSV変換(&V)..."), [] {});
-    FileMerge = addItem(FileMenu, "FileMerge", QStringLiteral("ファイル結合"), [] {});
+    FileSaveAs = addItem(FileMenu, "FileSaveAs", QStringLiteral("保存(&A)..."), [this] { FileSaveAsClick(); });
+    FileDelete = addItem(FileMenu, "FileDelete", QStringLiteral("削除(&D)..."), [this] { FileDeleteClick(); });
+    FileConvert = addItem(FileMenu, "FileConvert", QStringLiteral("CSV変換(&V)..."), [this] { FileConvertClick(); });
+    FileMerge = addItem(FileMenu, "FileMerge", QStringLiteral("ファイル結合"), [this] { FileMergeClick(); });
     FilePrint = addItem(FileMenu, "FilePrint", QStringLiteral("印刷(&P)..."), [] {});
     FileMenu->addSeparator();
     FileExit = addItem(FileMenu, "FileExit", QStringLiteral("終了(&x)"), [this] { close(); });
@@ -382,6 +398,56 @@ bool TMainForm::openFile(const QString& path)
     BPModeCombo->setEnabled(false);
     openInProgress = false;
     return true;
+}
+
+void TMainForm::FileSaveAsClick()
+{
+    const QString current = session_.state.currentFilePath;
+    const QString path = chooseSaveFile_ ? chooseSaveFile_(QString(), current) : QString();
+    if (path.isEmpty())
+        return;
+    saveRecordingAs(session_, path, &messages_);
+    updateCaption();
+}
+
+void TMainForm::FileDeleteClick()
+{
+    const QString path = chooseFile_ ? chooseFile_(StringTable::text(kDeleteTitleId), QString()) : QString();
+    if (path.isEmpty())
+        return;
+    if (!deleteRecording(session_, path, &messages_)) {
+        setFileMenusEnabled(false);
+        AnalysisIntervalsButton->setEnabled(false);
+        AnalysisIntervalsStatusLabel->setText(StringTable::text(kDisabledId));
+    }
+    updateCaption();
+}
+
+void TMainForm::FileConvertClick()
+{
+    const QString current = session_.state.currentFilePath;
+    const QString path = chooseFile_ ? chooseFile_(StringTable::text(kConvertTitleId), current) : QString();
+    if (path.isEmpty())
+        return;
+    // Should the conversion stop half-way, the next repaint makes the
+    // current file current again.
+    reopenPending = true;
+    reopenPath = current;
+    exportCsv(path, &messages_);
+    reopenPending = false;
+}
+
+void TMainForm::FileMergeClick()
+{
+    const QString remembered = session_.state.currentFilePath;
+    if (!remembered.isEmpty())
+        FileMergeForm->setDirectory(QFileInfo(remembered).absolutePath());
+    FileMergeForm->exec();
+    // The recording current before the dialog is made current and prepared again.
+    session_.state.currentFilePath = remembered;
+    if (!remembered.isEmpty())
+        prepareDataSet(session_, remembered, QString(), &messages_);
+    updateCaption();
 }
 
 void TMainForm::FormPaint()

@@ -21,6 +21,7 @@ class TBPDataListForm;
 class TSummaryDataForm;
 class TDefaultBpSettingsZireForm;
 class TDefaultSerialPortForm;
+class TFileMergeForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -38,11 +39,19 @@ public:
     ~TMainForm() override;
 
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // The save dialog (filter "*.dat", default extension "dat"): title and
+    // preset path in, the chosen path out (empty when cancelled).
+    void setSaveChooser(FileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
     // The splash window to close 800 ms after the first repaint.
     void setSplash(QWidget* splash) { splash_ = splash; }
 
     // File > Open: asks for a file, then openFile.
     void FileOpenClick();
+    // File > Save As, Delete, CSV conversion and merge files.
+    void FileSaveAsClick();
+    void FileDeleteClick();
+    void FileConvertClick();
+    void FileMergeClick();
     // The open sequence for `path`; true when the recording became current.
     // A refused file leaves the previous recording current, or none.
     bool openFile(const QString& path);
@@ -128,6 +137,7 @@ public:
     TDefaultBpSettingsZireForm* DefaultBpSettingsZireForm;
     TDefaultSerialPortForm* DefaultSerialPortForm;
     TAboutForm* AboutForm;
+    TFileMergeForm* FileMergeForm;
     TSummaryDataForm* SummaryDataForm;
     TBPDataListForm* BPDataListForm;
     HelpService* Help;
@@ -147,6 +157,7 @@ private:
     Session& session_;
     GuiMessageService& messages_;
     FileChooser chooseFile_;
+    FileChooser chooseSaveFile_;
     QWidget* splash_ = nullptr;
     bool firstPaintDone_ = false;
     bool destroyed_ = false;
