@@ -116,6 +116,23 @@ private Q_SLOTS:
         QVERIFY(again.err.contains(QStringLiteral("上書きは出来ません。")));
     }
 
+    // --csv: the new recording's CSV file beside it, with the typed name.
+    void retrieveWithCsv()
+    {
+        Simulator sim({"--generate", "3"});
+        QVERIFY(!sim.device().isEmpty());
+        QTemporaryDir dir;
+        const Run r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("NEW"), "--patient",
+                           QStringLiteral("山田 太郎"), "--csv"});
+        QCOMPARE(r.exitCode, 0);
+        QFile csv(dir.filePath("NEW.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = csv.readAll().split('\n');
+        QCOMPARE(lines.size(), 5 + 3 + 1);
+        QCOMPARE(lines[1], QByteArray("\"\x8E\x52\x93\x63 \x91\xBE\x98\x59\",\"\",\"\"\r"));
+        QVERIFY(lines[5].contains("\"07:00\","));
+    }
+
     void readAndWriteSchedule()
     {
         Simulator sim({"--settings", "00000000" "07000C1EFFFF1500FFFFFFFF" "4B"});
