@@ -140,11 +140,19 @@ QByteArray formatCsv(const SessionData& data, RecorderType type, const PatientRe
     }
 
     const std::uint32_t count = std::min<std::uint32_t>(data.readingCount(), kMaxReadings);
+    // Readings of one day follow each other: the date text is made once a day.
+    QDate shownDate;
+    std::string dateText;
     for (std::uint32_t i = 0; i < count; ++i) {
         const BpReading& r = data.readings[i];
         if (r.windowMembership == OutsideWindows)
             continue;
-        appendQuoted(out, shortDateCp932(QDate(int(r.year), r.month, r.day)));
+        const QDate date(int(r.year), r.month, r.day);
+        if (date != shownDate || i == 0) {
+            shownDate = date;
+            dateText = shortDateCp932(date);
+        }
+        appendQuoted(out, dateText);
         char time[16];
         std::snprintf(time, sizeof time, "%02u:%02u", unsigned(r.hour), unsigned(r.minute));
         char timeField[24];
