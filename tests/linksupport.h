@@ -6,13 +6,16 @@
 #include "records/messages.h"
 #include "recorder/linkframes.h"
 #include "recorder/linkio.h"
+#include "recorder/recorderservice.h"
 
 #include <QByteArray>
 #include <QMetaType>
 #include <QList>
 #include <QStringList>
 #include <algorithm>
+#include <cstring>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -195,6 +198,38 @@ public:
     int lastCaption = 0;
 };
 
-inline QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+inline QByteArray hex(const QByteArray& text) { return QByteArray::fromHex(text); }
+
+// A link on the scripted port, counting its beeps.
+struct Rig {
+    SimClock clock;
+    ScriptedPort port{clock};
+    SimEscape escape{clock};
+    int beeps = 0;
+    std::unique_ptr<RecorderService> link =
+        std::make_unique<RecorderService>(port, clock, escape, [this] { ++beeps; });
+
+    // A received block of 22-character records, as RetrieveDataBlock leaves it.
+    void setBlock(const QByteArray& block, LinkResult result = LinkOk)
+    {
+        std::memcpy(link->dataBuffer, block.constData(), std::size_t(block.size()));
+        link->dataLength = int(block.size());
+        link->recordCount = result == LinkOk ? int(block.size()) / 22 : 0;
+    }
+};
+
+// The recorder's data header: STX, "D", origin, four length digits, "0".
+inline QByteArray dataHeader(const char* length, const char* origin = "KS")
+{
+    return QByteArray(1, ctl::STX) + 'D' + QByteArray(origin, 2) + QByteArray(length, 4) + '0';
+}
+
+// The recorder's settings block frame for a 34-character data part.
+inline QByteArray settingsFrame(const QByteArray& data, const char* length = "0022")
+{
+    QByteArray f = dataHeader(length) + data;
+    f.append(char(frameChecksum(f.constData() + 1, int(f.size()) - 1)));
+    return f;
+}
 
 } // namespace ks318::test

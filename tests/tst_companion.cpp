@@ -2,71 +2,31 @@
 // its creation from a legacy patient file through fileconv.
 #include "recordingsink.h"
 #include "records/companionfile.h"
-#include "records/cp932.h"
 #include "records/daycount.h"
 #include "records/session.h"
 #include "support/synthetic.h"
+#include "support/testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstring>
 
 using namespace ks318;
-using ks318::test::MessageLog;
-using ks318::test::ShownMessage;
+using namespace ks318::test;
 
 namespace {
-
-void putU16(QByteArray& b, int offset, quint16 v)
-{
-    b[offset] = char(v & 0xff);
-    b[offset + 1] = char(v >> 8);
-}
-
-void putU32(QByteArray& b, int offset, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[offset + i] = char((v >> (8 * i)) & 0xff);
-}
-
-void putF64(QByteArray& b, int offset, double v)
-{
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    for (int i = 0; i < 8; ++i)
-        b[offset + i] = char((bits >> (8 * i)) & 0xff);
-}
-
-void putText(QByteArray& b, int offset, const QByteArray& text)
-{
-    for (int i = 0; i < text.size(); ++i)
-        b[offset + i] = text[i];
-}
-
-QByteArray sjis(const QString& s)
-{
-    const std::string bytes = toCp932(s);
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
-}
 
 QByteArray section(int id, const QByteArray& block)
 {
     return QByteArray::number(id) + "\n" + QByteArray::number(block.size()) + "\n" + block + "\n";
 }
 
-QByteArray readFile(const QString& path)
+// Text fields of a record: offset and bytes.
+void putTexts(QByteArray& b, const QList<std::pair<int, QByteArray>>& texts)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    for (const auto& [offset, text] : texts)
+        putText(b, offset, text);
 }
 
 constexpr double kNov2 = 46328;  // 2026-11-02 as a day count
@@ -109,26 +69,12 @@ QByteArray goldenPatient()
     putU32(b, 0, 1);
     b[4] = char(24);
     b[5] = char(70);
-    putText(b, 6, "2026/11/02");
-    putText(b, 27, "07:00");
     b[38] = char(3);
-    putText(b, 39, sjis(QStringLiteral("山田 太郎")));
-    putText(b, 60, "1-2-3 Shiba, Minato");
-    putText(b, 111, "03-1234-5678");
-    putText(b, 132, "Dr. Sato");
-    putText(b, 195, "4-5-6 Azabu");
-    putText(b, 246, "03-9999-0000");
-    putText(b, 267, "SSN-1");
-    putText(b, 288, "Kenpo");
-    putText(b, 329, "MC-7");
-    putText(b, 350, "58");
-    putText(b, 361, sjis(QStringLiteral("男")));
-    putText(b, 372, "172");
-    putText(b, 383, "70");
-    putText(b, 394, "amlodipine");
-    putText(b, 455, "morning readings high");
-    putText(b, 856, "22:30");
-    putText(b, 867, "06:00");
+    putTexts(b, {{6, "2026/11/02"}, {27, "07:00"}, {39, sjis(QStringLiteral("山田 太郎"))},
+                 {60, "1-2-3 Shiba, Minato"}, {111, "03-1234-5678"}, {132, "Dr. Sato"}, {195, "4-5-6 Azabu"},
+                 {246, "03-9999-0000"}, {267, "SSN-1"}, {288, "Kenpo"}, {329, "MC-7"}, {350, "58"},
+                 {361, sjis(QStringLiteral("男"))}, {372, "172"}, {383, "70"}, {394, "amlodipine"},
+                 {455, "morning readings high"}, {856, "22:30"}, {867, "06:00"}});
     return b;
 }
 
@@ -158,17 +104,11 @@ QByteArray goldenSpan()
 {
     QByteArray b(56, '\0');
     putU16(b, 4, 2026);
-    b[6] = char(11);
-    b[7] = char(2);
-    b[8] = char(7);
-    b[9] = char(5);
+    putText(b, 6, "\x0B\x02\x07\x05");   // 2 Nov 07:05
     putF64(b, 16, kNov2);
     putF64(b, 24, (7 * 60 + 5) / 1440.0);
     putU16(b, 32, 2026);
-    b[34] = char(11);
-    b[35] = char(3);
-    b[36] = char(6);
-    b[37] = char(40);
+    putText(b, 34, "\x0B\x03\x06\x28");  // 3 Nov 06:40
     putF64(b, 40, kNov2 + 1);
     putF64(b, 48, (6 * 60 + 40) / 1440.0);
     return b;
@@ -219,17 +159,14 @@ private Q_SLOTS:
     void olderPatientRecordIsConverted();
     void olderIntervalRecordIsWidened();
     void namesAreCutAtTheirLastByte();
-    void missingFileShowsMessage202();
-    void writeFailureShowsMessage202();
+    void failuresShowMessage202();
     void fileconvWritesLegacyLayout();
     void fileconvRefusesBadInput_data();
     void fileconvRefusesBadInput();
     void legacyConversionEndToEnd_data();
     void legacyConversionEndToEnd();
-    void fallbackWhenNoTmpAppears();
-    void fallbackWhenConverterIsMissing();
-    void staleTmpIsNotTaken();
-    void existingCompanionIsLeftAlone();
+    void creationWithoutConversion_data();
+    void creationWithoutConversion();
 
 private:
     QString converterDir_;
@@ -326,58 +263,31 @@ void TestCompanion::olderPatientRecordIsConverted()
     putU32(b, 0, 1);
     b[4] = char(48);
     b[5] = char(25);
-    putText(b, 6, "2001/02/03");
-    putText(b, 27, "10:00");
     b[38] = char(9);
     // 'A' and ten double-byte characters: 21 bytes, cut before the tenth.
-    putText(b, 39, sjis(QStringLiteral("A") + QString(10, QChar(0x5c71))));
-    putText(b, 120, "address");
-    putText(b, 171, "phone");
-    putText(b, 192, QByteArray(70, 'P'));
-    putText(b, 273, "physician address");
-    putText(b, 324, "physician phone");
-    putText(b, 345, "ssn");
-    putText(b, 366, "insurance");
-    putText(b, 407, "medicare");
-    putText(b, 428, "44");
-    putText(b, 439, "F");
-    putText(b, 450, "160");
-    putText(b, 461, "55");
-    putText(b, 472, QByteArray(80, 'M'));
-    putText(b, 553, QByteArray(450, 'C'));
-    putText(b, 1053, "2230");
-    putText(b, 1064, "0600");
-    putText(b, 1075, "2300");
-    putText(b, 1086, "0700");
+    putTexts(b, {{6, "2001/02/03"}, {27, "10:00"}, {39, sjis(QStringLiteral("A") + QString(10, QChar(0x5c71)))},
+                 {120, "address"}, {171, "phone"}, {192, QByteArray(70, 'P')}, {273, "physician address"},
+                 {324, "physician phone"}, {345, "ssn"}, {366, "insurance"}, {407, "medicare"}, {428, "44"},
+                 {439, "F"}, {450, "160"}, {461, "55"}, {472, QByteArray(80, 'M')}, {553, QByteArray(450, 'C')},
+                 {1053, "2230"}, {1064, "0600"}, {1075, "2300"}, {1086, "0700"}});
 
     Session s;
     parseCompanionFile("0\n" + section(0, b), s.patient, s.intervals, s.span);
     const PatientRecord& p = s.patient;
-    QCOMPARE(p.valid, 1u);
-    QCOMPARE(p.recordingHours, std::uint8_t(48));
-    QCOMPARE(p.recorderType, std::uint8_t(25));
-    QCOMPARE(p.startDateText.str(), std::string("2001/02/03"));
-    QCOMPARE(p.startTimeText.str(), std::string("10:00"));
-    QCOMPARE(p.recorderId, std::uint8_t(9));
+    QCOMPARE((QList<int>{int(p.valid), p.recordingHours, p.recorderType, p.recorderId}), (QList<int>{1, 48, 25, 9}));
     QCOMPARE(p.patientName.toQString(), QStringLiteral("A") + QString(9, QChar(0x5c71)));
-    QCOMPARE(p.patientAddress.str(), std::string("address"));
-    QCOMPARE(p.patientPhone.str(), std::string("phone"));
-    QCOMPARE(p.physicianName.str(), std::string(62, 'P'));
-    QCOMPARE(p.physicianAddress.str(), std::string("physician address"));
-    QCOMPARE(p.physicianPhone.str(), std::string("physician phone"));
-    QCOMPARE(p.socialSecurityNumber.str(), std::string("ssn"));
-    QCOMPARE(p.insurance.str(), std::string("insurance"));
-    QCOMPARE(p.medicareNumber.str(), std::string("medicare"));
-    QCOMPARE(p.age.str(), std::string("44"));
-    QCOMPARE(p.sex.str(), std::string("F"));
-    QCOMPARE(p.height.str(), std::string("160"));
-    QCOMPARE(p.weight.str(), std::string("55"));
-    QCOMPARE(p.medications.str(), std::string(60, 'M'));
-    QCOMPARE(p.comments.str(), std::string(400, 'C'));
-    QCOMPARE(p.day1SleepTime.str(), std::string("2230"));
-    QCOMPARE(p.day1WakeTime.str(), std::string("0600"));
-    QCOMPARE(p.day2SleepTime.str(), std::string("2300"));
-    QCOMPARE(p.day2WakeTime.str(), std::string("0700"));
+    const std::vector<std::string> texts{p.startDateText.str(), p.startTimeText.str(), p.patientAddress.str(),
+                                         p.patientPhone.str(), p.physicianName.str(), p.physicianAddress.str(),
+                                         p.physicianPhone.str(), p.socialSecurityNumber.str(), p.insurance.str(),
+                                         p.medicareNumber.str(), p.age.str(), p.sex.str(), p.height.str(),
+                                         p.weight.str(), p.medications.str(), p.comments.str(),
+                                         p.day1SleepTime.str(), p.day1WakeTime.str(), p.day2SleepTime.str(),
+                                         p.day2WakeTime.str()};
+    const std::vector<std::string> expected{"2001/02/03", "10:00", "address", "phone", std::string(62, 'P'),
+                                            "physician address", "physician phone", "ssn", "insurance", "medicare",
+                                            "44", "F", "160", "55", std::string(60, 'M'), std::string(400, 'C'),
+                                            "2230", "0600", "2300", "0700"};
+    QVERIFY(texts == expected);
 }
 
 void TestCompanion::olderIntervalRecordIsWidened()
@@ -399,16 +309,11 @@ void TestCompanion::olderIntervalRecordIsWidened()
     Session s;
     parseCompanionFile("0\n" + section(1, b), s.patient, s.intervals, s.span);
     const AnalysisIntervals& a = s.intervals;
-    QCOMPARE(a.valid, 1u);
-    QCOMPARE(a.interval1DayOffset, 2u);
-    QCOMPARE(a.interval1StartDate, 37000.0);
-    QCOMPARE(a.reserved, 7u);
-    QCOMPARE(a.interval2DayOffset, 3u);
-    QCOMPARE(a.interval2StartDate, 37001.0);
-    QCOMPARE(a.interval1StartTime, 0.25);
-    QCOMPARE(a.interval1Hours, 48u);
-    QCOMPARE(a.interval2StartTime, 0.5);
-    QCOMPARE(a.interval2Hours, 200u);
+    QCOMPARE((QList<quint32>{a.valid, a.interval1DayOffset, a.reserved, a.interval2DayOffset, a.interval1Hours,
+                             a.interval2Hours}),
+             (QList<quint32>{1, 2, 7, 3, 48, 200}));
+    QCOMPARE((QList<double>{a.interval1StartDate, a.interval2StartDate, a.interval1StartTime, a.interval2StartTime}),
+             (QList<double>{37000, 37001, 0.25, 0.5}));
     for (int g = 0; g < 4; ++g) {
         const ScrollSetting& sc = a.scroll[std::size_t(g)];
         const quint32 base = quint32(101 + 5 * g);
@@ -423,31 +328,25 @@ void TestCompanion::namesAreCutAtTheirLastByte()
     putU32(b, 0, 0);
     Session s;
     parseCompanionFile("0\n" + section(0, b), s.patient, s.intervals, s.span);
-    QCOMPARE(s.patient.patientName.size(), std::size_t(20));
-    QCOMPARE(s.patient.physicianName.size(), std::size_t(62));
-    QCOMPARE(s.patient.medications.size(), std::size_t(60));
-    QCOMPARE(s.patient.comments.size(), std::size_t(400));
+    QCOMPARE((QList<std::size_t>{s.patient.patientName.size(), s.patient.physicianName.size(),
+                                 s.patient.medications.size(), s.patient.comments.size()}),
+             (QList<std::size_t>{20, 62, 60, 400}));
 }
 
-void TestCompanion::missingFileShowsMessage202()
+// A missing file to read or a directory that cannot be written: message
+// 202, and the records in memory stay as they were.
+void TestCompanion::failuresShowMessage202()
 {
     QTemporaryDir dir;
     Session s;
     fillRecords(s);
     MessageLog log;
     QVERIFY(!readCompanionFile(s, dir.filePath("NONE.DAT"), &log));
-    QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
-    QCOMPARE(s.patient.valid, 1u);  // the records stay as they were
-    QCOMPARE(s.patient.physicianName.str(), std::string("Dr. Sato"));
-}
-
-void TestCompanion::writeFailureShowsMessage202()
-{
-    QTemporaryDir dir;
-    Session s;
-    MessageLog log;
     QVERIFY(!writeCompanionFile(s, dir.filePath("missing/dir/REC.DAT"), &log));
-    QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
+    const ShownMessage m202{202, 14, MessageIcon::Warning};
+    QCOMPARE(log.shown, (QList<ShownMessage>{m202, m202}));
+    QCOMPARE(s.patient.valid, 1u);
+    QCOMPARE(s.patient.physicianName.str(), std::string("Dr. Sato"));
 }
 
 void TestCompanion::fileconvWritesLegacyLayout()
@@ -463,43 +362,22 @@ void TestCompanion::fileconvWritesLegacyLayout()
     putU16(patient, 0, 1);
     patient[2] = char(48);
     patient[3] = char(70);
-    putText(patient, 4, "2026/11/02");
-    putText(patient, 25, "08:00");
     patient[36] = char(4);
-    putText(patient, 37, sjis(QStringLiteral("鈴木 一郎")));
-    putText(patient, 190, "Dr. Tanaka");
-    putText(patient, 426, "61");
-    putText(patient, 1051, "2230");
-    putText(patient, 1062, "0615");
-
+    putTexts(patient, {{4, "2026/11/02"}, {25, "08:00"}, {37, sjis(QStringLiteral("鈴木 一郎"))}, {190, "Dr. Tanaka"},
+                       {426, "61"}, {1051, "2230"}, {1062, "0615"}});
     QByteArray intervals(42, '\0');
     putU16(intervals, 0, 1);
     putU16(intervals, 4, 2026);
-    intervals[6] = char(11);
-    intervals[7] = char(2);
-    intervals[8] = char(8);
+    putText(intervals, 6, "\x0B\x02\x08");
     putU16(intervals, 12, 2026);
-    intervals[14] = char(11);
-    intervals[15] = char(3);
-    intervals[16] = char(9);
-    intervals[18] = char(30);
-    intervals[19] = char(12);
-    const char scroll[20] = {0, 0, 29, 7, 1, 30, 1, 30, 7, 1, 0, 0, 11, 2, 1, 12, 1, 12, 3, 1};
-    for (int i = 0; i < 20; ++i)
-        intervals[22 + i] = scroll[i];
-
+    putText(intervals, 14, QByteArray("\x0B\x03\x09\x00\x1E\x0C", 6));
+    putText(intervals, 22, QByteArray("\x00\x00\x1D\x07\x01\x1E\x01\x1E\x07\x01\x00\x00\x0B\x02\x01\x0C\x01\x0C\x03\x01", 20));
     QByteArray span(14, '\0');
     putU16(span, 0, 1);
     putU16(span, 2, 2026);
-    span[4] = char(11);
-    span[5] = char(2);
-    span[6] = char(8);
-    span[7] = char(10);
+    putText(span, 4, "\x0B\x02\x08\x0A");
     putU16(span, 8, 2026);
-    span[10] = char(11);
-    span[11] = char(4);
-    span[12] = char(7);
-    span[13] = char(50);
+    putText(span, 10, "\x0B\x04\x07\x32");
 
     QCOMPARE(readFile(dir.filePath("OLD.tmp")), "0\n" + section(0, patient) + section(1, intervals) + section(2, span));
 }
@@ -578,90 +456,78 @@ void TestCompanion::legacyConversionEndToEnd()
     QVERIFY(readCompanionFile(back, dat, &log));
     const PatientRecord& p = back.patient;
     QCOMPARE(p.patientName.toQString(), QStringLiteral("鈴木 一郎"));
-    QCOMPARE(p.physicianName.str(), std::string("Dr. Tanaka"));
-    QCOMPARE(p.age.str(), std::string("61"));
-    QCOMPARE(p.recordingHours, std::uint8_t(48));
-    QCOMPARE(p.recorderType, std::uint8_t(70));
-    QCOMPARE(p.recorderId, std::uint8_t(4));
-    QCOMPARE(p.startDateText.str(), std::string("2026/11/02"));
-    QCOMPARE(p.startTimeText.str(), std::string("08:00"));
-    QCOMPARE(p.day1SleepTime.str(), std::string("2230"));
-    QCOMPARE(p.day1WakeTime.str(), std::string("0615"));
-
+    QCOMPARE((QList<int>{p.recordingHours, p.recorderType, p.recorderId}), (QList<int>{48, 70, 4}));
+    QCOMPARE((QStringList{p.physicianName.toQString(), p.age.toQString(), p.startDateText.toQString(),
+                          p.startTimeText.toQString(), p.day1SleepTime.toQString(), p.day1WakeTime.toQString()}),
+             (QStringList{"Dr. Tanaka", "61", "2026/11/02", "08:00", "2230", "0615"}));
     const AnalysisIntervals& a = back.intervals;
-    QCOMPARE(a.interval1StartDate, kNov2);
-    QCOMPARE(a.interval1StartTime, 8.0 / 24.0);
-    QCOMPARE(a.interval1Hours, 30u);
-    QCOMPARE(a.interval2StartDate, kNov2 + 1);
-    QCOMPARE(a.interval2StartTime, 9.0 / 24.0);
-    QCOMPARE(a.interval2Hours, 12u);
-    QCOMPARE(a.scroll[0].maximum, 29u);
-    QCOMPARE(a.scroll[3].largeStep, 3u);
-
+    QCOMPARE((QList<double>{a.interval1StartDate, a.interval1StartTime, a.interval2StartDate, a.interval2StartTime}),
+             (QList<double>{kNov2, 8.0 / 24.0, kNov2 + 1, 9.0 / 24.0}));
+    QCOMPARE((QList<quint32>{a.interval1Hours, a.interval2Hours, a.scroll[0].maximum, a.scroll[3].largeStep}),
+             (QList<quint32>{30, 12, 29, 3}));
     const RecordingSpan& r = back.span;
-    QCOMPARE((QList<int>{r.first.year, r.first.month, r.first.day, r.first.hour, r.first.minute}),
-             (QList<int>{2026, 11, 2, 8, 10}));
-    QCOMPARE((QList<int>{r.last.year, r.last.month, r.last.day, r.last.hour, r.last.minute}),
-             (QList<int>{2026, 11, 4, 7, 50}));
-    QCOMPARE(r.first.date, kNov2);
-    QCOMPARE(r.first.timeOfDay, (8 * 60 + 10) / 1440.0);
-    QCOMPARE(r.last.date, kNov2 + 2);
+    QCOMPARE((QList<int>{r.first.year, r.first.month, r.first.day, r.first.hour, r.first.minute, r.last.year,
+                         r.last.month, r.last.day, r.last.hour, r.last.minute}),
+             (QList<int>{2026, 11, 2, 8, 10, 2026, 11, 4, 7, 50}));
+    QCOMPARE((QList<double>{r.first.date, r.first.timeOfDay, r.last.date}),
+             (QList<double>{kNov2, (8 * 60 + 10) / 1440.0, kNov2 + 2}));
 }
 
-void TestCompanion::fallbackWhenNoTmpAppears()
+// Where fileconv gives nothing usable, or a companion file is there already,
+// the records come from the data file (or the file present) and the .pat stays.
+void TestCompanion::creationWithoutConversion_data()
 {
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("REC.pat"), "startDate: never\n"));  // fileconv writes nothing
-    QVERIFY(writeFile(dir.filePath("REC.DAT"), demoRecording()));
-    Session s;
-    MessageLog log;
-    QVERIFY(createCompanionFile(s, dir.filePath("REC.DAT"), QString(), &log));
-    QVERIFY(log.shown.isEmpty());
-    QVERIFY(QFile::exists(dir.filePath("REC.pat")));
-    QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
-    QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("山田 太郎"));  // the data file's patient
-    QCOMPARE(s.patient.recorderType, std::uint8_t(70));
-}
-
-void TestCompanion::fallbackWhenConverterIsMissing()
-{
-    QTemporaryDir dir;
-    QTemporaryDir emptyBin;
-    QVERIFY(writeFile(dir.filePath("REC.pat"), kPat));
-    QVERIFY(writeFile(dir.filePath("REC.DAT"), demoRecording()));
-    qputenv("PATH", QFile::encodeName(emptyBin.path()));
-    Session s;
-    const bool created = createCompanionFile(s, dir.filePath("REC.DAT"), QStringLiteral("Given Name"), nullptr);
-    qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
-    QVERIFY(created);
-    QVERIFY(QFile::exists(dir.filePath("REC.pat")));
-    QCOMPARE(s.patient.patientName.str(), std::string("Given Name"));
-}
-
-void TestCompanion::staleTmpIsNotTaken()
-{
-    QTemporaryDir dir;
+    QTest::addColumn<QByteArray>("pat");
+    QTest::addColumn<bool>("converterOnPath");
+    QTest::addColumn<QByteArray>("tmp");      // left by an earlier run
+    QTest::addColumn<bool>("p30Present");
+    QTest::addColumn<QString>("givenName");
+    QTest::addColumn<QString>("patientName");
     QByteArray stale(1096, '\0');
     putText(stale, 37, "STALE");
-    QVERIFY(writeFile(dir.filePath("REC.tmp"), "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
-                                                   + section(2, QByteArray(14, '\0'))));
-    QVERIFY(writeFile(dir.filePath("REC.pat"), kPat));
-    QVERIFY(writeFile(dir.filePath("REC.DAT"), demoRecording()));
-    Session s;
-    QVERIFY(createCompanionFile(s, dir.filePath("REC.DAT"), QString(), nullptr));
-    QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("鈴木 一郎"));
+    const QByteArray staleTmp = "0\n" + section(0, stale) + section(1, QByteArray(42, '\0')) + section(2, QByteArray(14, '\0'));
+    QTest::newRow("no tmp appears") << QByteArray("startDate: never\n") << true << QByteArray() << false << QString()
+                                    << QStringLiteral("山田 太郎");
+    QTest::newRow("converter missing") << QByteArray(kPat) << false << QByteArray() << false
+                                       << QStringLiteral("Given Name") << QStringLiteral("Given Name");
+    QTest::newRow("stale tmp not taken") << QByteArray(kPat) << true << staleTmp << false << QString()
+                                         << QStringLiteral("鈴木 一郎");
+    QTest::newRow("existing companion left alone") << QByteArray(kPat) << true << QByteArray() << true
+                                                   << QStringLiteral("Other") << QString();
 }
 
-void TestCompanion::existingCompanionIsLeftAlone()
+void TestCompanion::creationWithoutConversion()
 {
+    QFETCH(QByteArray, pat);
+    QFETCH(bool, converterOnPath);
+    QFETCH(QByteArray, tmp);
+    QFETCH(bool, p30Present);
+    QFETCH(QString, givenName);
+    QFETCH(QString, patientName);
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("REC.p30"), goldenFile()));
-    QVERIFY(writeFile(dir.filePath("REC.pat"), kPat));
+    QTemporaryDir emptyBin;
+    QVERIFY(writeFile(dir.filePath("REC.pat"), pat));
     QVERIFY(writeFile(dir.filePath("REC.DAT"), demoRecording()));
+    if (!tmp.isEmpty())
+        QVERIFY(writeFile(dir.filePath("REC.tmp"), tmp));
+    if (p30Present)
+        QVERIFY(writeFile(dir.filePath("REC.p30"), goldenFile()));
+    if (!converterOnPath)
+        qputenv("PATH", QFile::encodeName(emptyBin.path()));
     Session s;
-    QVERIFY(createCompanionFile(s, dir.filePath("REC.DAT"), QStringLiteral("Other"), nullptr));
-    QCOMPARE(readFile(dir.filePath("REC.p30")), goldenFile());
-    QVERIFY(QFile::exists(dir.filePath("REC.pat")));
+    MessageLog log;
+    const bool created = createCompanionFile(s, dir.filePath("REC.DAT"), givenName, &log);
+    qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
+    QVERIFY(created);
+    QVERIFY(log.shown.isEmpty());
+    if (!patientName.isEmpty())   // empty: the file present is not read here
+        QCOMPARE(s.patient.patientName.toQString(), patientName);
+    QCOMPARE(QFile::exists(dir.filePath("REC.pat")), pat != kPat || !converterOnPath || p30Present);
+    QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
+    if (p30Present)
+        QCOMPARE(readFile(dir.filePath("REC.p30")), goldenFile());
+    else
+        QVERIFY(QFile::exists(dir.filePath("REC.p30")));
 }
 
 QTEST_GUILESS_MAIN(TestCompanion)

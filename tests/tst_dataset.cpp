@@ -7,8 +7,8 @@
 #include "records/session.h"
 #include "records/shortdate.h"
 #include "support/synthetic.h"
+#include "support/testfiles.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -16,8 +16,7 @@
 #include <QtTest>
 
 using namespace ks318;
-using ks318::test::MessageLog;
-using ks318::test::ShownMessage;
+using namespace ks318::test;
 
 namespace {
 
@@ -32,18 +31,6 @@ synth::Options nightOptions()
     return o;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 QDate dateOf(const BpReading& r)
 {
     return QDate(int(r.year), r.month, r.day);
@@ -54,18 +41,7 @@ int minuteOfDay(const BpReading& r)
     return r.hour * 60 + r.minute;
 }
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-};
-
-Run cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("KS318_CLI"), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput()};
-}
+CliRun cli(const QStringList& args) { return runCli(args); }
 
 int counter(const QByteArray& listOutput, const char* name)
 {
@@ -96,12 +72,12 @@ class TestDataSet : public QObject {
 
 private Q_SLOTS:
     void firstOpeningCreatesCompanionFile();
-    void patientNameGivenByCaller();
+    void namesAndTitle_data();
+    void namesAndTitle();
     void sleepTexts_data();
     void sleepTexts();
     void sleepTimesReachTheReader_data();
     void sleepTimesReachTheReader();
-    void baseNameDropsOnlyTheLastExtension();
     void companionWithoutPatientSection();
     void unreadableDataFile();
     void shortDate_data();
@@ -166,15 +142,33 @@ void TestDataSet::firstOpeningCreatesCompanionFile()
     QCOMPARE(s.data()->counters.inWindow1, s.data()->counters.readingCount);
 }
 
-void TestDataSet::patientNameGivenByCaller()
+void TestDataSet::namesAndTitle_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("givenName");
+    QTest::addColumn<QString>("baseName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("name given by the caller") << "NEW.DAT" << QStringLiteral("佐藤 花子") << "NEW"
+                                              << QStringLiteral("NEW : 佐藤 花子  2026/11/02");
+    QTest::newRow("only the last extension dropped") << "clinic.2026.DAT" << QString() << "clinic.2026"
+                                                     << QStringLiteral("clinic.2026 : 山田 太郎  2026/11/02");
+}
+
+void TestDataSet::namesAndTitle()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, givenName);
+    QFETCH(QString, baseName);
+    QFETCH(QString, title);
     QTemporaryDir dir;
-    const QString dat = dir.filePath("NEW.DAT");
-    QVERIFY(writeFile(dat, synth::makeFile(nightOptions())));
+    QVERIFY(writeFile(dir.filePath(file), synth::makeFile(nightOptions())));
     Session s;
-    QVERIFY(prepareDataSet(s, dat, QStringLiteral("佐藤 花子"), nullptr));
-    QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("佐藤 花子"));
-    QCOMPARE(s.state.windowTitleText, QStringLiteral("NEW : 佐藤 花子  2026/11/02"));
+    QVERIFY(prepareDataSet(s, dir.filePath(file), givenName, nullptr));
+    QVERIFY(QFile::exists(dir.filePath(baseName + ".p30")));
+    QCOMPARE(s.state.fileBaseName, baseName);
+    QCOMPARE(s.state.windowTitleText, title);
+    if (!givenName.isEmpty())
+        QCOMPARE(s.patient.patientName.toQString(), givenName);
 }
 
 void TestDataSet::sleepTexts_data()
@@ -265,18 +259,6 @@ void TestDataSet::sleepTimesReachTheReader()
     QCOMPARE(int(c.awakeInWindow1), int(c.inWindow1) - asleep);
 }
 
-void TestDataSet::baseNameDropsOnlyTheLastExtension()
-{
-    QTemporaryDir dir;
-    const QString dat = dir.filePath("clinic.2026.DAT");
-    QVERIFY(writeFile(dat, synth::makeFile(nightOptions())));
-    Session s;
-    QVERIFY(prepareDataSet(s, dat, QString(), nullptr));
-    QVERIFY(QFile::exists(dir.filePath("clinic.2026.p30")));
-    QCOMPARE(s.state.fileBaseName, QStringLiteral("clinic.2026"));
-    QVERIFY(s.state.windowTitleText.startsWith(QStringLiteral("clinic.2026 : ")));
-}
-
 void TestDataSet::companionWithoutPatientSection()
 {
     QTemporaryDir dir;
@@ -348,7 +330,7 @@ void TestDataSet::cliListNeverCreatesCompanion()
     QTemporaryDir dir;
     const QString dat = dir.filePath("REC.DAT");
     QVERIFY(writeFile(dat, synth::makeFile(nightOptions())));
-    const Run plain = cli({"list", dat});
+    const CliRun plain = cli({"list", dat});
     QCOMPARE(plain.exitCode, 0);
     QVERIFY(!QFile::exists(dir.filePath("REC.p30")));
     QCOMPARE(counter(plain.out, "asleepInWindow1"), 0);
@@ -356,7 +338,7 @@ void TestDataSet::cliListNeverCreatesCompanion()
     // With a companion file, its sleep times apply; the file stays as it is.
     writeCompanionWithSleep(dat, "2200", "0600");
     const QByteArray before = readFile(dir.filePath("REC.p30"));
-    const Run withSleep = cli({"list", dat});
+    const CliRun withSleep = cli({"list", dat});
     QCOMPARE(withSleep.exitCode, 0);
     QVERIFY(counter(withSleep.out, "asleepInWindow1") > 0);
     QCOMPARE(counter(withSleep.out, "readingCount"), 9);
@@ -370,52 +352,41 @@ void TestDataSet::cliPrepareThenInfo()
     QVERIFY(writeFile(dat, synth::makeFile(nightOptions())));
     QCOMPARE(cli({"info", dat}).exitCode, 1);
 
-    const Run prepared = cli({"list", "--prepare", dat});
+    const CliRun prepared = cli({"list", "--prepare", dat});
     QCOMPARE(prepared.exitCode, 0);
     QCOMPARE(counter(prepared.out, "inWindow1"), 9);
     QVERIFY(QFile::exists(dir.filePath("REC.p30")));
 
-    const Run info = cli({"info", dat, "--json"});
+    const CliRun info = cli({"info", dat, "--json"});
     QCOMPARE(info.exitCode, 0);
     QJsonParseError error;
     const QJsonObject j = QJsonDocument::fromJson(info.out, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     const QJsonObject p = j["PatientRecord"].toObject();
-    QCOMPARE(p["valid"].toInt(), 1);
-    QCOMPARE(p["recordingHours"].toInt(), 24);
-    QCOMPARE(p["recorderType"].toInt(), 70);
-    QCOMPARE(p["startDateText"].toString(), QStringLiteral("2026/11/02"));
-    QCOMPARE(p["startTimeText"].toString(), QStringLiteral("21:00"));
-    QCOMPARE(p["patientName"].toString(), QStringLiteral("山田 太郎"));
-    QCOMPARE(p["physicianName"].toString(), QString());
-    QCOMPARE(p["day1SleepTime"].toString(), QString());
+    const QJsonObject a = j["AnalysisIntervals"].toObject();
+    const QJsonObject r = j["RecordingSpan"].toObject();
+    QCOMPARE((QList<int>{p["valid"].toInt(), p["recordingHours"].toInt(), p["recorderType"].toInt(),
+                         a["valid"].toInt(), r["valid"].toInt()}),
+             (QList<int>{1, 24, 70, 1, 1}));
+    QCOMPARE((QStringList{p["startDateText"].toString(), p["startTimeText"].toString(), p["patientName"].toString(),
+                          p["physicianName"].toString(), p["day1SleepTime"].toString(),
+                          a["interval1StartDateIso"].toString(), a["interval2StartTimeIso"].toString()}),
+             (QStringList{"2026/11/02", "21:00", QStringLiteral("山田 太郎"), "", "", "2026-11-02", "21:00"}));
 
     const auto rec = synth::makeRecording(nightOptions());
     const BpReading& first = rec->readings[0];
     const BpReading& last = rec->readings[rec->readingCount() - 1];
     const int hours = int(dateOf(first).daysTo(dateOf(last))) * 24 + last.hour + 1 - first.hour;
-    const QJsonObject a = j["AnalysisIntervals"].toObject();
-    QCOMPARE(a["valid"].toInt(), 1);
     QCOMPARE(a["interval1Hours"].toInt(), hours);
-    QCOMPARE(a["interval1StartDateIso"].toString(), QStringLiteral("2026-11-02"));
-    QCOMPARE(a["interval1StartTimeIso"].toString(), QStringLiteral("21:00"));
-    QCOMPARE(a["interval2StartTimeIso"].toString(), QStringLiteral("21:00"));
-    QCOMPARE(a["interval1Length"].toObject()["position"].toInt(), hours);
     QCOMPARE(a["interval1Offset"].toObject()["maximum"].toInt(), hours - 1);
-
-    const QJsonObject r = j["RecordingSpan"].toObject();
-    QCOMPARE(r["valid"].toInt(), 1);
     QCOMPARE(r["first"].toObject()["iso"].toString(),
-             QStringLiteral("%1T%2:%3")
-                 .arg(dateOf(first).toString(Qt::ISODate))
-                 .arg(first.hour, 2, 10, QLatin1Char('0'))
-                 .arg(first.minute, 2, 10, QLatin1Char('0')));
+             QDateTime(dateOf(first), QTime(first.hour, first.minute)).toString("yyyy-MM-ddThh:mm"));
     QCOMPARE(r["last"].toObject()["dateIso"].toString(), dateOf(last).toString(Qt::ISODate));
 
-    const Run text = cli({"info", dat});
+    const CliRun text = cli({"info", dat});
     QCOMPARE(text.exitCode, 0);
     QVERIFY(text.out.contains("[AnalysisIntervals]\n"));
-    QVERIFY(text.out.contains(QByteArray("interval1Hours: ") + QByteArray::number(hours) + "\n"));
+    QVERIFY(text.out.contains("\ninterval1Hours: " + QByteArray::number(hours) + "\n"));
 }
 
 QTEST_GUILESS_MAIN(TestDataSet)

@@ -4,43 +4,21 @@
 #include "recorder/retrieval.h"
 #include "records/bpdatafile.h"
 #include "records/dataset.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
 using namespace ks318;
 using namespace ks318::test;
 
 namespace {
 
-struct Rig {
-    SimClock clock;
-    ScriptedPort port{clock};
-    SimEscape escape{clock};
-    std::unique_ptr<RecorderService> link = std::make_unique<RecorderService>(port, clock, escape);
-
-    void setBlock(const QByteArray& block, LinkResult result = LinkOk)
-    {
-        std::memcpy(link->dataBuffer, block.constData(), std::size_t(block.size()));
-        link->dataLength = int(block.size());
-        link->recordCount = result == LinkOk ? int(block.size()) / 22 : 0;
-    }
-};
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void touch(const QString& path, const QByteArray& content = "old\n")
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
+    QVERIFY(writeFile(path, content));
 }
 
 } // namespace

@@ -1,38 +1,19 @@
 // The settings files data.d, data.m and data.o: exact bytes, defaults, the
 // threshold rules and damaged or missing files.
 #include "recordingsink.h"
-#include "records/cp932.h"
 #include "records/session.h"
 #include "records/settings.h"
+#include "support/testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
-using ks318::test::MessageLog;
-using ks318::test::ShownMessage;
+using namespace ks318::test;
 
 namespace {
 
-void putI32(QByteArray& b, int offset, qint32 v)
-{
-    const quint32 u = quint32(v);
-    for (int i = 0; i < 4; ++i)
-        b[offset + i] = char((u >> (8 * i)) & 0xff);
-}
-
-void putText(QByteArray& b, int offset, const QByteArray& text)
-{
-    for (int i = 0; i < text.size(); ++i)
-        b[offset + i] = text[i];
-}
-
-QByteArray sjis(const QString& s)
-{
-    const std::string bytes = toCp932(s);
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
-}
+void putI32(QByteArray& b, int offset, qint32 v) { putU32(b, offset, quint32(v)); }
 
 // data.d field values in file order.
 struct DataD {
@@ -47,17 +28,10 @@ struct DataD {
 QByteArray dataDBlock(const DataD& v)
 {
     QByteArray b(152, '\0');
-    putI32(b, 0, v.valid);
-    putI32(b, 4, v.mode);
-    putI32(b, 8, v.sys1);
-    putI32(b, 12, v.dia1);
-    putI32(b, 16, v.sys2);
-    putI32(b, 20, v.dia2);
-    putI32(b, 24, v.altSys1);
-    putI32(b, 28, v.altDia1);
-    putI32(b, 32, v.altSys2);
-    putI32(b, 36, v.altDia2);
-    putI32(b, 40, v.port);
+    const qint32 numbers[] = {v.valid, v.mode, v.sys1, v.dia1, v.sys2, v.dia2, v.altSys1, v.altDia1, v.altSys2,
+                              v.altDia2, v.port};
+    for (int i = 0; i < 11; ++i)
+        putI32(b, 4 * i, numbers[i]);
     putText(b, 44, v.portName);
     putI32(b, 60, v.recorderType);
     putText(b, 64, v.referenceDate);
@@ -93,19 +67,6 @@ QByteArray dataMFile(qint32 valid, qint32 selected, const QList<Slot>& used)
         putText(b, base + 188, s.phone);
     }
     return QByteArray("0\n10608\n") + b + "\n";
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 const QDate kToday(2026, 3, 5);
@@ -245,7 +206,7 @@ void TestSettings::thresholdValidation()
     v.altSys1 = 5;  // the alternate set is taken as read
     v.altDia2 = 400;
     v.recorderType = 30;
-    writeFile(dir.filePath("data.d"), dataDFile(v));
+    QVERIFY(writeFile(dir.filePath("data.d"), dataDFile(v)));
 
     Session session;
     session.settings.directory = dir.path();
@@ -281,7 +242,7 @@ void TestSettings::damagedFileKeepsMemory()
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     QTemporaryDir dir;
-    writeFile(dir.filePath(file), bytes);
+    QVERIFY(writeFile(dir.filePath(file), bytes));
 
     Session session;
     session.settings.directory = dir.path();
@@ -308,7 +269,7 @@ void TestSettings::shortBlockReplacesOnlyItsBytes()
     putI32(part, 0, 0);
     putI32(part, 4, 3);    // defaultBpMode
     putI32(part, 8, 150);  // sysThreshold1
-    writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n");
+    QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
 
     Session session;
     session.settings.directory = dir.path();
@@ -344,7 +305,7 @@ void TestSettings::dataO()
     QFETCH(QByteArray, name);
     QFETCH(int, print);
     QTemporaryDir dir;
-    writeFile(dir.filePath("data.o"), bytes);
+    QVERIFY(writeFile(dir.filePath("data.o"), bytes));
 
     Session session;
     session.settings.directory = dir.path();

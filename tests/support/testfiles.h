@@ -1,0 +1,96 @@
+#pragma once
+// Files, little-endian layouts, BP data file texts and ks318-cli runs shared
+// by the tests.
+#include "records/cp932.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <cstring>
+
+namespace ks318::test {
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray sjis(const QString& s)
+{
+    const std::string bytes = toCp932(s);
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+// `width` bytes of `v`, least significant first.
+inline void putLE(QByteArray& b, int offset, quint64 v, int width)
+{
+    for (int i = 0; i < width; ++i)
+        b[offset + i] = char((v >> (8 * i)) & 0xff);
+}
+inline void putU16(QByteArray& b, int offset, quint16 v) { putLE(b, offset, v, 2); }
+inline void putU32(QByteArray& b, int offset, quint32 v) { putLE(b, offset, v, 4); }
+inline void putF64(QByteArray& b, int offset, double v)
+{
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    putLE(b, offset, bits, 8);
+}
+inline void putText(QByteArray& b, int offset, const QByteArray& text)
+{
+    for (int i = 0; i < text.size(); ++i)
+        b[offset + i] = text[i];
+}
+
+// One "KS-318  70" record line with its line feed (oscillometric values;
+// bit 7 of the error byte marks the reading excluded).
+inline QByteArray recordLine(int year, int month, int day, int hour, int minute, int sys = 120, int dia = 80,
+                             int pulse = 70, int errorByte = 0)
+{
+    return QByteArray("KS-318  700000000100")
+           + QString::asprintf("%02X%02X%02X%02X%02X%02X%02X%02X%02X0001\n", year - 1900, month, day, hour, minute,
+                               sys - dia, dia, pulse, errorByte)
+                 .toLatin1();
+}
+
+// The patient and comment sections of a BP data file.
+inline QByteArray patientSections(const QByteArray& name, const QByteArray& comments = {},
+                                  const QByteArray& sex = {}, const QByteArray& age = {})
+{
+    return "#PATIENT\nName:" + name + "\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\nInsurance:\nAge:" + age
+           + "\nSex:" + sex + "\nHeight:\nWeight:\nComment1:\n       2:\n       3:\n#END\n#COMMENTS\n" + comments
+           + "#END\n";
+}
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QString text() const { return QString::fromUtf8(out); }
+    QString error() const { return QString::fromUtf8(err); }
+};
+
+// ks318-cli (the program named by KS318_CLI) with `args`.
+inline CliRun runCli(const QStringList& args, const QString& workingDirectory = {}, int timeoutMs = 30000,
+                     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess p;
+    if (!workingDirectory.isEmpty())
+        p.setWorkingDirectory(workingDirectory);
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("KS318_CLI"), args);
+    if (!p.waitForFinished(timeoutMs))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+} // namespace ks318::test
