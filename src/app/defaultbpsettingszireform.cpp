@@ -2,6 +2,7 @@
 
 #include "records/messages.h"
 #include "records/session.h"
+#include "views/windowplacement.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -133,11 +134,7 @@ void TDefaultBpSettingsZireForm::showEvent(QShowEvent* event)
     // repaint would overwrite the digits while they are being typed, since
     // an edit field repaints its parent here.
     FormPaint();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "records/messages.h"
 #include "records/session.h"
 #include "recorder/serial.h"
+#include "views/windowplacement.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -88,11 +89,7 @@ void TDefaultSerialPortForm::showEvent(QShowEvent* event)
     // Once per opening: a message box raised from every repaint would come
     // back as soon as it was closed.
     FormPaint();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
     QDialog::showEvent(event);
 }
 

@@ -304,16 +304,7 @@ void TMainForm::setFileMenusEnabled(bool on)
 
 void TMainForm::clearRecording()
 {
-    SessionState& st = session_.state;
-    const BpMode defaultMode = st.defaultBpMode;
-    const BpMode mode = st.bpMode;
-    st = SessionState();
-    st.defaultBpMode = defaultMode;
-    st.bpMode = mode;
-    session_.patient = PatientRecord();
-    session_.intervals = AnalysisIntervals();
-    session_.span = RecordingSpan();
-    session_.freeData();
+    session_.clearRecording();
 }
 
 void TMainForm::restorePreviousFile()

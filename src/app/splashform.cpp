@@ -1,6 +1,7 @@
 #include "splashform.h"
 
 #include "artwork.h"
+#include "views/windowplacement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,11 +22,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(SplashImage);
     setFixedSize(picture.size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), picture.size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 }
 
 } // namespace ks318

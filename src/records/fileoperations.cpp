@@ -102,16 +102,7 @@ bool deleteRecording(Session& session, const QString& path, MessageSink* message
     }
 
     if (!currentFileExists(session)) {
-        SessionState& st = session.state;
-        const BpMode defaultMode = st.defaultBpMode;
-        const BpMode mode = st.bpMode;
-        st = SessionState();
-        st.defaultBpMode = defaultMode;
-        st.bpMode = mode;
-        session.patient = PatientRecord();
-        session.intervals = AnalysisIntervals();
-        session.span = RecordingSpan();
-        session.freeData();
+        session.clearRecording();
         return false;
     }
     prepareDataSet(session, session.state.currentFilePath, QString(), messages);

@@ -11,4 +11,17 @@ SessionData* Session::allocateData()
     return data_.get();
 }
 
+void Session::clearRecording()
+{
+    const BpMode defaultMode = state.defaultBpMode;
+    const BpMode mode = state.bpMode;
+    state = SessionState();
+    state.defaultBpMode = defaultMode;
+    state.bpMode = mode;
+    patient = PatientRecord();
+    intervals = AnalysisIntervals();
+    span = RecordingSpan();
+    freeData();
+}
+
 } // namespace ks318

@@ -95,6 +95,10 @@ public:
     SessionData* allocateData();
     void freeData() { data_.reset(); }
 
+    // No recording open: the state and the three records back to their
+    // initial values (the BP modes kept), the block freed.
+    void clearRecording();
+
 private:
     std::unique_ptr<SessionData> data_;
 };

@@ -7,6 +7,7 @@
 #include "records/messages.h"
 #include "records/session.h"
 #include "records/shortdate.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -318,11 +319,7 @@ void TBPDataListForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = geometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }

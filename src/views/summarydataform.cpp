@@ -6,6 +6,7 @@
 #include "records/settings.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "windowplacement.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -336,11 +337,7 @@ void TSummaryDataForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = geometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(this);
     }
     QDialog::showEvent(event);
 }
