@@ -356,32 +356,51 @@ private Q_SLOTS:
         QCOMPARE(int(d.recordingHours), 24);
     }
 
-    void fileWithoutPatientSection()
+    void fileText_data()
     {
-        const SessionData& d = read(line70() + "\n" + line70() + "\n");
-        QCOMPARE(int(d.readingCount()), 2);
-        QVERIFY(d.name.empty());
-        QVERIFY(d.allComments.empty());
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("comment");  // of the first reading
+        const QByteArray two = line70() + "\n" + line70() + "\n";
+        const std::string longComment = toCp932(QStringLiteral("服薬後頭痛ありめまいあり測定前に運動した"));
+        QByteArray padded = line70();
+        padded += QByteArray(81 - padded.size(), 'Z');
+
+        QTest::newRow("no patient section") << two << 2 << "" << "";
+        QTest::newRow("foreign lines skipped") << "header\n\n" + line70() + "\n;note\n" + line70() + "\n#PATIENT\n" << 2
+                                               << "" << "";
+        QTest::newRow("comment cut on a character boundary")
+            << line70() + "\n#PATIENT\n#END\n#COMMENTS\n1:" + QByteArray::fromStdString(longComment) + "\n#END\n" << 1
+            << "" << "服薬後頭痛ありめまいあり測定";
+        QTest::newRow("patient value cut to its field")
+            << line70() + "\n#PATIENT\nName:ABCDEFGHIJKLMNOPQRSTUVWXYZ\n#END\n" << 1 << "ABCDEFGHIJKLMNOPQRST" << "";
+        // Past 79 characters the rest of a line arrives as a line of its own.
+        for (const int length : {79, 80, 81, 158}) {
+            QByteArray first = line70();
+            first += QByteArray(length - first.size(), 'Z');
+            QTest::addRow("%d-character line", length) << first + "\n" + line70() + "\n#PATIENT\nName:n\n" << 2 << "n"
+                                                        << "";
+        }
+        QTest::newRow("record continuing a long line") << QByteArray(79, '-') + line70() + "\n" << 1 << "" << "";
+        QTest::newRow("#COMMENTS must be a whole line")
+            << line70() + "\n#PATIENT\n#COMMENTSX\n1:no\n#COMMENTS\n1:yes\n#END\n" << 1 << "" << "yes";
+    }
+
+    void fileText()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, count);
+        QFETCH(QString, name);
+        QFETCH(QString, comment);
+        const SessionData& d = read(file);
+        QCOMPARE(int(d.readingCount()), count);
+        QCOMPARE(d.name.toQString(), name);
+        QCOMPARE(d.readings[0].comment.toQString(), comment);
+        // Without a companion file window 1 opens at the first reading.
+        QCOMPARE(int(d.counters.inWindow1), count);
+        QCOMPARE(int(d.readings[0].windowMembership), 2);
         QVERIFY(!d.unreadTail);
-    }
-
-    void commentsAreCutOnCharacterBoundaries()
-    {
-        const QString longComment = QStringLiteral("服薬後頭痛ありめまいあり測定前に運動した");
-        const std::string bytes = toCp932(longComment);
-        const QByteArray file = line70() + "\n#PATIENT\n#END\n#COMMENTS\n1:" +
-                                QByteArray(bytes.data(), qsizetype(bytes.size())) + "\n#END\n";
-        const SessionData& d = read(file);
-        QCOMPARE(d.readings[0].comment.toQString(), QStringLiteral("服薬後頭痛ありめまいあり測定"));
-        QCOMPARE(int(d.readings[0].comment.size()), 28);
-    }
-
-    void patientValuesAreCutToTheirFields()
-    {
-        const QByteArray file = line70() + "\n#PATIENT\nName:ABCDEFGHIJKLMNOPQRSTUVWXYZ\nAge:12345678901234\n#END\n";
-        const SessionData& d = read(file);
-        QCOMPARE(d.name.view(), std::string_view("ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(d.age.view(), std::string_view("1234567890"));
     }
 
     void firstLineDecidesTheType()
@@ -395,12 +414,6 @@ private Q_SLOTS:
         QCOMPARE(session_.state.firstRecordLine, std::string("RV5725  25325040001009000000000000000000"));
     }
 
-    void skipsForeignLines()
-    {
-        const QByteArray file = "header\n\n" + line70() + "\n;note\n" + line70() + "\n#PATIENT\n";
-        QCOMPARE(int(read(file).readingCount()), 2);
-    }
-
     void crLfFilesReadAlike()
     {
         QByteArray file = line70() + "\n" + line70("80") + "\n#PATIENT\nName:Hanako\nComment1:c\n#END\n"
@@ -412,43 +425,6 @@ private Q_SLOTS:
         QCOMPARE(crlf.name.view(), std::string_view("Hanako"));
         QCOMPARE(crlf.readings[0].comment.view(), std::string_view("crlf"));
         QCOMPARE(formatBpDataFile(crlf, RecorderType::Ks318), lfText);
-    }
-
-    void longLinesReadAsSeveral_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("readings");
-        // A record line padded to the given length, then a second record line:
-        // past 79 characters the rest arrives as a line of its own.
-        QTest::newRow("79") << 79 << 2;
-        QTest::newRow("80") << 80 << 2;
-        QTest::newRow("81") << 81 << 2;
-        QTest::newRow("158") << 158 << 2;
-    }
-
-    void longLinesReadAsSeveral()
-    {
-        QFETCH(int, length);
-        QFETCH(int, readings);
-        QByteArray first = line70();
-        first += QByteArray(length - first.size(), 'Z');
-        const SessionData& d = read(first + "\n" + line70() + "\n#PATIENT\nName:n\n");
-        QCOMPARE(int(d.readingCount()), readings);
-        QCOMPARE(d.name.view(), std::string_view("n"));
-    }
-
-    void continuationOfLongLineCanBeARecord()
-    {
-        // 79 characters of filler, then a record line on the same physical line.
-        const QByteArray file = QByteArray(79, '-') + line70() + "\n";
-        QCOMPARE(int(read(file).readingCount()), 1);
-    }
-
-    void commentsMarkerNeedsItsLineFeed()
-    {
-        // "#COMMENTS" must be a whole line: "#COMMENTSX" is an ignored patient line.
-        const QByteArray file = line70() + "\n#PATIENT\n#COMMENTSX\n1:no\n#COMMENTS\n1:yes\n#END\n";
-        QCOMPARE(read(file).readings[0].comment.view(), std::string_view("yes"));
     }
 
     void readingCap_data()
@@ -581,15 +557,6 @@ private Q_SLOTS:
         QCOMPARE(int(c.validAwake), 1);
     }
 
-    void firstOpeningWindowStartsAtTheFirstReading()
-    {
-        const QByteArray file = line70() + "\n" + line70() + "\n";
-        const SessionData& d = read(file);
-        QCOMPARE(int(d.readings[0].windowMembership), 2);
-        QCOMPARE(int(d.counters.inWindow1), 2);
-        QCOMPARE(int(d.counters.validInWindow2), 2);
-    }
-
     void missingFile()
     {
         Session s;
@@ -666,6 +633,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("70 valid") << line70() << 0 << QByteArray("KS-318  7000000001006D0C1F173B5A5046801201");
+        QTest::newRow("70 taken back") << line70("80") << 0 << line70();
         QTest::newRow("70 error stays error")
             << line70("86") << 0 << QByteArray("KS-318  7000000001006D0C1F173B5A5046061201");
         QTest::newRow("21 Korotkoff") << line21("00", "00") << 2
@@ -683,21 +651,11 @@ private Q_SLOTS:
         QFETCH(QByteArray, written);
         read(line + "\n", BpMode(mode));
         BpReading& r = session_.data()->readings[0];
-        if (r.errorCode == 0) {
-            r.excluded = 1;
-            r.excludedText = "X";
-        }
+        if (r.errorCode == 0)
+            r.excluded = r.excluded ? 0 : 1;  // exclude, or take an exclusion back
         QVERIFY(rewriteBpDataFile(session_));
         const QByteArray out = readFileBytes(session_.state.preparedFilePath);
         QCOMPARE(out.left(out.indexOf('\n')), written);
-    }
-
-    void takingAnExclusionBackClearsTheBit()
-    {
-        read(line70("80") + "\n");
-        session_.data()->readings[0].excluded = 0;
-        QVERIFY(rewriteBpDataFile(session_));
-        QVERIFY(readFileBytes(session_.state.preparedFilePath).startsWith(line70() + "\n"));
     }
 
     void rewriteWritesSectionsAndOnlyValidComments()
