@@ -21,6 +21,13 @@ class MessageLog final : public MessageSink {
 public:
     QList<ShownMessage> shown;
     void show(int stringId, int captionId, MessageIcon icon) override { shown.append({stringId, captionId, icon}); }
+    QList<int> ids() const
+    {
+        QList<int> out;
+        for (const ShownMessage& m : shown)
+            out << m.stringId;
+        return out;
+    }
 };
 
 } // namespace ks318::test

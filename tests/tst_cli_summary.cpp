@@ -7,11 +7,11 @@
 #include "records/filenames.h"
 #include "records/settings.h"
 #include "support/synthetic.h"
+#include "support/testfiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,29 +19,24 @@ using namespace ks318;
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QByteArray err;
-};
-
-Run cli(const QStringList& args, const QString& workingDirectory)
+test::CliRun cli(const QStringList& args, const QString& workingDirectory)
 {
-    QProcess p;
-    p.setWorkingDirectory(workingDirectory);
-    p.start(qEnvironmentVariable("KS318_CLI"), QStringList{QStringLiteral("summary")} + args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), p.readAllStandardError()};
+    return test::runCli(QStringList{QStringLiteral("summary")} + args, workingDirectory);
 }
 
 QByteArray recordLine(int day, int hour, int minute, int sys, int dia, int pulse, int error = 0)
 {
-    if (error)
-        sys = dia = pulse = 0;
-    return QString::asprintf("KS-318  700000000100%02X%02X%02X%02X%02X%02X%02X%02X%02X0001\n", 2026 - 1900, 11, day,
-                             hour, minute, sys - dia, dia, pulse, error)
-        .toLatin1();
+    return test::recordLine(2026, 11, day, hour, minute, sys, dia, pulse, error);
+}
+
+// Every line of `lines` is a whole line of `out`.
+bool hasLines(const QString& out, const QStringList& lines)
+{
+    const QStringList all = out.split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (!all.contains(line))
+            return false;
+    return true;
 }
 
 // Six readings from 22:10 on 2 November to 23:50 on 3 November; the 08:00
@@ -96,12 +91,12 @@ void TstCliSummary::exitStatuses()
     QFETCH(QStringList, args);
     QFETCH(int, exitCode);
     QTemporaryDir cwd;
-    const Run r = cli(args, cwd.path());
+    const test::CliRun r = cli(args, cwd.path());
     QCOMPARE(r.exitCode, exitCode);
     if (exitCode == 1)
         QCOMPARE(r.err.count('\n'), 1);
     if (exitCode == 0 && !args.contains(QStringLiteral("--help")))
-        QVERIFY(r.out.contains(QStringLiteral("全区間サマリー")) || r.out.startsWith(QLatin1Char('{')));
+        QVERIFY(r.text().contains(QStringLiteral("全区間サマリー")) || r.text().startsWith(QLatin1Char('{')));
 }
 
 void TstCliSummary::summaryLines_data()
@@ -170,13 +165,13 @@ void TstCliSummary::summaryLines()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("KNOWN.DAT"));
     QVERIFY(writeFileAtomically(path, knownRecording()));
-    const Run r = cli(QStringList{path} + flags, dir.path());
+    const test::CliRun r = cli(QStringList{path} + flags, dir.path());
     QCOMPARE(r.exitCode, 0);
-    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    const QStringList lines = r.text().split(QLatin1Char('\n'));
     for (const QString& line : present)
-        QVERIFY2(lines.contains(line), qPrintable(QStringLiteral("missing line \"%1\" in\n%2").arg(line, r.out)));
+        QVERIFY2(lines.contains(line), qPrintable(QStringLiteral("missing line \"%1\" in\n%2").arg(line, r.text())));
     for (const QString& text : absent)
-        QVERIFY2(!r.out.contains(text), qPrintable(QStringLiteral("unexpected \"%1\" in\n%2").arg(text, r.out)));
+        QVERIFY2(!r.text().contains(text), qPrintable(QStringLiteral("unexpected \"%1\" in\n%2").arg(text, r.text())));
     // A summary reads; it leaves neither a companion file nor settings behind.
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("KNOWN.p30"))));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("data.d"))));
@@ -207,27 +202,18 @@ void TstCliSummary::companionFileAndSettingsAreRead()
     const QByteArray dataD = formatDataD(settings);
     QVERIFY(writeFileAtomically(dir.filePath(QStringLiteral("data.d")), dataD));
 
-    Run r = cli({path}, dir.path());
+    test::CliRun r = cli({path}, dir.path());
     QCOMPARE(r.exitCode, 0);
-    QStringList lines = r.out.split(QLatin1Char('\n'));
-    QVERIFY2(lines.contains(QStringLiteral("解析区間:12 時間, 22:00 2026/11/02 --> 10:00 2026/11/03")), qPrintable(r.out));
-    QVERIFY(lines.contains(QStringLiteral("削除データ数 = 1 (25.0%)")));
-    QVERIFY(lines.contains(QStringLiteral(" 昼間: 140/ 90 mmHg")));
-    QVERIFY(lines.contains(QStringLiteral(" 夜間: 125/ 72 mmHg")));
-    QVERIFY(lines.contains(QStringLiteral("除外区間:23:00 --> 06:00")));
+    QVERIFY2(hasLines(r.text(), {"解析区間:12 時間, 22:00 2026/11/02 --> 10:00 2026/11/03", "削除データ数 = 1 (25.0%)",
+                                 " 昼間: 140/ 90 mmHg", " 夜間: 125/ 72 mmHg", "除外区間:23:00 --> 06:00"}),
+             qPrintable(r.text()));
 
     // The flags win for this run; the files stay as they were.
     r = cli({path, "--sleep", "22:00", "--wake", "05:00", "--thresholds", "135/85,115/65"}, dir.path());
     QCOMPARE(r.exitCode, 0);
-    lines = r.out.split(QLatin1Char('\n'));
-    QVERIFY(lines.contains(QStringLiteral("除外区間:22:00 --> 05:00")));
-    QVERIFY(lines.contains(QStringLiteral(" 夜間: 115/ 65 mmHg")));
-    QFile c(companionFilePath(path));
-    QVERIFY(c.open(QIODevice::ReadOnly));
-    QCOMPARE(c.readAll(), companion);
-    QFile d(dir.filePath(QStringLiteral("data.d")));
-    QVERIFY(d.open(QIODevice::ReadOnly));
-    QCOMPARE(d.readAll(), dataD);
+    QVERIFY2(hasLines(r.text(), {"除外区間:22:00 --> 05:00", " 夜間: 115/ 65 mmHg"}), qPrintable(r.text()));
+    QCOMPARE(test::readFile(companionFilePath(path)), companion);
+    QCOMPARE(test::readFile(dir.filePath(QStringLiteral("data.d"))), dataD);
 }
 
 void TstCliSummary::jsonMatchesTheEngine()
@@ -241,10 +227,10 @@ void TstCliSummary::jsonMatchesTheEngine()
     o.excludedEvery = 13;
     QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
 
-    const Run r = cli({path, "--json", "--sleep", "22:30", "--wake", "06:45", "--mode", "1"}, dir.path());
+    const test::CliRun r = cli({path, "--json", "--sleep", "22:30", "--wake", "06:45", "--mode", "1"}, dir.path());
     QCOMPARE(r.exitCode, 0);
     QJsonParseError error;
-    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+    const QJsonObject json = QJsonDocument::fromJson(r.out, &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(json.value(QStringLiteral("bpMode")).toInt(), 1);
     QCOMPARE(json.value(QStringLiteral("sleep")).toString(), QStringLiteral("22:30"));
@@ -307,9 +293,9 @@ void TstCliSummary::jsonOfAnEmptyPeriod()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("KNOWN.DAT"));
     QVERIFY(writeFileAtomically(path, knownRecording()));
-    Run r = cli({path, "--json", "--sleep", "12:30", "--wake", "12:31"}, dir.path());
+    test::CliRun r = cli({path, "--json", "--sleep", "12:30", "--wake", "12:31"}, dir.path());
     QCOMPARE(r.exitCode, 0);
-    const QJsonArray periods = QJsonDocument::fromJson(r.out.toUtf8()).object().value(QStringLiteral("periods")).toArray();
+    const QJsonArray periods = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("periods")).toArray();
     QCOMPARE(periods.size(), 3);
     const QJsonObject night = periods[2].toObject();
     QCOMPARE(night.value(QStringLiteral("n")).toInt(), 0);
@@ -322,7 +308,7 @@ void TstCliSummary::jsonOfAnEmptyPeriod()
              300.0);
 
     r = cli({path, "--json"}, dir.path());
-    const QJsonObject whole = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const QJsonObject whole = QJsonDocument::fromJson(r.out).object();
     QVERIFY(whole.value(QStringLiteral("sleep")).isNull());
     QCOMPARE(whole.value(QStringLiteral("periods")).toArray().size(), 1);
 }

@@ -5,11 +5,11 @@
 #include "records/companionfile.h"
 #include "records/csvexport.h"
 #include "records/session.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,20 +17,13 @@ using namespace ks318;
 
 namespace {
 
-// One "KS-318  70" record line with its line feed: pulse pressure, DIA,
-// pulse and the stored error byte (bit 7 = excluded).
-QByteArray line(int year, int month, int day, int hour, int minute, int pp, int dia, int pulse, int errorByte)
-{
-    return QByteArray("KS-318  700000000100")
-           + QString::asprintf("%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X\n", year - 1900, month, day, hour,
-                               minute, pp, dia, pulse, errorByte, 0, 1)
-                 .toLatin1();
-}
+// A record line of 5 March 2009 09:07, 120/80/72, with the stored error
+// byte (bit 7 = excluded).
+QByteArray line(int errorByte = 0) { return test::recordLine(2009, 3, 5, 9, 7, 120, 80, 72, errorByte); }
 
-QByteArray sections(const QByteArray& name, const QByteArray& sex, const QByteArray& age)
+QByteArray sections(const QByteArray& name, const QByteArray& sex = {}, const QByteArray& age = {})
 {
-    return "#PATIENT\nName:" + name + "\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\nInsurance:\nAge:" + age
-           + "\nSex:" + sex + "\nHeight:\nWeight:\nComment1:\n       2:\n       3:\n#END\n#COMMENTS\n#END\n";
+    return test::patientSections(name, {}, sex, age);
 }
 
 // The date as the system's short date format writes it, in CP932 (ASCII in
@@ -38,18 +31,6 @@ QByteArray sections(const QByteArray& name, const QByteArray& sex, const QByteAr
 QByteArray shortDate(int year, int month, int day)
 {
     return QLocale::system().toString(QDate(year, month, day), QLocale::ShortFormat).toLatin1();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 const QByteArray kOscHeader = "\"DATE\",\"TIME\",\"SYS(O)\",\"DIA(O)\",\"PUL(O)\",\"ERR(O)\",\"EXC(O)\"\r\n";
@@ -122,14 +103,15 @@ private Q_SLOTS:
         QFETCH(int, errorByte);
         QFETCH(QByteArray, values);
         const QString dat = path("REC.DAT");
-        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, errorByte) + sections("Hanako", "F", "63")));
+        QVERIFY(test::writeFile(dat, line(errorByte) + sections("Hanako", "F", "63")));
+        QVERIFY(test::writeFile(path("REC.csv"), QByteArray(5000, 'x')));  // an earlier export is replaced
         QVERIFY(!companionFileExists(dat));
         QVERIFY(exportCsv(dat));
         QVERIFY(companionFileExists(dat));
         const QByteArray expected = "\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"Hanako\",\"F\",\"63\"\r\n"
                                     "\"SLEEP TIME\",\"WAKE TIME\"\r\n\"\",\"\"\r\n"
                                     + kOscHeader + "\"" + shortDate(2009, 3, 5) + "\",\"09:07\"," + values + "\r\n";
-        QCOMPARE(readBytes(path("REC.csv")), expected);
+        QCOMPARE(test::readFile(path("REC.csv")), expected);
     }
 
     // Texts go between double quotes; a quote inside is doubled and CP932
@@ -155,9 +137,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, field);
         const QString dat = path("NAME.DAT");
-        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections(name, "M", "40")));
+        QVERIFY(test::writeFile(dat, line() + sections(name, "M", "40")));
         QVERIFY(exportCsv(dat));
-        const QList<QByteArray> lines = readBytes(path("NAME.csv")).split('\n');
+        const QList<QByteArray> lines = test::readFile(path("NAME.csv")).split('\n');
         QVERIFY(lines.size() > 2);
         QCOMPARE(lines[1], field + ",\"M\",\"40\"\r");
     }
@@ -263,8 +245,9 @@ private Q_SLOTS:
     void windowFromCompanionFile()
     {
         const QString dat = path("WIN.DAT");
-        QVERIFY(writeBytes(dat, line(2026, 11, 2, 8, 0, 40, 80, 70, 0) + line(2026, 11, 3, 8, 0, 40, 80, 71, 0)
-                                    + line(2026, 11, 4, 9, 0, 40, 80, 72, 0) + sections("W", "", "")));
+        QVERIFY(test::writeFile(dat, test::recordLine(2026, 11, 2, 8, 0, 120, 80, 70)
+                                            + test::recordLine(2026, 11, 3, 8, 0, 120, 80, 71)
+                                            + test::recordLine(2026, 11, 4, 9, 0, 120, 80, 72) + sections("W")));
         Session s;
         s.patient.valid = 1;
         s.patient.recordingHours = 24;
@@ -274,19 +257,8 @@ private Q_SLOTS:
         s.span.valid = 1;
         QVERIFY(writeCompanionFile(s, dat, nullptr));
         QVERIFY(exportCsv(dat));
-        const QByteArray csv = readBytes(path("WIN.csv"));
+        const QByteArray csv = test::readFile(path("WIN.csv"));
         QVERIFY(csv.endsWith(kOscHeader + "\"" + shortDate(2026, 11, 2) + "\",\"08:00\",120,80,70,0,0\r\n"));
-    }
-
-    void earlierCsvIsReplaced()
-    {
-        const QString dat = path("R.DAT");
-        QVERIFY(writeBytes(dat, line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections("R", "", "")));
-        QVERIFY(writeBytes(path("R.csv"), QByteArray(5000, 'x')));
-        QVERIFY(exportCsv(dat));
-        const QByteArray csv = readBytes(path("R.csv"));
-        QVERIFY(csv.startsWith("\"PATIENT NAME\""));
-        QVERIFY(!csv.contains('x'));
     }
 
     void missingDataFileWritesNothing()
@@ -309,19 +281,16 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
-        const QByteArray dat = line(2009, 3, 5, 9, 7, 40, 80, 72, 0) + sections("C", "", "");
-        QVERIFY(writeBytes(path("C.DAT"), dat));
-        QProcess p;
-        p.setWorkingDirectory(dir_.path());
-        p.start(qEnvironmentVariable("KS318_CLI"), QStringList{QStringLiteral("csv")} + args);
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), exitCode);
+        const QByteArray dat = line() + sections("C");
+        QVERIFY(test::writeFile(path("C.DAT"), dat));
+        const test::CliRun r = test::runCli(QStringList{QStringLiteral("csv")} + args, dir_.path());
+        QCOMPARE(r.exitCode, exitCode);
         if (exitCode == 0) {
-            QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), path("C.csv"));
-            QVERIFY(readBytes(path("C.csv")).endsWith("\",\"09:07\",120,80,72,0,0\r\n"));
+            QCOMPARE(r.text().trimmed(), path("C.csv"));
+            QVERIFY(test::readFile(path("C.csv")).endsWith("\",\"09:07\",120,80,72,0,0\r\n"));
             QVERIFY(companionFileExists(path("C.DAT")));
         } else {
-            QVERIFY(!p.readAllStandardError().isEmpty());
+            QVERIFY(!r.err.isEmpty());
             QVERIFY(!QFile::exists(path("C.csv")));
         }
     }

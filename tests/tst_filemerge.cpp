@@ -5,10 +5,10 @@
 #include "records/filemerge.h"
 #include "records/session.h"
 #include "recordingsink.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,23 +16,12 @@ using namespace ks318;
 
 namespace {
 
-// One "KS-318  70" record line, with its line feed.
-QByteArray line(int year, int month, int day, int hour, int minute, int sys = 120, int dia = 80, int pulse = 70,
-                int errorByte = 0)
+QByteArray line(int year, int month, int day, int hour, int minute, int sys = 120)
 {
-    return QByteArray("KS-318  700000000100")
-           + QString::asprintf("%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X%02X\n", year - 1900, month, day, hour,
-                               minute, sys - dia, dia, pulse, errorByte, 0, 1)
-                 .toLatin1();
+    return test::recordLine(year, month, day, hour, minute, sys);
 }
 
-QByteArray sections(const QByteArray& name, const QByteArray& comments)
-{
-    return "#PATIENT\nName:" + name
-           + "\nIDNumber:0\nAddress:\nPhone:\nSSNumber:\nMedicare:\nInsurance:\nAge:\nSex:\nHeight:\nWeight:\n"
-             "Comment1:\n       2:\n       3:\n#END\n#COMMENTS\n"
-           + comments + "#END\n";
-}
+QByteArray sections(const QByteArray& name, const QByteArray& comments) { return test::patientSections(name, comments); }
 
 // File A: 1 June 2009 09:00 to 2 June 08:30; file B: 2 June 09:00 to 3 June 08:30.
 QByteArray fileA()
@@ -45,18 +34,6 @@ QByteArray fileB()
 {
     return line(2009, 6, 2, 9, 0, 131) + line(2009, 6, 2, 21, 0, 132) + line(2009, 6, 3, 8, 30, 133)
            + sections("Beta", "1:morning\n3:last one\n");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 FileSpan span(const QString& from, const QString& to)
@@ -75,28 +52,6 @@ FileSpan span(const QString& from, const QString& to)
     return s;
 }
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QList<int> ids(const test::MessageLog& log)
-{
-    QList<int> out;
-    for (const test::ShownMessage& m : log.shown)
-        out << m.stringId;
-    return out;
-}
-
-Run cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(qEnvironmentVariable("KS318_CLI"), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 } // namespace
 
@@ -113,8 +68,8 @@ private Q_SLOTS:
         QVERIFY(dir_.isValid());
         for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
             QFile::remove(dir_.filePath(f));
-        QVERIFY(writeBytes(path("A.DAT"), fileA()));
-        QVERIFY(writeBytes(path("B.DAT"), fileB()));
+        QVERIFY(test::writeFile(path("A.DAT"), fileA()));
+        QVERIFY(test::writeFile(path("B.DAT"), fileB()));
     }
 
     // Element i of the order is the index of the file that goes i-th; an
@@ -243,18 +198,23 @@ private Q_SLOTS:
     }
 
     // B dropped before A: A's readings first, B's sections, and the file
-    // reads back with every reading and comment in place.
+    // reads back with every reading and comment in place. A companion or CSV
+    // file left by an earlier recording of the output's name goes.
     void mergeAndReadBack()
     {
         test::MessageLog messages;
         QStringList ordered;
         const QString out = path("AB.DAT");
+        QVERIFY(test::writeFile(path("AB.p30"), "stale"));
+        QVERIFY(test::writeFile(path("AB.csv"), "stale"));
         QCOMPARE(mergeRecordings({path("B.DAT"), path("A.DAT")}, out, &messages, &ordered), MergeResult::Merged);
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(ordered, (QStringList{path("A.DAT"), path("B.DAT")}));
+        QVERIFY(!QFile::exists(path("AB.p30")));
+        QVERIFY(!QFile::exists(path("AB.csv")));
         // The inputs are left as they were.
-        QCOMPARE(readBytes(path("A.DAT")), fileA());
-        QCOMPARE(readBytes(path("B.DAT")), fileB());
+        QCOMPARE(test::readFile(path("A.DAT")), fileA());
+        QCOMPARE(test::readFile(path("B.DAT")), fileB());
 
         Session session;
         QVERIFY(session.allocateData());
@@ -303,39 +263,26 @@ private Q_SLOTS:
         QFETCH(bool, outputExists);
         QFETCH(int, result);
         QFETCH(QList<int>, messages);
-        QVERIFY(writeBytes(path("TOUCH.DAT"), line(2009, 6, 2, 8, 30) + line(2009, 6, 2, 10, 0) + sections("", "")));
-        QVERIFY(writeBytes(path("RV.DAT"), QByteArray("RV5730  30") + line(2009, 7, 1, 9, 0).mid(10)));
+        QVERIFY(test::writeFile(path("TOUCH.DAT"), line(2009, 6, 2, 8, 30) + line(2009, 6, 2, 10, 0) + sections("", "")));
+        QVERIFY(test::writeFile(path("RV.DAT"), QByteArray("RV5730  30") + line(2009, 7, 1, 9, 0).mid(10)));
         const QString out = path("OUT.DAT");
         const QByteArray before("already here\n");
         if (outputExists)
-            QVERIFY(writeBytes(out, before));
+            QVERIFY(test::writeFile(out, before));
         QStringList paths;
         for (const QString& i : inputs)
             paths << dir_.filePath(i);
         test::MessageLog sink;
         QCOMPARE(int(mergeRecordings(paths, out, &sink)), result);
-        QCOMPARE(ids(sink), messages);
+        QCOMPARE(sink.ids(), messages);
         for (const test::ShownMessage& m : sink.shown) {
             QCOMPARE(m.captionId, 14);
             QCOMPARE(m.icon, m.stringId == 259 ? MessageIcon::Exclamation : MessageIcon::Warning);
         }
         if (outputExists)
-            QCOMPARE(readBytes(out), before);
+            QCOMPARE(test::readFile(out), before);
         else
             QVERIFY(!QFile::exists(out));
-    }
-
-    // A companion or CSV file left by an earlier recording of the output's
-    // name would describe the merged file wrongly: it goes.
-    void staleMembersOfTheOutputGo()
-    {
-        const QString out = path("AB.DAT");
-        QVERIFY(writeBytes(path("AB.p30"), "stale"));
-        QVERIFY(writeBytes(path("AB.csv"), "stale"));
-        QCOMPARE(mergeRecordings({path("A.DAT"), path("B.DAT")}, out, nullptr), MergeResult::Merged);
-        QVERIFY(QFile::exists(out));
-        QVERIFY(!QFile::exists(path("AB.p30")));
-        QVERIFY(!QFile::exists(path("AB.csv")));
     }
 
     void cli_data()
@@ -362,22 +309,22 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QString, stderrText);
         QVERIFY(QFile::exists(qEnvironmentVariable("KS318_CLI")));
-        QVERIFY(writeBytes(path("A2.DAT"), line(2009, 6, 2, 8, 0) + line(2009, 6, 2, 12, 0)));
-        const QByteArray a = readBytes(path("A.DAT"));
+        QVERIFY(test::writeFile(path("A2.DAT"), line(2009, 6, 2, 8, 0) + line(2009, 6, 2, 12, 0)));
+        const QByteArray a = test::readFile(path("A.DAT"));
         QStringList full{QStringLiteral("merge")};
         for (const QString& arg : args)
             full << dir_.filePath(arg);
-        const Run r = ::cli(full);
+        const test::CliRun r = test::runCli(full);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(r.err).contains(stderrText), r.err.constData());
         if (exitCode == 0) {
-            QCOMPARE(readBytes(path("OUT.DAT")), mergeFileTexts({fileA(), fileB()}));
+            QCOMPARE(test::readFile(path("OUT.DAT")), mergeFileTexts({fileA(), fileB()}));
             const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             QCOMPARE(lines.value(0), path("A.DAT"));
             QCOMPARE(lines.value(1), path("B.DAT"));
         } else {
             QVERIFY(!QFile::exists(path("OUT.DAT")));
-            QCOMPARE(readBytes(path("A.DAT")), a);
+            QCOMPARE(test::readFile(path("A.DAT")), a);
         }
     }
 };

@@ -7,6 +7,7 @@
 #include "records/session.h"
 #include "recordingsink.h"
 #include "support/synthetic.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,30 +15,6 @@
 #include <QtTest>
 
 using namespace ks318;
-
-namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QList<int> ids(const test::MessageLog& log)
-{
-    QList<int> out;
-    for (const test::ShownMessage& m : log.shown)
-        out << m.stringId;
-    return out;
-}
-
-} // namespace
 
 class TstFileOperations : public QObject {
     Q_OBJECT
@@ -53,7 +30,7 @@ private:
     // DEMO.DAT with its companion file, made current as opening does.
     void openDemo()
     {
-        QVERIFY(writeBytes(path("DEMO.DAT"), synth::demoFile()));
+        QVERIFY(test::writeFile(path("DEMO.DAT"), synth::demoFile()));
         session_.state.currentFilePath = path("DEMO.DAT");
         QVERIFY(prepareDataSet(session_, path("DEMO.DAT")));
         QVERIFY(session_.allocateData());
@@ -91,7 +68,7 @@ private Q_SLOTS:
         QFETCH(bool, withCsv);
         QFETCH(QStringList, copies);
         if (withCsv)
-            QVERIFY(writeBytes(path("DEMO.csv"), "csv text\r\n"));
+            QVERIFY(test::writeFile(path("DEMO.csv"), "csv text\r\n"));
         const QString title = session_.state.windowTitleText;
         const QStringList before = files();
         QVERIFY(saveRecordingAs(session_, path(chosen), &log_));
@@ -102,7 +79,7 @@ private Q_SLOTS:
         for (const QString& copy : copies) {
             const QString ext = QFileInfo(copy).suffix().toLower();
             const QString source = ext == "dat" ? "DEMO.DAT" : "DEMO." + ext;
-            QCOMPARE(readBytes(path(copy)), readBytes(path(source)));
+            QCOMPARE(test::readFile(path(copy)), test::readFile(path(source)));
         }
         QCOMPARE(session_.state.currentFilePath, path("DEMO.DAT"));
         QCOMPARE(session_.state.windowTitleText, title);
@@ -127,20 +104,20 @@ private Q_SLOTS:
         QFETCH(QString, existing);
         QFETCH(QString, chosen);
         if (!QFile::exists(path(existing)))
-            QVERIFY(writeBytes(path(existing), "old data\n"));
-        QVERIFY(writeBytes(path("OLD.p30"), "old companion"));
+            QVERIFY(test::writeFile(path(existing), "old data\n"));
+        QVERIFY(test::writeFile(path("OLD.p30"), "old companion"));
         const QStringList before = files();
         QMap<QString, QByteArray> contents;
         for (const QString& f : before)
-            contents[f] = readBytes(path(f));
+            contents[f] = test::readFile(path(f));
 
         QVERIFY(!saveRecordingAs(session_, path(chosen), &log_));
-        QCOMPARE(ids(log_), QList<int>{268});
+        QCOMPARE(log_.ids(), QList<int>{268});
         QCOMPARE(log_.shown.first().captionId, 14);
         QCOMPARE(log_.shown.first().icon, MessageIcon::Warning);
         QCOMPARE(files(), before);
         for (const QString& f : before)
-            QCOMPARE(readBytes(path(f)), contents[f]);
+            QCOMPARE(test::readFile(path(f)), contents[f]);
         QCOMPARE(session_.state.currentFilePath, path("DEMO.DAT"));
         QVERIFY(session_.state.windowTitleText.startsWith("DEMO : "));
     }
@@ -149,10 +126,10 @@ private Q_SLOTS:
     // name is removed before the copies, so it cannot describe the copy.
     void staleMembersOfTheDestinationGo()
     {
-        QVERIFY(writeBytes(path("COPY.p30"), "stale companion"));
-        QVERIFY(writeBytes(path("COPY.CSV"), "stale csv"));
+        QVERIFY(test::writeFile(path("COPY.p30"), "stale companion"));
+        QVERIFY(test::writeFile(path("COPY.CSV"), "stale csv"));
         QVERIFY(saveRecordingAs(session_, path("COPY.DAT"), &log_));
-        QCOMPARE(readBytes(path("COPY.p30")), readBytes(path("DEMO.p30")));
+        QCOMPARE(test::readFile(path("COPY.p30")), test::readFile(path("DEMO.p30")));
         QVERIFY(!QFile::exists(path("COPY.CSV")));
         QVERIFY(!QFile::exists(path("COPY.csv")));
     }
@@ -172,8 +149,8 @@ private Q_SLOTS:
         QFETCH(QStringList, members);
         QFETCH(QString, chosen);
         for (const QString& m : members)
-            QVERIFY(writeBytes(path(m), "x"));
-        QVERIFY(writeBytes(path("OLDER.DAT"), "kept"));
+            QVERIFY(test::writeFile(path(m), "x"));
+        QVERIFY(test::writeFile(path("OLDER.DAT"), "kept"));
         const QString title = session_.state.windowTitleText;
         QVERIFY(deleteRecording(session_, path(chosen), &log_));
         QVERIFY(log_.shown.isEmpty());
@@ -185,7 +162,7 @@ private Q_SLOTS:
     // Deleting the open recording leaves none open.
     void deleteCurrentRecording()
     {
-        QVERIFY(writeBytes(path("DEMO.csv"), "csv"));
+        QVERIFY(test::writeFile(path("DEMO.csv"), "csv"));
         session_.state.defaultBpMode = BpMode::KorotkoffOnly;
         QVERIFY(!deleteRecording(session_, path("DEMO.DAT"), &log_));
         QVERIFY(files().isEmpty());
