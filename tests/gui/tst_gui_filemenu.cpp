@@ -2,49 +2,29 @@
 // file merge dialog: its controls, pressing and dropping files, removing
 // them, and OK with its refusals.
 #include "app/fileMergeForm.h"
-#include "app/mainform.h"
-#include "app/messageservice.h"
+#include "guisupport.h"
 #include "records/companionfile.h"
 #include "records/filemerge.h"
-#include "records/session.h"
 #include "records/stringtable.h"
-#include "support/synthetic.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 
 using namespace ks318;
+using namespace ks318::guitest;
 
 namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A KS-318P file of two readings on `day` of June 2009, from `fromHour`:00
 // to `toHour`:30, with a patient section naming `name`.
@@ -62,31 +42,11 @@ class TestFileMenu : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> start_;
-    std::unique_ptr<QTemporaryDir> files_;
-    std::unique_ptr<Session> session_;
-    std::unique_ptr<GuiMessageService> messages_;
-    std::unique_ptr<TMainForm> form_;
-    QString chosen_;        // what the open dialog returns
-    QString saved_;         // what the save dialog returns
-    QStringList titles_;    // titles the open dialog was shown with
-    QStringList presets_;   // presets of the open and save dialogs
-    int saveDialogs_ = 0;
+    std::unique_ptr<MainWindow> w_;
 
-    QString file(const QString& name) const { return files_->filePath(name); }
-    QString demoPath() const { return file("DEMO.DAT"); }
-    TFileMergeForm* merge() const { return form_->FileMergeForm; }
-
-    bool menusEnabled() const
-    {
-        return form_->ViewMenuT2AbpmStd->menuAction()->isEnabled() && form_->ReportMenu->isEnabled()
-               && form_->FileSaveAs->isEnabled();
-    }
-    bool menusDisabled() const
-    {
-        return !form_->ViewMenuT2AbpmStd->menuAction()->isEnabled() && !form_->ReportMenu->isEnabled()
-               && !form_->FileSaveAs->isEnabled();
-    }
+    QString file(const QString& name) const { return w_->file(name); }
+    QString demoPath() const { return w_->demoPath(); }
+    TFileMergeForm* merge() const { return w_->form->FileMergeForm; }
 
     // Presses the file list entry `name` with the left button.
     void press(const QString& name)
@@ -95,8 +55,7 @@ private:
         const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
         QVERIFY2(found.size() == 1, qPrintable(name));
         list->scrollToItem(found.first());
-        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
     }
 
     // Drags onto the merge list as a drag from the file list arrives there.
@@ -129,11 +88,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        start_ = std::make_unique<QTemporaryDir>();
-        files_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(start_->isValid() && files_->isValid());
-        QVERIFY(QDir::setCurrent(start_->path()));
-        QVERIFY(writeBytes(demoPath(), synth::demoFile()));
+        w_ = std::make_unique<MainWindow>();
+        QVERIFY(w_->form);
         QVERIFY(writeBytes(file("A.DAT"), dayFile(1, 9, 20, "Alpha")));
         QVERIFY(writeBytes(file("B.DAT"), dayFile(2, 9, 20, "Beta")));
         QVERIFY(writeBytes(file("C.dat"), dayFile(3, 9, 20, "Gamma")));
@@ -143,67 +99,44 @@ private Q_SLOTS:
         other.count = 5;
         QVERIFY(writeBytes(file("OTHER.DAT"), synth::makeFile(other)));
         QVERIFY(writeBytes(file("notes.txt"), "not a data file"));
-
-        session_ = std::make_unique<Session>();
-        messages_ = std::make_unique<GuiMessageService>(true);
-        form_ = std::make_unique<TMainForm>(*session_, *messages_);
-        chosen_.clear();
-        saved_.clear();
-        titles_.clear();
-        presets_.clear();
-        saveDialogs_ = 0;
-        form_->setFileChooser([this](const QString& title, const QString& preset) {
-            titles_ << title;
-            presets_ << preset;
-            return chosen_;
-        });
-        form_->setSaveChooser([this](const QString&, const QString& preset) {
-            ++saveDialogs_;
-            presets_ << preset;
-            return saved_;
-        });
-        QVERIFY(form_->openFile(demoPath()));
-        merge()->setDirectory(files_->path());
+        QVERIFY(w_->form->openFile(demoPath()));
+        merge()->setDirectory(w_->files.path());
     }
 
-    void cleanup()
+    void cleanup() { w_.reset(); }
+
+    // Save as copies the data file and its companion file; an existing name
+    // is refused and left alone; a cancelled dialog writes nothing.
+    void saveAs_data()
     {
-        form_.reset();
-        messages_.reset();
-        session_.reset();
-        QDir::setCurrent(QDir::tempPath());
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QList<int>>("messages");
+        QTest::newRow("new name") << "COPY.DAT" << QList<int>{};
+        QTest::newRow("existing name") << "A.DAT" << QList<int>{268};
+        QTest::newRow("cancelled") << QString() << QList<int>{};
     }
 
     void saveAs()
     {
-        saved_ = file("COPY.DAT");
-        const QString caption = form_->windowTitle();
-        form_->FileSaveAs->trigger();
-        QCOMPARE(presets_, QStringList{demoPath()});
-        QCOMPARE(readBytes(file("COPY.DAT")), readBytes(demoPath()));
-        QCOMPARE(readBytes(file("COPY.p30")), readBytes(file("DEMO.p30")));
-        QCOMPARE(session_->state.currentFilePath, demoPath());
-        QCOMPARE(form_->windowTitle(), caption);
-        QVERIFY(messages_->shown().isEmpty());
-    }
-
-    void saveAsOntoExistingName()
-    {
-        saved_ = file("A.DAT");
-        const QByteArray before = readBytes(saved_);
-        form_->FileSaveAs->trigger();
-        QCOMPARE(messages_->shownIds(), QList<int>{268});
-        QCOMPARE(readBytes(saved_), before);
-        QVERIFY(!QFile::exists(file("A.p30")));
-        QCOMPARE(session_->state.currentFilePath, demoPath());
-    }
-
-    void saveAsCancelled()
-    {
-        const QStringList before = QDir(files_->path()).entryList(QDir::Files);
-        form_->FileSaveAs->trigger();
-        QCOMPARE(saveDialogs_, 1);
-        QCOMPARE(QDir(files_->path()).entryList(QDir::Files), before);
+        QFETCH(QString, target);
+        QFETCH(QList<int>, messages);
+        const QStringList before = QDir(w_->files.path()).entryList(QDir::Files);
+        const QByteArray existing = readBytes(file("A.DAT"));
+        const QString caption = w_->form->windowTitle();
+        w_->saved = target.isEmpty() ? QString() : file(target);
+        w_->form->FileSaveAs->trigger();
+        QCOMPARE(w_->saveDialogs, 1);
+        QCOMPARE(w_->presets, QStringList{demoPath()});
+        QCOMPARE(w_->messages.shownIds(), messages);
+        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QCOMPARE(w_->form->windowTitle(), caption);
+        QCOMPARE(readBytes(file("A.DAT")), existing);
+        if (target == QLatin1String("COPY.DAT")) {
+            QCOMPARE(readBytes(file("COPY.DAT")), readBytes(demoPath()));
+            QCOMPARE(readBytes(file("COPY.p30")), readBytes(file("DEMO.p30")));
+        } else {
+            QCOMPARE(QDir(w_->files.path()).entryList(QDir::Files), before);
+        }
     }
 
     void deleting_data()
@@ -218,23 +151,23 @@ private Q_SLOTS:
     {
         QFETCH(QString, target);
         QFETCH(bool, stillOpen);
-        chosen_ = file(target);
-        const QString caption = form_->windowTitle();
-        form_->FileDelete->trigger();
-        QCOMPARE(titles_, QStringList{QStringLiteral("削除")});
-        QCOMPARE(presets_, QStringList{QString()});
+        w_->chosen = file(target);
+        const QString caption = w_->form->windowTitle();
+        w_->form->FileDelete->trigger();
+        QCOMPARE(w_->titles, QStringList{QStringLiteral("削除")});
+        QCOMPARE(w_->presets, QStringList{QString()});
         QVERIFY(!QFile::exists(file(target)));
         QVERIFY(!companionFileExists(file(target)));
         if (stillOpen) {
-            QCOMPARE(session_->state.currentFilePath, demoPath());
-            QCOMPARE(form_->windowTitle(), caption);
-            QVERIFY(menusEnabled());
+            QCOMPARE(w_->session.state.currentFilePath, demoPath());
+            QCOMPARE(w_->form->windowTitle(), caption);
+            QVERIFY(w_->analysisMenus(true));
         } else {
-            QVERIFY(session_->state.currentFilePath.isEmpty());
-            QCOMPARE(form_->windowTitle(), StringTable::text(3));
-            QVERIFY(menusDisabled());
-            QVERIFY(!form_->AnalysisIntervalsButton->isEnabled());
-            QCOMPARE(form_->AnalysisIntervalsStatusLabel->text(), QStringLiteral("DISABLED"));
+            QVERIFY(w_->session.state.currentFilePath.isEmpty());
+            QCOMPARE(w_->form->windowTitle(), StringTable::text(3));
+            QVERIFY(w_->analysisMenus(false));
+            QVERIFY(!w_->form->AnalysisIntervalsButton->isEnabled());
+            QCOMPARE(w_->form->AnalysisIntervalsStatusLabel->text(), QStringLiteral("DISABLED"));
         }
     }
 
@@ -242,56 +175,22 @@ private Q_SLOTS:
     // the open recording stays current with its block.
     void csvConversion()
     {
-        chosen_ = file("B.DAT");
-        const QString title = session_->state.windowTitleText;
-        const SessionData* block = session_->data();
-        QVERIFY(!companionFileExists(chosen_));
-        form_->FileConvert->trigger();
-        QCOMPARE(titles_, QStringList{QStringLiteral("変換")});
-        QCOMPARE(presets_, QStringList{demoPath()});
-        QVERIFY(companionFileExists(chosen_));
+        w_->chosen = file("B.DAT");
+        const QString title = w_->session.state.windowTitleText;
+        const SessionData* block = w_->session.data();
+        QVERIFY(!companionFileExists(w_->chosen));
+        w_->form->FileConvert->trigger();
+        QCOMPARE(w_->titles, QStringList{QStringLiteral("変換")});
+        QCOMPARE(w_->presets, QStringList{demoPath()});
+        QVERIFY(companionFileExists(w_->chosen));
         const QByteArray csv = readBytes(file("B.csv"));
         QVERIFY(csv.startsWith("\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"Beta\","));
         QCOMPARE(csv.count("\r\n"), 7);
-        QVERIFY(!form_->reopenPending);
-        QCOMPARE(session_->state.currentFilePath, demoPath());
-        QCOMPARE(session_->state.windowTitleText, title);
-        QCOMPARE(session_->data(), block);
-        QVERIFY(messages_->shown().isEmpty());
-    }
-
-    void mergeDialogControls_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("Label1") << "Label1" << QStringLiteral("結合データリスト");
-        QTest::newRow("Label4") << "Label4" << QStringLiteral("ファイルをドラッグして");
-        QTest::newRow("Label5") << "Label5" << QStringLiteral("結合データリストに");
-        QTest::newRow("Label6") << "Label6" << QStringLiteral("入れて下さい。");
-        QTest::newRow("Label7") << "Label7" << QStringLiteral("ファイル内容");
-        QTest::newRow("OKButton1") << "OKButton1" << QStringLiteral("&OK");
-        QTest::newRow("CancelButton2") << "CancelButton2" << QStringLiteral("取消し(&C)");
-        QTest::newRow("UpDateButton") << "UpDateButton" << QStringLiteral("update");
-        QTest::newRow("GroupBox1") << "GroupBox1" << QStringLiteral("データタイプの選択");
-        QTest::newRow("KS318RadioButton") << "KS318RadioButton" << QStringLiteral("KS318P");
-        QTest::newRow("RV6830RadioButton") << "RV6830RadioButton" << QStringLiteral("RV6830/31");
-        QTest::newRow("RV6821RadioButton") << "RV6821RadioButton" << QStringLiteral("RV6821");
-    }
-
-    void mergeDialogControls()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QWidget* w = merge()->findChild<QWidget*>(name);
-        QVERIFY2(w, qPrintable(name));
-        if (auto* l = qobject_cast<QLabel*>(w))
-            QCOMPARE(l->text(), text);
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            QCOMPARE(b->text(), text);
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            QCOMPARE(g->title(), text);
-        else
-            QFAIL("unexpected control kind");
+        QVERIFY(!w_->form->reopenPending);
+        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QCOMPARE(w_->session.state.windowTitleText, title);
+        QCOMPARE(w_->session.data(), block);
+        QVERIFY(w_->messages.shown().isEmpty());
     }
 
     void mergeDialogAtStart()
@@ -308,7 +207,20 @@ private Q_SLOTS:
         for (int i = 0; i < f->FileListBox1->count(); ++i)
             names << f->FileListBox1->item(i)->text();
         QCOMPARE(names, (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
-        QCOMPARE(f->DirectoryListBox1->currentItem()->data(Qt::UserRole).toString(), QDir(files_->path()).absolutePath());
+        QCOMPARE(f->DirectoryListBox1->currentItem()->data(Qt::UserRole).toString(), QDir(w_->files.path()).absolutePath());
+        const std::pair<const char*, const char*> texts[] = {
+            {"Label1", "結合データリスト"}, {"Label4", "ファイルをドラッグして"}, {"Label5", "結合データリストに"},
+            {"Label6", "入れて下さい。"}, {"Label7", "ファイル内容"}, {"OKButton1", "&OK"},
+            {"CancelButton2", "取消し(&C)"}, {"UpDateButton", "update"}, {"KS318RadioButton", "KS318P"},
+            {"RV6830RadioButton", "RV6830/31"}, {"RV6821RadioButton", "RV6821"},
+        };
+        for (const auto& [name, text] : texts) {
+            auto* label = f->findChild<QLabel*>(name);
+            auto* button = f->findChild<QAbstractButton*>(name);
+            QVERIFY2(label || button, name);
+            QCOMPARE(label ? label->text() : button->text(), QString::fromUtf8(text));
+        }
+        QCOMPARE(f->GroupBox1->title(), QStringLiteral("データタイプの選択"));
     }
 
     void pressingShowsTheSpan_data()
@@ -335,10 +247,10 @@ private Q_SLOTS:
         QCOMPARE(merge()->FileListBox1MouseDown(-1), false);
         QVERIFY(merge()->Memo1->toPlainText().isEmpty());
         // The main window's recording is not touched.
-        QCOMPARE(session_->state.currentFilePath, demoPath());
+        QCOMPARE(w_->session.state.currentFilePath, demoPath());
     }
 
-    void dropping()
+    void droppingAndRemoving()
     {
         merge()->show();
         pressAndDrop("B.DAT");
@@ -356,6 +268,13 @@ private Q_SLOTS:
         QCOMPARE(merge()->mergeCount, 2);
         QVERIFY(drop());
         QCOMPARE(mergeList(), (QStringList{"B.DAT", "A.DAT", "C.dat"}));
+        // Pressing a merge entry with the left button removes it, the right one nothing.
+        QListWidget* list = merge()->ListBox1;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(merge()->mergePaths, (QStringList{file("B.DAT"), file("C.dat")}));
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualItemRect(list->item(0)).center());
+        QCOMPARE(mergeList(), (QStringList{"B.DAT", "C.dat"}));
+        QCOMPARE(merge()->mergeCount, 2);
     }
 
     void sixFilesAtMost()
@@ -370,89 +289,62 @@ private Q_SLOTS:
         QCOMPARE(mergeList().last(), QStringLiteral("D6.DAT"));
     }
 
-    void pressingAMergeEntryRemovesIt()
+    // OK, cancel and a change of data type: the list and the dialog
+    // afterwards, the messages, and what was written.
+    void buttons_data()
     {
-        merge()->show();
-        pressAndDrop("A.DAT");
-        pressAndDrop("B.DAT");
-        pressAndDrop("C.dat");
-        QListWidget* list = merge()->ListBox1;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-        QCOMPARE(mergeList(), (QStringList{"A.DAT", "C.dat"}));
-        QCOMPARE(merge()->mergePaths, (QStringList{file("A.DAT"), file("C.dat")}));
-        QCOMPARE(merge()->mergeCount, 2);
-        // The right button removes nothing.
-        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualItemRect(list->item(0)).center());
-        QCOMPARE(merge()->mergeCount, 2);
-    }
-
-    // OK: the outcome by case. The list and the dialog afterwards, the
-    // messages, and what was written.
-    void ok_data()
-    {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("dropped");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<bool>("outputExists");
         QTest::addColumn<QList<int>>("messages");
         QTest::addColumn<bool>("listKept");
+        QTest::addColumn<bool>("visible");
         QTest::addColumn<int>("saveDialogs");
-        QTest::newRow("B then A") << QStringList{"B.DAT", "A.DAT"} << "OUT.DAT" << false << QList<int>{} << false << 1;
-        QTest::newRow("one file") << QStringList{"A.DAT"} << "OUT.DAT" << false << QList<int>{} << true << 0;
-        QTest::newRow("overlap") << QStringList{"A.DAT", "AB.DAT"} << "OUT.DAT" << false << QList<int>{259} << true << 1;
-        QTest::newRow("output exists") << QStringList{"A.DAT", "B.DAT"} << "C.dat" << true << QList<int>{268} << false
-                                       << 1;
-        QTest::newRow("save cancelled") << QStringList{"A.DAT", "B.DAT"} << QString() << false << QList<int>{} << false
-                                        << 1;
+        const QStringList ab{"A.DAT", "B.DAT"};
+        QTest::newRow("B then A") << "ok" << QStringList{"B.DAT", "A.DAT"} << "OUT.DAT" << QList<int>{} << false
+                                  << false << 1;
+        QTest::newRow("one file") << "ok" << QStringList{"A.DAT"} << "OUT.DAT" << QList<int>{} << true << true << 0;
+        QTest::newRow("overlap") << "ok" << QStringList{"A.DAT", "AB.DAT"} << "OUT.DAT" << QList<int>{259} << true
+                                 << true << 1;
+        QTest::newRow("output exists") << "ok" << ab << "C.dat" << QList<int>{268} << false << false << 1;
+        QTest::newRow("save cancelled") << "ok" << ab << QString() << QList<int>{} << false << false << 1;
+        QTest::newRow("cancel") << "cancel" << ab << "OUT.DAT" << QList<int>{} << false << false << 0;
+        QTest::newRow("data type") << "type" << ab << "OUT.DAT" << QList<int>{} << false << true << 0;
     }
 
-    void ok()
+    void buttons()
     {
+        QFETCH(QString, button);
         QFETCH(QStringList, dropped);
         QFETCH(QString, output);
-        QFETCH(bool, outputExists);
         QFETCH(QList<int>, messages);
         QFETCH(bool, listKept);
+        QFETCH(bool, visible);
         QFETCH(int, saveDialogs);
         merge()->show();
         for (const QString& name : dropped)
             pressAndDrop(name);
-        saved_ = output.isEmpty() ? QString() : file(output);
-        const QByteArray before = outputExists ? readBytes(saved_) : QByteArray();
-        QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
-        QCOMPARE(saveDialogs_, saveDialogs);
-        QCOMPARE(messages_->shownIds(), messages);
-        QCOMPARE(merge()->isVisible(), listKept);
-        QCOMPARE(mergeList(), listKept ? dropped : QStringList());
-        QCOMPARE(merge()->mergeCount, listKept ? int(dropped.size()) : 0);
-        if (outputExists)
-            QCOMPARE(readBytes(saved_), before);
-        else if (!saved_.isEmpty() && messages.isEmpty() && !listKept)
-            QCOMPARE(readBytes(saved_), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
-        else if (!saved_.isEmpty())
-            QVERIFY(!QFile::exists(saved_));
-    }
-
-    void cancelAndDataTypeEmptyTheList_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::newRow("cancel") << 0;
-        QTest::newRow("data type") << 1;
-    }
-
-    void cancelAndDataTypeEmptyTheList()
-    {
-        QFETCH(int, how);
-        merge()->show();
-        pressAndDrop("A.DAT");
-        pressAndDrop("B.DAT");
-        if (how == 0)
+        w_->saved = output.isEmpty() ? QString() : file(output);
+        const bool outputExists = QFile::exists(w_->saved);
+        const QByteArray before = readBytes(w_->saved);
+        if (button == QLatin1String("ok"))
+            QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
+        else if (button == QLatin1String("cancel"))
             QTest::mouseClick(merge()->CancelButton2, Qt::LeftButton);
         else
             merge()->RV6830RadioButtonClick();
-        QCOMPARE(merge()->mergeCount, 0);
-        QVERIFY(merge()->mergePaths.isEmpty());
-        QCOMPARE(merge()->ListBox1->count(), 0);
-        QCOMPARE(merge()->isVisible(), how != 0);
+        QCOMPARE(w_->saveDialogs, saveDialogs);
+        QCOMPARE(w_->messages.shownIds(), messages);
+        QCOMPARE(merge()->isVisible(), visible);
+        QCOMPARE(mergeList(), listKept ? dropped : QStringList());
+        QCOMPARE(merge()->mergeCount, listKept ? int(dropped.size()) : 0);
+        QCOMPARE(merge()->mergePaths.size(), merge()->mergeCount);
+        if (outputExists)
+            QCOMPARE(readBytes(w_->saved), before);
+        else if (saveDialogs && !w_->saved.isEmpty() && messages.isEmpty() && !listKept)
+            QCOMPARE(readBytes(w_->saved), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
+        else if (!w_->saved.isEmpty())
+            QVERIFY(!QFile::exists(w_->saved));
     }
 
     // A file written while the dialog is up shows at the next repaint.
@@ -470,24 +362,24 @@ private Q_SLOTS:
     // was current is current again.
     void mergeFromTheMenu()
     {
-        const QString title = session_->state.windowTitleText;
-        saved_ = file("MERGED.DAT");
+        const QString title = w_->session.state.windowTitleText;
+        w_->saved = file("MERGED.DAT");
         bool ran = false;
         QTimer::singleShot(0, this, [this, &ran] {
-            ran = merge()->isVisible() && merge()->directory() == QDir(files_->path()).absolutePath();
+            ran = merge()->isVisible() && merge()->directory() == QDir(w_->files.path()).absolutePath();
             pressAndDrop("B.DAT");
             pressAndDrop("A.DAT");
             QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
             if (merge()->isVisible())
                 merge()->reject();
         });
-        form_->FileMerge->trigger();
+        w_->form->FileMerge->trigger();
         QVERIFY(ran);
         QVERIFY(!merge()->isVisible());
-        QCOMPARE(readBytes(saved_), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
-        QCOMPARE(session_->state.currentFilePath, demoPath());
-        QCOMPARE(session_->state.windowTitleText, title);
-        QVERIFY(menusEnabled());
+        QCOMPARE(readBytes(w_->saved), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
+        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QCOMPARE(w_->session.state.windowTitleText, title);
+        QVERIFY(w_->analysisMenus(true));
     }
 };
 

@@ -1,0 +1,76 @@
+#pragma once
+// The main window over a fresh start directory (where the settings go) and a
+// folder holding the demo recording; the file dialogs answer from fields.
+#include "app/mainform.h"
+#include "app/messageservice.h"
+#include "records/session.h"
+#include "support/synthetic.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace ks318::guitest {
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct MainWindow {
+    QTemporaryDir start;
+    QTemporaryDir files;
+    Session session;
+    GuiMessageService messages{true};
+    std::unique_ptr<TMainForm> form;
+    QString chosen;         // what the open dialog returns
+    QString saved;          // what the save dialog returns
+    QStringList titles;     // titles the open dialog was shown with
+    QStringList presets;    // presets of the open and save dialogs
+    int saveDialogs = 0;
+
+    MainWindow()
+    {
+        if (!start.isValid() || !files.isValid() || !QDir::setCurrent(start.path())
+            || !writeBytes(demoPath(), synth::demoFile()))
+            return;
+        form = std::make_unique<TMainForm>(session, messages);
+        form->setFileChooser([this](const QString& title, const QString& preset) {
+            titles << title;
+            presets << preset;
+            return chosen;
+        });
+        form->setSaveChooser([this](const QString&, const QString& preset) {
+            ++saveDialogs;
+            presets << preset;
+            return saved;
+        });
+    }
+    ~MainWindow()
+    {
+        form.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    QString file(const QString& name) const { return files.filePath(name); }
+    QString demoPath() const { return file(QStringLiteral("DEMO.DAT")); }
+
+    // The entries that need an open recording: all enabled or all disabled.
+    bool analysisMenus(bool enabled) const
+    {
+        return form->ViewMenuT2AbpmStd->menuAction()->isEnabled() == enabled
+               && form->ReportMenu->isEnabled() == enabled && form->FileSaveAs->isEnabled() == enabled;
+    }
+};
+
+} // namespace ks318::guitest
