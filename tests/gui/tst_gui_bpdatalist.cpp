@@ -3,8 +3,7 @@
 // opening row and the scroll position left behind for the graph, and the
 // main window's menu entries for this window and the summary.
 #include "app/helpservice.h"
-#include "app/mainform.h"
-#include "app/messageservice.h"
+#include "guisupport.h"
 #include "records/cp932.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
@@ -12,37 +11,22 @@
 #include "views/summarydataform.h"
 #include "viewsupport.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QDir>
-#include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
+using namespace ks318::guitest;
 using namespace ks318::viewtest;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Four readings: two valid, an error reading (code 5), one more valid one.
 QList<Reading> fourReadings()
@@ -81,8 +65,11 @@ private:
 
     bool open(const QList<Reading>& readings, const Current& current = Current())
     {
-        if (!writeRecording(path(), readings) || !makeCurrent(*session_, path(), current))
-            return false;
+        return writeRecording(path(), readings) && makeCurrent(*session_, path(), current) && showForm();
+    }
+
+    bool showForm()
+    {
         form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
         form_->setBeep([this] { ++beeps_; });
         form_->show();
@@ -142,18 +129,13 @@ private Q_SLOTS:
         readings.prepend({0, 7, 0, 120, 80, 70});
         readings.append({0, 16, 30, 125, 81, 69});
         readings[2].comment = "after walk";
-        Current c;
-        c.startHour = 8;
-        c.hours = 8;
-        QVERIFY(open(readings, c));
+        QVERIFY(open(readings, window1(8, 0, 8)));
         QVERIFY(filled_);
         QCOMPARE(form_->rowCount(), 5);
         const QStringList header{"#", "月日", "時刻", "最高", "最低", "平均", "脈拍", "DP", "状態", "削除", "コメント"};
-        const int widths[] = {34, 80, 44, 36, 37, 37, 37, 36, 63, 45, 276};
         for (int c = 0; c < TBPDataListForm::kColumnCount; ++c) {
             QCOMPARE(form_->cell(c, 0), header[c]);
             QCOMPARE(form_->BPDataStringGrid->horizontalHeaderItem(c)->text(), header[c]);
-            QCOMPARE(form_->BPDataStringGrid->columnWidth(c), widths[c]);
         }
         const QString date = formatShortDate(kFirstDate);
         const QStringList first{"1", date, "08:05", "132", "84", "100", "71", "93", " O - --", "-", ""};
@@ -174,8 +156,7 @@ private Q_SLOTS:
         QVERIFY(writeRecording(path(), fourReadings()));
         QVERIFY(makeCurrent(*session_, path()));
         QVERIFY(QFile::remove(path()));
-        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
-        form_->show();
+        QVERIFY(showForm());
         QCOMPARE(form_->rowCount(), 1);
         QCOMPARE(form_->cell(9, 0), QStringLiteral("削除"));
         // Nothing to follow: the graph stays where it was.
@@ -216,22 +197,19 @@ private Q_SLOTS:
         QCOMPARE(form_->cell(9, row), marks[1]);
     }
 
-    void headerClickChangesNothing()
+    // A header click marks nothing; keys edit the comment column only.
+    void onlyMarksAndCommentsChange()
     {
         QVERIFY(open(fourReadings()));
-        QHeaderView* header = form_->BPDataStringGrid->horizontalHeader();
+        QTableWidget* grid = form_->BPDataStringGrid;
+        QHeaderView* header = grid->horizontalHeader();
         const QPoint at(header->sectionViewportPosition(9) + 10, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QCOMPARE(form_->cell(9, 0), QStringLiteral("削除"));
         QCOMPARE(header->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("削除"));
         for (int row = 1; row < form_->rowCount(); ++row)
             QCOMPARE(form_->cell(9, row), row == 3 ? QStringLiteral("x") : QStringLiteral("-"));
-    }
 
-    void onlyTheCommentColumnIsEdited()
-    {
-        QVERIFY(open(fourReadings()));
-        QTableWidget* grid = form_->BPDataStringGrid;
         form_->selectCell(3, 1);
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
         QTest::keyClick(grid, Qt::Key_5);
@@ -246,36 +224,56 @@ private Q_SLOTS:
         QVERIFY(form_->cell(10, 1).endsWith(QLatin1Char('a')));
     }
 
+    // Typed keys, an input method's commit and a paste are all cut at 27
+    // bytes without splitting a character, with one beep per refusal.
     void commentLimit_data()
     {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<int>("beeps");
         const QString ascii27 = QString(27, QLatin1Char('c'));
-        QTest::newRow("27 letters fit") << ascii27 << ascii27 << 0;
-        QTest::newRow("three letters too many") << ascii27 + "xyz" << ascii27 << 3;
-        // Two bytes a character: 13 fit in 26 bytes, the 14th would split the limit.
         const QString kana = QString(14, QChar(0x3042));
-        QTest::newRow("Japanese stops at 26 bytes") << kana << kana.left(13) << 1;
-        QTest::newRow("one byte still fits after 26") << kana.left(13) + "ab" << kana.left(13) + "a" << 1;
-        QTest::newRow("half-width kana are one byte") << QString(28, QChar(0xFF71)) << QString(27, QChar(0xFF71)) << 1;
+        const QString a20(20, QLatin1Char('a'));
+        QTest::newRow("27 letters fit") << "type" << ascii27 << "" << ascii27 << 0;
+        QTest::newRow("three letters too many") << "type" << ascii27 + "xyz" << "" << ascii27 << 3;
+        // Two bytes a character: 13 fit in 26 bytes, the 14th would split the limit.
+        QTest::newRow("Japanese stops at 26 bytes") << "type" << kana << "" << kana.left(13) << 1;
+        QTest::newRow("one byte still fits after 26") << "type" << kana.left(13) + "ab" << "" << kana.left(13) + "a"
+                                                      << 1;
+        QTest::newRow("half-width kana are one byte") << "type" << QString(28, QChar(0xFF71)) << ""
+                                                      << QString(27, QChar(0xFF71)) << 1;
+        // Seven bytes left: three characters of two bytes.
+        QTest::newRow("input method commit") << "ime" << a20 << QStringLiteral("血圧測定後")
+                                             << a20 + QStringLiteral("血圧測") << 1;
+        QTest::newRow("paste") << "paste" << "abc" << QString(20, QChar(0x3044)) << "abc" + QString(12, QChar(0x3044))
+                               << 1;
     }
 
     void commentLimit()
     {
+        QFETCH(QString, how);
         QFETCH(QString, typed);
+        QFETCH(QString, input);
         QFETCH(QString, kept);
         QFETCH(int, beeps);
         QVERIFY(open(fourReadings()));
         QLineEdit* editor = editComment(2);
         QVERIFY(editor);
         type(editor, typed);
+        if (how == QLatin1String("ime")) {
+            QInputMethodEvent commit(QString(), {});
+            commit.setCommitString(input);
+            QApplication::sendEvent(editor, &commit);
+        } else if (how == QLatin1String("paste")) {
+            QGuiApplication::clipboard()->setText(input);
+            QTest::keySequence(editor, QKeySequence::Paste);
+        }
         QCOMPARE(editor->text(), kept);
         QCOMPARE(beeps_, beeps);
-        QVERIFY(toCp932(editor->text()).size() <= std::size_t(TBPDataListForm::kCommentLimit));
         // Backspace still works at the limit, and the freed room takes a letter.
         QTest::keyClick(editor, Qt::Key_Backspace);
-        QCOMPARE(editor->text(), kept.left(kept.size() - 1));
         QTest::keyClick(editor, Qt::Key_Z);
         QCOMPARE(editor->text(), kept.left(kept.size() - 1) + "z");
         QCOMPARE(beeps_, beeps);
@@ -283,36 +281,21 @@ private Q_SLOTS:
         QCOMPARE(form_->cell(10, 2), kept.left(kept.size() - 1) + "z");
     }
 
-    void inputMethodCommitIsCutToTheLimit()
-    {
-        QVERIFY(open(fourReadings()));
-        QLineEdit* editor = editComment(1);
-        QVERIFY(editor);
-        type(editor, QString(20, QLatin1Char('a')));
-        QInputMethodEvent commit(QString(), {});
-        commit.setCommitString(QStringLiteral("血圧測定後"));
-        QApplication::sendEvent(editor, &commit);
-        // Seven bytes were left: three characters of two bytes.
-        QCOMPARE(editor->text(), QString(20, QLatin1Char('a')) + QStringLiteral("血圧測"));
-        QCOMPARE(beeps_, 1);
-    }
-
-    void pasteIsCutToTheLimit()
-    {
-        QVERIFY(open(fourReadings()));
-        QLineEdit* editor = editComment(1);
-        QVERIFY(editor);
-        type(editor, QStringLiteral("abc"));
-        QGuiApplication::clipboard()->setText(QString(20, QChar(0x3044)));
-        QTest::keySequence(editor, QKeySequence::Paste);
-        QCOMPARE(editor->text(), QStringLiteral("abc") + QString(12, QChar(0x3044)));
-        QCOMPARE(beeps_, 1);
-    }
-
+    // Saving writes marks and comments into the data file; the summary
+    // follows only then.
     void save()
     {
         QVERIFY(open(fourReadings()));
+        bool summaryShown = false;
+        TSummaryDataForm summary(*session_, summaryShown);
+        summary.show();
+        const auto summaryText = [&summary](const char* name) {
+            summary.FormPaint();
+            return summary.label(QString::fromLatin1(name))->text();
+        };
+        QCOMPARE(summaryText("ExcludedReadings0"), QStringLiteral("1 (25.0%)"));
         click(9, 2);                                     // exclude the 10:30 reading
+        QCOMPARE(summaryText("ValidReadings0"), QStringLiteral("3"));
         const QString note = QStringLiteral("起床後 測定");
         QLineEdit* editor = editComment(1);
         QVERIFY(editor);
@@ -327,6 +310,9 @@ private Q_SLOTS:
         form_->selectCell(1, 2);
 
         QVERIFY(form_->SaveButtonClick());
+        QCOMPARE(summaryText("ValidReadings0"), QStringLiteral("2"));
+        QCOMPARE(summaryText("ExcludedReadings0"), QStringLiteral("2 (50.0%)"));
+        QCOMPARE(summaryText("SysMin0"), QStringLiteral("132"));
         QVERIFY(messages_->shown().isEmpty());
         QVERIFY(!form_->isVisible());
         QCOMPARE(activeView_, 0);
@@ -345,28 +331,6 @@ private Q_SLOTS:
         QCOMPARE(form_->cell(10, 1), note);
         QCOMPARE(form_->cell(10, 3), StringTable::text(228));
         QCOMPARE(form_->cell(9, 3), QStringLiteral("x"));
-    }
-
-    void exclusionReachesTheSummary()
-    {
-        QVERIFY(open(fourReadings()));
-        bool summaryShown = false;
-        TSummaryDataForm summary(*session_, summaryShown);
-        summary.show();
-        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
-        QCOMPARE(summary.label(QStringLiteral("ExcludedReadings0"))->text(), QStringLiteral("1 (25.0%)"));
-        filled_ = false;
-        form_->show();
-        form_->FormPaint();
-        click(9, 4);
-        // Not saved yet: the summary does not change.
-        summary.FormPaint();
-        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
-        QVERIFY(form_->SaveButtonClick());
-        summary.FormPaint();
-        QCOMPARE(summary.label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("2"));
-        QCOMPARE(summary.label(QStringLiteral("ExcludedReadings0"))->text(), QStringLiteral("2 (50.0%)"));
-        QCOMPARE(summary.label(QStringLiteral("SysMax0"))->text(), QStringLiteral("132"));
     }
 
     void saveFailure_data()
@@ -395,8 +359,7 @@ private Q_SLOTS:
             QVERIFY(writeBytes(path(), bytes));
         }
         QVERIFY(makeCurrent(*session_, path()));
-        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
-        form_->show();
+        QVERIFY(showForm());
         QVERIFY(form_->rowCount() > 2);
         const QByteArray before = readBytes(path());
 
@@ -455,41 +418,31 @@ private Q_SLOTS:
         QList<Reading> readings;
         for (int t : times)
             readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
-        Current c;
-        c.startHour = 8;
-        c.hours = 48;
-        QVERIFY(writeRecording(path(), readings) && makeCurrent(*session_, path(), c));
+        QVERIFY(writeRecording(path(), readings) && makeCurrent(*session_, path(), window1(8, 0, 48)));
         QCOMPARE(session_->state.window1.dayOffset, 0);
         session_->graphView.scrollHours = scroll;
-        form_ = std::make_unique<TBPDataListForm>(*session_, filled_, activeView_, messages_.get());
-        form_->show();
+        QVERIFY(showForm());
         QCOMPARE(openingRowFor(*session_, scroll), row);
         QCOMPARE(form_->selectedRow(), row);
     }
 
+    // Leaving the window moves the graph to the selected reading's hour.
     void followsTheGraph_data()
     {
-        QTest::addColumn<int>("readingHour");
-        QTest::addColumn<int>("readingMinute");
-        QTest::addColumn<int>("readingDay");
+        QTest::addColumn<int>("time");  // day * 10000 + hour * 100 + minute
         QTest::addColumn<int>("scroll");
-        QTest::newRow("10:45 in a window from 08:30") << 10 << 45 << 0 << 1;
-        QTest::newRow("08:45: its hour is before the start") << 8 << 45 << 0 << 0;
-        QTest::newRow("next day 09:10") << 9 << 10 << 1 << 24;
-        QTest::newRow("two days later 08:00") << 8 << 0 << 2 << 47;
+        QTest::newRow("10:45 in a window from 08:30") << 1045 << 1;
+        QTest::newRow("08:45: its hour is before the start") << 845 << 0;
+        QTest::newRow("next day 09:10") << 10910 << 24;
+        QTest::newRow("two days later 08:00") << 20800 << 47;
     }
 
     void followsTheGraph()
     {
-        QFETCH(int, readingHour);
-        QFETCH(int, readingMinute);
-        QFETCH(int, readingDay);
+        QFETCH(int, time);
         QFETCH(int, scroll);
-        Current c;
-        c.startHour = 8;
-        c.startMinute = 30;
-        c.hours = 72;
-        QVERIFY(open({{0, 8, 30, 120, 80, 70}, {readingDay, readingHour, readingMinute, 130, 80, 70}}, c));
+        QVERIFY(open({{0, 8, 30, 120, 80, 70}, {time / 10000, time / 100 % 100, time % 100, 130, 80, 70}},
+                     window1(8, 30, 72)));
         QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
         session_->graphView.scrollHours = 99;
         form_->selectCell(3, 2);
@@ -498,30 +451,15 @@ private Q_SLOTS:
         QCOMPARE(moved.count(), 1);
     }
 
-    void closeAndHelp()
-    {
-        QVERIFY(open(fourReadings()));
-        QList<int> topics;
-        form_->setHelpHandler([&topics](int context) { topics << context; });
-        form_->HelpButton->click();
-        QCOMPARE(topics, QList<int>{5});
-        form_->CloseButton->click();
-        QVERIFY(!form_->isVisible());
-        QCOMPARE(activeView_, 0);
-        // Closing saves nothing.
-        QVERIFY(!readBytes(path()).contains("\n1:"));
-    }
-
+    // The main window's entries for this window and the summary.
     void mainWindowEntries()
     {
-        QTemporaryDir start;
-        QVERIFY(start.isValid() && QDir::setCurrent(start.path()));
-        QVERIFY(writeRecording(path(), fourReadings()));
-        GuiMessageService messages(true);
-        Session session;
-        TMainForm main(session, messages);
-        QVERIFY(main.openFile(path()));
-        session.graphView.scrollHours = 4;  // 12:00, the error reading
+        MainWindow w;
+        const QString rec = w.file(QStringLiteral("REC.DAT"));
+        QVERIFY(w.form && writeRecording(rec, fourReadings()));
+        TMainForm& main = *w.form;
+        QVERIFY(main.openFile(rec));
+        w.session.graphView.scrollHours = 4;  // 12:00, the error reading
 
         main.ViewT2BPDataList->trigger();
         QCOMPARE(main.activeView, 2);
@@ -538,19 +476,20 @@ private Q_SLOTS:
         main.ViewT2BPDataList->trigger();
         QCOMPARE(main.BPDataListForm->cell(9, 1), QStringLiteral("-"));
         main.BPDataListForm->HelpButton->click();
-        QCOMPARE(main.Help->currentAnchor(), QStringLiteral("bpdatalist"));
+        QCOMPARE(main.Help->currentAnchor(), HelpService::topicAnchor(5));
+        // Closing saves nothing.
+        const QByteArray before = readBytes(rec);
+        main.BPDataListForm->BPDataStringGridMouseUp(9, 1);
         main.BPDataListForm->CloseButton->click();
+        QVERIFY(!main.BPDataListForm->isVisible());
         QCOMPARE(main.activeView, 0);
+        QCOMPARE(readBytes(rec), before);
 
         main.ViewT2SummaryData->trigger();
         QCOMPARE(main.activeView, 1);
         QVERIFY(main.SummaryDataForm->isVisible());
         QVERIFY(main.summaryShown);
         QCOMPARE(main.SummaryDataForm->label(QStringLiteral("ValidReadings0"))->text(), QStringLiteral("3"));
-        main.SummaryDataForm->hide();
-        main.restoreActiveView();
-        QVERIFY(main.SummaryDataForm->isVisible());
-        QDir::setCurrent(QDir::tempPath());
     }
 };
 

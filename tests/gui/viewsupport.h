@@ -72,6 +72,23 @@ struct Current {
     int hours = 0;
 };
 
+inline Current window1(int startHour, int startMinute, int hours)
+{
+    Current c;
+    c.startHour = startHour;
+    c.startMinute = startMinute;
+    c.hours = hours;
+    return c;
+}
+
+inline Current sleepWake(const QString& sleep = QStringLiteral("23:00"), const QString& wake = QStringLiteral("06:00"))
+{
+    Current c;
+    c.sleep = sleep;
+    c.wake = wake;
+    return c;
+}
+
 inline bool makeCurrent(Session& session, const QString& path, const Current& c = Current())
 {
     session.state.currentFilePath = path;
