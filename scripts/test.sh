@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs all tests, then runs the unit tests again in a
-# second build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs all tests, then runs the unit and window tests
+# again in a second build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -18,4 +18,4 @@ ctest --test-dir build --output-on-failure --no-tests=error -L slow --repeat unt
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKS318_SANITIZE=ON -DKS318_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure --no-tests=error -L unit -j"$jobs"
+  ctest --test-dir build-asan --output-on-failure --no-tests=error -L 'unit|gui' -j"$jobs"
