@@ -2,6 +2,7 @@
 // time: every command end to end, with the simulator's fault options.
 #include "recorder/serial.h"
 #include "records/bpdatafile.h"
+#include "support/testfiles.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,12 +12,6 @@
 using namespace ks318;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class Simulator {
 public:
@@ -52,20 +47,8 @@ private:
     QTemporaryFile logFile_;
 };
 
-Run cli(const QStringList& args, const QString& directory = QString())
-{
-    QProcess p;
-    if (!directory.isEmpty())
-        p.setWorkingDirectory(directory);
-    p.start(qEnvironmentVariable("KS318_CLI"), args);
-    Run r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+// The command line in real time; a retrieval may take a while.
+test::CliRun cli(const QStringList& args) { return test::runCli(args, {}, 120000); }
 
 int countOf(const QString& log, const QString& what) { return int(log.count(what)); }
 
@@ -88,10 +71,10 @@ private Q_SLOTS:
         Simulator sim({"--generate", "5"});
         QVERIFY(!sim.device().isEmpty());
         QTemporaryDir dir;
-        const Run r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient",
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient",
                            QStringLiteral("山田 太郎")});
         QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains(QStringLiteral("5 readings, first 2026/11/02 07:00")), qPrintable(r.out));
+        QVERIFY2(r.text().contains(QStringLiteral("5 readings, first 2026/11/02 07:00")), qPrintable(r.text()));
         QVERIFY(QFileInfo::exists(dir.filePath("OUT.dat")));
         QVERIFY(QFileInfo::exists(dir.filePath("OUT.p30")));
 
@@ -101,19 +84,19 @@ private Q_SLOTS:
         QCOMPARE(int(session.data()->counters.readingCount), 5);
         QCOMPARE(session.state.recorderType, RecorderType::Ks318);
 
-        const Run info = cli({"info", dir.filePath("OUT.DAT")});
+        const test::CliRun info = cli({"info", dir.filePath("OUT.DAT")});
         QCOMPARE(info.exitCode, 0);
-        QVERIFY2(info.out.contains(QStringLiteral("patientName: 山田 太郎")), qPrintable(info.out));
+        QVERIFY2(info.text().contains(QStringLiteral("patientName: 山田 太郎")), qPrintable(info.text()));
 
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv command 10"), 1);
         QCOMPARE(countOf(log, "recv ACK"), 1);
 
         // The file is not replaced by a second retrieval.
-        const Run again = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.txt"),
+        const test::CliRun again = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.txt"),
                                "--patient", "x"});
         QCOMPARE(again.exitCode, 1);
-        QVERIFY(again.err.contains(QStringLiteral("上書きは出来ません。")));
+        QVERIFY(again.error().contains(QStringLiteral("上書きは出来ません。")));
     }
 
     // --csv: the new recording's CSV file beside it, with the typed name.
@@ -122,7 +105,7 @@ private Q_SLOTS:
         Simulator sim({"--generate", "3"});
         QVERIFY(!sim.device().isEmpty());
         QTemporaryDir dir;
-        const Run r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("NEW"), "--patient",
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("NEW"), "--patient",
                            QStringLiteral("山田 太郎"), "--csv"});
         QCOMPARE(r.exitCode, 0);
         QFile csv(dir.filePath("NEW.csv"));
@@ -136,11 +119,11 @@ private Q_SLOTS:
     void readAndWriteSchedule()
     {
         Simulator sim({"--settings", "00000000" "07000C1EFFFF1500FFFFFFFF" "4B"});
-        const Run before = cli({"recorder", "--port", sim.device(), "read-setup"});
+        const test::CliRun before = cli({"recorder", "--port", sim.device(), "read-setup"});
         QCOMPARE(before.exitCode, 0);
-        QCOMPARE(before.out, QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
+        QCOMPARE(before.text(), QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
 
-        const Run setup = cli({"recorder", "--port", sim.device(), "setup", "--slots",
+        const test::CliRun setup = cli({"recorder", "--port", sim.device(), "setup", "--slots",
                                "06:45,off,13:05,off,off,23:59", "--set-clock", "--clear"});
         QCOMPARE(setup.exitCode, 0);
         const QString log = sim.log();
@@ -151,14 +134,14 @@ private Q_SLOTS:
         QVERIFY(clear > 0 && clock > clear && schedule > clock);
         QVERIFY(log.contains("recv data \"00000000062DFFFF0D05FFFFFFFF173B4B\" checksum ok"));
 
-        const Run after = cli({"recorder", "--port", sim.device(), "read-setup"});
-        QCOMPARE(after.out, QStringLiteral("1 06:45\n2 off\n3 13:05\n4 off\n5 off\n6 23:59\n"));
+        const test::CliRun after = cli({"recorder", "--port", sim.device(), "read-setup"});
+        QCOMPARE(after.text(), QStringLiteral("1 06:45\n2 off\n3 13:05\n4 off\n5 off\n6 23:59\n"));
     }
 
     void clearWithNakThenAck()
     {
         Simulator sim({"--nak", "1:12"});
-        const Run r = cli({"recorder", "--port", sim.device(), "clear"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "clear"});
         QCOMPARE(r.exitCode, 0);
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv command 12"), 2);
@@ -170,9 +153,9 @@ private Q_SLOTS:
     void measureUntilSilence()
     {
         Simulator sim({"--silent-after", "8"});   // two to open, three times 05 and 40
-        const Run r = cli({"recorder", "--port", sim.device(), "measure"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "measure"});
         QCOMPARE(r.exitCode, 0);
-        QVERIFY(r.err.isEmpty());
+        QVERIFY(r.error().isEmpty());
         const QString log = sim.log();
         QCOMPARE(countOf(log, "measurement started"), 3);
         QCOMPARE(countOf(log, "recv command 40"), 4);
@@ -181,9 +164,9 @@ private Q_SLOTS:
     void simulatorExitsMidSession()
     {
         Simulator sim({"--exit-after", "2"});
-        const Run r = cli({"recorder", "--port", sim.device(), "clear"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "clear"});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(kNoAnswer), qPrintable(r.err));
+        QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
     }
 
     void faultsTheLinkRidesOut()
@@ -192,9 +175,9 @@ private Q_SLOTS:
         // with a wrong length and one with a wrong checksum, and an XOFF hold.
         Simulator sim({"--stray", "2", "--split", "--bad-settings-length", "1", "--bad-checksum", "1", "--xoff",
                        "1.5@3"});
-        const Run r = cli({"recorder", "--port", sim.device(), "read-setup"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "read-setup"});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out, QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
+        QCOMPARE(r.text(), QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv NAK"), 2);
         QCOMPARE(countOf(log, "XOFF for"), 1);
@@ -205,18 +188,18 @@ private Q_SLOTS:
         Simulator sim({});
         Serial holder(sim.device());
         QVERIFY(holder.isOpen());
-        const Run r = cli({"recorder", "--port", sim.device(), "read-setup"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "read-setup"});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("シリアルポートを初期化出来ませんでした。")), qPrintable(r.err));
+        QVERIFY2(r.error().contains(QStringLiteral("シリアルポートを初期化出来ませんでした。")), qPrintable(r.error()));
         QVERIFY(!sim.log().contains("recv"));
     }
 
     void silentRecorder()
     {
         Simulator sim({"--silent-after", "0"});
-        const Run r = cli({"recorder", "--port", sim.device(), "measure"});
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "measure"});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY(r.err.contains(kNoAnswer));
+        QVERIFY(r.error().contains(kNoAnswer));
         QCOMPARE(countOf(sim.log(), "recv command 05"), 4);
     }
 };

@@ -77,272 +77,261 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingFilesAreCreatedWithDefaults();
-    void filledSettingsWriteExactBytesAndReadBack();
-    void thresholdValidation_data();
-    void thresholdValidation();
-    void damagedFileKeepsMemory_data();
-    void damagedFileKeepsMemory();
-    void shortBlockReplacesOnlyItsBytes();
-    void dataO_data();
-    void dataO();
-    void writeFailureShowsMessage201();
-};
+    void missingFilesAreCreatedWithDefaults()
+    {
+        QTemporaryDir dir;
+        Session session;
+        MessageLog log;
+        QVERIFY(loadSettings(session, dir.path(), &log, kToday));
+        QVERIFY(log.shown.isEmpty());
 
-void TestSettings::missingFilesAreCreatedWithDefaults()
-{
-    QTemporaryDir dir;
-    Session session;
-    MessageLog log;
-    QVERIFY(loadSettings(session, dir.path(), &log, kToday));
-    QVERIFY(log.shown.isEmpty());
+        DataD expected;
+        expected.referenceDate = "2026/02/26";  // seven days before 5 March
+        QCOMPARE(readFile(dir.filePath("data.d")), dataDFile(expected));
+        QCOMPARE(readFile(dir.filePath("data.m")), dataMFile(0, -1, {}));
+        QCOMPARE(readFile(dir.filePath("data.o")), QByteArray("\n0\n"));
 
-    DataD expected;
-    expected.referenceDate = "2026/02/26";  // seven days before 5 March
-    QCOMPARE(readFile(dir.filePath("data.d")), dataDFile(expected));
-    QCOMPARE(readFile(dir.filePath("data.m")), dataMFile(0, -1, {}));
-    QCOMPARE(readFile(dir.filePath("data.o")), QByteArray("\n0\n"));
-
-    // Valid in memory although the new files hold 0.
-    const Settings& s = session.settings;
-    QCOMPARE(s.analysis.valid, 1);
-    QCOMPARE(s.physicians.valid, 1);
-    QCOMPARE(s.analysis.sysThreshold1, 140);
-    QCOMPARE(s.analysis.serialPortName.str(), std::string("COM1"));
-    QVERIFY(s.facility.facilityName.empty());
-    QCOMPARE(s.facility.printFacilityName, 0);
-}
-
-void TestSettings::filledSettingsWriteExactBytesAndReadBack()
-{
-    QTemporaryDir dir;
-    Session session;
-    QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
-    Settings& s = session.settings;
-    s.analysis.defaultBpMode = 2;
-    s.analysis.sysThreshold1 = 135;
-    s.analysis.diaThreshold1 = 85;
-    s.analysis.sysThreshold2 = 125;
-    s.analysis.diaThreshold2 = 75;
-    s.analysis.altSysThreshold1 = 11;
-    s.analysis.setSerialPort(3);
-    s.analysis.createCsvFile = 0;
-    s.physicians.selectedPhysician = 4;
-    PhysicianSlot& slot = s.physicians.entries[4];
-    slot.used = 1;
-    slot.listIndex = 0;
-    slot.valid = 1;
-    slot.displayName.setQString(QStringLiteral("佐藤"));
-    slot.familyName.setQString(QStringLiteral("佐藤"));
-    slot.givenName.setQString(QStringLiteral("花子"));
-    slot.address = "1-2-3 Shiba";
-    slot.phone = "03-0000-1111";
-    s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
-    s.facility.printFacilityName = 1;
-
-    MessageLog log;
-    QVERIFY(saveSettings(session, &log));
-    QVERIFY(log.shown.isEmpty());
-
-    DataD d;
-    d.valid = 1;
-    d.mode = 2;
-    d.sys1 = 135;
-    d.dia1 = 85;
-    d.sys2 = 125;
-    d.dia2 = 75;
-    d.altSys1 = 11;
-    d.port = 3;
-    d.portName = "COM3";
-    d.referenceDate = "2026/02/26";
-    d.csv = 0;
-    QCOMPARE(readFile(dir.filePath("data.d")), dataDFile(d));
-    const Slot expectedSlot{4, 1, 0, 1, sjis(QStringLiteral("佐藤")), sjis(QStringLiteral("佐藤")),
-                            sjis(QStringLiteral("花子")), "1-2-3 Shiba", "03-0000-1111"};
-    QCOMPARE(readFile(dir.filePath("data.m")), dataMFile(1, 4, {expectedSlot}));
-    QCOMPARE(readFile(dir.filePath("data.o")), sjis(QStringLiteral("港中央クリニック")) + "\n1\n");
-
-    Session again;
-    QVERIFY(loadSettings(again, dir.path(), nullptr, QDate(2030, 1, 1)));
-    QVERIFY(again.settings.analysis.pack() == s.analysis.pack());
-    QVERIFY(again.settings.physicians.pack() == s.physicians.pack());
-    QCOMPARE(again.settings.facility.facilityName.toQString(), QStringLiteral("港中央クリニック"));
-    QCOMPARE(again.settings.facility.printFacilityName, 1);
-    QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
-}
-
-void TestSettings::thresholdValidation_data()
-{
-    QTest::addColumn<QList<int>>("stored");    // sys1, dia1, sys2, dia2
-    QTest::addColumn<QList<int>>("expected");
-
-    QTest::newRow("defaults kept") << QList<int>{140, 90, 120, 70} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("bounds 300 and 10 kept") << QList<int>{300, 10, 300, 10} << QList<int>{300, 10, 300, 10};
-    QTest::newRow("sys1 below dia1") << QList<int>{90, 95, 120, 70} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("sys1 equal to dia1") << QList<int>{100, 100, 120, 70} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("sys1 above 300") << QList<int>{301, 85, 120, 70} << QList<int>{140, 85, 120, 70};
-    QTest::newRow("sys1 below 10") << QList<int>{9, 85, 120, 70} << QList<int>{140, 85, 120, 70};
-    QTest::newRow("dia1 above 300") << QList<int>{150, 301, 120, 70} << QList<int>{150, 90, 120, 70};
-    QTest::newRow("dia1 below 10, sys1 still above") << QList<int>{95, 5, 120, 70} << QList<int>{95, 90, 120, 70};
-    QTest::newRow("dia1 reset to 90 reaches sys1") << QList<int>{85, 5, 120, 70} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("sys2 5, valid dia2 kept") << QList<int>{140, 90, 5, 60} << QList<int>{140, 90, 120, 60};
-    QTest::newRow("sys2 5, dia2 120") << QList<int>{140, 90, 5, 120} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("sys2 5, dia2 130") << QList<int>{140, 90, 5, 130} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("dia2 negative") << QList<int>{140, 90, 110, -1} << QList<int>{140, 90, 110, 70};
-    QTest::newRow("sys2 below dia2") << QList<int>{140, 90, 60, 80} << QList<int>{140, 90, 120, 70};
-    QTest::newRow("both pairs wrong") << QList<int>{0, 0, 1000, 1000} << QList<int>{140, 90, 120, 70};
-}
-
-void TestSettings::thresholdValidation()
-{
-    QFETCH(QList<int>, stored);
-    QFETCH(QList<int>, expected);
-    QTemporaryDir dir;
-    DataD v;
-    v.sys1 = stored[0];
-    v.dia1 = stored[1];
-    v.sys2 = stored[2];
-    v.dia2 = stored[3];
-    v.altSys1 = 5;  // the alternate set is taken as read
-    v.altDia2 = 400;
-    v.recorderType = 30;
-    QVERIFY(writeFile(dir.filePath("data.d"), dataDFile(v)));
-
-    Session session;
-    session.settings.directory = dir.path();
-    MessageLog log;
-    QVERIFY(readDataD(session, &log, kToday));
-    const AnalysisSettings& s = session.settings.analysis;
-    QCOMPARE(s.valid, 1);
-    QCOMPARE((QList<int>{s.sysThreshold1, s.diaThreshold1, s.sysThreshold2, s.diaThreshold2}), expected);
-    QCOMPARE(s.altSysThreshold1, 5);
-    QCOMPARE(s.altDiaThreshold2, 400);
-    QCOMPARE(s.recorderType, 70);
-    QVERIFY(log.shown.isEmpty());
-}
-
-void TestSettings::damagedFileKeepsMemory_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("bytes");
-
-    const QByteArray block = dataDBlock(DataD());
-    QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n");
-    QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n");
-    QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n");
-    QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100));
-    QTest::newRow("data.d empty") << "data.d" << QByteArray();
-    QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n");
-    QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n";
-    QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0');
-}
-
-void TestSettings::damagedFileKeepsMemory()
-{
-    QFETCH(QString, file);
-    QFETCH(QByteArray, bytes);
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(file), bytes));
-
-    Session session;
-    session.settings.directory = dir.path();
-    session.settings.analysis.sysThreshold1 = 155;  // stands for what memory held before
-    session.settings.physicians.selectedPhysician = 7;
-    MessageLog log;
-    const bool read = file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log);
-    QVERIFY(!read);
-    QVERIFY(log.shown.isEmpty());
-    QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
-    if (file == QLatin1String("data.d")) {
-        QCOMPARE(session.settings.analysis.valid, 0);
-        QCOMPARE(session.settings.analysis.sysThreshold1, 155);
-    } else {
-        QCOMPARE(session.settings.physicians.valid, 0);
-        QCOMPARE(session.settings.physicians.selectedPhysician, 7);
+        // Valid in memory although the new files hold 0.
+        const Settings& s = session.settings;
+        QCOMPARE(s.analysis.valid, 1);
+        QCOMPARE(s.physicians.valid, 1);
+        QCOMPARE(s.analysis.sysThreshold1, 140);
+        QCOMPARE(s.analysis.serialPortName.str(), std::string("COM1"));
+        QVERIFY(s.facility.facilityName.empty());
+        QCOMPARE(s.facility.printFacilityName, 0);
     }
-}
 
-void TestSettings::shortBlockReplacesOnlyItsBytes()
-{
-    QTemporaryDir dir;
-    QByteArray part(12, '\0');
-    putI32(part, 0, 0);
-    putI32(part, 4, 3);    // defaultBpMode
-    putI32(part, 8, 150);  // sysThreshold1
-    QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
+    void filledSettingsWriteExactBytesAndReadBack()
+    {
+        QTemporaryDir dir;
+        Session session;
+        QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
+        Settings& s = session.settings;
+        s.analysis.defaultBpMode = 2;
+        s.analysis.sysThreshold1 = 135;
+        s.analysis.diaThreshold1 = 85;
+        s.analysis.sysThreshold2 = 125;
+        s.analysis.diaThreshold2 = 75;
+        s.analysis.altSysThreshold1 = 11;
+        s.analysis.setSerialPort(3);
+        s.analysis.createCsvFile = 0;
+        s.physicians.selectedPhysician = 4;
+        PhysicianSlot& slot = s.physicians.entries[4];
+        slot.used = 1;
+        slot.listIndex = 0;
+        slot.valid = 1;
+        slot.displayName.setQString(QStringLiteral("佐藤"));
+        slot.familyName.setQString(QStringLiteral("佐藤"));
+        slot.givenName.setQString(QStringLiteral("花子"));
+        slot.address = "1-2-3 Shiba";
+        slot.phone = "03-0000-1111";
+        s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
+        s.facility.printFacilityName = 1;
 
-    Session session;
-    session.settings.directory = dir.path();
-    session.settings.analysis.diaThreshold1 = 95;
-    QVERIFY(readDataD(session, nullptr, kToday));
-    QCOMPARE(session.settings.analysis.valid, 1);
-    QCOMPARE(session.settings.analysis.defaultBpMode, 3);
-    QCOMPARE(session.settings.analysis.sysThreshold1, 150);
-    QCOMPARE(session.settings.analysis.diaThreshold1, 95);
-}
+        MessageLog log;
+        QVERIFY(saveSettings(session, &log));
+        QVERIFY(log.shown.isEmpty());
 
-void TestSettings::dataO_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<int>("print");
+        DataD d;
+        d.valid = 1;
+        d.mode = 2;
+        d.sys1 = 135;
+        d.dia1 = 85;
+        d.sys2 = 125;
+        d.dia2 = 75;
+        d.altSys1 = 11;
+        d.port = 3;
+        d.portName = "COM3";
+        d.referenceDate = "2026/02/26";
+        d.csv = 0;
+        QCOMPARE(readFile(dir.filePath("data.d")), dataDFile(d));
+        const Slot expectedSlot{4, 1, 0, 1, sjis(QStringLiteral("佐藤")), sjis(QStringLiteral("佐藤")),
+                                sjis(QStringLiteral("花子")), "1-2-3 Shiba", "03-0000-1111"};
+        QCOMPARE(readFile(dir.filePath("data.m")), dataMFile(1, 4, {expectedSlot}));
+        QCOMPARE(readFile(dir.filePath("data.o")), sjis(QStringLiteral("港中央クリニック")) + "\n1\n");
 
-    const QByteArray fifty(50, 'H');
-    const QByteArray kanji = sjis(QString(25, QChar(0x75c5)));  // 25 double-byte characters, 50 bytes
-    QTest::newRow("empty name, off") << QByteArray("\n0\n") << QByteArray() << 0;
-    QTest::newRow("name, on") << QByteArray("Clinic\n1\n") << QByteArray("Clinic") << 1;
-    QTest::newRow("CR LF lines") << QByteArray("Clinic\r\n1\r\n") << QByteArray("Clinic") << 1;
-    QTest::newRow("50 single-byte characters") << fifty + "\n1\n" << fifty << 1;
-    QTest::newRow("25 double-byte characters") << kanji + "\n1\n" << kanji << 1;
-    QTest::newRow("overlong line cut, switch from line 2") << QByteArray(60, 'X') + "\n1\n" << QByteArray(50, 'X') << 1;
-    QTest::newRow("no second line") << QByteArray("Clinic\n") << QByteArray("Clinic") << 0;
-    QTest::newRow("no line feed") << QByteArray("Clinic") << QByteArray("Clinic") << 0;
-}
+        Session again;
+        QVERIFY(loadSettings(again, dir.path(), nullptr, QDate(2030, 1, 1)));
+        QVERIFY(again.settings.analysis.pack() == s.analysis.pack());
+        QVERIFY(again.settings.physicians.pack() == s.physicians.pack());
+        QCOMPARE(again.settings.facility.facilityName.toQString(), QStringLiteral("港中央クリニック"));
+        QCOMPARE(again.settings.facility.printFacilityName, 1);
+        QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
+    }
 
-void TestSettings::dataO()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, name);
-    QFETCH(int, print);
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("data.o"), bytes));
+    void thresholdValidation_data()
+    {
+        QTest::addColumn<QList<int>>("stored");    // sys1, dia1, sys2, dia2
+        QTest::addColumn<QList<int>>("expected");
 
-    Session session;
-    session.settings.directory = dir.path();
-    QVERIFY(readDataO(session, nullptr));
-    const FacilitySettings& f = session.settings.facility;
-    QCOMPARE(QByteArray(f.facilityName.view().data(), qsizetype(f.facilityName.size())), name);
-    QCOMPARE(f.printFacilityName, print);
+        QTest::newRow("defaults kept") << QList<int>{140, 90, 120, 70} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("bounds 300 and 10 kept") << QList<int>{300, 10, 300, 10} << QList<int>{300, 10, 300, 10};
+        QTest::newRow("sys1 below dia1") << QList<int>{90, 95, 120, 70} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("sys1 equal to dia1") << QList<int>{100, 100, 120, 70} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("sys1 above 300") << QList<int>{301, 85, 120, 70} << QList<int>{140, 85, 120, 70};
+        QTest::newRow("sys1 below 10") << QList<int>{9, 85, 120, 70} << QList<int>{140, 85, 120, 70};
+        QTest::newRow("dia1 above 300") << QList<int>{150, 301, 120, 70} << QList<int>{150, 90, 120, 70};
+        QTest::newRow("dia1 below 10, sys1 still above") << QList<int>{95, 5, 120, 70} << QList<int>{95, 90, 120, 70};
+        QTest::newRow("dia1 reset to 90 reaches sys1") << QList<int>{85, 5, 120, 70} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("sys2 5, valid dia2 kept") << QList<int>{140, 90, 5, 60} << QList<int>{140, 90, 120, 60};
+        QTest::newRow("sys2 5, dia2 120") << QList<int>{140, 90, 5, 120} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("sys2 5, dia2 130") << QList<int>{140, 90, 5, 130} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("dia2 negative") << QList<int>{140, 90, 110, -1} << QList<int>{140, 90, 110, 70};
+        QTest::newRow("sys2 below dia2") << QList<int>{140, 90, 60, 80} << QList<int>{140, 90, 120, 70};
+        QTest::newRow("both pairs wrong") << QList<int>{0, 0, 1000, 1000} << QList<int>{140, 90, 120, 70};
+    }
 
-    // Written back and read again, the name is unchanged.
-    QVERIFY(writeDataO(session, nullptr));
-    QCOMPARE(readFile(dir.filePath("data.o")), name + "\n" + QByteArray::number(print) + "\n");
-    Session again;
-    again.settings.directory = dir.path();
-    QVERIFY(readDataO(again, nullptr));
-    QCOMPARE(again.settings.facility.facilityName.str(), f.facilityName.str());
-}
+    void thresholdValidation()
+    {
+        QFETCH(QList<int>, stored);
+        QFETCH(QList<int>, expected);
+        QTemporaryDir dir;
+        DataD v;
+        v.sys1 = stored[0];
+        v.dia1 = stored[1];
+        v.sys2 = stored[2];
+        v.dia2 = stored[3];
+        v.altSys1 = 5;  // the alternate set is taken as read
+        v.altDia2 = 400;
+        v.recorderType = 30;
+        QVERIFY(writeFile(dir.filePath("data.d"), dataDFile(v)));
 
-void TestSettings::writeFailureShowsMessage201()
-{
-    QTemporaryDir dir;
-    const QString missing = dir.filePath("no/such/directory");
-    Session session;
-    MessageLog log;
-    QVERIFY(!loadSettings(session, missing, &log, kToday));
-    const ShownMessage m201{201, 14, MessageIcon::Warning};
-    QCOMPARE(log.shown, (QList<ShownMessage>{m201, m201, m201}));
-    // The defaults are in memory and count as created.
-    QCOMPARE(session.settings.analysis.valid, 1);
-    QCOMPARE(session.settings.physicians.valid, 1);
+        Session session;
+        session.settings.directory = dir.path();
+        MessageLog log;
+        QVERIFY(readDataD(session, &log, kToday));
+        const AnalysisSettings& s = session.settings.analysis;
+        QCOMPARE(s.valid, 1);
+        QCOMPARE((QList<int>{s.sysThreshold1, s.diaThreshold1, s.sysThreshold2, s.diaThreshold2}), expected);
+        QCOMPARE(s.altSysThreshold1, 5);
+        QCOMPARE(s.altDiaThreshold2, 400);
+        QCOMPARE(s.recorderType, 70);
+        QVERIFY(log.shown.isEmpty());
+    }
 
-    session.settings.analysis.sysThreshold1 = 160;
-    log.shown.clear();
-    QVERIFY(!saveSettings(session, &log));
-    QCOMPARE(log.shown.size(), 3);
-    QCOMPARE(session.settings.analysis.sysThreshold1, 160);
-    QVERIFY(!QFile::exists(missing));
-}
+    void damagedFileKeepsMemory_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+
+        const QByteArray block = dataDBlock(DataD());
+        QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n");
+        QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n");
+        QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n");
+        QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100));
+        QTest::newRow("data.d empty") << "data.d" << QByteArray();
+        QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n");
+        QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n";
+        QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0');
+    }
+
+    void damagedFileKeepsMemory()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(file), bytes));
+
+        Session session;
+        session.settings.directory = dir.path();
+        session.settings.analysis.sysThreshold1 = 155;  // stands for what memory held before
+        session.settings.physicians.selectedPhysician = 7;
+        MessageLog log;
+        const bool read = file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log);
+        QVERIFY(!read);
+        QVERIFY(log.shown.isEmpty());
+        QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
+        if (file == QLatin1String("data.d")) {
+            QCOMPARE(session.settings.analysis.valid, 0);
+            QCOMPARE(session.settings.analysis.sysThreshold1, 155);
+        } else {
+            QCOMPARE(session.settings.physicians.valid, 0);
+            QCOMPARE(session.settings.physicians.selectedPhysician, 7);
+        }
+    }
+
+    void shortBlockReplacesOnlyItsBytes()
+    {
+        QTemporaryDir dir;
+        QByteArray part(12, '\0');
+        putI32(part, 0, 0);
+        putI32(part, 4, 3);    // defaultBpMode
+        putI32(part, 8, 150);  // sysThreshold1
+        QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
+
+        Session session;
+        session.settings.directory = dir.path();
+        session.settings.analysis.diaThreshold1 = 95;
+        QVERIFY(readDataD(session, nullptr, kToday));
+        QCOMPARE(session.settings.analysis.valid, 1);
+        QCOMPARE(session.settings.analysis.defaultBpMode, 3);
+        QCOMPARE(session.settings.analysis.sysThreshold1, 150);
+        QCOMPARE(session.settings.analysis.diaThreshold1, 95);
+    }
+
+    void dataO_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("print");
+
+        const QByteArray fifty(50, 'H');
+        const QByteArray kanji = sjis(QString(25, QChar(0x75c5)));  // 25 double-byte characters, 50 bytes
+        QTest::newRow("empty name, off") << QByteArray("\n0\n") << QByteArray() << 0;
+        QTest::newRow("name, on") << QByteArray("Clinic\n1\n") << QByteArray("Clinic") << 1;
+        QTest::newRow("CR LF lines") << QByteArray("Clinic\r\n1\r\n") << QByteArray("Clinic") << 1;
+        QTest::newRow("50 single-byte characters") << fifty + "\n1\n" << fifty << 1;
+        QTest::newRow("25 double-byte characters") << kanji + "\n1\n" << kanji << 1;
+        QTest::newRow("overlong line cut, switch from line 2") << QByteArray(60, 'X') + "\n1\n" << QByteArray(50, 'X') << 1;
+        QTest::newRow("no second line") << QByteArray("Clinic\n") << QByteArray("Clinic") << 0;
+        QTest::newRow("no line feed") << QByteArray("Clinic") << QByteArray("Clinic") << 0;
+    }
+
+    void dataO()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, name);
+        QFETCH(int, print);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("data.o"), bytes));
+
+        Session session;
+        session.settings.directory = dir.path();
+        QVERIFY(readDataO(session, nullptr));
+        const FacilitySettings& f = session.settings.facility;
+        QCOMPARE(QByteArray(f.facilityName.view().data(), qsizetype(f.facilityName.size())), name);
+        QCOMPARE(f.printFacilityName, print);
+
+        // Written back and read again, the name is unchanged.
+        QVERIFY(writeDataO(session, nullptr));
+        QCOMPARE(readFile(dir.filePath("data.o")), name + "\n" + QByteArray::number(print) + "\n");
+        Session again;
+        again.settings.directory = dir.path();
+        QVERIFY(readDataO(again, nullptr));
+        QCOMPARE(again.settings.facility.facilityName.str(), f.facilityName.str());
+    }
+
+    void writeFailureShowsMessage201()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("no/such/directory");
+        Session session;
+        MessageLog log;
+        QVERIFY(!loadSettings(session, missing, &log, kToday));
+        const ShownMessage m201{201, 14, MessageIcon::Warning};
+        QCOMPARE(log.shown, (QList<ShownMessage>{m201, m201, m201}));
+        // The defaults are in memory and count as created.
+        QCOMPARE(session.settings.analysis.valid, 1);
+        QCOMPARE(session.settings.physicians.valid, 1);
+
+        session.settings.analysis.sysThreshold1 = 160;
+        log.shown.clear();
+        QVERIFY(!saveSettings(session, &log));
+        QCOMPARE(log.shown.size(), 3);
+        QCOMPARE(session.settings.analysis.sysThreshold1, 160);
+        QVERIFY(!QFile::exists(missing));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSettings)
 #include "tst_settings.moc"
