@@ -1,17 +1,9 @@
 // The pieces around the main window: the splash closing after the first
-// repaint, the about box, the help topics of the windows, and the message
-// service in recording mode.
-#include "app/aboutform.h"
+// repaint and the help topics of the windows.
 #include "app/helpservice.h"
-#include "app/mainform.h"
-#include "app/messageservice.h"
 #include "app/splashform.h"
-#include "records/session.h"
+#include "guisupport.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -22,32 +14,16 @@ class TestShell : public QObject {
 private Q_SLOTS:
     void splashClosesAfterTheFirstRepaint()
     {
-        QTemporaryDir dir;
-        QVERIFY(QDir::setCurrent(dir.path()));
-        Session session;
-        GuiMessageService messages(true);
         TSplashForm splash;
         splash.show();
-        {
-            TMainForm form(session, messages);
-            form.setSplash(&splash);
-            QVERIFY(splash.isVisible());
-            form.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&form));
-            // The main window's event loop keeps running while the splash waits.
-            QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 5000);
-        }
-        QDir::setCurrent(QDir::tempPath());
-    }
-
-    void aboutBox()
-    {
-        TAboutForm about;
-        QCOMPARE(about.windowTitle(), QStringLiteral("プログラム情報"));
-        QCOMPARE(about.VersionValueLabel->text(), QStringLiteral("2.2.0"));
-        about.show();
-        about.AboutOkButton->click();
-        QVERIFY(!about.isVisible());
+        guitest::MainWindow w;
+        QVERIFY(w.form);
+        w.form->setSplash(&splash);
+        QVERIFY(splash.isVisible());
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        // The main window's event loop keeps running while the splash waits.
+        QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 5000);
     }
 
     void helpTopics_data()
@@ -90,17 +66,6 @@ private Q_SLOTS:
         QCOMPARE(help.currentAnchor(), QStringLiteral("howto"));
         help.showTopic(999);
         QCOMPARE(help.currentAnchor(), QStringLiteral("contents"));
-    }
-
-    void recordingMessages()
-    {
-        GuiMessageService messages(true);
-        showMessage(&messages, 262, 14, MessageIcon::Warning);
-        showMessage(&messages, 197, 14, MessageIcon::Exclamation);
-        QCOMPARE(messages.shownIds(), (QList<int>{262, 197}));
-        QCOMPARE(messages.shown().at(1).icon, MessageIcon::Exclamation);
-        messages.clear();
-        QVERIFY(messages.shown().isEmpty());
     }
 };
 
