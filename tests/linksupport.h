@@ -3,7 +3,7 @@
 // advances the clock, nothing really waits. The port answers each frame the
 // program completes with the next scripted reply, and can also deliver bytes
 // at a given time or after a given number of written bytes.
-#include "records/messages.h"
+#include "recordingsink.h"
 #include "recorder/linkframes.h"
 #include "recorder/linkio.h"
 #include "recorder/recorderservice.h"
@@ -184,18 +184,6 @@ private:
     QByteArray queue_;
     std::deque<std::pair<std::int64_t, QByteArray>> incoming_;
     std::vector<std::pair<int, QByteArray>> afterWrites_;
-};
-
-// Messages shown, in order.
-class RecordingSink final : public MessageSink {
-public:
-    QList<int> ids;
-    void show(int stringId, int captionId, MessageIcon) override
-    {
-        ids.append(stringId);
-        lastCaption = captionId;
-    }
-    int lastCaption = 0;
 };
 
 inline QByteArray hex(const QByteArray& text) { return QByteArray::fromHex(text); }

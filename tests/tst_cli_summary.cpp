@@ -29,6 +29,14 @@ QByteArray recordLine(int day, int hour, int minute, int sys, int dia, int pulse
     return test::recordLine(2026, 11, day, hour, minute, sys, dia, pulse, error);
 }
 
+// The value at a path such as "periods/0/stats/SYS/min".
+QJsonValue at(QJsonValue v, const QString& path)
+{
+    for (const QString& key : path.split(QLatin1Char('/')))
+        v = v.isArray() ? v.toArray().at(key.toInt()) : v.toObject().value(key);
+    return v;
+}
+
 // Every line of `lines` is a whole line of `out`.
 bool hasLines(const QString& out, const QStringList& lines)
 {
@@ -222,13 +230,11 @@ private Q_SLOTS:
         const test::CliRun r = cli({path, "--json", "--sleep", "22:30", "--wake", "06:45", "--mode", "1"}, dir.path());
         QCOMPARE(r.exitCode, 0);
         QJsonParseError error;
-        const QJsonObject json = QJsonDocument::fromJson(r.out, &error).object();
+        const QJsonValue json = QJsonDocument::fromJson(r.out, &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(json.value(QStringLiteral("bpMode")).toInt(), 1);
-        QCOMPARE(json.value(QStringLiteral("sleep")).toString(), QStringLiteral("22:30"));
-        QCOMPARE(json.value(QStringLiteral("wake")).toString(), QStringLiteral("06:45"));
-        QCOMPARE(json.value(QStringLiteral("thresholds")).toObject().value(QStringLiteral("asleep")).toArray(),
-                 QJsonArray({120, 70}));
+        QCOMPARE(at(json, "bpMode").toInt(), 1);
+        QCOMPARE((QStringList{at(json, "sleep").toString(), at(json, "wake").toString()}), (QStringList{"22:30", "06:45"}));
+        QCOMPARE(at(json, "thresholds/asleep").toArray(), QJsonArray({120, 70}));
 
         // The same computation in this process, as the open sequence sets it up.
         Session session;
@@ -243,41 +249,33 @@ private Q_SLOTS:
         QVERIFY(session.allocateData());
         QVERIFY(readBpDataFile(session, path, BpMode::OscillometricThenKorotkoff));
         computePeriodStatistics(session, BpThresholds());
-        const SessionData& d = *session.data();
-        QCOMPARE(json.value(QStringLiteral("counters")).toObject().value(QStringLiteral("validAsleep")).toInt(),
-                 int(d.counters.validAsleep));
+        const PeriodCounters& c = session.data()->counters;
+        const PeriodStatistics& st = session.stats;
+        QCOMPARE(at(json, "counters/validAsleep").toInt(), int(c.validAsleep));
 
-        const QJsonArray periods = json.value(QStringLiteral("periods")).toArray();
-        QCOMPARE(periods.size(), 3);
-        const int expectedPeriods[] = {1, 3, 4};
+        QCOMPARE(at(json, "periods").toArray().size(), 3);
         static const char* const kParams[] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
         static const char* const kStats[] = {"min", "mean", "max", "sd", "se", "cv"};
+        const int expectedPeriods[] = {1, 3, 4};
         for (int i = 0; i < 3; ++i) {
-            const QJsonObject period = periods[i].toObject();
+            const QJsonValue period = at(json, QStringLiteral("periods/%1").arg(i));
             const int p = expectedPeriods[i];
-            QCOMPARE(period.value(QStringLiteral("period")).toInt(), p);
-            QCOMPARE(period.value(QStringLiteral("n")).toInt(), int(periodCount(d.counters, p)));
-            QCOMPARE(period.value(QStringLiteral("total")).toInt(), int(periodTotal(d.counters, p)));
-            const QJsonObject stats = period.value(QStringLiteral("stats")).toObject();
+            QCOMPARE((QList<int>{at(period, "period").toInt(), at(period, "n").toInt(), at(period, "total").toInt(),
+                                 at(period, "sysAbove").toInt(), at(period, "notCounted").toInt()}),
+                     (QList<int>{p, int(periodCount(c, p)), int(periodTotal(c, p)), int(st.sysAboveCount[p]),
+                                 int(periodTotal(c, p) - periodCount(c, p))}));
             for (int k = 0; k < kParameterCount; ++k)
                 for (int s = 0; s < kStatCount; ++s)
-                    QCOMPARE(stats.value(QLatin1String(kParams[k])).toObject().value(QLatin1String(kStats[s])).toDouble(),
-                             session.stats.stat[p][k][s]);
-            QCOMPARE(period.value(QStringLiteral("sysAbove")).toInt(), int(session.stats.sysAboveCount[p]));
-            QCOMPARE(period.value(QStringLiteral("diaAbovePct")).toDouble(),
-                     aboveThresholdPercent(session.stats.diaAboveCount[p], periodCount(d.counters, p)));
-            QCOMPARE(period.value(QStringLiteral("notCounted")).toInt(),
-                     int(periodTotal(d.counters, p) - periodCount(d.counters, p)));
-            const ExtremeTime& t = session.stats.extremes[p][HighestSys];
-            QCOMPARE(period.value(QStringLiteral("extremes")).toObject().value(QStringLiteral("highestSys")).toString(),
+                    QCOMPARE(at(period, QStringLiteral("stats/%1/%2").arg(kParams[k], kStats[s])).toDouble(),
+                             st.stat[p][k][s]);
+            QCOMPARE(at(period, "diaAbovePct").toDouble(), aboveThresholdPercent(st.diaAboveCount[p], periodCount(c, p)));
+            const ExtremeTime& t = st.extremes[p][HighestSys];
+            QCOMPARE(at(period, "extremes/highestSys").toString(),
                      QString::asprintf("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute));
-            QCOMPARE(period.contains(QStringLiteral("regression")), p == 1);
+            QCOMPARE(period.toObject().contains(QStringLiteral("regression")), p == 1);
         }
-        const QJsonObject regression = periods[0].toObject().value(QStringLiteral("regression")).toObject();
-        QCOMPARE(regression.value(QStringLiteral("sysOnPulse")).toObject().value(QStringLiteral("slope")).toDouble(),
-                 session.stats.regression[1][SysOnPulse].slope);
-        QCOMPARE(regression.value(QStringLiteral("sysOnDia")).toObject().value(QStringLiteral("r")).toDouble(),
-                 session.stats.regression[1][SysOnDia].r);
+        QCOMPARE(at(json, "periods/0/regression/sysOnPulse/slope").toDouble(), st.regression[1][SysOnPulse].slope);
+        QCOMPARE(at(json, "periods/0/regression/sysOnDia/r").toDouble(), st.regression[1][SysOnDia].r);
     }
 
     void jsonOfAnEmptyPeriod()
@@ -287,22 +285,17 @@ private Q_SLOTS:
         QVERIFY(writeFileAtomically(path, knownRecording()));
         test::CliRun r = cli({path, "--json", "--sleep", "12:30", "--wake", "12:31"}, dir.path());
         QCOMPARE(r.exitCode, 0);
-        const QJsonArray periods = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("periods")).toArray();
-        QCOMPARE(periods.size(), 3);
-        const QJsonObject night = periods[2].toObject();
-        QCOMPARE(night.value(QStringLiteral("n")).toInt(), 0);
-        QCOMPARE(night.value(QStringLiteral("total")).toInt(), 0);
-        QCOMPARE(night.value(QStringLiteral("notCountedPct")).toDouble(), 0.0);
-        QCOMPARE(night.value(QStringLiteral("sysAbovePct")).toDouble(), 0.0);
-        QVERIFY(night.value(QStringLiteral("extremes")).toObject().value(QStringLiteral("lowestDia")).isNull());
-        QCOMPARE(night.value(QStringLiteral("stats")).toObject().value(QStringLiteral("SYS")).toObject().value(
-                     QStringLiteral("min")).toDouble(),
-                 300.0);
+        const QJsonValue night = at(QJsonDocument::fromJson(r.out).object(), "periods/2");
+        QCOMPARE((QList<double>{at(night, "n").toDouble(), at(night, "total").toDouble(),
+                                at(night, "notCountedPct").toDouble(), at(night, "sysAbovePct").toDouble(),
+                                at(night, "stats/SYS/min").toDouble()}),
+                 (QList<double>{0, 0, 0, 0, 300}));
+        QVERIFY(at(night, "extremes/lowestDia").isNull());
 
         r = cli({path, "--json"}, dir.path());
         const QJsonObject whole = QJsonDocument::fromJson(r.out).object();
         QVERIFY(whole.value(QStringLiteral("sleep")).isNull());
-        QCOMPARE(whole.value(QStringLiteral("periods")).toArray().size(), 1);
+        QCOMPARE(at(whole, "periods").toArray().size(), 1);
     }
 };
 

@@ -127,11 +127,11 @@ private Q_SLOTS:
         SimClock clock;
         ScriptedPort port(clock);
         SimEscape escape(clock);
-        RecordingSink sink;
+        MessageLog sink;
         port.replies.assign(script.begin(), script.end());
         auto session = OpenSession(port, clock, escape, {}, &sink);
         QCOMPARE(session != nullptr, result == LinkOk);
-        QCOMPARE(sink.ids, result == LinkOk ? QList<int>{} : QList<int>{224});
+        QCOMPARE(sink.ids(), result == LinkOk ? QList<int>{} : QList<int>{224});
         QCOMPARE(port.commandCodes(), QStringList(frames, QStringLiteral("05")));
         QCOMPARE(clock.now, elapsed);
         for (const QByteArray& f : port.frameBytes())

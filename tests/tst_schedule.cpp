@@ -290,11 +290,11 @@ private Q_SLOTS:
         QFETCH(QList<int>, messages);
         QFETCH(int, beeps);
         Rig rig;
-        RecordingSink sink;
+        MessageLog sink;
         rig.link->recordCount = 4;
         rig.port.replies.assign(script.begin(), script.end());
         QCOMPARE(int(clearDataFlow(*rig.link, &sink)), result);
-        QCOMPARE(sink.ids, messages);
+        QCOMPARE(sink.ids(), messages);
         QCOMPARE(rig.beeps, beeps);
         // Nothing follows the acknowledged "12": the last frame is it.
         QCOMPARE(rig.port.commandCodes().last(), QStringLiteral("12"));

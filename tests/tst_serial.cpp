@@ -128,10 +128,9 @@ private Q_SLOTS:
             QVERIFY(holder->isOpen());
             QVERIFY(!Serial(device).isOpen());
         }
-        RecordingSink sink;
+        MessageLog sink;
         QVERIFY(!OpenPort(device, &sink));
-        QCOMPARE(sink.ids, QList<int>{198});
-        QCOMPARE(sink.lastCaption, 14);
+        QCOMPARE(sink.shown, (QList<ShownMessage>{{198, 14, MessageIcon::Exclamation}}));
         QVERIFY(currentPort() == nullptr);
     }
 
@@ -139,14 +138,14 @@ private Q_SLOTS:
     {
         Pty pty;
         QVERIFY(pty.master >= 0);
-        RecordingSink sink;
+        MessageLog sink;
         QVERIFY(OpenPort(pty.device, &sink));
         Serial* first = currentPort();
         QVERIFY(first && first->isOpen());
         // A second OpenPort keeps the open port.
         QVERIFY(OpenPort(QStringLiteral("/nonexistent"), &sink));
         QCOMPARE(currentPort(), first);
-        QVERIFY(sink.ids.isEmpty());
+        QVERIFY(sink.shown.isEmpty());
         ClosePort();
         QVERIFY(currentPort() == nullptr);
         // Closed, it can be opened again.

@@ -132,18 +132,7 @@ private Q_SLOTS:
         QVERIFY(saveSettings(session, &log));
         QVERIFY(log.shown.isEmpty());
 
-        DataD d;
-        d.valid = 1;
-        d.mode = 2;
-        d.sys1 = 135;
-        d.dia1 = 85;
-        d.sys2 = 125;
-        d.dia2 = 75;
-        d.altSys1 = 11;
-        d.port = 3;
-        d.portName = "COM3";
-        d.referenceDate = "2026/02/26";
-        d.csv = 0;
+        const DataD d{1, 2, 135, 85, 125, 75, 11, 60, 90, 50, 3, "COM3", 70, "2026/02/26", 0};
         QCOMPARE(readFile(dir.filePath("data.d")), dataDFile(d));
         const Slot expectedSlot{4, 1, 0, 1, sjis(QStringLiteral("佐藤")), sjis(QStringLiteral("佐藤")),
                                 sjis(QStringLiteral("花子")), "1-2-3 Shiba", "03-0000-1111"};
