@@ -90,30 +90,27 @@ private Q_SLOTS:
     void pages_data()
     {
         QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("sleep");
-        QTest::addColumn<QString>("wake");
+        QTest::addColumn<bool>("sleepTimes");
         QTest::addColumn<int>("night");
         QTest::addColumn<QStringList>("tabs");
         const int home = code(RecorderType::Ks318);
         const QStringList all{"Full", "Day", "Night"};
         const QStringList full{"Full"};
-        QTest::newRow("sleep times, readings day and night") << home << "23:00" << "06:00" << int(Night::Valid) << all;
-        QTest::newRow("no sleep times") << home << "" << "" << int(Night::Valid) << full;
-        QTest::newRow("only an error reading at night") << home << "23:00" << "06:00" << int(Night::ErrorOnly)
-                                                        << full;
-        QTest::newRow("no reading at night") << home << "23:00" << "06:00" << int(Night::None) << full;
-        QTest::newRow("ambulatory recorder") << code(RecorderType::Rv5730) << "23:00" << "06:00"
-                                             << int(Night::Valid) << QStringList{"Full", "Awake", "Sleep"};
+        QTest::newRow("sleep times, readings day and night") << home << true << int(Night::Valid) << all;
+        QTest::newRow("no sleep times") << home << false << int(Night::Valid) << full;
+        QTest::newRow("only an error reading at night") << home << true << int(Night::ErrorOnly) << full;
+        QTest::newRow("no reading at night") << home << true << int(Night::None) << full;
+        QTest::newRow("ambulatory recorder") << code(RecorderType::Rv5730) << true << int(Night::Valid)
+                                             << QStringList{"Full", "Awake", "Sleep"};
     }
 
     void pages()
     {
         QFETCH(int, type);
-        QFETCH(QString, sleep);
-        QFETCH(QString, wake);
+        QFETCH(bool, sleepTimes);
         QFETCH(int, night);
         QFETCH(QStringList, tabs);
-        auto form = show(dayAndNight(Night(night)), sleepWake(sleep, wake), RecorderType(type));
+        auto form = show(dayAndNight(Night(night)), sleepTimes ? sleepWake() : Current(), RecorderType(type));
         QVERIFY(form);
         QCOMPARE(visibleTabs(*form), tabs);
         QCOMPARE(form->SummaryPageControl->currentIndex(), 0);
