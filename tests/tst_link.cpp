@@ -45,25 +45,6 @@ private Q_SLOTS:
         QCOMPARE(made, frame);
     }
 
-    void lengthDigits_data()
-    {
-        QTest::addColumn<char>("digit");
-        QTest::addColumn<int>("value");
-        QTest::newRow("0") << '0' << 0;
-        QTest::newRow("9") << '9' << 9;
-        QTest::newRow("A") << 'A' << 10;
-        QTest::newRow("F") << 'F' << 15;
-        QTest::newRow("lower a is not a digit") << 'a' << 42;
-        QTest::newRow("blank") << ' ' << -16;
-    }
-
-    void lengthDigits()
-    {
-        QFETCH(char, digit);
-        QFETCH(int, value);
-        QCOMPARE(lengthDigit(static_cast<unsigned char>(digit)), value);
-    }
-
     // A reply arriving in various shapes; WaitReply polls every 100 ms.
     void waitReply_data()
     {
