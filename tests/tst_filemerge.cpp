@@ -38,9 +38,10 @@ QByteArray fileB()
 
 FileSpan span(const QString& from, const QString& to)
 {
-    // "yyyy-MM-dd hh:mm"
+    // "yyyy-MM-dd hh:mm", or "MM-dd hh:mm" in 2009
     auto at = [](const QString& t) {
-        const QDateTime d = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd hh:mm"));
+        const QString full = t.count(QLatin1Char('-')) == 2 ? t : QStringLiteral("2009-") + t;
+        const QDateTime d = QDateTime::fromString(full, QStringLiteral("yyyy-MM-dd hh:mm"));
         return MergeTime{d.date().year(), d.date().month(), d.date().day(), d.time().hour(), d.time().minute()};
     };
     FileSpan s;
@@ -78,33 +79,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("spans");  // "from|to" per file
         QTest::addColumn<QList<int>>("order");
-        QTest::newRow("in order") << QStringList{"2009-06-01 09:00|2009-06-02 08:30", "2009-06-02 09:00|2009-06-03 08:30"}
-                                  << QList<int>{0, 1};
-        QTest::newRow("B then A") << QStringList{"2009-06-02 09:00|2009-06-03 08:30", "2009-06-01 09:00|2009-06-02 08:30"}
-                                  << QList<int>{1, 0};
-        QTest::newRow("one minute apart") << QStringList{"2009-06-01 09:00|2009-06-02 08:59", "2009-06-02 09:00|2009-06-02 10:00"}
+        QTest::newRow("in order") << QStringList{"06-01 09:00|06-02 08:30", "06-02 09:00|06-03 08:30"} << QList<int>{0, 1};
+        QTest::newRow("B then A") << QStringList{"06-02 09:00|06-03 08:30", "06-01 09:00|06-02 08:30"} << QList<int>{1, 0};
+        QTest::newRow("one minute apart") << QStringList{"06-01 09:00|06-02 08:59", "06-02 09:00|06-02 10:00"}
                                           << QList<int>{0, 1};
-        QTest::newRow("touching") << QStringList{"2009-06-01 09:00|2009-06-02 09:00", "2009-06-02 09:00|2009-06-03 08:30"}
-                                  << QList<int>{};
-        QTest::newRow("touching, later file first")
-            << QStringList{"2009-06-02 09:00|2009-06-03 08:30", "2009-06-01 09:00|2009-06-02 09:00"} << QList<int>{};
-        QTest::newRow("same start") << QStringList{"2009-06-01 09:00|2009-06-01 10:00", "2009-06-01 09:00|2009-06-01 09:00"}
-                                    << QList<int>{};
-        QTest::newRow("overlapping") << QStringList{"2009-06-01 09:00|2009-06-02 12:00", "2009-06-02 09:00|2009-06-03 08:30"}
-                                     << QList<int>{};
-        QTest::newRow("contained") << QStringList{"2009-06-01 09:00|2009-06-05 12:00", "2009-06-02 09:00|2009-06-03 08:30"}
-                                   << QList<int>{};
-        QTest::newRow("year boundary") << QStringList{"2010-01-01 00:00|2010-01-02 00:00", "2009-12-30 09:05|2009-12-31 23:59"}
+        QTest::newRow("touching") << QStringList{"06-01 09:00|06-02 09:00", "06-02 09:00|06-03 08:30"} << QList<int>{};
+        QTest::newRow("touching, later file first") << QStringList{"06-02 09:00|06-03 08:30", "06-01 09:00|06-02 09:00"}
+                                                    << QList<int>{};
+        QTest::newRow("same start") << QStringList{"06-01 09:00|06-01 10:00", "06-01 09:00|06-01 09:00"} << QList<int>{};
+        QTest::newRow("overlapping") << QStringList{"06-01 09:00|06-02 12:00", "06-02 09:00|06-03 08:30"} << QList<int>{};
+        QTest::newRow("contained") << QStringList{"06-01 09:00|06-05 12:00", "06-02 09:00|06-03 08:30"} << QList<int>{};
+        QTest::newRow("year boundary") << QStringList{"2010-01-01 00:00|2010-01-02 00:00", "12-30 09:05|12-31 23:59"}
                                        << QList<int>{1, 0};
-        QTest::newRow("six files shuffled")
-            << QStringList{"2009-06-05 00:00|2009-06-05 01:00", "2009-06-01 00:00|2009-06-01 01:00",
-                           "2009-06-03 00:00|2009-06-03 01:00", "2009-06-06 00:00|2009-06-06 01:00",
-                           "2009-06-02 00:00|2009-06-02 01:00", "2009-06-04 00:00|2009-06-04 01:00"}
-            << QList<int>{1, 4, 2, 5, 0, 3};
+        QTest::newRow("six files shuffled") << QStringList{"06-05 00:00|06-05 01:00", "06-01 00:00|06-01 01:00",
+                                                           "06-03 00:00|06-03 01:00", "06-06 00:00|06-06 01:00",
+                                                           "06-02 00:00|06-02 01:00", "06-04 00:00|06-04 01:00"}
+                                            << QList<int>{1, 4, 2, 5, 0, 3};
         QTest::newRow("a third overlaps the second")
-            << QStringList{"2009-06-01 00:00|2009-06-01 01:00", "2009-06-03 00:00|2009-06-03 05:00",
-                           "2009-06-03 04:00|2009-06-04 01:00"}
-            << QList<int>{};
+            << QStringList{"06-01 00:00|06-01 01:00", "06-03 00:00|06-03 05:00", "06-03 04:00|06-04 01:00"} << QList<int>{};
     }
 
     void order()
