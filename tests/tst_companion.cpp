@@ -183,9 +183,7 @@ private Q_SLOTS:
         Session again;
         QVERIFY(readCompanionFile(again, dir.filePath("REC.DAT"), &log));
         QVERIFY(log.shown.isEmpty());
-        QCOMPARE(again.patient.valid, 1u);
-        QCOMPARE(again.intervals.valid, 1u);
-        QCOMPARE(again.span.valid, 1u);
+        QCOMPARE((QList<quint32>{again.patient.valid, again.intervals.valid, again.span.valid}), (QList<quint32>{1, 1, 1}));
         session.intervals.valid = session.span.valid = 1;
         QVERIFY(again.patient.pack() == session.patient.pack());
         QVERIFY(again.intervals.pack() == session.intervals.pack());
@@ -227,12 +225,9 @@ private Q_SLOTS:
         Session s;
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
         const CompanionSections read = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
-        QCOMPARE(s.patient.valid == 1, patient);
-        QCOMPARE(s.intervals.valid == 1, intervals);
-        QCOMPARE(s.span.valid == 1, span);
-        QCOMPARE(read.patient, patient);
-        QCOMPARE(read.intervals, intervals);
-        QCOMPARE(read.span, span);
+        const QList<bool> expected{patient, intervals, span};
+        QCOMPARE((QList<bool>{s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1}), expected);
+        QCOMPARE((QList<bool>{read.patient, read.intervals, read.span}), expected);
         if (patient && bytes.contains(goldenPatient()))
             QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
         if (span && bytes.contains(goldenSpan()))

@@ -278,8 +278,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("beeps");
         QTest::newRow("acknowledged") << QList<Reply>{Reply::ack(), Reply::ack()} << int(LinkOk) << QList<int>{}
                                       << 2;
-        QTest::newRow("NAK then ACK") << QList<Reply>{Reply::ack(), Reply::nak(), Reply::ack(), Reply::ack()}
-                                      << int(LinkOk) << QList<int>{} << 2;
         QTest::newRow("unplugged") << QList<Reply>{} << int(LinkFailed) << QList<int>{224} << 0;
     }
 
