@@ -9,6 +9,7 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -79,16 +80,7 @@ struct Reference {
     Regression regression[kRegressionPairCount];
 };
 
-int valueOf(const BpReading& r, int k)
-{
-    switch (k) {
-    case 0: return int(r.sys);
-    case 1: return r.dia;
-    case 2: return r.map;
-    case 3: return r.pulse;
-    default: return r.doubleProduct;
-    }
-}
+using Values = std::array<double, kParameterCount>;   // SYS, DIA, MAP, pulse, double product
 
 // Membership written out per period, independently of the engine.
 bool inPeriod(const BpReading& r, int p)
@@ -103,28 +95,27 @@ bool inPeriod(const BpReading& r, int p)
     }
 }
 
-Regression fit(const std::vector<double>& x, const std::vector<double>& y)
+// Least squares of value `y` on value `x`.
+Regression fit(const std::vector<Values>& v, int x, int y)
 {
     Regression g;
-    const std::size_t n = x.size();
-    if (n == 0)
+    if (v.empty())
         return g;
-    double mx = 0, my = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        mx += x[i];
-        my += y[i];
+    double mx = 0, my = 0, sxx = 0, syy = 0, sxy = 0;
+    for (const Values& r : v) {
+        mx += r[x];
+        my += r[y];
     }
-    mx /= double(n);
-    my /= double(n);
-    double sxx = 0, syy = 0, sxy = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        sxx += (x[i] - mx) * (x[i] - mx);
-        syy += (y[i] - my) * (y[i] - my);
-        sxy += (x[i] - mx) * (y[i] - my);
+    mx /= double(v.size());
+    my /= double(v.size());
+    for (const Values& r : v) {
+        sxx += (r[x] - mx) * (r[x] - mx);
+        syy += (r[y] - my) * (r[y] - my);
+        sxy += (r[x] - mx) * (r[y] - my);
     }
     if (sxx * syy > 0)
         g.r = sxy / std::sqrt(sxx * syy);
-    if (sxx != 0 && n >= 2) {
+    if (sxx != 0 && v.size() >= 2) {
         g.slope = sxy / sxx;
         g.intercept = my - g.slope * mx;
     }
@@ -134,65 +125,52 @@ Regression fit(const std::vector<double>& x, const std::vector<double>& y)
 Reference reference(const SessionData& d, int p, const BpThresholds& t)
 {
     Reference ref;
-    std::vector<int> used;
-    for (std::uint32_t i = 0; i < d.readingCount(); ++i)
-        if (inPeriod(d.readings[i], p))
-            used.push_back(int(i));
-    ref.n = int(used.size());
-    for (int k = 0; k < kParameterCount; ++k) {
-        ref.stat[k][StatMin] = 300;
-        ref.stat[k][StatMax] = 0;
-        double sum = 0;
-        for (int i : used) {
-            const int v = valueOf(d.readings[std::size_t(i)], k);
-            ref.stat[k][StatMin] = std::min(ref.stat[k][StatMin], double(v));
-            ref.stat[k][StatMax] = std::max(ref.stat[k][StatMax], double(v));
-            sum += v;
-        }
-        if (ref.n >= 2) {
-            const double mean = sum / ref.n;
-            double squares = 0;
-            for (int i : used) {
-                const double dev = valueOf(d.readings[std::size_t(i)], k) - mean;
-                squares += dev * dev;
-            }
-            const double sd = std::sqrt(squares / (ref.n - 1));
-            ref.stat[k][StatMean] = mean;
-            ref.stat[k][StatSd] = sd;
-            ref.stat[k][StatSe] = sd / std::sqrt(double(ref.n));
-            ref.stat[k][StatCv] = mean != 0 ? sd / mean * 100 : 0;
-        }
-    }
-    for (int i : used) {
-        const BpReading& r = d.readings[std::size_t(i)];
+    std::vector<Values> v;
+    std::vector<int> index;
+    for (std::uint32_t i = 0; i < d.readingCount(); ++i) {
+        const BpReading& r = d.readings[i];
+        if (!inPeriod(r, p))
+            continue;
+        v.push_back({double(r.sys), double(r.dia), double(r.map), double(r.pulse), double(r.doubleProduct)});
+        index.push_back(int(i));
         const bool night = p == 4 || r.periodClass == 4;
         ref.sysAbove += int(r.sys) > (night ? t.asleepSys : t.awakeSys);
         ref.diaAbove += int(r.dia) > (night ? t.asleepDia : t.awakeDia);
     }
+    ref.n = int(v.size());
+    for (int k = 0; k < kParameterCount; ++k) {
+        double* s = ref.stat[k];
+        s[StatMin] = 300;
+        double sum = 0, squares = 0;
+        for (const Values& r : v) {
+            s[StatMin] = std::min(s[StatMin], r[k]);
+            s[StatMax] = std::max(s[StatMax], r[k]);
+            sum += r[k];
+        }
+        if (ref.n < 2)
+            continue;
+        s[StatMean] = sum / ref.n;
+        for (const Values& r : v)
+            squares += (r[k] - s[StatMean]) * (r[k] - s[StatMean]);
+        s[StatSd] = std::sqrt(squares / (ref.n - 1));
+        s[StatSe] = s[StatSd] / std::sqrt(double(ref.n));
+        s[StatCv] = s[StatMean] != 0 ? s[StatSd] / s[StatMean] * 100 : 0;
+    }
     // Earliest reading holding each extreme.
     const auto earliest = [&](int k, bool highest) {
         int best = -1;
-        for (int i : used) {
-            const int v = valueOf(d.readings[std::size_t(i)], k);
-            if (best < 0 || (highest ? v > valueOf(d.readings[std::size_t(best)], k)
-                                     : v < valueOf(d.readings[std::size_t(best)], k)))
+        for (int i = 0; i < ref.n; ++i)
+            if (best < 0 || (highest ? v[i][k] > v[best][k] : v[i][k] < v[best][k]))
                 best = i;
-        }
-        return best;
+        return best < 0 ? -1 : index[std::size_t(best)];
     };
     ref.extremeIndex[LowestSys] = earliest(0, false);
     ref.extremeIndex[HighestSys] = earliest(0, true);
     ref.extremeIndex[LowestDia] = earliest(1, false);
     ref.extremeIndex[HighestDia] = earliest(1, true);
     if (p <= 2) {
-        std::vector<double> sys, dia, pulse;
-        for (int i : used) {
-            sys.push_back(d.readings[std::size_t(i)].sys);
-            dia.push_back(d.readings[std::size_t(i)].dia);
-            pulse.push_back(d.readings[std::size_t(i)].pulse);
-        }
-        ref.regression[SysOnDia] = fit(dia, sys);
-        ref.regression[SysOnPulse] = fit(pulse, sys);
+        ref.regression[SysOnDia] = fit(v, 1, 0);
+        ref.regression[SysOnPulse] = fit(v, 3, 0);
     }
     return ref;
 }
