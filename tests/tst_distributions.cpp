@@ -87,7 +87,7 @@ private Q_SLOTS:
         QFETCH(int, percent);
         QFETCH(bool, hundredScale);
 
-        const auto block = testspec::makeBlock(readings);
+        const auto block = test::makeBlock(readings);
         const Histograms h = computeHistograms(*block);
         QCOMPARE(h.n, block->counters.validInWindow1);
         QCOMPARE(h.counts[std::size_t(quantity)][std::size_t(classIndex)], count);

@@ -255,7 +255,7 @@ private Q_SLOTS:
     void edgeCases()
     {
         QFETCH(Edge, edge);
-        const auto block = testspec::makeBlock(edge.readings);
+        const auto block = test::makeBlock(edge.readings);
         PeriodStatistics st;
         computePeriodStatistics(st, block.get(), parseThresholds(edge.thresholds));
         const int period = edge.period;
@@ -283,7 +283,7 @@ private Q_SLOTS:
     void extremeTimesSurviveAnEmptyPeriod()
     {
         PeriodStatistics st;
-        const auto withNight = testspec::makeBlock(
+        const auto withNight = test::makeBlock(
             QStringLiteral("08:00 130/85/70; 01:10 118/66/58 n; 03:20 126/72/61 n; 20:00 150/95/75"));
         computePeriodStatistics(st, withNight.get(), BpThresholds());
         QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
@@ -292,7 +292,7 @@ private Q_SLOTS:
 
         // Same day, no night-time reading: period 4 keeps the earlier times while
         // its statistics start over.
-        const auto dayOnly = testspec::makeBlock(QStringLiteral("09:00 128/84/70; 11:00 122/80/70 d+1"));
+        const auto dayOnly = test::makeBlock(QStringLiteral("09:00 128/84/70; 11:00 122/80/70 d+1"));
         computePeriodStatistics(st, dayOnly.get(), BpThresholds());
         QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
         QCOMPARE(hhmm(st.extremes[AsleepPeriod][HighestDia]), QStringLiteral("03:20"));
@@ -305,7 +305,7 @@ private Q_SLOTS:
     void noBlockResetsTheTable()
     {
         PeriodStatistics st;
-        const auto block = testspec::makeBlock(QStringLiteral("08:00 150/95/70; 09:00 160/100/80; 02:00 130/80/60 n"));
+        const auto block = test::makeBlock(QStringLiteral("08:00 150/95/70; 09:00 160/100/80; 02:00 130/80/60 n"));
         computePeriodStatistics(st, block.get(), BpThresholds());
         QVERIFY(st.sysAboveCount[WholePeriod] > 0);
         QVERIFY(st.regression[WholePeriod][SysOnPulse].slope != 0);

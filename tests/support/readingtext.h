@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace ks318::testspec {
+namespace ks318::test {
 
 inline std::unique_ptr<SessionData> makeBlock(const QString& text)
 {
@@ -87,4 +87,4 @@ inline std::unique_ptr<SessionData> makeBlock(const QString& text)
     return d;
 }
 
-} // namespace ks318::testspec
+} // namespace ks318::test
