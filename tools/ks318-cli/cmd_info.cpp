@@ -199,24 +199,18 @@ int runInfo(const QStringList& args)
     QString path;
     bool json = false;
     for (const QString& a : args) {
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: ks318-cli\n%s", kInfoUsage);
-            return ExitOk;
-        }
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return printHelp(kInfoUsage);
         if (a == QLatin1String("--json")) {
             json = true;
         } else if (a.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            err(QStringLiteral("info: unexpected argument %1").arg(a));
-            std::fprintf(stderr, "usage: ks318-cli\n%s", kInfoUsage);
-            return ExitUsage;
+            return usageError(kInfoUsage, QStringLiteral("info: unexpected argument %1").arg(a));
         } else {
             path = a;
         }
     }
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "usage: ks318-cli\n%s", kInfoUsage);
-        return ExitUsage;
-    }
+    if (path.isEmpty())
+        return usageError(kInfoUsage);
     if (!companionFileExists(path)) {
         err(QStringLiteral("no companion file %1").arg(companionFilePath(path)));
         return ExitFailure;

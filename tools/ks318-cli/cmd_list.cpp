@@ -130,10 +130,8 @@ int runList(const QStringList& args)
     int mode = 0;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: ks318-cli\n%s", kListUsage);
-            return ExitOk;
-        }
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return printHelp(kListUsage);
         if (a == QLatin1String("--json")) {
             json = true;
         } else if (a == QLatin1String("--prepare")) {
@@ -146,17 +144,13 @@ int runList(const QStringList& args)
                 return ExitUsage;
             }
         } else if (a.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            err(QStringLiteral("list: unexpected argument %1").arg(a));
-            std::fprintf(stderr, "usage: ks318-cli\n%s", kListUsage);
-            return ExitUsage;
+            return usageError(kListUsage, QStringLiteral("list: unexpected argument %1").arg(a));
         } else {
             path = a;
         }
     }
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "usage: ks318-cli\n%s", kListUsage);
-        return ExitUsage;
-    }
+    if (path.isEmpty())
+        return usageError(kListUsage);
 
     Session session;
     StderrMessages messages;

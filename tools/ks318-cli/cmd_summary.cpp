@@ -109,10 +109,7 @@ std::optional<BpThresholds> parseThresholds(const QString& text)
 
 int usage(const QString& message)
 {
-    if (!message.isEmpty())
-        err(message);
-    std::fprintf(stderr, "usage: ks318-cli\n%s", kSummaryUsage);
-    return ExitUsage;
+    return usageError(kSummaryUsage, message);
 }
 
 // The recording's records as the program would hold them after opening it,
@@ -370,10 +367,8 @@ int runSummary(const QStringList& args)
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto next = [&]() { return i + 1 < args.size() ? args[++i] : QString(); };
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::printf("usage: ks318-cli\n%s", kSummaryUsage);
-            return ExitOk;
-        }
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return printHelp(kSummaryUsage);
         if (a == QLatin1String("--json")) {
             o.json = true;
         } else if (a == QLatin1String("--mode")) {

@@ -40,6 +40,11 @@ extern const char* const kCsvUsage;
 int runMerge(const QStringList& args);
 extern const char* const kMergeUsage;
 
+// Prints `usage` to stdout for --help; returns ExitOk.
+int printHelp(const char* usage);
+// Prints `message` (when not empty) and `usage` to stderr; returns ExitUsage.
+int usageError(const char* usage, const QString& message = QString());
+
 // Prints a line to stdout / stderr in UTF-8.
 void out(const QString& line);
 void err(const QString& line);

@@ -42,6 +42,20 @@ void out(const QString& line)
     std::fputc('\n', stdout);
 }
 
+int printHelp(const char* usage)
+{
+    std::printf("usage: ks318-cli\n%s", usage);
+    return ExitOk;
+}
+
+int usageError(const char* usage, const QString& message)
+{
+    if (!message.isEmpty())
+        err(message);
+    std::fprintf(stderr, "usage: ks318-cli\n%s", usage);
+    return ExitUsage;
+}
+
 void err(const QString& line)
 {
     const QByteArray bytes = line.toUtf8();
