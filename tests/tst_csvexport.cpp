@@ -74,15 +74,14 @@ class TstCsvExport : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    test::ScratchDir dir_;
+    QString path(const char* name) const { return dir_.path(name); }
 
 private Q_SLOTS:
     void init()
     {
         QVERIFY(dir_.isValid());
-        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
-            QFile::remove(dir_.filePath(f));
+        dir_.clear();
     }
 
     // A recording never opened (no companion file yet): the export creates

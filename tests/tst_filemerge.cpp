@@ -60,15 +60,14 @@ class TstFileMerge : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    test::ScratchDir dir_;
+    QString path(const char* name) const { return dir_.path(name); }
 
 private Q_SLOTS:
     void init()
     {
         QVERIFY(dir_.isValid());
-        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
-            QFile::remove(dir_.filePath(f));
+        dir_.clear();
         QVERIFY(test::writeFile(path("A.DAT"), fileA()));
         QVERIFY(test::writeFile(path("B.DAT"), fileB()));
     }
@@ -263,7 +262,7 @@ private Q_SLOTS:
             QVERIFY(test::writeFile(out, before));
         QStringList paths;
         for (const QString& i : inputs)
-            paths << dir_.filePath(i);
+            paths << dir_.path(i);
         test::MessageLog sink;
         QCOMPARE(int(mergeRecordings(paths, out, &sink)), result);
         QCOMPARE(sink.ids(), messages);
@@ -305,7 +304,7 @@ private Q_SLOTS:
         const QByteArray a = test::readFile(path("A.DAT"));
         QStringList full{QStringLiteral("merge")};
         for (const QString& arg : args)
-            full << dir_.filePath(arg);
+            full << dir_.path(arg);
         const test::CliRun r = test::runCli(full);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(r.err).contains(stderrText), r.err.constData());

@@ -4,13 +4,32 @@
 #include "records/cp932.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstring>
 
 namespace ks318::test {
+
+// A temporary folder that tests empty before each case.
+class ScratchDir {
+public:
+    bool isValid() const { return dir_.isValid(); }
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString path() const { return dir_.path(); }
+    void clear() const
+    {
+        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
+            QFile::remove(dir_.filePath(f));
+    }
+
+private:
+    QTemporaryDir dir_;
+};
 
 inline QByteArray readFile(const QString& path)
 {
