@@ -62,14 +62,21 @@ PatientSave savePatientInformation(Session& session, const PatientRecord& entere
     record.day2SleepTime = "0000";
     record.day2WakeTime = "0000";
 
+    // What the companion file did not hold is written as a first opening
+    // creates it.
     AnalysisIntervals intervals = session.intervals;
     RecordingSpan span = session.span;
     bool filled = false;
-    if (!intervals.valid || !span.valid) {
-        PatientRecord unused;
+    if (!session.patient.valid || !intervals.valid || !span.valid) {
+        PatientRecord first;
         AnalysisIntervals firstIntervals;
         RecordingSpan firstSpan;
-        if (companionRecordsFromDataFile(path, QString(), unused, firstIntervals, firstSpan)) {
+        if (companionRecordsFromDataFile(path, QString(), first, firstIntervals, firstSpan)) {
+            if (!session.patient.valid) {
+                record.startDateText = first.startDateText.view();
+                record.startTimeText = first.startTimeText.view();
+                record.recorderId = first.recorderId;
+            }
             if (!intervals.valid)
                 intervals = firstIntervals;
             if (!span.valid)

@@ -37,9 +37,10 @@ struct PatientSave {
 //   never written over that file (202 as well);
 // - a new patient name renews the session's name and window title text;
 // - the day-1 sleep and wake hour and minute are set (-1 without a period).
-// Analysis windows or a recording span missing from the companion file are
-// written as a first opening creates them, so the saved file does not give
-// the recording an empty analysis window when it is read back.
+// Analysis windows, a recording span or a start date and time missing from
+// the companion file are written as a first opening creates them, so the
+// saved file does not give the recording an empty analysis window when it
+// is read back.
 PatientSave savePatientInformation(Session& session, const PatientRecord& entered, MessageSink* messages);
 
 } // namespace ks318
