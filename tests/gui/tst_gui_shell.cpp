@@ -82,13 +82,10 @@ private Q_SLOTS:
         QTemporaryDir start;  // for the settings files
         QProcess run;
         run.setWorkingDirectory(start.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        run.setProcessEnvironment(env);
         // The window names once the main window is there.
         const QString script = QStringLiteral(
-            "\"$0\" & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q 'KS-318P-15' && break; "
-            "sleep 0.1; done; xwininfo -root -tree; kill $app");
+            "QT_QPA_PLATFORM=xcb \"$0\" & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
+            "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app");
         run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
                             qEnvironmentVariable("KS318_APP")});
         QVERIFY(run.waitForFinished(60000));
