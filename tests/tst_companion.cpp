@@ -418,7 +418,7 @@ private Q_SLOTS:
 
         Session s;
         MessageLog log;
-        QVERIFY(createCompanionFile(s, dat, QString(), &log));
+        QCOMPARE(createCompanionFile(s, dat, QString(), &log), CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
         QVERIFY(QFile::exists(dir + "/" + base + ".p30"));
         QVERIFY(!QFile::exists(dir + "/" + base + ".pat"));
@@ -493,9 +493,9 @@ private Q_SLOTS:
             qputenv("PATH", QFile::encodeName(emptyBin.path()));
         Session s;
         MessageLog log;
-        const bool created = createCompanionFile(s, dir.filePath("REC.DAT"), givenName, &log);
+        const CompanionCreation created = createCompanionFile(s, dir.filePath("REC.DAT"), givenName, &log);
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
-        QVERIFY(created);
+        QCOMPARE(created, CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
         if (!patientName.isEmpty())   // empty: the file present is not read here
             QCOMPARE(s.patient.patientName.toQString(), patientName);

@@ -6,6 +6,7 @@
 #include "records/dataset.h"
 #include "records/session.h"
 #include "records/shortdate.h"
+#include "records/stringtable.h"
 #include "support/synthetic.h"
 #include "support/testfiles.h"
 
@@ -349,6 +350,22 @@ private Q_SLOTS:
         QCOMPARE(text.exitCode, 0);
         QVERIFY(text.out.contains("[AnalysisIntervals]\n"));
         QVERIFY(text.out.contains("\ninterval1Hours: " + QByteArray::number(hours) + "\n"));
+    }
+
+    // A NAME.p30 that cannot be made (a directory of that name stands in for
+    // a folder that cannot be written): message 202 once, then the records
+    // of a first opening.
+    void cliOnARecordingThatCannotBeWritten()
+    {
+        QTemporaryDir dir;
+        const QString dat = dir.filePath("REC.DAT");
+        QVERIFY(writeFile(dat, synth::makeFile(nightOptions())) && QDir(dir.path()).mkdir("REC.p30"));
+        for (const QStringList& args : {QStringList{"list", "--prepare", dat}, QStringList{"summary", dat}}) {
+            const CliRun r = cli(args);
+            QCOMPARE(r.exitCode, 0);
+            QCOMPARE(r.err.count(StringTable::text(202).toUtf8()), 1);
+            QVERIFY(r.out.contains(args[0] == "list" ? "inWindow1: 9" : "2026/11/02"));
+        }
     }
 };
 

@@ -5,7 +5,10 @@
 #include "defaultserialportform.h"
 #include "fileMergeForm.h"
 #include "helpservice.h"
+#include "hospitalnameform.h"
 #include "messageservice.h"
+#include "patientinformationform.h"
+#include "physicianselectionform.h"
 #include "records/bpdatafile.h"
 #include "records/csvexport.h"
 #include "records/fileoperations.h"
@@ -155,6 +158,17 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     SummaryDataForm = new TSummaryDataForm(session_, summaryShown, this);
     BPDataListForm = new TBPDataListForm(session_, listFilled, activeView, &messages_, this);
     BPDataListForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    PhysicianSelectionForm = new TPhysicianSelectionForm(session_, &messages_, this);
+    HospitalNameForm = new THospitalNameForm(session_, this);
+    PatientInformationForm = new TPatientInformationForm(session_, PhysicianSelectionForm, &messages_, this);
+    PatientInformationForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    connect(PatientInformationForm, &TPatientInformationForm::saved, this, [this](bool nameChanged) {
+        if (nameChanged)
+            updateCaption();
+        // The new sleep times show at once.
+        if (SummaryDataForm->isVisible())
+            SummaryDataForm->FormPaint();
+    });
 
     auto* f1 = new QAction(this);
     f1->setShortcut(QKeySequence::HelpContents);
@@ -234,7 +248,7 @@ void TMainForm::buildMenus()
     ViewT2Histograms = addItem(ViewMenuT2AbpmStd, "ViewT2Histograms", QStringLiteral("ヒストグラム(&H)"),
                                [this] { openView(6); });
     ViewT2PatientInformation = addItem(ViewMenuT2AbpmStd, "ViewT2PatientInformation",
-                                       QStringLiteral("患者情報(&P)"), [this] { openView(15); });
+                                       QStringLiteral("患者情報(&P)"), [this] { ViewT2PatientInformationClick(); });
     ViewMenuT2AbpmPro = addMenu(bar, "ViewMenuT2AbpmPro", QStringLiteral("解析(&V)"));
     RecorderMenuAbpm = addMenu(bar, "RecorderMenuAbpm", QStringLiteral("レコーダ(&c)"));
 
@@ -250,7 +264,8 @@ void TMainForm::buildMenus()
     ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [] {});
 
     OptionsMenu = addMenu(bar, "OptionsMenu", QStringLiteral("オプション(&O)"));
-    OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", QStringLiteral("登録医リスト(&P)..."), [] {});
+    OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", QStringLiteral("登録医リスト(&P)..."),
+                                   [this] { PhysicianSelectionForm->exec(); });
     OptionsReportformats = addItem(OptionsMenu, "OptionsReportformats", QStringLiteral("レポート形式(&R)..."), [] {});
     OptionsTrenddisplay = addItem(OptionsMenu, "OptionsTrenddisplay", QStringLiteral("トレンド表示(&T)..."), [] {});
     OptionsDefaultsettings = addSubmenu(OptionsMenu, "OptionsDefaultsettings", QStringLiteral("初期設定(&D)"));
@@ -261,7 +276,8 @@ void TMainForm::buildMenus()
     DefaultRRanalysissettings = addItem(OptionsDefaultsettings, "DefaultRRanalysissettings",
                                         QStringLiteral("RR解析設定(&R)..."), [] {});
     Recordertype = addItem(OptionsMenu, "Recordertype", QStringLiteral("レコーダタイプ(&T)..."), [] {});
-    OptionsHospitalName = addItem(OptionsMenu, "OptionsHospitalName", QStringLiteral("施設名"), [] {});
+    OptionsHospitalName = addItem(OptionsMenu, "OptionsHospitalName", QStringLiteral("施設名"),
+                                  [this] { HospitalNameForm->exec(); });
     for (QAction* hidden : {OptionsReportformats, OptionsTrenddisplay, DefaultRRanalysissettings, Recordertype})
         hidden->setVisible(false);
 
@@ -347,9 +363,9 @@ bool TMainForm::openFile(const QString& path)
         restorePreviousFile();
         return false;
     }
-    // A file whose companion file could not be had (message shown by the
-    // preparation) or whose data cannot be read is not made current either:
-    // the menus would otherwise offer views of a recording that is not there.
+    // A file that nothing describes (its data cannot be read; message shown
+    // by the preparation) is not made current either: the menus would
+    // otherwise offer views of a recording that is not there.
     if (!prepared) {
         restorePreviousFile();
         return false;
@@ -506,6 +522,13 @@ void TMainForm::ViewT2BPDataListClick()
     listFilled = false;
     bringUp(BPDataListForm);
     BPDataListForm->FormPaint();
+}
+
+void TMainForm::ViewT2PatientInformationClick()
+{
+    activeView = 15;
+    PatientInformationForm->copyPhysicianFields();
+    PatientInformationForm->showForPreparedRecording();
 }
 
 void TMainForm::restoreActiveView()

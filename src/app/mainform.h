@@ -22,6 +22,9 @@ class TSummaryDataForm;
 class TDefaultBpSettingsZireForm;
 class TDefaultSerialPortForm;
 class TFileMergeForm;
+class THospitalNameForm;
+class TPatientInformationForm;
+class TPhysicianSelectionForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -66,6 +69,8 @@ public:
     // Analysis > summary data (activeView 1) and BP data list (activeView 2).
     void ViewT2SummaryDataClick();
     void ViewT2BPDataListClick();
+    // Analysis > patient information (activeView 15), shown modally.
+    void ViewT2PatientInformationClick();
 
     // The caption for a window title text: string 3, then " - [ text ]".
     static QString captionFor(const QString& windowTitleText);
@@ -140,6 +145,9 @@ public:
     TFileMergeForm* FileMergeForm;
     TSummaryDataForm* SummaryDataForm;
     TBPDataListForm* BPDataListForm;
+    TPhysicianSelectionForm* PhysicianSelectionForm;
+    TPatientInformationForm* PatientInformationForm;
+    THospitalNameForm* HospitalNameForm;
     HelpService* Help;
 
 protected:

@@ -10,7 +10,6 @@ namespace ks318 {
 TMyApplication::TMyApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("ks318"));
-    setApplicationDisplayName(QString::fromLatin1(kTitle));
     setApplicationVersion(QStringLiteral("2.2.0"));
     setDesktopFileName(QStringLiteral("ks318"));
     QIcon icon;

@@ -1,5 +1,8 @@
 #pragma once
-// The application object: title "KS318P-15 V2.2" and the program icon.
+// The application object: the program's name and icon. Its title
+// "KS318P-15 V2.2" is what the desktop shows for the program, from the
+// desktop entry; it is not given to Qt as the display name, which Qt on
+// Linux would append to every window's caption.
 #include <QApplication>
 
 namespace ks318 {
@@ -7,8 +10,6 @@ namespace ks318 {
 class TMyApplication : public QApplication {
     Q_OBJECT
 public:
-    static constexpr const char* kTitle = "KS318P-15 V2.2";
-
     TMyApplication(int& argc, char** argv);
 };
 

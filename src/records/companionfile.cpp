@@ -323,15 +323,16 @@ LegacyConversion convertLegacyPatientFile(Session& session, const QString& path,
     return LegacyConversion::Converted;
 }
 
-bool createCompanionFile(Session& session, const QString& path, const QString& patientName, MessageSink* messages)
+CompanionCreation createCompanionFile(Session& session, const QString& path, const QString& patientName,
+                                      MessageSink* messages)
 {
     if (companionFileExists(path))
-        return true;
+        return CompanionCreation::Present;
     switch (convertLegacyPatientFile(session, path, messages)) {
     case LegacyConversion::Converted:
-        return true;
+        return CompanionCreation::Present;
     case LegacyConversion::WriteFailed:
-        return false;
+        return CompanionCreation::NotWritten;
     case LegacyConversion::NotAvailable:
         break;
     }
@@ -340,9 +341,9 @@ bool createCompanionFile(Session& session, const QString& path, const QString& p
         session.patient.valid = 0;
         session.intervals.valid = 0;
         session.span.valid = 0;
-        return false;
+        return CompanionCreation::NoRecords;
     }
-    return writeCompanionFile(session, path, messages);
+    return writeCompanionFile(session, path, messages) ? CompanionCreation::Present : CompanionCreation::NotWritten;
 }
 
 } // namespace ks318

@@ -44,15 +44,21 @@ bool readCompanionFile(Session& session, const QString& path, MessageSink* messa
 // Writes the three records to NAME.p30, atomically; message 202 on failure.
 bool writeCompanionFile(const Session& session, const QString& path, MessageSink* messages);
 
+enum class CompanionCreation {
+    Present,     // NAME.p30 was there already or has been written
+    NotWritten,  // the records were made, but NAME.p30 could not be written (message 202)
+    NoRecords,   // nothing describes the file: its data cannot be read or holds no reading
+};
+
 // Creates NAME.p30 when it is missing: from a legacy patient file NAME.pat
 // through the converter `fileconv` (found on PATH) when there is one and it
 // delivers NAME.tmp in time, otherwise from the BP data file. `patientName`,
 // when not empty, replaces the name of the data file's patient section.
-// Leaves an existing NAME.p30 alone. The three records in memory describe
-// the new file afterwards (valid 0, as written). Returns true when NAME.p30
-// exists afterwards.
-bool createCompanionFile(Session& session, const QString& path, const QString& patientName,
-                         MessageSink* messages);
+// Leaves an existing NAME.p30 alone. When records were made, the three
+// records in memory describe the new file afterwards (valid 0, as written),
+// whether or not the file could be written.
+CompanionCreation createCompanionFile(Session& session, const QString& path, const QString& patientName,
+                                      MessageSink* messages);
 
 // The records of a data file's first opening, from its first and last
 // reading. False when the file cannot be read or holds no reading.

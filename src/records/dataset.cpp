@@ -155,6 +155,30 @@ void applyDataSetRecords(Session& session)
     }
 }
 
+namespace {
+
+void setPreparedPath(SessionState& state, const QString& path)
+{
+    const QFileInfo info(path);
+    state.preparedFilePath = path;
+    state.fileDirectory = info.absolutePath();
+    state.fileBaseName = info.completeBaseName();
+}
+
+// The records of a first opening describe the recording from memory, as
+// if they had been read back from NAME.p30.
+void holdInMemory(Session& session, const QString& path)
+{
+    session.patient.valid = 1;
+    session.intervals.valid = 1;
+    session.span.valid = 1;
+    setPreparedPath(session.state, path);
+    applyDataSetRecords(session);
+    session.state.companionInMemory = true;
+}
+
+} // namespace
+
 bool readDataSetRecords(Session& session, const QString& path, MessageSink* messages)
 {
     const bool read = readCompanionFile(session, path, messages);
@@ -163,18 +187,37 @@ bool readDataSetRecords(Session& session, const QString& path, MessageSink* mess
         session.intervals.valid = 0;
         session.span.valid = 0;
     }
-    const QFileInfo info(path);
-    session.state.preparedFilePath = path;
-    session.state.fileDirectory = info.absolutePath();
-    session.state.fileBaseName = info.completeBaseName();
+    setPreparedPath(session.state, path);
+    session.state.companionInMemory = false;
     applyDataSetRecords(session);
     return read;
 }
 
 bool prepareDataSet(Session& session, const QString& path, const QString& patientName, MessageSink* messages)
 {
-    createCompanionFile(session, path, patientName, messages);
-    return readDataSetRecords(session, path, messages);
+    // The recording held in memory is prepared again (after a merge, a save
+    // as, ...): the user has been told about its companion file already.
+    if (session.state.companionInMemory && session.state.preparedFilePath == path)
+        messages = nullptr;
+    switch (createCompanionFile(session, path, patientName, messages)) {
+    case CompanionCreation::NotWritten:
+        // A folder the program may not write to: the recording opens all
+        // the same (message 202 shown once).
+        holdInMemory(session, path);
+        return true;
+    case CompanionCreation::NoRecords:
+        return readDataSetRecords(session, path, messages);
+    case CompanionCreation::Present:
+        break;
+    }
+    if (readDataSetRecords(session, path, messages))
+        return true;
+    // NAME.p30 is there but cannot be read (message 202 shown): the records
+    // of a first opening stand in for it; the file itself is left alone.
+    if (!companionRecordsFromDataFile(path, patientName, session.patient, session.intervals, session.span))
+        return false;
+    holdInMemory(session, path);
+    return true;
 }
 
 } // namespace ks318

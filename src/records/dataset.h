@@ -13,8 +13,11 @@ class Session;
 struct MessageSink;
 
 // Creates NAME.p30 when missing (createCompanionFile, with `patientName`
-// for a new file's name when given), then readDataSetRecords. Returns true
-// when the companion file was read.
+// for a new file's name when given), then readDataSetRecords. When NAME.p30
+// cannot be created or read (message 202, shown once), the records of the
+// recording's first opening are held in memory instead
+// (state.companionInMemory). Returns true when the records describe the
+// recording: false only when its data file cannot be read either.
 bool prepareDataSet(Session& session, const QString& path, const QString& patientName = QString(),
                     MessageSink* messages = nullptr);
 

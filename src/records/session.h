@@ -65,6 +65,11 @@ struct SessionState {
     bool timeOrderError = false;
     std::string firstRecordLine;  // first record line of the last data file read
 
+    // The three records could not be had from NAME.p30 (it cannot be created
+    // or read, message 202 shown) and are held in memory only: those of the
+    // recording's first opening.
+    bool companionInMemory = false;
+
     bool sleepTimesSet() const { return sleepHour >= 0 && sleepMinute >= 0 && wakeHour >= 0 && wakeMinute >= 0; }
 };
 

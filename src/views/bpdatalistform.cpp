@@ -7,17 +7,14 @@
 #include "records/messages.h"
 #include "records/session.h"
 #include "records/shortdate.h"
+#include "cp932edit.h"
 #include "windowplacement.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -40,97 +37,16 @@ constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 22;
 constexpr int kMinuteRole = Qt::UserRole;  // column 0: the reading's date and hour, in minutes
 
-int cp932Bytes(const QString& text)
-{
-    return static_cast<int>(toCp932(text).size());
-}
-
-// `text` cut to `maxBytes` bytes of CP932 without splitting a character.
-QString cutToBytes(const QString& text, int maxBytes)
-{
-    if (maxBytes <= 0)
-        return QString();
-    const std::string bytes = toCp932(text);
-    return fromCp932(cp932Cut(bytes, std::size_t(maxBytes)));
-}
-
 // The in-place editor of the comment column: it never lets the text grow
-// past the limit, whether by typing, pasting or the input method, and sounds
-// the beep when something is refused.
-class CommentEdit : public QLineEdit {
+// past the limit and sounds the window's beep when something is refused.
+class CommentEdit : public Cp932LineEdit {
 public:
-    CommentEdit(QWidget* parent, const TBPDataListForm* form) : QLineEdit(parent), form_(form)
+    CommentEdit(QWidget* parent, const TBPDataListForm* form) : Cp932LineEdit(TBPDataListForm::kCommentLimit, parent)
     {
         setObjectName(QStringLiteral("CommentEdit"));
         setFrame(false);
-        // Anything else that slips in (a drop, the context menu's paste) is cut at the end.
-        connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-            if (cp932Bytes(text) > TBPDataListForm::kCommentLimit) {
-                setText(cutToBytes(text, TBPDataListForm::kCommentLimit));
-                form_->beep();
-            }
-        });
+        setBeep([form] { form->beep(); });
     }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const int key = event->key();
-        if (key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        if (event->matches(QKeySequence::Paste)) {
-            insertLimited(QGuiApplication::clipboard()->text());
-            return;
-        }
-        const QString typed = event->text();
-        if (!typed.isEmpty() && typed.at(0).isPrint()) {
-            if (roomLeft() < cp932Bytes(typed)) {
-                form_->beep();
-                return;
-            }
-        }
-        QLineEdit::keyPressEvent(event);
-    }
-
-    void inputMethodEvent(QInputMethodEvent* event) override
-    {
-        const QString commit = event->commitString();
-        if (commit.isEmpty()) {
-            QLineEdit::inputMethodEvent(event);
-            return;
-        }
-        const QString fitted = cutToBytes(commit, roomLeft());
-        if (fitted.size() == commit.size()) {
-            QLineEdit::inputMethodEvent(event);
-            return;
-        }
-        form_->beep();
-        QInputMethodEvent limited(event->preeditString(), event->attributes());
-        limited.setCommitString(fitted, event->replacementStart(), event->replacementLength());
-        QLineEdit::inputMethodEvent(&limited);
-    }
-
-private:
-    // Bytes that may still be inserted in place of the selection.
-    int roomLeft() const
-    {
-        QString rest = text();
-        if (hasSelectedText())
-            rest.remove(selectionStart(), selectedText().size());
-        return TBPDataListForm::kCommentLimit - cp932Bytes(rest);
-    }
-
-    void insertLimited(const QString& pasted)
-    {
-        const QString fitted = cutToBytes(pasted, roomLeft());
-        if (fitted.size() != pasted.size())
-            form_->beep();
-        insert(fitted);
-    }
-
-    const TBPDataListForm* form_;
 };
 
 } // namespace

@@ -1,9 +1,13 @@
 // The pieces around the main window: the splash closing after the first
-// repaint and the help topics of the windows.
+// repaint, the help topics of the windows and the title the window system
+// shows.
 #include "app/helpservice.h"
 #include "app/splashform.h"
 #include "guisupport.h"
+#include "records/stringtable.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -66,6 +70,27 @@ private Q_SLOTS:
         QCOMPARE(help.currentAnchor(), QStringLiteral("howto"));
         help.showTopic(999);
         QCOMPARE(help.currentAnchor(), QStringLiteral("contents"));
+    }
+
+    // Under X11 the program's caption reaches the window system exactly as
+    // the program sets it: Qt appends nothing to it.
+    void titleAsTheWindowSystemShowsIt()
+    {
+        const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+        if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+            QSKIP("xvfb-run and xwininfo are needed");
+        QTemporaryDir start;  // for the settings files
+        QProcess run;
+        run.setWorkingDirectory(start.path());
+        // The window names once the main window is there.
+        const QString script = QStringLiteral(
+            "QT_QPA_PLATFORM=xcb \"$0\" & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
+            "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app");
+        run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                            qEnvironmentVariable("KS318_APP")});
+        QVERIFY(run.waitForFinished(60000));
+        const QString windows = QString::fromUtf8(run.readAllStandardOutput());
+        QVERIFY2(windows.contains(QLatin1Char('"') + StringTable::text(3) + QLatin1Char('"')), qPrintable(windows));
     }
 };
 

@@ -1,5 +1,6 @@
 // ks318-cli summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]
 //                        [--thresholds S1/D1,S2/D2]
+#include "climessages.h"
 #include "commands.h"
 #include "json.h"
 
@@ -114,12 +115,14 @@ int usage(const QString& message)
 
 // The recording's records as the program would hold them after opening it,
 // without writing anything: NAME.p30 when there is one, read-only; where it
-// is missing or holds no valid analysis intervals, the records its first
-// opening would create from the data file.
+// is missing, cannot be read (message 202 on stderr) or holds no valid
+// analysis intervals, the records its first opening would create from the
+// data file.
 void prepareRecords(Session& session, const QString& path)
 {
-    if (companionFileExists(path))
-        readDataSetRecords(session, path, nullptr);
+    StderrMessages messages;
+    if (QFileInfo::exists(companionFilePath(path)))
+        readDataSetRecords(session, path, &messages);
     if (session.intervals.valid)
         return;
     PatientRecord patient;

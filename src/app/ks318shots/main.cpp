@@ -1,13 +1,19 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
-// Day pages) and the BP data list, saved as PNG for review. Runs in a scratch
+// Day pages), the BP data list, the patient information dialog, the physician
+// list and the facility name dialog, saved as PNG for review. Runs in a scratch
 // start directory of its own (with a copy of FILE and its companion file) so
 // no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
+#include "app/hospitalnameform.h"
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "app/myapplication.h"
+#include "app/patientinformationform.h"
+#include "app/physicianentryform.h"
+#include "app/physicianselectionform.h"
+#include "records/physicianroster.h"
 #include "records/session.h"
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
@@ -65,6 +71,32 @@ int main(int argc, char** argv)
     QTest::qWait(300);
     ok = form.BPDataListForm->grab().save(out.filePath(QStringLiteral("bpdatalist.png"))) && ok;
     form.BPDataListForm->hide();
+    // The patient dialog of the open recording, the physician list with
+    // three physicians and the facility name.
+    form.PatientInformationForm->fillPending = true;
+    form.PatientInformationForm->show();
+    QTest::qWait(200);
+    ok = form.PatientInformationForm->grab().save(out.filePath(QStringLiteral("patient.png"))) && ok;
+    form.PatientInformationForm->hide();
+    const QStringList physicians{QStringLiteral("田中"), QStringLiteral("Suzuki"), QStringLiteral("佐藤")};
+    for (const QString& name : physicians)
+        form.PhysicianSelectionForm->roster().save(true, -1, {name, QStringLiteral("一郎"), QStringLiteral("港区芝公園1-2-3"),
+                                                              QStringLiteral("03-1234-5678")});
+    form.PhysicianSelectionForm->show();
+    QTest::qWait(200);
+    ok = form.PhysicianSelectionForm->grab().save(out.filePath(QStringLiteral("physicians.png"))) && ok;
+    ks318::TPhysicianEntryForm* entry = form.PhysicianSelectionForm->PhysicianEntryForm;
+    entry->isNewEntry = false;
+    entry->selectedRow = 1;
+    entry->show();
+    QTest::qWait(200);
+    ok = entry->grab().save(out.filePath(QStringLiteral("physician.png"))) && ok;
+    entry->hide();
+    form.PhysicianSelectionForm->hide();
+    form.HospitalNameForm->show();
+    QTest::qWait(200);
+    ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
+    form.HospitalNameForm->hide();
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;

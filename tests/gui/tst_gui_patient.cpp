@@ -1,0 +1,242 @@
+// The patient information dialog over the demo recording, the physician list
+// behind its list button, and a recording in a folder the program cannot
+// write to.
+#include "app/patientinformationform.h"
+#include "app/physicianentryform.h"
+#include "app/physicianselectionform.h"
+#include "guisupport.h"
+#include "records/companionfile.h"
+#include "records/dataset.h"
+#include "views/cp932edit.h"
+#include "views/summarydataform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace ks318;
+using namespace ks318::guitest;
+
+class TestPatient : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> w_;
+    TMainForm* form() const { return w_->form.get(); }
+    Session& session() const { return w_->session; }
+    TPatientInformationForm* dialog() const { return form()->PatientInformationForm; }
+    QString demoCompanion() const { return w_->file(QStringLiteral("DEMO.p30")); }
+
+    // The dialog as the menu shows it, without blocking.
+    void showDialog(const QString& name = {}, const QString& sleep = {}, const QString& wake = {})
+    {
+        dialog()->fillPending = true;
+        dialog()->show();
+        if (!name.isEmpty())
+            dialog()->PtNameEdit->setText(name);
+        dialog()->Day1BeginMaskEdit->setText(sleep);
+        dialog()->Day1EndMaskEdit->setText(wake);
+    }
+
+    Session reread() const
+    {
+        Session s;
+        readCompanionFile(s, w_->demoPath(), nullptr);
+        return s;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        w_ = std::make_unique<MainWindow>();
+        QVERIFY(w_->form);
+        QVERIFY(form()->openFile(w_->demoPath()));
+    }
+
+    void cleanup() { w_.reset(); }
+
+    // From the menu: the fields of the open recording, then the new name and
+    // sleep times in the caption, the summary's pages and the companion file.
+    void fromTheMenuToTheSummary()
+    {
+        form()->ViewT2SummaryData->trigger();
+        QTabWidget* pages = form()->SummaryDataForm->SummaryPageControl;
+        QVERIFY(!pages->isTabVisible(3));
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            ran = dialog()->isVisible() && form()->activeView == 15 && dialog()->File->text() == "DEMO"
+                  && dialog()->PtNameEdit->text() == QStringLiteral("山田 太郎")
+                  && dialog()->SleepLabel->text() == "NIGHT" && dialog()->RecorderId->isHidden()
+                  && dialog()->Day1Label->isHidden() && dialog()->Day2BeginMaskEdit->isHidden();
+            showDialog(QStringLiteral("佐藤 次郎"), "22:00", "06:00");
+            dialog()->PtSaveButton->click();
+        });
+        form()->ViewT2PatientInformation->trigger();
+        QVERIFY(ran);
+        QVERIFY(!dialog()->isVisible());
+        QCOMPARE(form()->windowTitle(), TMainForm::captionFor(QStringLiteral("DEMO : 佐藤 次郎  ")
+                                                              + session().state.startDateText.toQString()));
+        QVERIFY(pages->isTabVisible(2) && pages->isTabVisible(3));
+        QVERIFY(session().data()->counters.validAsleep > 0);
+        const PatientRecord p = reread().patient;
+        QCOMPARE(p.patientName.toQString() + p.day2SleepTime.toQString(), QStringLiteral("佐藤 次郎0000"));
+        QVERIFY(w_->messages.shown().isEmpty());
+    }
+
+    void saveRules_data()
+    {
+        QTest::addColumn<QString>("sleep");
+        QTest::addColumn<QString>("wake");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stored");  // sleep and wake as stored; empty: refused
+        QTest::addColumn<int>("sleepHour");
+        QTest::newRow("no wake time") << "23:00" << "" << "山田 太郎" << "-" << -1;
+        QTest::newRow("no sleep time") << "" << "06:00" << "山田 太郎" << "-" << -1;
+        QTest::newRow("equal times") << "07:00" << "07:00" << "山田 太郎" << "-" << -1;
+        QTest::newRow("both, new name") << "2330" << "５：４５" << "新しい 名前" << "23:30-05:45" << 23;
+        QTest::newRow("not a time") << "24:00" << "06:00" << "新しい 名前" << "" << -1;
+    }
+
+    // A sleep period needs two different times, typed times are rewritten
+    // hh:nn and a field that is not a time is refused, keeping the focus;
+    // only a new name renews the caption.
+    void saveRules()
+    {
+        QFETCH(QString, sleep);
+        QFETCH(QString, wake);
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(int, sleepHour);
+        SessionState& st = session().state;
+        st.windowTitleText = QStringLiteral("marker");
+        const QByteArray before = readBytes(demoCompanion());
+        showDialog(name, sleep, wake);
+        dialog()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog()));
+        QCOMPARE(dialog()->PtSaveButtonClick(), !stored.isEmpty());
+        if (stored.isEmpty()) {
+            QCOMPARE(w_->messages.shownIds(), QList<int>{TPatientInformationForm::kNotATimeId});
+            QCOMPARE(QApplication::focusWidget(), dialog()->Day1BeginMaskEdit);
+            QVERIFY(dialog()->isVisible() && dialog()->Day1BeginMaskEdit->text() == sleep);
+            QCOMPARE(readBytes(demoCompanion()), before);
+        } else {
+            const PatientRecord p = reread().patient;
+            QCOMPARE(p.day1SleepTime.toQString() + "-" + p.day1WakeTime.toQString(), stored);
+        }
+        QCOMPARE(st.sleepHour, sleepHour);
+        const bool renamed = name != QStringLiteral("山田 太郎") && !stored.isEmpty();
+        QCOMPARE(st.windowTitleText, renamed ? "DEMO : " + name + "  " + st.startDateText.toQString() : "marker");
+        QCOMPARE(form()->windowTitle() == TMainForm::captionFor(st.windowTitleText), renamed);
+    }
+
+    // A memo counts a line break as two bytes and never takes half a
+    // character, whether typed or pasted.
+    void memoLimit()
+    {
+        showDialog();
+        Cp932MemoEdit* memo = dialog()->InsuranceMemo;  // 40 bytes
+        int beeps = 0;
+        memo->setBeep([&beeps] { ++beeps; });
+        QTest::keyClicks(memo, QString(36, QLatin1Char('a')));
+        QTest::keyClick(memo, Qt::Key_Return);
+        QGuiApplication::clipboard()->setText(QStringLiteral("あい"));
+        QTest::keySequence(memo, QKeySequence::Paste);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QCOMPARE(memo->storedText(), QString(36, QLatin1Char('a')) + QStringLiteral("\r\nあ"));
+        QCOMPARE(beeps, 2);
+    }
+
+    // What a first opening makes stands in for what the companion file
+    // lacks (only section 0; version line 1: no record, the fields empty),
+    // so the saved file still analyses the whole recording.
+    void incompleteCompanionFile()
+    {
+        const QByteArray whole = readBytes(demoCompanion());
+        Session first;
+        QVERIFY(companionRecordsFromDataFile(w_->demoPath(), QString(), first.patient, first.intervals, first.span));
+        first.intervals.valid = 1;
+        for (const bool onlySection0 : {true, false}) {
+            QVERIFY(writeBytes(demoCompanion(),
+                               onlySection0 ? whole.left(whole.indexOf("\n1\n144\n") + 1) : "1" + whole.mid(1)));
+            QVERIFY(form()->openFile(w_->demoPath()));
+            QVERIFY(!session().intervals.valid);
+            showDialog(QString(), "22:00", "06:00");
+            QCOMPARE(dialog()->PtNameEdit->text().isEmpty(), !onlySection0);
+            QVERIFY(dialog()->PtSaveButtonClick());
+            QVERIFY(reread().intervals.pack() == first.intervals.pack());
+            QCOMPARE(reread().patient.startDateText.toQString(), first.patient.startDateText.toQString());
+        }
+    }
+
+    // OK on an empty list selects no one and leaves the physician fields;
+    // with physicians listed, the one chosen fills them.
+    void physicianFromTheList()
+    {
+        TPhysicianSelectionForm* list = form()->PhysicianSelectionForm;
+        session().settings.physicians.selectedPhysician = 5;
+        showDialog();
+        dialog()->MdNameEdit->setText(QStringLiteral("Before"));
+        for (const bool listed : {false, true}) {
+            for (const QString name : {"Kato", "Abe"})
+                if (listed)
+                    list->roster().save(true, -1, {name, {}, name + " address", "03-1111"});
+            QTimer::singleShot(0, this, [list] {
+                list->PhysicianListBox->setCurrentRow(1);
+                list->OKPhysicianButton->click();
+            });
+            dialog()->MdListButton->click();
+            QCOMPARE(session().settings.physicians.selectedPhysician, listed ? 0 : -1);
+            QCOMPARE(dialog()->MdNameEdit->text() + dialog()->MdAddressMemo->storedText(),
+                     listed ? "KatoKato address" : "Before");
+        }
+    }
+
+    // An empty family name is refused; deleting the only entry disables
+    // Edit and Delete.
+    void physicianListButtons()
+    {
+        TPhysicianSelectionForm* list = form()->PhysicianSelectionForm;
+        list->PhysicianEntryForm->PhysicianEntrySaveButtonClick();
+        QCOMPARE(w_->messages.shownIds(), QList<int>{TPhysicianEntryForm::kNoNameId});
+        list->roster().save(true, -1, {QStringLiteral("Abe"), {}, {}, {}});
+        list->show();
+        QVERIFY(list->EditPhysicianButton->isEnabled() && list->DeletePhysicianButton->isEnabled());
+        list->DeletePhysicianButton->click();
+        QCOMPARE(list->PhysicianListBox->count(), 0);
+        QVERIFY(!list->EditPhysicianButton->isEnabled() && !list->DeletePhysicianButton->isEnabled());
+    }
+
+    // A recording whose NAME.p30 cannot be made (a directory of that name
+    // stands in for a folder the program may not write to): it opens with
+    // one message 202, its summary works, and saving patient information
+    // fails with 202 and keeps what was typed.
+    void recordingThatCannotBeWritten()
+    {
+        const QString path = w_->file(QStringLiteral("RO.DAT"));
+        QVERIFY(QFile::copy(w_->demoPath(), path));
+        QVERIFY(QDir(w_->files.path()).mkdir(QStringLiteral("RO.p30")));
+        QVERIFY(form()->openFile(path));
+        QCOMPARE(w_->messages.shownIds(), QList<int>{202});
+        QVERIFY(w_->analysisMenus(true));
+        QVERIFY(form()->windowTitle().contains(QStringLiteral("RO : 山田 太郎")));
+        form()->ViewT2SummaryData->trigger();
+        QVERIFY(session().data()->counters.validInWindow1 > 0);
+        // Made current again (after a merge, a save as, ...): no second message.
+        QVERIFY(prepareDataSet(session(), path, QString(), &w_->messages));
+        QCOMPARE(w_->messages.shownIds(), QList<int>{202});
+
+        showDialog(QStringLiteral("入力した名前"), "22:00", "06:00");
+        QVERIFY(!dialog()->PtSaveButtonClick());
+        QCOMPARE(w_->messages.shownIds(), (QList<int>{202, 202}));
+        QVERIFY(dialog()->isVisible());
+        QCOMPARE(dialog()->PtNameEdit->text(), QStringLiteral("入力した名前"));
+        QCOMPARE(session().patient.patientName.toQString(), QStringLiteral("山田 太郎"));
+    }
+};
+
+QTEST_MAIN(TestPatient)
+#include "tst_gui_patient.moc"
