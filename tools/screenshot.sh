@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves PNGs of the main window with the demo open, the about box, the BP
-# threshold dialog, the summary data window and the BP data list, for review;
+# threshold dialog, the summary data window, the BP data list and the graphics
+# window's pages, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -15,4 +16,5 @@ if command -v xvfb-run >/dev/null; then
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
-echo "Saved main.png, about.png, bpsettings.png, summary.png, summary-day.png and bpdatalist.png in $out"
+echo "Saved main.png, about.png, bpsettings.png, summary.png, summary-day.png, bpdatalist.png,"
+echo "trend.png, trend-1day.png, correlation.png, histogram.png and grade.png in $out"

@@ -22,6 +22,7 @@ class TSummaryDataForm;
 class TDefaultBpSettingsZireForm;
 class TDefaultSerialPortForm;
 class TFileMergeForm;
+class TViewGraphicsForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -140,10 +141,12 @@ public:
     TFileMergeForm* FileMergeForm;
     TSummaryDataForm* SummaryDataForm;
     TBPDataListForm* BPDataListForm;
+    TViewGraphicsForm* ViewGraphicsForm;
     HelpService* Help;
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -153,6 +156,7 @@ private:
     void restorePreviousFile();
     void clearRecording();
     void openView(int view);
+    void showGraphics(int graphKind);
 
     Session& session_;
     GuiMessageService& messages_;
