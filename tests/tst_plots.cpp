@@ -390,7 +390,14 @@ private Q_SLOTS:
         u.DrawBox(700, 10, 720, 30, kZoneColours[0], 1, true, false, false);
         u.DrawLine(730, 10, 730, 30, 0x123456, 1, true);
         u.DrawLine(730, 10, 730, 30, 0x123456, 1, true);
+        u.DrawDot(750, 20, 1, 0, false);
+        u.DrawLine(760, 20, 770, 20, 0, 1, false);
         painter.end();
+        // A dot is one pixel; a line leaves its end point undrawn.
+        QCOMPARE(colourAt(image, 750, 20), 0u);
+        QCOMPARE(colourAt(image, 751, 21), qRgb(0xC0, 0xC0, 0xC0) & 0xFFFFFF);
+        QCOMPARE(colourAt(image, 769, 20), 0u);
+        QCOMPARE(colourAt(image, 770, 20), qRgb(0xC0, 0xC0, 0xC0) & 0xFFFFFF);
         // 06:00 of a day on 576 pixels: x = 100 + 144; SYS 160 at y 138, DIA 100 at 198.
         QCOMPARE(colourAt(image, 244, 170), qRgb(0, 0, 0x80) & 0xFFFFFF);
         QCOMPARE(colourAt(image, 248, 170), qRgb(0xC0, 0xC0, 0xC0) & 0xFFFFFF);

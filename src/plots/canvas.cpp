@@ -58,6 +58,9 @@ void PainterCanvas::applyBrush()
 
 void PainterCanvas::setPen(Colour colour, int width, bool xorMode)
 {
+    // Grids set the same pen for every dot: only a change reaches the painter.
+    if (colour == penColour_ && width == penWidth_ && xorMode == xor_)
+        return;
     penColour_ = colour;
     penWidth_ = width;
     xor_ = xorMode;
@@ -66,6 +69,8 @@ void PainterCanvas::setPen(Colour colour, int width, bool xorMode)
 
 void PainterCanvas::setBrush(Colour colour, BrushStyle style)
 {
+    if (colour == brushColour_ && style == brushStyle_)
+        return;
     brushColour_ = colour;
     brushStyle_ = style;
     applyBrush();
@@ -95,6 +100,11 @@ void PainterCanvas::line(int x1, int y1, int x2, int y2)
             painter_.drawPoint(x1, y1);
         return;
     }
+    if (penWidth_ <= 1 && std::abs(x2 - x1) <= 1 && std::abs(y2 - y1) <= 1) {
+        // The one pixel a dot of the grids leaves.
+        painter_.drawPoint(x1, y1);
+        return;
+    }
     painter_.drawLine(x1, y1, x2, y2);
 }
 
@@ -106,7 +116,7 @@ void PainterCanvas::ellipse(int x1, int y1, int x2, int y2)
     const int h = std::abs(y2 - y1) - 1;
     if (w < 0 || h < 0)
         return;
-    painter_.drawEllipse(QRect(left, top, w + 1, h + 1).adjusted(0, 0, -1, -1));
+    painter_.drawEllipse(QRect(left, top, w, h));
 }
 
 void PainterCanvas::rectangle(int x1, int y1, int x2, int y2)
@@ -133,10 +143,9 @@ void PainterCanvas::textOut(int x, int y, const QString& text, Colour colour, Co
     const QPainter::CompositionMode mode = painter_.compositionMode();
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), qColour(background));
-    const QPen pen = painter_.pen();
     painter_.setPen(qColour(colour));
     painter_.drawText(x, y + fm.ascent(), text);
-    painter_.setPen(pen);
+    applyPen();
     painter_.setCompositionMode(mode);
 }
 

@@ -59,18 +59,31 @@ QString graphCaption(int graphKind, const TrendPage& trend)
     }
 }
 
-QImage renderScreenPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size,
-                        const SessionData* data)
+void renderScreenPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, QImage& image,
+                      const SessionData* data)
 {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize imageSize = size.expandedTo(QSize(1, 1));
+    if (image.size() != imageSize || image.format() != QImage::Format_RGB32)
+        image = QImage(imageSize, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMeter96);
     image.setDotsPerMeterY(kDotsPerMeter96);
-    image.fill(QColor(0xC0, 0xC0, 0xC0));
+    // The pages clear their area themselves; the kinds without a page show
+    // the plot background.
+    if (graphKind != Session::GraphTrend && graphKind != Session::GraphCorrelation
+        && graphKind != Session::GraphHistogram && graphKind != Session::GraphGrade)
+        image.fill(QColor(0xC0, 0xC0, 0xC0));
     QPainter painter(&image);
     PainterCanvas canvas(painter);
     UtilityService u(ScreenDevice, &canvas, nullptr);
     PlotJob job(u, session, windowLayout(u));
     drawGraphPage(job, graphKind, trend, QRect(QPoint(0, 0), size), data);
+}
+
+QImage renderScreenPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size,
+                        const SessionData* data)
+{
+    QImage image;
+    renderScreenPage(session, graphKind, trend, size, image, data);
     return image;
 }
 

@@ -27,6 +27,10 @@ QString graphCaption(int graphKind, const TrendPage& trend);
 // view (span and scroll position) and thresholds.
 QImage renderScreenPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size,
                         const SessionData* data = nullptr);
+// The same into `image`, which keeps its buffer when it has the size already
+// (the graphics window paints into one off-screen image again and again).
+void renderScreenPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, QImage& image,
+                      const SessionData* data = nullptr);
 
 // The page on one A4 landscape PDF page: a plot area of `size` printer
 // pixels laid over the printable part of the page, fonts and pens of the

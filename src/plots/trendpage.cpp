@@ -243,26 +243,29 @@ void drawBpPanel(PlotJob& job, const SessionData& data, const TrendView& view, c
     if (bars)
         drawThresholdLines(job, view, left, right, f);
 
+    // The bars first, then the pulse markers over them.
     const int width = right - left;
     const int count = int(std::min<std::uint32_t>(data.readingCount(), kMaxReadings));
     const std::int64_t viewEnd = view.startMinute + view.span;
     const int radius = job.printing() ? 5 : 2;
-    for (int i = 0; i < count; ++i) {
-        const BpReading& r = data.readings[std::size_t(i)];
-        if (r.windowMembership == OutsideWindows || !r.valid())
+    for (int pass = 0; pass < 2; ++pass) {
+        if ((pass == 0 && !bars) || (pass == 1 && !pulse))
             continue;
-        const std::int64_t t = trendMinuteOf(data, i);
-        if (t < view.startMinute || t > viewEnd)
-            continue;
-        const int x = left + int((t - view.startMinute) * width / view.span);
-        if (bars) {
-            if (r.methodText.view().substr(0, 1) == "*")
+        for (int i = 0; i < count; ++i) {
+            const BpReading& r = data.readings[std::size_t(i)];
+            if (r.windowMembership == OutsideWindows || !r.valid())
+                continue;
+            const std::int64_t t = trendMinuteOf(data, i);
+            if (t < view.startMinute || t > viewEnd)
+                continue;
+            const int x = left + int((t - view.startMinute) * width / view.span);
+            if (pass == 1)
+                u.DrawMarker(x, y(r.pulse), radius, kSecondDataColour, kAxisLineColour, false);
+            else if (r.methodText.view().substr(0, 1) == "*")
                 u.DrawDottedLine(x, y(int(r.sys)), x, y(r.dia), kDataColour, 1, false, 2);
             else
                 u.DrawLine(x, y(int(r.sys)), x, y(r.dia), job.printing() ? kAxisLineColour : kDataColour, 2, false);
         }
-        if (pulse)
-            u.DrawMarker(x, y(r.pulse), radius, kSecondDataColour, kAxisLineColour, false);
     }
 }
 

@@ -182,7 +182,7 @@ void TViewGraphicsForm::FormPaint()
 {
     ++paintCount_;
     setUpControls();
-    image_ = renderScreenPage(session_, session_.GraphKind, trendPage_, plotArea_->size());
+    renderScreenPage(session_, session_.GraphKind, trendPage_, plotArea_->size(), image_);
 }
 
 void TViewGraphicsForm::refresh()
