@@ -182,6 +182,13 @@ QList<LayerCase> layerCases()
              return QStringList{QString::number(u.TextHeightOf(QStringLiteral("Gg")))};
          },
          {"60"}},
+        {"8 days viewed whole: 24 ticks of 8 hours, and the right end labelled too", 0,
+         [](auto& u, auto& c) {
+             applyAxisSettings(u, 11520);
+             u.BuildTimeAxis(0, 100, 960, encodeDate(2026, 3, 2) + encodeTime(8, 0), 11520, 3, 1);
+             return c.starting("text").mid(23, 2);
+         },
+         {"text 917,106 '0'" + silver, "text 957,106 '8'" + silver}},
         {"a day axis starting at 23:59 ticks one minute later", 0,
          [](auto& u, auto& c) {
              applyAxisSettings(u, 43200);
