@@ -76,17 +76,17 @@ void PainterCanvas::setBrush(Colour colour, BrushStyle style)
     applyBrush();
 }
 
-void PainterCanvas::setFont(const FontSpec& spec)
+void PainterCanvas::setFont(const FontSpec& wanted)
 {
-    font_ = spec;
-    QFont f(spec.family);
-    if (spec.pointSize > 0)
-        f.setPointSize(spec.pointSize);
-    else if (spec.pixelSize > 0)
-        f.setPixelSize(spec.pixelSize);
-    f.setBold(spec.bold);
-    f.setFixedPitch(spec.fixedPitch);
-    if (spec.fixedPitch)
+    font_ = wanted;
+    QFont f(wanted.family);
+    if (wanted.pointSize > 0)
+        f.setPointSize(wanted.pointSize);
+    else if (wanted.pixelSize > 0)
+        f.setPixelSize(wanted.pixelSize);
+    f.setBold(wanted.bold);
+    f.setFixedPitch(wanted.fixedPitch);
+    if (wanted.fixedPitch)
         f.setStyleHint(QFont::TypeWriter);
     f.setKerning(false);
     painter_.setFont(f);
