@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
-# dialog, the physician list and entry and the facility name dialog, for review;
+# dialog, the physician list and entry, the facility name dialog and the
+# graphics window's pages, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -16,5 +17,4 @@ if command -v xvfb-run >/dev/null; then
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
-echo "Saved main.png, about.png, bpsettings.png, summary.png, summary-day.png, bpdatalist.png, patient.png," \
-  "physicians.png, physician.png and facility.png in $out"
+echo "Saved in $out:" $(cd "$out" && ls *.png)

@@ -196,6 +196,16 @@ void computePeriodStatistics(PeriodStatistics& stats, const SessionData* data, c
     }
 }
 
+BpThresholds thresholdsOf(const AnalysisSettings& analysis)
+{
+    BpThresholds t;
+    t.awakeSys = analysis.sysThreshold1;
+    t.awakeDia = analysis.diaThreshold1;
+    t.asleepSys = analysis.sysThreshold2;
+    t.asleepDia = analysis.diaThreshold2;
+    return t;
+}
+
 void computePeriodStatistics(Session& session, const BpThresholds& thresholds)
 {
     computePeriodStatistics(session.stats, session.data(), thresholds);

@@ -44,6 +44,10 @@ struct BpThresholds {
     int asleepDia = 70;
 };
 
+struct AnalysisSettings;
+// The four thresholds of the settings as the statistics take them.
+BpThresholds thresholdsOf(const AnalysisSettings& analysis);
+
 struct ExtremeTime {
     std::int16_t year = 0;
     std::int16_t month = 0;

@@ -19,10 +19,13 @@
 #include "records/stringtable.h"
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
+#include "views/viewgraphicsform.h"
+#include "views/windowplacement.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -158,6 +161,12 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     SummaryDataForm = new TSummaryDataForm(session_, summaryShown, this);
     BPDataListForm = new TBPDataListForm(session_, listFilled, activeView, &messages_, this);
     BPDataListForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    ViewGraphicsForm = new TViewGraphicsForm(session_, this);
+    ViewGraphicsForm->setCoveredArea(central);
+    // The graph and the BP data list follow each other.
+    connect(ViewGraphicsForm, &TViewGraphicsForm::scrolled, BPDataListForm, [this] { BPDataListForm->update(); });
+    connect(BPDataListForm, &TBPDataListForm::graphPositionChanged, ViewGraphicsForm,
+            [this] { ViewGraphicsForm->refresh(); });
     PhysicianSelectionForm = new TPhysicianSelectionForm(session_, &messages_, this);
     HospitalNameForm = new THospitalNameForm(session_, this);
     PatientInformationForm = new TPatientInformationForm(session_, PhysicianSelectionForm, &messages_, this);
@@ -168,6 +177,8 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
         // The new sleep times show at once.
         if (SummaryDataForm->isVisible())
             SummaryDataForm->FormPaint();
+        if (ViewGraphicsForm->isVisible())
+            ViewGraphicsForm->refresh();
     });
 
     auto* f1 = new QAction(this);
@@ -190,6 +201,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     setFileMenusEnabled(false);
     updateCaption();
     resize(853, 296);
+    restoreWindowGeometry(this, QStringLiteral("MainForm"));
 }
 
 TMainForm::~TMainForm()
@@ -404,6 +416,7 @@ bool TMainForm::openFile(const QString& path)
     BPModeCombo->setCurrentIndex(0);
     BPModeCombo->setEnabled(false);
     openInProgress = false;
+    ViewGraphicsForm->refresh();
     return true;
 }
 
@@ -489,8 +502,8 @@ void TMainForm::FormDestroy()
 void TMainForm::openView(int view)
 {
     activeView = view;
-    // The summary, list and graphics windows and the patient dialog attach
-    // here as they are built.
+    if (view == 4 || view == 5 || view == 6 || view == 16)
+        showGraphics(view);
 }
 
 namespace {
@@ -531,6 +544,13 @@ void TMainForm::ViewT2PatientInformationClick()
     PatientInformationForm->showForPreparedRecording();
 }
 
+void TMainForm::showGraphics(int graphKind)
+{
+    session_.GraphKind = graphKind;
+    ViewGraphicsForm->refresh();
+    bringUp(ViewGraphicsForm);
+}
+
 void TMainForm::restoreActiveView()
 {
     switch (activeView) {
@@ -545,11 +565,18 @@ void TMainForm::restoreActiveView()
     case 6:
     case 7:
     case 8:
-        // Reshown by the view windows once they exist.
+    case 16:
+        ViewGraphicsForm->show();
         break;
     default:
         break;
     }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    saveWindowGeometry(this, QStringLiteral("MainForm"));
+    QMainWindow::closeEvent(event);
 }
 
 void TMainForm::changeEvent(QEvent* event)

@@ -25,6 +25,7 @@ class TFileMergeForm;
 class THospitalNameForm;
 class TPatientInformationForm;
 class TPhysicianSelectionForm;
+class TViewGraphicsForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -148,10 +149,12 @@ public:
     TPhysicianSelectionForm* PhysicianSelectionForm;
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
+    TViewGraphicsForm* ViewGraphicsForm;
     HelpService* Help;
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -161,6 +164,7 @@ private:
     void restorePreviousFile();
     void clearRecording();
     void openView(int view);
+    void showGraphics(int graphKind);
 
     Session& session_;
     GuiMessageService& messages_;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <charconv>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -84,9 +85,10 @@ unsigned hexAt(std::string_view line, std::size_t column)
 template <std::size_t N>
 void setNumber(TextField<N>& field, unsigned value)
 {
+    // Five of these a reading: decimal digits without the formatting machinery.
     char text[16];
-    std::snprintf(text, sizeof text, "%u", value);
-    field.assign(text);
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    field.assign(std::string_view(text, std::size_t(end - text)));
 }
 
 template <typename Data, typename F>

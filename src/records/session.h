@@ -93,6 +93,12 @@ public:
     };
     GraphView graphView;
 
+    // The page the graphics window shows: 0 none (window closed), 4 trend,
+    // 5 correlation, 6 histograms, 16 grades; 7 and 8 draw nothing.
+    enum GraphKindValue : int { GraphNone = 0, GraphTrend = 4, GraphCorrelation = 5, GraphHistogram = 6,
+                                GraphCircadian = 7, GraphHbi = 8, GraphGrade = 16 };
+    int GraphKind = GraphNone;
+
     // The SessionData block in use; null when none is allocated.
     SessionData* data() const { return data_.get(); }
     // Drops any block still allocated and allocates a fresh one. Returns null

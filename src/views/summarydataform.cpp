@@ -255,16 +255,6 @@ private:
 
 } // namespace
 
-BpThresholds thresholdsOf(const AnalysisSettings& analysis)
-{
-    BpThresholds t;
-    t.awakeSys = analysis.sysThreshold1;
-    t.awakeDia = analysis.diaThreshold1;
-    t.asleepSys = analysis.sysThreshold2;
-    t.asleepDia = analysis.diaThreshold2;
-    return t;
-}
-
 TSummaryDataForm::TSummaryDataForm(Session& session, bool& summaryShown, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session), summaryShown_(summaryShown)
 {

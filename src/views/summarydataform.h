@@ -17,11 +17,6 @@ class QWidget;
 namespace ks318 {
 
 class Session;
-struct AnalysisSettings;
-struct BpThresholds;
-
-// The four thresholds of the settings as the statistics take them.
-BpThresholds thresholdsOf(const AnalysisSettings& analysis);
 
 class TSummaryDataForm : public QDialog {
     Q_OBJECT

@@ -1,8 +1,8 @@
 // ks318-cli summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]
 //                        [--thresholds S1/D1,S2/D2]
-#include "climessages.h"
 #include "commands.h"
 #include "json.h"
+#include "recording.h"
 
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
@@ -111,55 +111,6 @@ std::optional<BpThresholds> parseThresholds(const QString& text)
 int usage(const QString& message)
 {
     return usageError(kSummaryUsage, message);
-}
-
-// The recording's records as the program would hold them after opening it,
-// without writing anything: NAME.p30 when there is one, read-only; where it
-// is missing, cannot be read (message 202 on stderr) or holds no valid
-// analysis intervals, the records its first opening would create from the
-// data file.
-void prepareRecords(Session& session, const QString& path)
-{
-    StderrMessages messages;
-    if (QFileInfo::exists(companionFilePath(path)))
-        readDataSetRecords(session, path, &messages);
-    if (session.intervals.valid)
-        return;
-    PatientRecord patient;
-    AnalysisIntervals intervals;
-    RecordingSpan span;
-    if (!companionRecordsFromDataFile(path, QString(), patient, intervals, span))
-        return;
-    if (!session.patient.valid) {
-        session.patient = patient;
-        session.patient.valid = 1;
-    }
-    if (!session.span.valid) {
-        session.span = span;
-        session.span.valid = 1;
-    }
-    session.intervals = intervals;
-    session.intervals.valid = 1;
-    applyDataSetRecords(session);
-}
-
-// The four thresholds of data.d in the current directory, validated as the
-// settings store validates them; the defaults when there is no data.d or it
-// cannot be read. Nothing is created.
-BpThresholds storedThresholds(Session& session)
-{
-    session.settings.directory = QDir::currentPath();
-    if (QFileInfo::exists(session.settings.filePath("data.d")))
-        readDataD(session, nullptr);
-    const AnalysisSettings& a = session.settings.analysis;
-    BpThresholds t;
-    if (a.valid) {
-        t.awakeSys = a.sysThreshold1;
-        t.awakeDia = a.diaThreshold1;
-        t.asleepSys = a.sysThreshold2;
-        t.asleepDia = a.diaThreshold2;
-    }
-    return t;
 }
 
 bool showsDayNight(const SessionState& s) { return s.sleepHour != -1 && s.wakeHour != -1; }

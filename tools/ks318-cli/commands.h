@@ -39,6 +39,8 @@ int runCsv(const QStringList& args);
 extern const char* const kCsvUsage;
 int runMerge(const QStringList& args);
 extern const char* const kMergeUsage;
+int runPlot(const QStringList& args);
+extern const char* const kPlotUsage;
 
 // Prints `usage` to stdout for --help; returns ExitOk.
 int printHelp(const char* usage);

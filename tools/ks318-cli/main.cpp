@@ -2,8 +2,11 @@
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 using namespace ks318::cli;
 
@@ -22,6 +25,7 @@ const Command kCommands[] = {
     {"recorder", runRecorder, &kRecorderUsage},
     {"csv", runCsv, &kCsvUsage},
     {"merge", runMerge, &kMergeUsage},
+    {"plot", runPlot, &kPlotUsage},
 };
 
 void printUsage(FILE* to)
@@ -66,8 +70,23 @@ void err(const QString& line)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    // The commands that draw get a GUI application on the off-screen
+    // platform, so they run without a display; the others stay QtCore only.
+    const bool draws = argc > 1 && std::strcmp(argv[1], "plot") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    static char platform[] = "-platform";
+    static char offscreen[] = "offscreen";
+    std::vector<char*> guiArgv;
+    int guiArgc = argc + 2;
+    if (draws) {
+        guiArgv.assign(argv, argv + argc);
+        guiArgv.insert(guiArgv.begin() + 1, {platform, offscreen});
+        guiArgv.push_back(nullptr);
+        app = std::make_unique<QGuiApplication>(guiArgc, guiArgv.data());
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    const QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         printUsage(stderr);
         return ExitUsage;

@@ -1,9 +1,11 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
-// list and the facility name dialog, saved as PNG for review. Runs in a scratch
-// start directory of its own (with a copy of FILE and its companion file) so
-// no settings land elsewhere and the recording is left alone.
+// list and the facility name dialog, and the graphics window (trend, trend of
+// one day, correlation, histogram and grade pages), saved as PNG for review.
+// Runs in a scratch start directory of its own (with a copy of FILE and its
+// companion file) so no settings land elsewhere and the recording is left
+// alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/hospitalnameform.h"
@@ -17,6 +19,7 @@
 #include "records/session.h"
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
+#include "views/viewgraphicsform.h"
 
 #include <QAction>
 #include <QDir>
@@ -97,6 +100,21 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
     form.HospitalNameForm->hide();
+    // The graphics window on each of its pages, and the trend zoomed to one day.
+    const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
+                                                       {form.ViewT2CorrelationPlots, "correlation.png"},
+                                                       {form.ViewT2Histograms, "histogram.png"},
+                                                       {form.ViewT2GradePlots, "grade.png"}};
+    for (const auto& [entry, name] : graphs) {
+        entry->trigger();
+        QTest::qWait(300);
+        ok = form.ViewGraphicsForm->grab().save(out.filePath(QString::fromLatin1(name))) && ok;
+    }
+    form.ViewT2Trends->trigger();
+    form.ViewGraphicsForm->findChild<QAction*>(QStringLiteral("Zoom1day1"))->trigger();
+    QTest::qWait(300);
+    ok = form.ViewGraphicsForm->grab().save(out.filePath(QStringLiteral("trend-1day.png"))) && ok;
+    form.ViewGraphicsForm->hide();
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;

@@ -1,0 +1,360 @@
+// The drawing layer and the graph pages against a canvas that logs its
+// calls (axes, labels, grids, printer corrections, the trend's bars,
+// threshold lines and sleep bar, texts inside their page), the axis table by
+// span, and a few pixels of pages rendered into an image.
+#include "plots/axistable.h"
+#include "plots/distributionpages.h"
+#include "plots/trendpage.h"
+#include "records/daycount.h"
+#include "records/session.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+#include <functional>
+#include <tuple>
+
+using namespace ks318;
+
+namespace {
+
+// Every drawing call as a line of text; text is 6 pixels a character, 10 high.
+class RecordingCanvas : public Canvas {
+public:
+    QStringList log;
+    int verticalDpiValue = 96;
+
+    void setPen(Colour c, int width, bool x) override { pen_ = QStringLiteral("c=%1 w=%2%3").arg(hex(c)).arg(width).arg(x ? " xor" : ""); }
+    void setBrush(Colour c, BrushStyle style) override
+    {
+        brush_ = style == BrushStyle::None ? QStringLiteral("none") : (style == BrushStyle::Solid ? "solid:" : "hatch:") + hex(c);
+    }
+    void setFont(const FontSpec& f) override { font_ = f; }
+    FontSpec font() const override { return font_; }
+    void line(int x1, int y1, int x2, int y2) override { log << shape("line", x1, y1, x2, y2); }
+    void ellipse(int x1, int y1, int x2, int y2) override { log << shape("ellipse", x1, y1, x2, y2) + " fill=" + brush_; }
+    void rectangle(int x1, int y1, int x2, int y2) override { log << shape("box", x1, y1, x2, y2) + " fill=" + brush_; }
+    void textOut(int x, int y, const QString& text, Colour c, Colour bg) override
+    {
+        log << QStringLiteral("text %1,%2 '%3' c=%4 bg=%5").arg(x).arg(y).arg(text, hex(c), hex(bg));
+    }
+    int textWidth(const QString& text) override { return 6 * int(text.size()); }
+    int textHeight(const QString&) override { return 10; }
+    int verticalDpi() const override { return verticalDpiValue; }
+    int fontDpi() const override { return 96; }
+
+    QStringList starting(const QString& prefix) const { return log.filter(QRegularExpression(QLatin1Char('^') + prefix)); }
+
+private:
+    static QString hex(Colour c) { return QStringLiteral("%1").arg(c, 6, 16, QLatin1Char('0')); }
+    QString shape(const char* kind, int x1, int y1, int x2, int y2) const
+    {
+        return QStringLiteral("%1 %2,%3 %4,%5 ").arg(QLatin1String(kind)).arg(x1).arg(y1).arg(x2).arg(y2) + pen_;
+    }
+    QString pen_;
+    QString brush_;
+    FontSpec font_;
+};
+
+// A session with window 1 from 2 March 2026 at `hour` for `hours`, and a
+// recording canvas under the screen layer, row height 10 and margin 2.
+struct Rig {
+    Session s;
+    RecordingCanvas c;
+    UtilityService u{ScreenDevice, &c, &c};
+    PlotJob job{u, s, PlotLayout{10, 2, false}};
+
+    Rig(int hour, int hours, int span)
+    {
+        s.intervals.valid = 1;
+        s.intervals.interval1Hours = std::uint32_t(hours);
+        s.state.window1 = SessionState::Window{2026, 3, 2, hour, 0, hours, 0};
+        job.spanMinutes = span;
+    }
+};
+
+AxisLabel numbered(int i) { return axisLabel(QByteArray::number(i).constData()); }
+
+// Readings of 2 March 2026 (hour, minute, sys, dia, pulse, method text) as
+// the reader would leave them, all inside window 1.
+struct Plain {
+    int hour, minute, sys, dia, pulse;
+    const char* method = "O";
+};
+std::unique_ptr<SessionData> blockOf(const QList<Plain>& readings)
+{
+    auto d = std::make_unique<SessionData>();
+    d->bpModeName = "Oscillometric only";
+    int i = 0;
+    for (const Plain& p : readings) {
+        BpReading& r = d->readings[std::size_t(i++)];
+        std::tie(r.year, r.month, r.day, r.hour, r.minute) = std::tuple(2026u, 3, 2, p.hour, p.minute);
+        std::tie(r.sys, r.dia, r.pulse) = std::tuple(p.sys, p.dia, p.pulse);
+        r.methodText = p.method;
+        r.windowMembership = InWindow1;
+        r.periodClass = PeriodAwake;
+    }
+    d->counters.readingCount = d->counters.inWindow1 = d->counters.validInWindow1 = std::uint32_t(i);
+    return d;
+}
+
+using Observe = std::function<QStringList(UtilityService& u, RecordingCanvas& c)>;
+struct LayerCase {
+    const char* name;
+    int device;
+    Observe observe;
+    QStringList expected;
+};
+
+// Ticks drawn on a vertical axis of `ticks` labelled positions for a file of `type`.
+QStringList drawnTicks(UtilityService& u, RecordingCanvas& c, int type, int ticks, int step)
+{
+    u.recorderType = RecorderType(type);
+    std::vector<AxisLabel> labels;
+    for (int i = 0; i < ticks; ++i)
+        labels.push_back(numbered(i));
+    u.DrawValueAxis(0, 600, 0, 0, 0, 0, -3, ticks, labels.data(), 1, true, step);
+    return {QString::number(c.starting("text").size())};
+}
+
+QList<LayerCase> layerCases()
+{
+    static const AxisLabel letters[8] = {axisLabel("a"), axisLabel("b"), axisLabel("c"), axisLabel("d"),
+                                         axisLabel("e"), axisLabel("f"), axisLabel("g"), axisLabel("h")};
+    const QString silver = QStringLiteral(" c=000000 bg=c0c0c0");
+    return {
+        {"a diagonal axis draws nothing", 0,
+         [](auto& u, auto& c) { u.DrawValueAxis(0, 0, 50, 40, 0, 0, -3, 8, letters, 1, true, 1); return c.log; }, {}},
+        {"tick count 2 without its end: the axis line only", 0,
+         [](auto& u, auto& c) { u.DrawValueAxis(5, 100, 5, 0, 0, 0, -3, 2, nullptr, 1, false, 1); return c.log; },
+         {"line 5,100 5,0 c=000000 w=1"}},
+        {"the last position is labelled off the step", 0,
+         [](auto& u, auto& c) { u.DrawValueAxis(20, 70, 20, 0, 0, 0, -3, 8, letters, 1, true, 3); return c.starting("text"); },
+         {"text 8,65 'a'" + silver, "text 8,35 'd'" + silver, "text 8,5 'g'" + silver, "text 8,-5 'h'" + silver}},
+        {"type 30, 25 ticks: step 1 stays", 0, [](auto& u, auto& c) { return drawnTicks(u, c, 30, 25, 1); }, {"25"}},
+        {"type 30, 61 ticks: step 3", 0, [](auto& u, auto& c) { return drawnTicks(u, c, 30, 61, 1); }, {"21"}},
+        {"type 30, step 5 becomes 6", 0, [](auto& u, auto& c) { return drawnTicks(u, c, 30, 25, 5); }, {"5"}},
+        {"type 70 keeps the step", 0, [](auto& u, auto& c) { return drawnTicks(u, c, 70, 61, 1); }, {"61"}},
+        {"printer text asked in red is black on white", 1,
+         [](auto& u, auto& c) { u.DrawText(10, 20, QStringLiteral("X"), 0x0000FF, AlignLeft, AlignTop); return c.log; },
+         {"text 10,20 'X' c=000000 bg=ffffff"}},
+        {"screen text aligned by the width and the Gg height", 0,
+         [](auto& u, auto& c) {
+             u.DrawText(100, 50, QStringLiteral("ab"), 0x0000FF, AlignRight, AlignBottom);
+             u.DrawText(100, 50, QStringLiteral("ab"), 0x0000FF, AlignCentre, AlignMiddle);
+             return c.log;
+         },
+         {"text 88,40 'ab' c=0000ff bg=c0c0c0", "text 94,45 'ab' c=0000ff bg=c0c0c0"}},
+        {"an unknown device draws nothing", 2,
+         [](auto& u, auto& c) {
+             u.DrawText(1, 1, QStringLiteral("x"), 0, AlignLeft, AlignTop);
+             u.DrawBox(0, 0, 5, 5, 0, 1, true, false, false);
+             u.DrawMarker(3, 3, 2, 0, 0, false);
+             return c.log;
+         },
+         {}},
+        {"printer boxes are widened, silver fills print white", 1,
+         [](auto& u, auto& c) {
+             u.DrawBox(0, 0, 10, 10, 0x800000, 1, false, false, false);
+             u.DrawBox(0, 0, 10, 10, 0x800000, 1, true, false, true);
+             u.DrawBox(0, 0, 10, 10, kPlotBackground, 1, true, false, false);
+             u.DrawMarker(20, 20, 5, kPlotBackground, 0, true);
+             u.DrawDot(7, 8, 1, 0, false);
+             return c.log;
+         },
+         {"box 0,0 12,11 c=800000 w=1 fill=none", "box 0,0 12,11 c=800000 w=1 fill=solid:ffffff",
+          "box 0,0 11,11 c=c0c0c0 w=1 fill=solid:ffffff", "ellipse 15,15 25,25 c=000000 w=1 xor fill=solid:ffffff",
+          "line 7,8 9,10 c=000000 w=1"}},
+        {"a screen box may be hatched; dots every step", 0,
+         [](auto& u, auto& c) {
+             u.DrawBox(0, 0, 10, 10, 0x800000, 2, true, true, true);
+             u.DrawDottedLine(0, 3, 9, 3, 0, 1, false, 4);
+             return c.log;
+         },
+         {"box 0,0 10,10 c=800000 w=2 xor fill=hatch:800000", "line 0,3 1,4 c=000000 w=1", "line 4,3 5,4 c=000000 w=1",
+          "line 8,3 9,4 c=000000 w=1"}},
+        {"one horizontal grid line lies at the bottom", 0,
+         [](auto& u, auto& c) { u.DrawTimeGrid(0, 100, 9, 0, 0, 0, 1, 1); return c.log; },
+         {"line 0,100 1,101 c=000000 w=1", "line 4,100 5,101 c=000000 w=1", "line 8,100 9,101 c=000000 w=1"}},
+        {"printer text heights scale by the integer quotient of the resolutions", 1,
+         [](auto& u, auto& c) {
+             c.verticalDpiValue = 600;  // 600 / 96 = 6.25, taken as 6
+             return QStringList{QString::number(u.TextHeightOf(QStringLiteral("Gg")))};
+         },
+         {"60"}},
+        {"8 days viewed whole: 24 ticks of 8 hours, and the right end labelled too", 0,
+         [](auto& u, auto& c) {
+             applyAxisSettings(u, 11520);
+             u.BuildTimeAxis(0, 100, 960, encodeDate(2026, 3, 2) + encodeTime(8, 0), 11520, 3, 1);
+             return c.starting("text").mid(23, 2);
+         },
+         {"text 917,106 '0'" + silver, "text 957,106 '8'" + silver}},
+        {"a day axis starting at 23:59 ticks one minute later", 0,
+         [](auto& u, auto& c) {
+             applyAxisSettings(u, 43200);
+             u.BuildTimeAxis(0, 100, 720, encodeDate(2026, 3, 2) + encodeTime(23, 59), 43200, 3, 1);
+             return QStringList{QString::number(u.tickMinutes.at(0)), c.starting("text").at(0)};
+         },
+         {"1", "text -3,106 '3' c=000000 bg=c0c0c0"}},
+    };
+}
+
+QRgb colourAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+} // namespace
+
+class TestPlots : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void layer_data()
+    {
+        QTest::addColumn<int>("row");
+        const QList<LayerCase> cases = layerCases();
+        for (int i = 0; i < cases.size(); ++i)
+            QTest::newRow(cases[i].name) << i;
+    }
+
+    void layer()
+    {
+        QFETCH(int, row);
+        const LayerCase test = layerCases().at(row);
+        RecordingCanvas canvas;
+        UtilityService u(test.device, &canvas, &canvas);
+        QCOMPARE(test.observe(u, canvas), test.expected);
+    }
+
+    void axisTable_data()
+    {
+        QTest::addColumn<int>("span");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<double>("hoursPerTick");
+        QTest::newRow("10 hours") << 600 << 11 << int(UnitHours) << 1.0;
+        QTest::newRow("25 hours") << 1500 << 12 << int(UnitHours) << 2.0;
+        QTest::newRow("2 days") << 2880 << 25 << int(UnitHours) << 2.0;
+        QTest::newRow("5 days") << 7200 << 31 << int(UnitHours) << 4.0;
+        QTest::newRow("7 days") << 10080 << 22 << int(UnitHours) << 8.0;
+        QTest::newRow("8 days") << 11520 << 24 << int(UnitHours) << 8.0;
+        QTest::newRow("30 days") << 43200 << 31 << int(UnitDays) << 24.0;
+        QTest::newRow("30 days and a minute") << 43201 << 31 << int(UnitDays) << 168.0;
+        QTest::newRow("180 days and a minute") << 259201 << 31 << int(UnitMonths) << 720.0;
+        QTest::newRow("1 year and a minute") << 525601 << 31 << int(UnitMonths) << 2160.0;
+    }
+
+    void axisTable()
+    {
+        QFETCH(int, span);
+        QFETCH(int, ticks);
+        QFETCH(int, unit);
+        QFETCH(double, hoursPerTick);
+        const AxisSettings a = axisSettingsForSpan(span);
+        QCOMPARE(a.ticks, ticks);
+        QCOMPARE(a.unit, unit);
+        QCOMPARE(a.hoursPerTick, hoursPerTick);
+        QCOMPARE(a.daysPerTick, span > 43200 && span <= 259200 ? 7.0 : 1.0);
+        QCOMPARE(a.monthsPerTick, span > 525600 ? 3.0 : 1.0);
+    }
+
+    // 22:00-06:00 on a view from 00:00 of day 0, one pixel a minute.
+    void sleepBarFromMidnight()
+    {
+        Rig r(0, 48, 1440);
+        r.s.state.sleepHour = 22;
+        r.s.state.sleepMinute = r.s.state.wakeMinute = 0;
+        r.s.state.wakeHour = 6;
+        drawSleepBar(r.job, trendViewOf(r.job, nullptr), 100, 1540, 500, 10);
+        QCOMPARE(r.c.log.filter(QStringLiteral("fill=solid:000000")),
+                 (QStringList{"box 100,500 460,510 c=000000 w=1 fill=solid:000000",
+                              "box 1420,500 1540,510 c=000000 w=1 fill=solid:000000"}));
+        // Dotted edges where a period starts or ends inside the view.
+        QCOMPARE(r.c.starting("line 460,").size(), 164);
+        QCOMPARE(r.c.starting("line 1420,").size(), 164);
+        QVERIFY(r.c.starting("line 100,").isEmpty());
+    }
+
+    // Bars of a measured and a substituted reading; without sleep times the
+    // threshold values stand on their stubs only.
+    void bpPanel()
+    {
+        Rig r(0, 24, 1440);
+        const auto block = blockOf({{6, 0, 140, 70, 70, "O"}, {12, 0, 140, 70, 70, "*O"}});
+        // Plot from y 298 (0 mmHg) up to 18 (280 mmHg): one pixel a mmHg.
+        drawBpPanel(r.job, *block, trendViewOf(r.job, block.get()), TrendPage::builtIn().panels[0], 100, 8, 1540, 300);
+        QVERIFY(r.c.log.contains(QStringLiteral("line 460,158 460,228 c=800000 w=2")));
+        const QStringList dotted = r.c.starting("line 820,").filter(QStringLiteral("c=800000"));
+        QCOMPARE(dotted.size(), 35);
+        QVERIFY(dotted.filter(QStringLiteral("w=2")).isEmpty());
+        QVERIFY(dotted.contains(QStringLiteral("line 820,158 821,159 c=800000 w=1")));
+        QVERIFY(r.c.log.contains(QStringLiteral("ellipse 818,226 822,230 c=000000 w=1 fill=solid:00ffff")));
+        const QRegularExpression horizontal(QStringLiteral("^line (\\d+),(\\d+) (\\d+),(\\d+) "));
+        for (int value : {140, 90, 120, 70}) {
+            const int y = 298 - value;
+            QVERIFY(r.c.log.contains(QStringLiteral("line 1540,%1 1546,%1 c=000000 w=1").arg(y)));
+            for (const QString& line : r.c.starting("line")) {
+                const auto m = horizontal.match(line);
+                if (m.captured(2).toInt() == y && m.captured(4).toInt() == y && m.captured(1) != QLatin1String("1540"))
+                    QVERIFY2(std::abs(m.captured(3).toInt() - m.captured(1).toInt()) <= 2, qPrintable(line));  // ticks
+            }
+        }
+    }
+
+    // Every text of the distribution pages lies inside the page.
+    void textsInsidePage()
+    {
+        const auto block = blockOf({{6, 0, 150, 95, 70}, {12, 0, 128, 84, 66}, {18, 0, 200, 120, 90}});
+        const QRect area(0, 0, 1200, 800);
+        const QRegularExpression text(QStringLiteral("^text (-?\\d+),(-?\\d+) '(.*)' "));
+        for (auto draw : {drawCorrelationPage, drawHistogramPage, drawGradePage}) {
+            Rig r(0, 24, 1440);
+            draw(r.job, area, block.get());
+            QVERIFY(r.c.starting("text").size() > 10);
+            for (const QString& line : r.c.starting("text")) {
+                const auto m = text.match(line);
+                const QRect box(m.captured(1).toInt(), m.captured(2).toInt(), 6 * int(m.captured(3).size()), 10);
+                QVERIFY2(area.contains(box), qPrintable(line));
+            }
+        }
+    }
+
+    // Pixels of a rendered BP panel, of the colour conversion and of the pens.
+    void renderedPixels()
+    {
+        Rig r(0, 24, 1440);
+        const auto block = blockOf({{6, 0, 160, 100, 60}});
+        QImage image(800, 320, QImage::Format_RGB32);
+        image.fill(QColor(0xC0, 0xC0, 0xC0));
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        UtilityService u(ScreenDevice, &canvas, nullptr);
+        PlotJob job(u, r.s, PlotLayout{10, 2, false});
+        job.spanMinutes = 1440;
+        drawBpPanel(job, *block, trendViewOf(job, block.get()), TrendPage::builtIn().panels[0], 100, 8, 676, 300);
+        u.DrawBox(700, 10, 720, 30, kZoneColours[0], 1, true, false, false);
+        u.DrawLine(730, 10, 730, 30, 0x123456, 1, true);
+        u.DrawLine(730, 10, 730, 30, 0x123456, 1, true);
+        u.DrawDot(750, 20, 1, 0, false);
+        u.DrawLine(760, 20, 770, 20, 0, 1, false);
+        painter.end();
+        const QRgb silver = 0xC0C0C0;
+        // 06:00 of a day on 576 pixels: x = 100 + 144; SYS 160 at y 138, DIA 100 at 198.
+        QCOMPARE(colourAt(image, 244, 170), 0x000080u);
+        QCOMPARE(colourAt(image, 248, 170), silver);
+        // The pulse marker at 60 bpm is filled yellow.
+        bool yellow = false;
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                yellow = yellow || colourAt(image, 244 + dx, 238 + dy) == 0xFFFF00u;
+        QVERIFY(yellow);
+        QCOMPARE(colourAt(image, 710, 20), 0xE44545u);  // 0x4545E4 is red
+        QCOMPARE(colourAt(image, 730, 20), silver);      // exclusive-or twice undoes itself
+        // A dot is one pixel; a line leaves its end point undrawn.
+        QCOMPARE(colourAt(image, 750, 20), 0u);
+        QCOMPARE(colourAt(image, 751, 21), silver);
+        QCOMPARE(colourAt(image, 769, 20), 0u);
+        QCOMPARE(colourAt(image, 770, 20), silver);
+    }
+};
+
+QTEST_MAIN(TestPlots)
+#include "tst_plots.moc"

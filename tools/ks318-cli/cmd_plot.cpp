@@ -1,0 +1,153 @@
+// ks318-cli plot FILE --page trend|correlation|histogram|grade -o OUT.png|OUT.pdf
+//                     [--size WIDTHxHEIGHT] [--span MINUTES] [--scroll HOURS] [--mode 0..3]
+#include "commands.h"
+#include "recording.h"
+
+#include "plots/graphpages.h"
+#include "records/bpdatafile.h"
+#include "records/stringtable.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace ks318::cli {
+
+const char* const kPlotUsage =
+    "  plot FILE --page trend|correlation|histogram|grade -o OUT.png|OUT.pdf\n"
+    "       [--size WIDTHxHEIGHT] [--span MINUTES] [--scroll HOURS] [--mode 0..3]\n"
+    "      Draws a page of the graphics window in a plot area of that size\n"
+    "      (default 1200x800): a PNG as on the screen, a PDF as printed, on one\n"
+    "      A4 landscape page. Without --span the whole analysis window is shown;\n"
+    "      --scroll moves the view's left edge that many hours into the window.\n";
+
+namespace {
+
+constexpr int kMaxIntervalHours = 43848;
+constexpr int kMaxSide = 10000;
+
+struct Page {
+    const char* name;
+    int kind;
+};
+const Page kPages[] = {
+    {"trend", Session::GraphTrend},
+    {"correlation", Session::GraphCorrelation},
+    {"histogram", Session::GraphHistogram},
+    {"grade", Session::GraphGrade},
+};
+
+int usage(const QString& message)
+{
+    return usageError(kPlotUsage, message);
+}
+
+QString messageText(int id)
+{
+    return StringTable::text(id).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+bool positiveNumber(const QString& text, int& value, int minimum)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= minimum;
+}
+
+} // namespace
+
+int runPlot(const QStringList& args)
+{
+    QString path;
+    QString output;
+    int kind = 0;
+    QSize size(1200, 800);
+    int span = 0;
+    int scroll = 0;
+    int mode = 0;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto next = [&]() { return i + 1 < args.size() ? args[++i] : QString(); };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            return printHelp(kPlotUsage);
+        } else if (a == QLatin1String("--page")) {
+            const QString name = next();
+            kind = 0;
+            for (const Page& p : kPages)
+                if (name == QLatin1String(p.name))
+                    kind = p.kind;
+            if (kind == 0)
+                return usage(QStringLiteral("--page takes trend, correlation, histogram or grade"));
+        } else if (a == QLatin1String("-o")) {
+            output = next();
+        } else if (a == QLatin1String("--size")) {
+            static const QRegularExpression re(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+            const auto m = re.match(next());
+            const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
+            const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
+            if (w < 100 || h < 100 || w > kMaxSide || h > kMaxSide)
+                return usage(QStringLiteral("--size takes WIDTHxHEIGHT, each 100..%1").arg(kMaxSide));
+            size = QSize(w, h);
+        } else if (a == QLatin1String("--span")) {
+            if (!positiveNumber(next(), span, 60))
+                return usage(QStringLiteral("--span takes a number of minutes, at least 60"));
+        } else if (a == QLatin1String("--scroll")) {
+            if (!positiveNumber(next(), scroll, 0))
+                return usage(QStringLiteral("--scroll takes a number of hours, 0 or more"));
+        } else if (a == QLatin1String("--mode")) {
+            bool ok = false;
+            mode = next().toInt(&ok);
+            if (!ok || !isValidBpMode(mode))
+                return usage(QStringLiteral("--mode takes 0, 1, 2 or 3"));
+        } else if (a.startsWith(QLatin1Char('-')) || !path.isEmpty()) {
+            return usage(QStringLiteral("plot: unexpected argument %1").arg(a));
+        } else {
+            path = a;
+        }
+    }
+    if (path.isEmpty() || kind == 0 || output.isEmpty())
+        return usage(QStringLiteral("plot needs FILE, --page and -o"));
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf"))
+        return usage(QStringLiteral("-o takes a file ending in .png or .pdf"));
+
+    Session session;
+    storedThresholds(session);
+    prepareRecords(session, path);
+    if (session.intervals.valid && session.intervals.interval1Hours > std::uint32_t(kMaxIntervalHours)) {
+        err(messageText(223));
+        return ExitFailure;
+    }
+    session.state.currentFilePath = path;
+    session.state.bpMode = BpMode(mode);
+    if (!session.allocateData() || !readBpDataFile(session, path, session.state.bpMode)) {
+        err(QStringLiteral("cannot read %1").arg(path));
+        return ExitFailure;
+    }
+    if (session.state.timeOrderError) {
+        err(messageText(271));
+        return ExitFailure;
+    }
+    // The view File > Open leaves, unless asked otherwise.
+    session.graphView.visibleMinutes = span > 0 ? span : int(session.intervals.interval1Hours) * 60;
+    session.graphView.zoomAllData = span == 0;
+    session.graphView.scrollHours = scroll;
+    session.GraphKind = kind;
+
+    const TrendPage trend = TrendPage::builtIn();
+    bool written = false;
+    if (suffix == QLatin1String("png")) {
+        const QImage image = renderScreenPage(session, kind, trend, size, session.data());
+        QSaveFile file(output);
+        written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+    } else {
+        written = writePdfPage(session, kind, trend, size, output, session.data());
+    }
+    if (!written) {
+        err(QStringLiteral("cannot write %1").arg(output));
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+} // namespace ks318::cli
