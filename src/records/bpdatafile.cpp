@@ -369,24 +369,40 @@ void decodeRecordLine(std::string_view line, BpMode mode, RecorderType type, BpR
     r.comment.assign(textId ? StringTable::cp932(textId) : std::string());
 }
 
+namespace {
+
+// The block before anything is read into it: empty, named for `mode`.
+void resetBlock(SessionData& d, BpMode mode)
+{
+    d.bpModeName.assign(StringTable::cp932(kFirstBpModeStringId + code(mode)));
+    d.loaded = 0;
+    d.counters = PeriodCounters();
+    d.unreadTail = false;
+}
+
+} // namespace
+
 bool readBpDataFile(Session& session, const QString& path, BpMode mode)
+{
+    if (!session.data())
+        return false;
+    resetBlock(*session.data(), mode);
+    QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    return parseBpDataText(session, bytes, mode);
+}
+
+bool parseBpDataText(Session& session, const QByteArray& bytes, BpMode mode)
 {
     SessionData* data = session.data();
     if (!data)
         return false;
     SessionData& d = *data;
     SessionState& state = session.state;
-
-    d.bpModeName.assign(StringTable::cp932(kFirstBpModeStringId + code(mode)));
-    d.loaded = 0;
-    d.counters = PeriodCounters();
-    d.unreadTail = false;
-
-    QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    file.close();
+    resetBlock(d, mode);
 
     LineReader reader(bytes);
     Line line;
