@@ -274,6 +274,7 @@ private Q_SLOTS:
         QTest::newRow("overlong line cut, switch from line 2") << QByteArray(60, 'X') + "\n1\n" << QByteArray(50, 'X') << 1;
         QTest::newRow("no second line") << QByteArray("Clinic\n") << QByteArray("Clinic") << 0;
         QTest::newRow("no line feed") << QByteArray("Clinic") << QByteArray("Clinic") << 0;
+        QTest::newRow("stray CRs and a NUL end the name") << QByteArray("Clinic\r\r\0x\n1\n", 13) << QByteArray("Clinic") << 1;
     }
 
     void dataO()

@@ -32,17 +32,14 @@ public:
         if (p_ >= end_)
             return false;
         const char* start = p_;
-        const char* stop = start;
-        while (stop < end_ && std::size_t(stop - start) < kLineBuffer - 1) {
-            if (*stop++ == '\n')
-                break;
-        }
+        const std::size_t room = std::min<std::size_t>(std::size_t(end_ - start), kLineBuffer - 1);
+        const void* lf = std::memchr(start, '\n', room);
+        const char* stop = lf ? static_cast<const char*>(lf) + 1 : start + room;
         p_ = stop;
         // The buffer is used as a C string: it ends at an embedded NUL.
         std::string_view chunk(start, std::size_t(stop - start));
-        const std::size_t nul = chunk.find('\0');
-        if (nul != std::string_view::npos)
-            chunk = chunk.substr(0, nul);
+        if (const void* nul = std::memchr(start, '\0', chunk.size()))
+            chunk = chunk.substr(0, std::size_t(static_cast<const char*>(nul) - start));
         line.endsWithLf = !chunk.empty() && chunk.back() == '\n';
         if (line.endsWithLf)
             chunk.remove_suffix(1);
@@ -72,16 +69,30 @@ bool startsWith(std::string_view s, std::string_view prefix)
     return s.substr(0, prefix.size()) == prefix;
 }
 
+// Value of each character as a hexadecimal digit: '1'-'9', 'A'-'F' and
+// 'a'-'f' as usual, every other character 0.
+constexpr std::array<std::uint8_t, 256> kHexDigit = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int c = '1'; c <= '9'; ++c)
+        t[std::size_t(c)] = std::uint8_t(c - '0');
+    for (int c = 0; c < 6; ++c) {
+        t[std::size_t('A' + c)] = std::uint8_t(10 + c);
+        t[std::size_t('a' + c)] = std::uint8_t(10 + c);
+    }
+    return t;
+}();
+
+unsigned hexDigit(char c) { return kHexDigit[static_cast<unsigned char>(c)]; }
+
+// The byte in columns `column` and `column + 1`; columns past the end read as '0'.
 unsigned hexAt(std::string_view line, std::size_t column)
 {
-    char pair[2] = {'0', '0'};
-    for (std::size_t i = 0; i < 2; ++i) {
-        if (column + i < line.size())
-            pair[i] = line[column + i];
-    }
-    return parseHex(pair, 2);
+    if (column + 2 <= line.size())
+        return hexDigit(line[column]) * 16 + hexDigit(line[column + 1]);
+    return column < line.size() ? hexDigit(line[column]) * 16 : 0;
 }
 
+// The decimal text of a value, as "%u" writes it.
 template <std::size_t N>
 void setNumber(TextField<N>& field, unsigned value)
 {
@@ -191,17 +202,8 @@ std::uint8_t periodClassOf(const BpReading& r, const SessionState& state)
 unsigned parseHex(const char* chars, int count)
 {
     unsigned value = 0;
-    for (int i = 0; i < count; ++i) {
-        const char c = chars[i];
-        unsigned digit = 0;
-        if (c >= '1' && c <= '9')
-            digit = unsigned(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = unsigned(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = unsigned(c - 'a' + 10);
-        value = value * 16 + digit;
-    }
+    for (int i = 0; i < count; ++i)
+        value = value * 16 + hexDigit(chars[i]);
     return value;
 }
 
@@ -371,24 +373,40 @@ void decodeRecordLine(std::string_view line, BpMode mode, RecorderType type, BpR
     r.comment.assign(textId ? StringTable::cp932(textId) : std::string());
 }
 
+namespace {
+
+// The block before anything is read into it: empty, named for `mode`.
+void resetBlock(SessionData& d, BpMode mode)
+{
+    d.bpModeName.assign(StringTable::cp932(kFirstBpModeStringId + code(mode)));
+    d.loaded = 0;
+    d.counters = PeriodCounters();
+    d.unreadTail = false;
+}
+
+} // namespace
+
 bool readBpDataFile(Session& session, const QString& path, BpMode mode)
+{
+    if (!session.data())
+        return false;
+    resetBlock(*session.data(), mode);
+    QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    return parseBpDataText(session, bytes, mode);
+}
+
+bool parseBpDataText(Session& session, const QByteArray& bytes, BpMode mode)
 {
     SessionData* data = session.data();
     if (!data)
         return false;
     SessionData& d = *data;
     SessionState& state = session.state;
-
-    d.bpModeName.assign(StringTable::cp932(kFirstBpModeStringId + code(mode)));
-    d.loaded = 0;
-    d.counters = PeriodCounters();
-    d.unreadTail = false;
-
-    QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    file.close();
+    resetBlock(d, mode);
 
     LineReader reader(bytes);
     Line line;

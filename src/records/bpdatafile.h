@@ -34,6 +34,8 @@ int errorDescriptionId(int errorCode);
 // session.intervals when it is valid, the sleep and wake times from
 // session.state. Returns data()->loaded != 0.
 bool readBpDataFile(Session& session, const QString& path, BpMode mode);
+// The same over the file's bytes already in memory.
+bool parseBpDataText(Session& session, const QByteArray& bytes, BpMode mode);
 
 // The complete file text for a block, as the rewriter stores it.
 QByteArray formatBpDataFile(const SessionData& data, RecorderType type);

@@ -279,6 +279,16 @@ bool companionRecordsFromDataFile(const QString& path, const QString& patientNam
     return true;
 }
 
+bool recordsFromLegacyText(const QByteArray& bytes, PatientRecord& patient, AnalysisIntervals& intervals,
+                           RecordingSpan& span)
+{
+    const LegacyRecords legacy = parseLegacyFile(bytes);
+    if (!legacy.read.patient || !legacy.read.intervals || !legacy.read.span)
+        return false;
+    convertLegacy(legacy, patient, intervals, span);
+    return true;
+}
+
 LegacyConversion convertLegacyPatientFile(Session& session, const QString& path, MessageSink* messages, int polls,
                                           int pollMs)
 {
@@ -297,7 +307,9 @@ LegacyConversion convertLegacyPatientFile(Session& session, const QString& path,
     if (!QProcess::startDetached(program, QStringList{fullPatPath}))
         return LegacyConversion::NotAvailable;
 
-    LegacyRecords legacy;
+    PatientRecord patient;
+    AnalysisIntervals intervals;
+    RecordingSpan span;
     bool complete = false;
     for (int i = 0; i < polls && !complete; ++i) {
         QThread::msleep(static_cast<unsigned long>(pollMs));
@@ -308,14 +320,15 @@ LegacyConversion convertLegacyPatientFile(Session& session, const QString& path,
             showMessage(messages, kCompanionFileErrorId, kErrorCaptionId, MessageIcon::Warning);
             return LegacyConversion::NotAvailable;
         }
-        legacy = parseLegacyFile(tmp.readAll());
         // A file still being written lacks its later sections: poll on.
-        complete = legacy.read.patient && legacy.read.intervals && legacy.read.span;
+        complete = recordsFromLegacyText(tmp.readAll(), patient, intervals, span);
     }
     if (!complete)
         return LegacyConversion::NotAvailable;
 
-    convertLegacy(legacy, session.patient, session.intervals, session.span);
+    session.patient = patient;
+    session.intervals = intervals;
+    session.span = span;
     if (!writeCompanionFile(session, path, messages))
         return LegacyConversion::WriteFailed;
     QFile::remove(tmpPath);

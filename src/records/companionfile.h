@@ -65,6 +65,12 @@ CompanionCreation createCompanionFile(Session& session, const QString& path, con
 bool companionRecordsFromDataFile(const QString& path, const QString& patientName, PatientRecord& patient,
                                   AnalysisIntervals& intervals, RecordingSpan& span);
 
+// The records NAME.tmp stands for, as the converter writes it (the companion
+// framing over the legacy layouts), all with valid 0. False while a section
+// is missing: a file still being written.
+bool recordsFromLegacyText(const QByteArray& bytes, PatientRecord& patient, AnalysisIntervals& intervals,
+                           RecordingSpan& span);
+
 // Outcome of the legacy conversion.
 enum class LegacyConversion {
     NotAvailable,  // no NAME.pat, no converter, or no complete NAME.tmp in time

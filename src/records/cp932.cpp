@@ -13,6 +13,8 @@ constexpr const char* kCp932Name = "windows-31j";
 
 std::size_t cp932FitLength(std::string_view text, std::size_t maxBytes)
 {
+    if (text.size() <= maxBytes)
+        return text.size();
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t width =
@@ -32,8 +34,23 @@ std::size_t cp932CharCount(std::string_view text)
     return count;
 }
 
+namespace {
+
+bool isAscii(std::string_view bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
 QString fromCp932(std::string_view bytes)
 {
+    // ASCII is the same in CP932; most texts are, and they need no converter.
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
     QStringDecoder decoder(kCp932Name);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
@@ -42,6 +59,13 @@ QString fromCp932(std::string_view bytes)
 
 std::string toCp932(const QString& text)
 {
+    bool ascii = true;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+        const QByteArray latin = text.toLatin1();
+        return std::string(latin.constData(), std::size_t(latin.size()));
+    }
     QStringEncoder encoder(kCp932Name);
     if (!encoder.isValid()) {
         const QByteArray latin = text.toLatin1();

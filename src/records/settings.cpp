@@ -2,6 +2,7 @@
 
 #include "blockframing.h"
 #include "bytes.h"
+#include "cp932.h"
 #include "filenames.h"
 #include "messages.h"
 #include "session.h"
@@ -48,16 +49,7 @@ bool readFramedBlock(const QString& path, std::uint8_t* block, std::size_t capac
     opened = file.open(QIODevice::ReadOnly);
     if (!opened)
         return false;
-    const QByteArray bytes = file.readAll();
-    FramingReader in(bytes);
-    int version = -1;
-    int size = 0;
-    if (!in.readNumber(version) || version != kFormatVersion)
-        return false;
-    if (!in.readNumber(size) || size <= 0)
-        return false;
-    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(size), capacity);
-    return in.readBytes(block, count);
+    return parseSettingsBlock(file.readAll(), block, capacity);
 }
 
 bool writeOrReport(const QString& path, const QByteArray& bytes, MessageSink* messages)
@@ -69,6 +61,19 @@ bool writeOrReport(const QString& path, const QByteArray& bytes, MessageSink* me
 }
 
 } // namespace
+
+bool parseSettingsBlock(const QByteArray& bytes, std::uint8_t* block, std::size_t capacity)
+{
+    FramingReader in(bytes);
+    int version = -1;
+    int size = 0;
+    if (!in.readNumber(version) || version != kFormatVersion)
+        return false;
+    if (!in.readNumber(size) || size <= 0)
+        return false;
+    const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(size), capacity);
+    return in.readBytes(block, count);
+}
 
 std::array<std::uint8_t, AnalysisSettings::kSize> AnalysisSettings::pack() const
 {
@@ -250,19 +255,25 @@ bool readDataO(Session& session, MessageSink* messages)
         f.printFacilityName = 0;
         return writeDataO(session, messages);
     }
-    const QByteArray bytes = file.readAll();
+    parseDataO(file.readAll(), f);
+    return true;
+}
+
+void parseDataO(const QByteArray& bytes, FacilitySettings& f)
+{
     qsizetype lineEnd = bytes.indexOf('\n');
     if (lineEnd < 0)
         lineEnd = bytes.size();
-    QByteArray name = bytes.left(lineEnd);
-    if (name.endsWith('\r'))
-        name.chop(1);
-    // The name is cut to its 50 bytes without reading into the next line.
-    f.facilityName.assign(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    // The name is cut to its 50 bytes without reading into the next line; it
+    // ends at a NUL, as a C string does, and a line end's CR is no part of it.
+    std::string_view name(bytes.constData(), static_cast<std::size_t>(lineEnd));
+    name = name.substr(0, std::min(name.find('\0'), cp932FitLength(name, FacilitySettings::kMaxNameBytes)));
+    while (!name.empty() && name.back() == '\r')
+        name.remove_suffix(1);
+    f.facilityName.assign(name);
     const qsizetype second = lineEnd + 1;
     const char c = second < bytes.size() ? bytes[second] : '0';
     f.printFacilityName = (c >= '0' && c <= '9') ? c - '0' : 0;
-    return true;
 }
 
 bool loadSettings(Session& session, const QString& directory, MessageSink* messages, const QDate& today)

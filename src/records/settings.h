@@ -111,6 +111,13 @@ bool writeDataD(const Session& session, MessageSink* messages);
 bool writeDataM(const Session& session, MessageSink* messages);
 bool writeDataO(const Session& session, MessageSink* messages);
 
+// One framed block of a settings file read over `block`, whose bytes past
+// what the file holds keep their values. False when the framing is wrong or
+// the bytes end early; `block` is then untouched.
+bool parseSettingsBlock(const QByteArray& bytes, std::uint8_t* block, std::size_t capacity);
+// data.o's two lines: the facility name (cut to its bytes) and the print switch.
+void parseDataO(const QByteArray& bytes, FacilitySettings& facility);
+
 // The file contents as written.
 QByteArray formatDataD(const AnalysisSettings& settings);
 QByteArray formatDataM(const PhysicianList& physicians);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QMutex>
 
 namespace ks318 {
 
@@ -48,7 +49,14 @@ QString StringTable::text(int id)
 
 std::string StringTable::cp932(int id)
 {
-    return toCp932(text(id));
+    // Readers ask for the same few texts once per reading: each is converted once.
+    static QMutex mutex;
+    static QHash<int, std::string> converted;
+    const QMutexLocker lock(&mutex);
+    auto it = converted.constFind(id);
+    if (it == converted.constEnd())
+        it = converted.insert(id, toCp932(text(id)));
+    return *it;
 }
 
 bool StringTable::contains(int id)

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets (fuzz/corpus/TARGET/) from the
+samples and from small hand-made files. Run from the repository root; the
+seeds are committed, so this is only needed when a format changes."""
+import os, struct, shutil, subprocess, sys
+
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+out = os.path.join(root, "fuzz", "corpus")
+demo_dat = open(os.path.join(root, "samples", "DEMO.DAT"), "rb").read()
+demo_p30 = open(os.path.join(root, "samples", "DEMO.p30"), "rb").read()
+
+def put(target, name, data):
+    d = os.path.join(out, target)
+    os.makedirs(d, exist_ok=True)
+    open(os.path.join(d, name), "wb").write(data)
+
+def lines(text, n):
+    return b"".join(text.splitlines(keepends=True)[:n])
+
+# BP data files: the demo whole, its first lines with both sections, a
+# type-30 line, CR line ends, a comment on a missing reading.
+records = [l for l in demo_dat.splitlines(keepends=True) if l.startswith(b"KS-318")]
+tail = demo_dat[demo_dat.index(b"#PATIENT"):]
+put("fuzz_bpdatafile", "demo", demo_dat)
+put("fuzz_bpdatafile", "short", b"".join(records[:5]) + tail)
+put("fuzz_bpdatafile", "crlf", (b"".join(records[:3]) + tail).replace(b"\n", b"\r\n"))
+put("fuzz_bpdatafile", "type30",
+    b"RV5730  300000000100000000001E0B0609003C5A4146000001\n#PATIENT\nName:x\n#END\n#COMMENTS\n1:a\n9:b\n#END\n")
+
+# Companion files: the demo's, and the same with the older section sizes.
+put("fuzz_companion", "demo", demo_p30)
+def frame(sections):
+    b = b"0\n"
+    for sid, block in sections:
+        b += b"%d\n%d\n" % (sid, len(block)) + block + b"\n"
+    return b
+put("fuzz_companion", "old-sizes", frame([(0, b"\x01" + b"\0" * 1099), (1, b"\x01" + b"\0" * 79), (2, b"\0" * 56)]))
+put("fuzz_companion", "legacy-tmp", frame([(0, b"\x01" * 8), (1, b"\x01\0\0\0" * 4), (2, b"\x01" * 12)]))
+
+# Settings: data.d with the default thresholds, data.m with one physician, data.o.
+d = bytearray(152)
+for i, v in enumerate([1, 0, 140, 90, 120, 70, 100, 60, 90, 50, 1]):
+    struct.pack_into("<i", d, 4 * i, v)
+d[44:48] = b"COM1"
+struct.pack_into("<i", d, 60, 70)
+struct.pack_into("<i", d, 148, 1)
+put("fuzz_settings", "data.d", b"0\n152\n" + bytes(d) + b"\n")
+m = bytearray(8 + 50 * 212)
+struct.pack_into("<ii", m, 0, 1, 0)
+m[8:12] = b"\x01\0\0\0"
+m[12:18] = "山田".encode("cp932")
+put("fuzz_settings", "data.m", b"0\n%d\n" % len(m) + bytes(m) + b"\n")
+put("fuzz_settings", "data.o", "山田クリニック\n1\n".encode("cp932"))
+
+# Legacy patient files.
+put("fuzz_patfile", "readme", "patientName: 鈴木 一郎\nstartDate: 2026-11-02\nstartHour: 8\nday1Sleep: 2230\nday1Wake: 0615\n".encode())
+put("fuzz_patfile", "full", ("# all keys\nstartDate: 2026-01-31\nstartHour: 23\nrecordingHours: 48\nrecorderType: 70\n"
+    "recorderId: 3\npatientName: x\ninterval1Date: 2026-02-01\ninterval1Hour: 0\ninterval1Hours: 24\n"
+    "interval2DayOffset: 1\nscroll: " + " ".join(["1"] * 20) + "\nfirstReading: 2026-01-31 23:10\n"
+    "lastReading: 2026-02-02 22:00\n").encode("cp932"))
+
+# Merge: two files of the demo's readings, split at the middle.
+half = len(records) // 2
+a = b"".join(records[:half]) + b"#PATIENT\n#END\n#COMMENTS\n1:x\n#END\n"
+b = b"".join(records[half:]) + tail
+def random_length(s):
+    return s.replace(b"\\", b"\\\\") + b"\\x"
+put("fuzz_merge", "two-files", random_length(a) + b + b"\x01")
+
+# The link: the recorder's replies released as the program writes its
+# 7-byte command frames; the last bytes choose the command and the release
+# points (read from the end of the input).
+SOH, STX, ACK, NAK, XOFF, XON = b"\x01", b"\x02", b"\x06", b"\x15", b"\x13", b"\x11"
+ack = SOH + b"KS70" + ACK
+nak = SOH + b"KS70" + NAK
+def data_frame(payload):
+    f = STX + b"DKS" + b"%04X" % len(payload) + b"0" + payload
+    return f + bytes([sum(f[1:]) & 0xFF])
+def link(command, released):
+    # released: list of (writes since the previous chunk, bytes)
+    body = b"".join(random_length(c) for _, c in released)
+    return body + bytes(after for after, _ in reversed(released)) + bytes([command])
+rec = b"".join(l[20:30] + l[10:20] + l[30:32] for l in [r.rstrip(b"\n") for r in records[:4]])
+put("fuzz_link", "presence", link(0, [(0, ack)]))
+put("fuzz_link", "retrieve", link(1, [(7, ack), (7, ack + data_frame(rec))]))
+put("fuzz_link", "retrieve-xoff", link(1, [(7, ack), (7, nak), (7, ack), (0, data_frame(rec) + XOFF + XON)]))
+put("fuzz_link", "settings", link(2, [(7, ack), (7, ack + data_frame(b"08000900FF00FF00FF00FF00FF00000000"))]))
+put("fuzz_link", "clear", link(5, [(7, nak), (7, ack), (7, ack)]))
