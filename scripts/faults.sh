@@ -38,7 +38,8 @@ for number, (path, text, replacement, what) in enumerate(faults, 1):
         else:
             tests = subprocess.run(["ctest", "--test-dir", "build-faults", "-L", "unit|gui", "-j2",
                                     "--stop-on-failure"], capture_output=True, text=True)
-            failed = [l.split()[-1] for l in tests.stdout.splitlines() if "***Failed" in l or "Exception" in l]
+            failed = [l.split(":", 1)[1].split()[0] for l in tests.stdout.splitlines()
+                      if "Test #" in l and ("***Failed" in l or "Exception" in l or "Timeout" in l)]
             result = f"caught by {' '.join(sorted(set(failed))) or 'a failing test'}" if tests.returncode else "MISSED"
     finally:
         open(path, "w", encoding="utf-8").write(original)
