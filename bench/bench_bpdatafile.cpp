@@ -1,6 +1,6 @@
 // Reading and writing the largest recording the program accepts.
 #include "records/filenames.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

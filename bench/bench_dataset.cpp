@@ -4,7 +4,7 @@
 #include "records/dataset.h"
 #include "records/filenames.h"
 #include "records/session.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QFile>
 #include <QTemporaryDir>

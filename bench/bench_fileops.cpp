@@ -4,7 +4,7 @@
 #include "records/csvexport.h"
 #include "records/filemerge.h"
 #include "records/filenames.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "records/dataset.h"
 #include "records/filenames.h"
 #include "records/session.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

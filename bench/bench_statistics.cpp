@@ -2,7 +2,7 @@
 #include "analysis/distributions.h"
 #include "analysis/periodstatistics.h"
 #include "records/filenames.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

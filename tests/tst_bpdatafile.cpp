@@ -3,7 +3,7 @@
 // day/night classes, and the rewrite.
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // ks318-cli plot: every page as PNG of the asked size and as a one-page PDF,
 // the refusals of the window (exit 1) and usage errors (exit 2), and that
 // nothing but the output is written.
-#include "support/synthetic.h"
+#include "synthetic.h"
 #include "support/testfiles.h"
 
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "records/companionfile.h"
 #include "records/filenames.h"
 #include "records/settings.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 #include "support/testfiles.h"
 
 #include <QJsonArray>

@@ -7,7 +7,7 @@
 #include "records/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 #include "support/testfiles.h"
 
 #include <QJsonDocument>

@@ -6,7 +6,7 @@
 #include "records/fileoperations.h"
 #include "records/session.h"
 #include "recordingsink.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 #include "support/testfiles.h"
 
 #include <QDir>

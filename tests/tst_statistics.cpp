@@ -5,7 +5,7 @@
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
 #include "support/readingtext.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

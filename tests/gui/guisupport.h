@@ -4,7 +4,7 @@
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "records/session.h"
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include <QAction>
 #include <QDir>

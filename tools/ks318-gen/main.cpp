@@ -2,7 +2,7 @@
 //   ks318-gen demo OUT.DAT          (also writes OUT.p30, the patient's details)
 //   ks318-gen synth OUT.DAT [--count N] [--seed S] [--type 70|30|21|20]
 //                           [--errors N] [--excluded N] [--comments N]
-#include "support/synthetic.h"
+#include "synthetic.h"
 
 #include "records/filenames.h"
 
