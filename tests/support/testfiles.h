@@ -1,6 +1,6 @@
 #pragma once
-// Files, little-endian layouts, BP data file texts and ks318-cli runs shared
-// by the tests.
+// Files, golden files, little-endian layouts, BP data file texts and
+// ks318-cli runs shared by the tests.
 #include "records/cp932.h"
 
 #include <QByteArray>
@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
 #include <cstring>
 
 namespace ks318::test {
@@ -41,6 +43,68 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// tests/golden/NAME: a small input, or the exact output expected of one.
+inline QString goldenPath(const QString& name) { return qEnvironmentVariable("KS318_GOLDEN") + '/' + name; }
+inline QByteArray golden(const QString& name) { return readFile(goldenPath(name)); }
+
+// Empty when `actual` equals tests/golden/NAME, else the first line that
+// differs. With KS318_UPDATE_GOLDEN set the file is written instead: review
+// its diff before committing it.
+inline QString goldenDiff(const QByteArray& actual, const QString& name)
+{
+    if (qEnvironmentVariableIsSet("KS318_UPDATE_GOLDEN"))
+        writeFile(goldenPath(name), actual);
+    const QList<QByteArray> want = golden(name).split('\n');
+    const QList<QByteArray> got = actual.split('\n');
+    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i)
+        if (want.value(i) != got.value(i))
+            return QStringLiteral("%1 line %2: expected \"%3\", got \"%4\"")
+                .arg(name).arg(i + 1).arg(QString::fromUtf8(want.value(i)), QString::fromUtf8(got.value(i)));
+    return {};
+}
+#define KS318_COMPARE_GOLDEN(actual, name)                                      \
+    do {                                                                        \
+        const QString diff_ = ks318::test::goldenDiff((actual), (name));        \
+        QVERIFY2(diff_.isEmpty(), qPrintable(diff_));                           \
+    } while (false)
+
+// `bytes` in rows of 16 ("0020  41 42 ...  AB.."); a run of zero rows after
+// the first shows as one "*", the last row always shows.
+inline QByteArray hexDump(const QByteArray& bytes)
+{
+    QByteArray out;
+    const QByteArray zeros(16, '\0');
+    bool skipping = false;
+    for (qsizetype at = 0; at < bytes.size(); at += 16) {
+        const QByteArray row = bytes.mid(at, 16);
+        if (row == zeros && at > 0 && at + 16 < bytes.size() && bytes.mid(at - 16, 16) == zeros) {
+            out += skipping ? "" : "*\n";
+            skipping = true;
+            continue;
+        }
+        skipping = false;
+        QByteArray text = row;
+        for (char& c : text)
+            c = c >= 0x20 && c < 0x7f ? c : '.';
+        out += QByteArray::number(at, 16).rightJustified(4, '0') + "  " + row.toHex(' ').leftJustified(49) + text + '\n';
+    }
+    return out;
+}
+
+// The bytes of such a dump.
+inline QByteArray fromHexDump(const QByteArray& dump)
+{
+    QByteArray out;
+    for (const QByteArray& line : dump.split('\n')) {
+        const qsizetype gap = line.indexOf("  ");
+        if (gap < 0)
+            continue;
+        out.resize(line.left(gap).toLongLong(nullptr, 16), '\0');  // the zero rows of a "*"
+        out += QByteArray::fromHex(line.mid(gap + 2, 47));
+    }
+    return out;
 }
 
 inline QByteArray sjis(const QString& s)
