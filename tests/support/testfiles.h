@@ -176,4 +176,21 @@ inline CliRun runCli(const QStringList& args, const QString& workingDirectory = 
             p.readAllStandardError()};
 }
 
+// ks318-cli runs in `dir` as a transcript: "$ ks318-cli ARGS", what the run
+// printed on standard output, the first line of its error output, and
+// "(exit N)" when N is not 0; `dir` itself reads "DIR".
+inline QByteArray cliTranscript(const QList<QStringList>& runs, const QString& dir)
+{
+    QByteArray out;
+    for (const QStringList& args : runs) {
+        const CliRun r = runCli(args, dir);
+        out += "$ ks318-cli " + args.join(QLatin1Char(' ')).toUtf8() + '\n' + r.out;
+        if (!r.err.isEmpty())
+            out += r.err.left(r.err.indexOf('\n')) + '\n';
+        if (r.exitCode != 0)
+            out += "(exit " + QByteArray::number(r.exitCode) + ")\n";
+    }
+    return out.replace(dir.toUtf8(), "DIR");
+}
+
 } // namespace ks318::test
