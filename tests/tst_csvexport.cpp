@@ -1,6 +1,6 @@
-// CSV export: the file a recording exports to (lines, quoting, the date and
-// time, the values per method and error), the row formats of every recorder
-// type, the blank variants without a companion file, and ks318-cli csv.
+// CSV export: ks318-cli csv on the known recording (golden known.csv and
+// csv.txt), quoting, the row formats of every recorder type, the blank
+// variants without a companion file, and the rows of analysis window 1.
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/csvexport.h"
@@ -16,10 +16,6 @@
 using namespace ks318;
 
 namespace {
-
-// A record line of 5 March 2009 09:07, 120/80/72, with the stored error
-// byte (bit 7 = excluded).
-QByteArray line(int errorByte = 0) { return test::recordLine(2009, 3, 5, 9, 7, 120, 80, 72, errorByte); }
 
 QByteArray sections(const QByteArray& name, const QByteArray& sex = {}, const QByteArray& age = {})
 {
@@ -39,31 +35,18 @@ struct Method {
     int pp, dia, pulse, error, excluded;
 };
 
-void setMethods(BpReading& r, const Method& k, const Method& o)
-{
-    r.korPulsePressure = std::uint8_t(k.pp);
-    r.korDia = std::uint8_t(k.dia);
-    r.korPulse = std::uint8_t(k.pulse);
-    r.korError = std::uint8_t(k.error);
-    r.korExcluded = std::uint8_t(k.excluded);
-    r.oscPulsePressure = std::uint8_t(o.pp);
-    r.oscDia = std::uint8_t(o.dia);
-    r.oscPulse = std::uint8_t(o.pulse);
-    r.oscError = std::uint8_t(o.error);
-    r.oscExcluded = std::uint8_t(o.excluded);
-}
-
+// One reading of 5 March 2009 21:07 inside window 1 with the raw values of
+// both methods.
 std::unique_ptr<SessionData> oneReading(const Method& k, const Method& o)
 {
     auto d = std::make_unique<SessionData>();
     BpReading& r = d->readings[0];
-    r.year = 2009;
-    r.month = 3;
-    r.day = 5;
-    r.hour = 21;
-    r.minute = 7;
+    std::tie(r.year, r.month, r.day, r.hour, r.minute) = std::tuple(2009u, 3, 5, 21, 7);
+    std::tie(r.korPulsePressure, r.korDia, r.korPulse, r.korError, r.korExcluded) =
+        std::tuple(k.pp, k.dia, k.pulse, k.error, k.excluded);
+    std::tie(r.oscPulsePressure, r.oscDia, r.oscPulse, r.oscError, r.oscExcluded) =
+        std::tuple(o.pp, o.dia, o.pulse, o.error, o.excluded);
     r.windowMembership = InWindow1;
-    setMethods(r, k, o);
     d->counters.readingCount = 1;
     return d;
 }
@@ -84,33 +67,17 @@ private Q_SLOTS:
         dir_.clear();
     }
 
-    // A recording never opened (no companion file yet): the export creates
-    // its companion file and writes the CSV file in the same run.
-    void exportedFile_data()
+    // A recording never opened: its companion file is made and NAME.csv
+    // replaces an earlier export.
+    void knownRecording()
     {
-        QTest::addColumn<int>("errorByte");
-        QTest::addColumn<QByteArray>("values");
-        QTest::newRow("valid") << 0x00 << QByteArray("120,80,72,0,0");
-        QTest::newRow("error code 6") << 0x06 << QByteArray(" , , ,1,0");
-        QTest::newRow("excluded by the user") << 0x80 << QByteArray("120,80,72,0,1");
-        QTest::newRow("excluded error") << 0x86 << QByteArray(" , , ,1,1");
-        QTest::newRow("error code 127") << 0x7F << QByteArray(" , , ,1,0");
-    }
-
-    void exportedFile()
-    {
-        QFETCH(int, errorByte);
-        QFETCH(QByteArray, values);
-        const QString dat = path("REC.DAT");
-        QVERIFY(test::writeFile(dat, line(errorByte) + sections("Hanako", "F", "63")));
-        QVERIFY(test::writeFile(path("REC.csv"), QByteArray(5000, 'x')));  // an earlier export is replaced
-        QVERIFY(!companionFileExists(dat));
-        QVERIFY(exportCsv(dat));
-        QVERIFY(companionFileExists(dat));
-        const QByteArray expected = "\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"Hanako\",\"F\",\"63\"\r\n"
-                                    "\"SLEEP TIME\",\"WAKE TIME\"\r\n\"\",\"\"\r\n"
-                                    + kOscHeader + "\"" + shortDate(2009, 3, 5) + "\",\"09:07\"," + values + "\r\n";
-        QCOMPARE(test::readFile(path("REC.csv")), expected);
+        QVERIFY(test::writeFile(path("KNOWN.DAT"), test::golden("known.DAT")));
+        QVERIFY(test::writeFile(path("KNOWN.csv"), QByteArray(5000, 'x')));
+        const QList<QStringList> runs{{"csv", "KNOWN.DAT"}, {"csv", "NONE.DAT"}, {"csv"}, {"csv", "KNOWN.DAT", "KNOWN.DAT"}};
+        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "csv.txt");
+        QVERIFY(companionFileExists(path("KNOWN.DAT")));
+        KS318_COMPARE_GOLDEN(test::readFile(path("KNOWN.csv")), "known.csv");
+        QVERIFY(!QFile::exists(path("NONE.csv")));
     }
 
     // Texts go between double quotes; a quote inside is doubled and CP932
@@ -119,10 +86,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("field");
-        QTest::newRow("plain") << QByteArray("Taro") << QByteArray("\"Taro\"");
         QTest::newRow("double quote") << QByteArray("Ann \"Nan\" Lee") << QByteArray("\"Ann \"\"Nan\"\" Lee\"");
         QTest::newRow("only a quote") << QByteArray("\"") << QByteArray("\"\"\"\"");
-        QTest::newRow("comma") << QByteArray("Lee, Ann") << QByteArray("\"Lee, Ann\"");
         // 山田 太郎 and ソニー in CP932.
         QTest::newRow("Japanese") << QByteArray("\x8E\x52\x93\x63 \x91\xBE\x98\x59")
                                   << QByteArray("\"\x8E\x52\x93\x63 \x91\xBE\x98\x59\"");
@@ -136,7 +101,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, field);
         const QString dat = path("NAME.DAT");
-        QVERIFY(test::writeFile(dat, line() + sections(name, "M", "40")));
+        QVERIFY(test::writeFile(dat, test::recordLine(2009, 3, 5, 9, 7) + sections(name, "M", "40")));
         QVERIFY(exportCsv(dat));
         const QList<QByteArray> lines = test::readFile(path("NAME.csv")).split('\n');
         QVERIFY(lines.size() > 2);
@@ -219,28 +184,8 @@ private Q_SLOTS:
         QVERIFY2(csv.startsWith(patientLines + lines + kOscHeader), csv.constData());
     }
 
-    // Only readings inside analysis window 1 are rows, in file order.
-    void window1Only()
-    {
-        auto d = std::make_unique<SessionData>();
-        const std::uint8_t membership[] = {OutsideWindows, InWindow1, InWindows1And2, OutsideWindows};
-        for (int i = 0; i < 4; ++i) {
-            BpReading& r = d->readings[std::size_t(i)];
-            r.year = 2026;
-            r.month = 11;
-            r.day = 2;
-            r.hour = std::uint8_t(8 + i);
-            r.windowMembership = membership[i];
-            setMethods(r, {}, {40, 80, 60 + i, 0, 0});
-        }
-        d->counters.readingCount = 4;
-        const QList<QByteArray> lines = formatCsv(*d, RecorderType::Ks318, nullptr, false).split('\n');
-        QCOMPARE(lines.size(), 5 + 2 + 1);  // five header lines, two rows, nothing after the last CRLF
-        QVERIFY(lines[5].endsWith("\"09:00\",120,80,61,0,0\r"));
-        QVERIFY(lines[6].endsWith("\"10:00\",120,80,62,0,0\r"));
-    }
-
-    // The analysis window of the companion file decides the rows.
+    // The analysis window of the companion file decides the rows: only
+    // readings inside window 1.
     void windowFromCompanionFile()
     {
         const QString dat = path("WIN.DAT");
@@ -264,34 +209,6 @@ private Q_SLOTS:
     {
         QVERIFY(!exportCsv(path("NONE.DAT")));
         QVERIFY(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
-    }
-
-    void cli_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("file") << QStringList{"C.DAT"} << 0;
-        QTest::newRow("missing file") << QStringList{"NONE.DAT"} << 1;
-        QTest::newRow("no file") << QStringList{} << 2;
-        QTest::newRow("two files") << QStringList{"C.DAT", "C.DAT"} << 2;
-    }
-
-    void cli()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        const QByteArray dat = line() + sections("C");
-        QVERIFY(test::writeFile(path("C.DAT"), dat));
-        const test::CliRun r = test::runCli(QStringList{QStringLiteral("csv")} + args, dir_.path());
-        QCOMPARE(r.exitCode, exitCode);
-        if (exitCode == 0) {
-            QCOMPARE(r.text().trimmed(), path("C.csv"));
-            QVERIFY(test::readFile(path("C.csv")).endsWith("\",\"09:07\",120,80,72,0,0\r\n"));
-            QVERIFY(companionFileExists(path("C.DAT")));
-        } else {
-            QVERIFY(!r.err.isEmpty());
-            QVERIFY(!QFile::exists(path("C.csv")));
-        }
     }
 };
 
