@@ -16,16 +16,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("maxBytes");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("ascii fits") << "abc" << 29 << "abc";
         QTest::newRow("ascii cut") << "abcdef" << 4 << "abcd";
-        QTest::newRow("kanji even") << "山田太郎" << 4 << "山田";
         QTest::newRow("kanji odd drops half") << "山田太郎" << 5 << "山田";
         QTest::newRow("mixed ends on single") << "a山b田" << 4 << "a山b";
         QTest::newRow("mixed would split") << "a山田" << 4 << "a山";
         QTest::newRow("half-width kana single byte") << "ﾏｲｸ破損" << 4 << "ﾏｲｸ";
         QTest::newRow("29-byte comment of kanji") << "服薬後頭痛ありめまいあり測定前に運動した" << 29
                                                   << "服薬後頭痛ありめまいあり測定";
-        QTest::newRow("zero") << "山" << 0 << "";
         QTest::newRow("one") << "山" << 1 << "";
     }
 
@@ -45,11 +42,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         // TextField<6> holds five bytes of text.
-        QTest::newRow("fits") << "abcde" << "abcde";
         QTest::newRow("too long") << "abcdefgh" << "abcde";
         QTest::newRow("kanji") << "あいう" << "あい";
         QTest::newRow("kanji after one byte") << "xあいう" << "xあい";
-        QTest::newRow("empty") << "" << "";
     }
 
     void fieldAssignRespectsCapacity()
@@ -79,7 +74,6 @@ private Q_SLOTS:
         QTest::newRow("half-width katakana") << "ﾏｲｸ" << QByteArray("\xcf\xb2\xb8");
         QTest::newRow("circled one (NEC)") << "①" << QByteArray("\x87\x40");
         QTest::newRow("full-width tilde") << "～" << QByteArray("\x81\x60");
-        QTest::newRow("ascii") << "Pulse<30" << QByteArray("Pulse<30");
     }
 
     void unicodeRoundTrip()
