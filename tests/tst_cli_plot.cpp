@@ -54,40 +54,28 @@ private Q_SLOTS:
         }
     }
 
-    void refused_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QByteArray>("file");   // REC.DAT; none: the demo recording
-        QTest::addColumn<int>("exitCode");
-        const QByteArray backwards = test::recordLine(2026, 3, 2, 10, 0) + test::recordLine(2026, 3, 2, 9, 59);
-        const QByteArray tooLong = test::recordLine(2021, 3, 1, 0, 0) + test::recordLine(2026, 3, 3, 0, 0);
-        const QStringList rec{"plot", "REC.DAT", "--page", "trend", "-o", "out.png"};
-        const QStringList demo{"plot", "DEMO.DAT", "--page", "trend", "-o", "out.png"};
-        QTest::newRow("readings out of time order") << rec << backwards << 1;  // message 271
-        QTest::newRow("recording too long") << rec << tooLong << 1;          // message 223
-        QTest::newRow("missing file") << QStringList{"plot", "NONE.DAT", "--page", "trend", "-o", "out.png"} << QByteArray() << 1;
-        QTest::newRow("no page") << QStringList{"plot", "DEMO.DAT", "-o", "out.png"} << QByteArray() << 2;
-        QTest::newRow("unknown page") << QStringList{"plot", "DEMO.DAT", "--page", "pie", "-o", "out.png"} << QByteArray() << 2;
-        QTest::newRow("no output") << demo.mid(0, 4) << QByteArray() << 2;
-        QTest::newRow("other output type") << demo.mid(0, 5) + QStringList{"out.svg"} << QByteArray() << 2;
-        QTest::newRow("bad size") << demo + QStringList{"--size", "0x9"} << QByteArray() << 2;
-        QTest::newRow("bad span") << demo + QStringList{"--span", "x"} << QByteArray() << 2;
-        QTest::newRow("negative scroll") << demo + QStringList{"--scroll", "-1"} << QByteArray() << 2;
-    }
-
+    // Refusals of the window (messages 271 and 223, exit 1) and usage
+    // errors (exit 2), golden plot.txt; nothing is written.
     void refused()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QByteArray, file);
-        QFETCH(int, exitCode);
-        if (!file.isEmpty())
-            QVERIFY(test::writeFile(dir_.path("REC.DAT"), file + test::patientSections("X")));
+        const QByteArray sections = test::patientSections("X");
+        QVERIFY(test::writeFile(dir_.path("BACK.DAT"), test::recordLine(2026, 3, 2, 10, 0)
+                                                         + test::recordLine(2026, 3, 2, 9, 59) + sections));
+        QVERIFY(test::writeFile(dir_.path("LONG.DAT"), test::recordLine(2021, 3, 1, 0, 0)
+                                                         + test::recordLine(2026, 3, 3, 0, 0) + sections));
         const QStringList before = QDir(dir_.path()).entryList(QDir::Files, QDir::Name);
-        const auto run = test::runCli(args, dir_.path());
-        QCOMPARE(run.exitCode, exitCode);
-        QVERIFY(!run.err.isEmpty());
-        if (!file.isEmpty())
-            QVERIFY(run.error().contains(QStringLiteral("指定されたデータは処理できません。")));
+        const QStringList trend{"plot", "DEMO.DAT", "--page", "trend", "-o", "out.png"};
+        const QList<QStringList> runs{{"plot", "BACK.DAT", "--page", "trend", "-o", "out.png"},
+                                      {"plot", "LONG.DAT", "--page", "trend", "-o", "out.png"},
+                                      {"plot", "NONE.DAT", "--page", "trend", "-o", "out.png"},
+                                      {"plot", "DEMO.DAT", "-o", "out.png"},
+                                      {"plot", "DEMO.DAT", "--page", "pie", "-o", "out.png"},
+                                      trend.mid(0, 4),
+                                      trend.mid(0, 5) + QStringList{"out.svg"},
+                                      trend + QStringList{"--size", "0x9"},
+                                      trend + QStringList{"--span", "x"},
+                                      trend + QStringList{"--scroll", "-1"}};
+        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "plot.txt");
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), before);
     }
 };

@@ -177,16 +177,20 @@ inline CliRun runCli(const QStringList& args, const QString& workingDirectory = 
 }
 
 // ks318-cli runs in `dir` as a transcript: "$ ks318-cli ARGS", what the run
-// printed on standard output, the first line of its error output, and
-// "(exit N)" when N is not 0; `dir` itself reads "DIR".
+// printed on standard output, the first line of its own complaints (Qt's
+// warnings left out), and "(exit N)" when N is not 0; `dir` reads "DIR".
 inline QByteArray cliTranscript(const QList<QStringList>& runs, const QString& dir)
 {
     QByteArray out;
     for (const QStringList& args : runs) {
         const CliRun r = runCli(args, dir);
         out += "$ ks318-cli " + args.join(QLatin1Char(' ')).toUtf8() + '\n' + r.out;
-        if (!r.err.isEmpty())
-            out += r.err.left(r.err.indexOf('\n')) + '\n';
+        for (const QByteArray& line : r.err.split('\n')) {
+            if (line.startsWith("ks318-cli") || line.startsWith("usage:")) {
+                out += line + '\n';
+                break;
+            }
+        }
         if (r.exitCode != 0)
             out += "(exit " + QByteArray::number(r.exitCode) + ")\n";
     }
