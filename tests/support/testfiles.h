@@ -1,6 +1,6 @@
 #pragma once
-// Files, golden files, little-endian layouts, BP data file texts and
-// ks318-cli runs shared by the tests.
+// Files, golden files, bytes, BP data file texts and ks318-cli runs shared
+// by the tests.
 #include "records/cp932.h"
 
 #include <QByteArray>
@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <cstring>
 
 namespace ks318::test {
 
@@ -113,19 +112,11 @@ inline QByteArray sjis(const QString& s)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-// `width` bytes of `v`, least significant first.
-inline void putLE(QByteArray& b, int offset, quint64 v, int width)
+// `v` at `offset`, least significant byte first.
+inline void putU32(QByteArray& b, int offset, quint32 v)
 {
-    for (int i = 0; i < width; ++i)
+    for (int i = 0; i < 4; ++i)
         b[offset + i] = char((v >> (8 * i)) & 0xff);
-}
-inline void putU16(QByteArray& b, int offset, quint16 v) { putLE(b, offset, v, 2); }
-inline void putU32(QByteArray& b, int offset, quint32 v) { putLE(b, offset, v, 4); }
-inline void putF64(QByteArray& b, int offset, double v)
-{
-    quint64 bits;
-    std::memcpy(&bits, &v, 8);
-    putLE(b, offset, bits, 8);
 }
 inline void putText(QByteArray& b, int offset, const QByteArray& text)
 {
