@@ -104,35 +104,28 @@ private Q_SLOTS:
     {
         auto written = std::make_unique<SessionData>();
         written->counters.readingCount = 1;
-        QByteArray out;
-        for (const QByteArray& line : test::golden("decode.txt").split('\n')) {
-            if (line.isEmpty() || line.startsWith(' '))
-                continue;
-            out += line + '\n';
-            if (line.startsWith('#'))
-                continue;
+        KS318_COMPARE_GOLDEN_TABLE("decode.txt", [&written](const QByteArray& line) {
             const QList<QByteArray> f = line.split(' ');
-            BpReading& r = written->readings[0];
-            r = BpReading();
+            const auto type = RecorderType(f[0].toInt());
+            BpReading& r = written->readings[0] = BpReading();
             written->recorderId = 9;
-            decodeRecordLine(view(line.mid(f[0].size() + f[1].size() + 2)), BpMode(f[1].toInt()),
-                             RecorderType(f[0].toInt()), r, written->recorderId);
-            const QByteArray decoded =
-                QString::asprintf("  %04u/%02u/%02u %02u:%02u | %u %u %u %u %u | ", r.year, r.month, r.day, r.hour,
-                                  r.minute, r.sys, r.dia, r.map, r.pulse, r.doubleProduct).toUtf8()
+            decodeRecordLine(view(line.mid(f[0].size() + f[1].size() + 2)), BpMode(f[1].toInt()), type, r,
+                             written->recorderId);
+            const QString decoded =
+                QString::asprintf("%04u/%02u/%02u %02u:%02u | %u %u %u %u %u | ", r.year, r.month, r.day, r.hour,
+                                  r.minute, r.sys, r.dia, r.map, r.pulse, r.doubleProduct)
                 + QStringLiteral("%1 %2 %3 %4 %5 | ")
                       .arg(r.sysText.toQString(), r.diaText.toQString(), r.mapText.toQString(),
-                           r.pulseText.toQString(), r.dpText.toQString()).toUtf8()
+                           r.pulseText.toQString(), r.dpText.toQString())
                 + QStringLiteral("%1 %2 %3 %4 %5 %6 %7 | %8 | %9")
                       .arg(r.method).arg(r.methodText.toQString(), r.eFlagText.toQString()).arg(r.errorCode)
-                      .arg(r.errorText.toQString()).arg(r.excluded).arg(r.excludedText.toQString()).arg(written->recorderId)
-                      .arg(r.comment.toQString()).toUtf8() + '\n';
+                      .arg(r.errorText.toQString()).arg(r.excluded).arg(r.excludedText.toQString())
+                      .arg(written->recorderId).arg(r.comment.toQString());
             if (r.errorCode == 0)
                 r.excluded = r.excluded ? 0 : 1;
-            const QByteArray file = formatBpDataFile(*written, RecorderType(f[0].toInt()));
-            out += decoded + "  toggled: " + file.left(file.indexOf('\n') + 1);
-        }
-        KS318_COMPARE_GOLDEN(out, "decode.txt");
+            const QByteArray file = formatBpDataFile(*written, type);
+            return decoded.toUtf8() + "\ntoggled: " + file.left(file.indexOf('\n'));
+        });
     }
 
     void sections()

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 
 namespace ks318::test {
 
@@ -68,6 +69,24 @@ inline QString goldenDiff(const QByteArray& actual, const QString& name)
         const QString diff_ = ks318::test::goldenDiff((actual), (name));        \
         QVERIFY2(diff_.isEmpty(), qPrintable(diff_));                           \
     } while (false)
+
+// A golden table: each line of tests/golden/NAME that is neither empty, a
+// "#" comment nor indented is an input; `run` makes from it the lines that
+// follow it, indented by two blanks. The whole is then compared with the file.
+inline QByteArray goldenTable(const QString& name, const std::function<QByteArray(const QByteArray&)>& run)
+{
+    QByteArray out;
+    for (const QByteArray& line : golden(name).split('\n')) {
+        if (line.isEmpty() || line.startsWith(' '))
+            continue;
+        out += line + '\n';
+        if (!line.startsWith('#'))
+            for (const QByteArray& result : run(line).split('\n'))
+                out += result.isEmpty() ? QByteArray() : "  " + result + '\n';
+    }
+    return out;
+}
+#define KS318_COMPARE_GOLDEN_TABLE(name, ...) KS318_COMPARE_GOLDEN(ks318::test::goldenTable((name), __VA_ARGS__), (name))
 
 // `bytes` in rows of 16 ("0020  41 42 ...  AB.."); a run of zero rows after
 // the first shows as one "*", the last row always shows.
