@@ -1,6 +1,8 @@
-// CP932 text fields: cutting to a capacity never splits a double-byte
-// character, and conversion to and from Unicode is lossless for Japanese text.
+// CP932 text fields (golden cp932.txt): cutting to a capacity never splits a
+// double-byte character, a field keeps its capacity and its terminator, and
+// conversion to and from Unicode is lossless for Japanese text.
 #include "records/textfield.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 
@@ -10,52 +12,26 @@ class TstTextField : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cutKeepsCharactersWhole_data()
+    // "cut N TEXT": TEXT cut to N bytes; "field TEXT": TEXT in a field of 6
+    // bytes (five of text); "bytes TEXT": its CP932 bytes and back.
+    void table()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("maxBytes");
-        QTest::addColumn<QString>("expected");
-
-        QTest::newRow("ascii cut") << "abcdef" << 4 << "abcd";
-        QTest::newRow("kanji odd drops half") << "山田太郎" << 5 << "山田";
-        QTest::newRow("mixed ends on single") << "a山b田" << 4 << "a山b";
-        QTest::newRow("mixed would split") << "a山田" << 4 << "a山";
-        QTest::newRow("half-width kana single byte") << "ﾏｲｸ破損" << 4 << "ﾏｲｸ";
-        QTest::newRow("29-byte comment of kanji") << "服薬後頭痛ありめまいあり測定前に運動した" << 29
-                                                  << "服薬後頭痛ありめまいあり測定";
-        QTest::newRow("one") << "山" << 1 << "";
-    }
-
-    void cutKeepsCharactersWhole()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, maxBytes);
-        QFETCH(QString, expected);
-        const std::string bytes = toCp932(text);
-        const std::string_view cut = cp932Cut(bytes, std::size_t(maxBytes));
-        QVERIFY(cut.size() <= std::size_t(maxBytes));
-        QCOMPARE(fromCp932(cut), expected);
-    }
-
-    void fieldAssignRespectsCapacity_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        // TextField<6> holds five bytes of text.
-        QTest::newRow("too long") << "abcdefgh" << "abcde";
-        QTest::newRow("kanji") << "あいう" << "あい";
-        QTest::newRow("kanji after one byte") << "xあいう" << "xあい";
-    }
-
-    void fieldAssignRespectsCapacity()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        TextField<6> field;
-        field.setQString(text);
-        QCOMPARE(field.toQString(), expected);
-        QVERIFY(field.size() <= 5);
-        QCOMPARE(field.rawByte(5), std::uint8_t(0));
+        KS318_COMPARE_GOLDEN_TABLE("cp932.txt", [](const QByteArray& line) {
+            const QList<QByteArray> f = line.split(' ');
+            const qsizetype at = f[0] == "cut" ? f[0].size() + f[1].size() + 2 : f[0].size() + 1;
+            const std::string bytes = toCp932(QString::fromUtf8(line.mid(at)));
+            if (f[0] == "cut") {
+                const std::string_view cut = cp932Cut(bytes, f[1].toULong());
+                return QByteArray::number(qulonglong(cut.size())) + " bytes: " + fromCp932(cut).toUtf8();
+            }
+            if (f[0] == "field") {
+                TextField<6> field;
+                field.setQString(fromCp932(bytes));
+                return QByteArray::number(qulonglong(field.size())) + " bytes, then " +
+                       QByteArray::number(field.rawByte(5)) + ": " + field.toQString().toUtf8();
+            }
+            return QByteArray::fromStdString(bytes).toHex(' ') + ": " + fromCp932(bytes).toUtf8();
+        });
     }
 
     void lonelyLeadByteIsOneCharacter()
@@ -64,25 +40,6 @@ private Q_SLOTS:
         const std::string bytes = std::string("ab") + char(0x82);
         QCOMPARE(cp932FitLength(bytes, 10), std::size_t(3));
         QCOMPARE(cp932CharCount(bytes), std::size_t(3));
-    }
-
-    void unicodeRoundTrip_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("name") << "山田" << QByteArray("\x8e\x52\x93\x63");
-        QTest::newRow("half-width katakana") << "ﾏｲｸ" << QByteArray("\xcf\xb2\xb8");
-        QTest::newRow("circled one (NEC)") << "①" << QByteArray("\x87\x40");
-        QTest::newRow("full-width tilde") << "～" << QByteArray("\x81\x60");
-    }
-
-    void unicodeRoundTrip()
-    {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        const std::string encoded = toCp932(text);
-        QCOMPARE(QByteArray(encoded.data(), qsizetype(encoded.size())), bytes);
-        QCOMPARE(fromCp932(encoded), text);
     }
 
     void viewNeverPassesTheField()
