@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
-# dialog, the physician list and entry and the facility name dialog, for review;
+# dialog, the physician list and entry, the facility name dialog and the recorder
+# dialogs (retrieval and setup against ks318-sim as COM1, clear), for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -9,12 +10,19 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 out=${2:-screenshots}
 mkdir -p "$out"
-cmake --build "$build" --target ks318-shots >/dev/null
+cmake --build "$build" --target ks318-shots ks318-sim >/dev/null
 export LC_ALL=ja_JP.UTF-8
+# The recorder dialogs read from the simulator, standing in as COM1.
+sim_link=$(mktemp -u /tmp/ks318-sim.XXXXXX)
+"$build/tools/ks318-sim" --link "$sim_link" --generate 20 --quiet >/dev/null &
+sim_pid=$!
+trap 'kill "$sim_pid" 2>/dev/null; rm -f "$sim_link"' EXIT
+for _ in $(seq 50); do [ -e "$sim_link" ] && break; sleep 0.1; done
+export KS318_COM1=$sim_link
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
 echo "Saved main.png, about.png, bpsettings.png, summary.png, summary-day.png, bpdatalist.png, patient.png," \
-  "physicians.png, physician.png and facility.png in $out"
+  "physicians.png, physician.png, facility.png, retrieve.png, setup.png and cleardata.png in $out"

@@ -1,7 +1,8 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
-// list and the facility name dialog, saved as PNG for review. Runs in a scratch
+// list, the facility name dialog and the recorder dialogs (recordershots.cpp),
+// saved as PNG for review. Runs in a scratch
 // start directory of its own (with a copy of FILE and its companion file) so
 // no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
@@ -25,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+
+bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
 
 int main(int argc, char** argv)
 {
@@ -97,6 +100,7 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
     form.HospitalNameForm->hide();
+    ok = saveRecorderShots(form, out) && ok;
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;
