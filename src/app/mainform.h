@@ -176,10 +176,12 @@ public:
     TPhysicianSelectionForm* PhysicianSelectionForm;
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
+    HelpService* Help;
+
+    // The recorder dialogs, the waits of the link and the exclamation beep.
     TRecorderRetrieveForm* RecorderRetrieveForm;
     TRecorderSetup_318Form* RecorderSetup_318Form;
     TRecorderClearDataForm* RecorderClearDataForm;
-    HelpService* Help;
     LinkWaiter* RecorderWaits;
     BeepService* Beeps;
 

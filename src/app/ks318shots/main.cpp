@@ -1,8 +1,7 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
-// list, the facility name dialog and the recorder dialogs (recordershots.cpp),
-// saved as PNG for review. Runs in a scratch
+// list and the facility name dialog, saved as PNG for review. Runs in a scratch
 // start directory of its own (with a copy of FILE and its companion file) so
 // no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
@@ -27,6 +26,7 @@
 #include <QTest>
 #include <cstdio>
 
+// The recorder dialogs (recordershots.cpp).
 bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
 
 int main(int argc, char** argv)
@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     form.openFile(copy);
     QTest::qWait(300);
     bool ok = form.grab().save(out.filePath(QStringLiteral("main.png")));
+    ok = saveRecorderShots(form, out) && ok;
     form.AboutForm->show();
     QTest::qWait(200);
     ok = form.AboutForm->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
@@ -100,7 +101,6 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
     form.HospitalNameForm->hide();
-    ok = saveRecorderShots(form, out) && ok;
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;
