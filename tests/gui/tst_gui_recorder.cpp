@@ -28,10 +28,11 @@ using namespace ks318::test;
 
 namespace {
 
-// Runs `act` from the event loop (also inside a modal dialog) once `ready` holds.
-void when(std::function<bool()> ready, std::function<void()> act)
+// Runs `act` from the event loop (also inside a modal dialog) once `ready`
+// holds; given up when `owner` goes.
+void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(owner);
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
         if (!ready())
@@ -129,7 +130,7 @@ private Q_SLOTS:
         script(acks(3) << Reply::ack().then(readingsBlock(), 50));
         TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
         QString seen;
-        when([dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
+        when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
             seen = dialog->StartDate->text() + ' ' + dialog->StartTime->text();
             dialog->RetrievedataButton->click();   // no name
             dialog->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
@@ -138,7 +139,7 @@ private Q_SLOTS:
             dialog->RetrievedataButton->click();
             QVERIFY(dialog->isVisible());
             w_->saved = w_->file("NEW.x");
-            when([this] { return form()->PatientInformationForm->isVisible(); }, [this] {
+            when(form(), [this] { return form()->PatientInformationForm->isVisible(); }, [this] {
                 QCOMPARE(form()->PatientInformationForm->PtNameEdit->text(), QStringLiteral("山田 太郎"));
                 form()->PatientInformationForm->PtSaveButton->click();
             });
@@ -213,7 +214,7 @@ private Q_SLOTS:
         TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
         QStringList shown;
         bool refused = false;
-        when([dialog] { return dialog->isVisible() && dialog->slotTexts(0).hour == "7"; }, [&] {
+        when(form(), [dialog] { return dialog->isVisible() && dialog->slotTexts(0).hour == "7"; }, [&] {
             for (int n = 0; n < 6; ++n)
                 shown << dialog->slotTexts(n).hour + '/' + dialog->slotTexts(n).minute;
             shown << QString::number(dialog->IntervalMinuteEdit[2]->isEnabled());
@@ -262,7 +263,7 @@ private Q_SLOTS:
         QFETCH(int, beeps);
         script({Reply::ack(), Reply::ack(), Reply::ack(), Reply::nak(), Reply::ack(), Reply::ack()});
         TRecorderClearDataForm* dialog = form()->RecorderClearDataForm;
-        when([dialog] { return dialog->isVisible(); },
+        when(form(), [dialog] { return dialog->isVisible(); },
              [dialog, ok] { (ok ? dialog->RecorderClearOkButton : dialog->RecorderClearCancelButton)->click(); });
         form()->RecorderZireCleardata->trigger();
         QCOMPARE(rig_->port.commandCodes(), codes);

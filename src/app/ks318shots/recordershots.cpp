@@ -19,7 +19,7 @@ namespace {
 // Once `ready` holds (or after a minute), saves `dialog` as `file` and closes it.
 void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file, bool& ok)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(dialog);
     const QDeadlineTimer deadline(60000);
     QObject::connect(timer, &QTimer::timeout, [=, &ok] {
         if (!dialog->isVisible() || (!ready() && !deadline.hasExpired()))
