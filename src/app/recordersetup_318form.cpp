@@ -315,6 +315,15 @@ bool TRecorderSetup_318Form::eventFilter(QObject* watched, QEvent* event)
 
 bool TRecorderSetup_318Form::RecorderSetupOkButtonClick()
 {
+    // Enter on the default button leaves no field: the one being edited is
+    // taken as left, so that the duplicate check sees "0" as "00".
+    const QWidget* focus = focusWidget();
+    for (int n = 0; focus && n < kScheduleSlots; ++n) {
+        if (focus == IntervalHourComboBox[n] || focus == IntervalHourComboBox[n]->lineEdit())
+            IntervalHourComboBoxExit(n);
+        else if (focus == IntervalMinuteEdit[n])
+            IntervalMinuteEditExit(n);
+    }
     std::array<SlotTexts, kScheduleSlots> texts;
     for (int n = 0; n < kScheduleSlots; ++n)
         texts[std::size_t(n)] = slotTexts(n);

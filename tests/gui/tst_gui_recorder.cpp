@@ -219,11 +219,11 @@ private Q_SLOTS:
                 shown << dialog->slotTexts(n).hour + '/' + dialog->slotTexts(n).minute;
             shown << QString::number(dialog->IntervalMinuteEdit[2]->isEnabled());
             dialog->IntervalHourComboBox[4]->setEditText("7");
-            dialog->IntervalHourComboBoxExit(4);
+            dialog->IntervalMinuteEdit[4]->setFocus();   // OK by Enter: the field is taken as left
+            dialog->IntervalMinuteEdit[4]->setText("0");
             refused = !dialog->RecorderSetupOkButtonClick() && dialog->isVisible() && dialog->slotMarked(4)
                       && !dialog->slotMarked(0) && !dialog->slotMarked(3);
             dialog->IntervalMinuteEdit[4]->setText("75");
-            dialog->IntervalMinuteEditExit(4);
             w_->messages.answers = {true, true};
             dialog->RecorderSetupOkButtonClick();
         });
