@@ -266,7 +266,7 @@ LinkResult RecorderService::RetrieveDataBlock()
     // acknowledgement, where a 0x13 would hold the line for three minutes,
     // nor the next reply wait.
     const int read = result == LinkOk ? length : 0;
-    int unread = std::max(length - read, 0) + 1 - discardInput();
+    const int unread = std::max(length - read, 0) + 1 - discardInput();
     SendAck();
     drainInput(unread);
     return result;
