@@ -10,8 +10,16 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 out=${2:-screenshots}
 mkdir -p "$out"
-cmake --build "$build" --target ks318-shots >/dev/null
+cmake --build "$build" --target ks318-shots ks318-sim >/dev/null
 export LC_ALL=ja_JP.UTF-8
+# The recorder dialogs (retrieve.png, setup.png, cleardata.png) read from the
+# simulator, standing in as COM1.
+sim_link=$(mktemp -u /tmp/ks318-sim.XXXXXX)
+"$build/tools/ks318-sim" --link "$sim_link" --generate 20 --quiet >/dev/null &
+sim_pid=$!
+trap 'kill "$sim_pid" 2>/dev/null; rm -f "$sim_link"' EXIT
+for _ in $(seq 50); do [ -e "$sim_link" ] && break; sleep 0.1; done
+export KS318_COM1=$sim_link
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 else

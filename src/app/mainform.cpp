@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "aboutform.h"
+#include "beepservice.h"
 #include "defaultbpsettingszireform.h"
 #include "defaultserialportform.h"
 #include "fileMergeForm.h"
@@ -171,6 +172,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     HospitalNameForm = new THospitalNameForm(session_, this);
     PatientInformationForm = new TPatientInformationForm(session_, PhysicianSelectionForm, &messages_, this);
     PatientInformationForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    buildRecorderDialogs();
     connect(PatientInformationForm, &TPatientInformationForm::saved, this, [this](bool nameChanged) {
         if (nameChanged)
             updateCaption();
@@ -207,6 +209,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    shutDownRecorder();
 }
 
 void TMainForm::buildToolbar()
@@ -266,12 +269,14 @@ void TMainForm::buildMenus()
 
     RecorderMenuZire = addMenu(bar, "RecorderMenuZire", QStringLiteral("レコーダ(&c)"));
     RecorderZireStartmeasurement = addItem(RecorderMenuZire, "RecorderZireStartmeasurement",
-                                           QStringLiteral("血圧測定( &m)"), [] {});
+                                           QStringLiteral("血圧測定( &m)"), [this] { RecorderZireStartmeasurementClick(); });
+    RecorderMenuZire->addSeparator();
     RecorderZireRetrievedata = addItem(RecorderMenuZire, "RecorderZireRetrievedata",
-                                       QStringLiteral("データ読み込み(&R)..."), [] {});
+                                       QStringLiteral("データ読み込み(&R)..."), [this] { RecorderZireRetrievedataClick(); });
     RecorderZireCleardata = addItem(RecorderMenuZire, "RecorderZireCleardata", QStringLiteral("データクリア(&C)"),
-                                    [] {});
-    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."), [] {});
+                                    [this] { RecorderZireCleardataClick(); });
+    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."),
+                                [this] { RecorderZireSetupClick(); });
 
     ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [] {});
 

@@ -1,9 +1,12 @@
 #pragma once
 // The main window: the menus, the open sequence that makes a recording
 // current, the caption, and writing the settings back at exit.
+#include "recorder/recorderservice.h"
+
 #include <QMainWindow>
 #include <QPixmap>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -14,7 +17,13 @@ class QPushButton;
 namespace ks318 {
 
 class Session;
+class BeepService;
+class BusyCursor;
 class GuiMessageService;
+class LinkWaiter;
+class TRecorderClearDataForm;
+class TRecorderRetrieveForm;
+class TRecorderSetup_318Form;
 class HelpService;
 class TAboutForm;
 class TBPDataListForm;
@@ -75,6 +84,25 @@ public:
 
     // The caption for a window title text: string 3, then " - [ text ]".
     static QString captionFor(const QString& windowTitleText);
+    // Sets the caption from the window title text of the session.
+    void updateCaption();
+
+    // Recorder menu: each entry opens a recorder session, then runs its
+    // command or shows its dialog.
+    void RecorderZireStartmeasurementClick();
+    void RecorderZireRetrievedataClick();
+    void RecorderZireCleardataClick();
+    void RecorderZireSetupClick();
+    // The session of the last recorder command; null when there is none or
+    // the port has changed since.
+    std::unique_ptr<RecorderService> recorderSession;
+    // Set at the setup dialog's first paint, cleared when it has closed.
+    bool setupFirstPaintDone = false;
+    // Recorder sessions on `port` instead of the serial port of the settings,
+    // waiting on `time` (tests: a scripted port and a simulated clock).
+    void setRecorderLine(SerialPortIo* port, Clock* time);
+    // The save dialog with `preset`; the chosen path, empty when cancelled.
+    QString chooseSaveFile(const QString& preset) const;
 
     Session& session() { return session_; }
     bool fileOpen() const;
@@ -152,6 +180,13 @@ public:
     TViewGraphicsForm* ViewGraphicsForm;
     HelpService* Help;
 
+    // The recorder dialogs, the waits of the link and the exclamation beep.
+    TRecorderRetrieveForm* RecorderRetrieveForm;
+    TRecorderSetup_318Form* RecorderSetup_318Form;
+    TRecorderClearDataForm* RecorderClearDataForm;
+    LinkWaiter* RecorderWaits;
+    BeepService* Beeps;
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -159,7 +194,10 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void updateCaption();
+    void buildRecorderDialogs();
+    bool openRecorderSession(BusyCursor& busy);
+    void runRecorderCommand(const std::function<void()>& action, bool busyMeanwhile);
+    void shutDownRecorder();
     void setFileMenusEnabled(bool on);
     void restorePreviousFile();
     void clearRecording();
@@ -171,6 +209,8 @@ private:
     FileChooser chooseFile_;
     FileChooser chooseSaveFile_;
     QWidget* splash_ = nullptr;
+    SerialPortIo* recorderPort_ = nullptr;
+    std::unique_ptr<BeepService> beeps_;
     bool firstPaintDone_ = false;
     bool destroyed_ = false;
 };

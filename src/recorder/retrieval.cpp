@@ -59,37 +59,43 @@ RetrievedStart startOfRecordLine(std::string_view headerLine)
     return RetrievedStart{int(reading.year), reading.month, reading.day, reading.hour, reading.minute};
 }
 
-QByteArray formatRetrievedFile(const char* block, int recordCount, const std::function<void(int)>& progress)
+namespace {
+
+QByteArray fileLineOfRecord(const char* block, int i)
+{
+    const std::string line = recordLineFromRecord(
+        std::string_view(block + std::size_t(i) * RecorderService::kRecordLength, RecorderService::kRecordLength), true);
+    return QByteArray(line.data(), int(line.size())) + '\n';
+}
+
+const char* const kRetrievedFileEnd = "#PATIENT\n"
+                                      "Name:\n"
+                                      "IDNumber:0\n"
+                                      "Address:\n"
+                                      "Phone:\n"
+                                      "SSNumber:\n"
+                                      "Medicare:\n"
+                                      "Insurance:\n"
+                                      "Age:\n"
+                                      "Sex:\n"
+                                      "Height:\n"
+                                      "Weight:\n"
+                                      "Comment1:\n"
+                                      "       2:\n"
+                                      "       3:\n"
+                                      "#END\n"
+                                      "#COMMENTS\n"
+                                      "#END\n";
+
+} // namespace
+
+QByteArray formatRetrievedFile(const char* block, int recordCount)
 {
     QByteArray out;
     out.reserve(recordCount * 43 + 256);
-    for (int i = 0; i < recordCount; ++i) {
-        const std::string line = recordLineFromRecord(
-            std::string_view(block + std::size_t(i) * RecorderService::kRecordLength, RecorderService::kRecordLength),
-            true);
-        out.append(line.data(), int(line.size()));
-        out.append('\n');
-        if (progress)
-            progress(i + 1);
-    }
-    out.append("#PATIENT\n"
-               "Name:\n"
-               "IDNumber:0\n"
-               "Address:\n"
-               "Phone:\n"
-               "SSNumber:\n"
-               "Medicare:\n"
-               "Insurance:\n"
-               "Age:\n"
-               "Sex:\n"
-               "Height:\n"
-               "Weight:\n"
-               "Comment1:\n"
-               "       2:\n"
-               "       3:\n"
-               "#END\n"
-               "#COMMENTS\n"
-               "#END\n");
+    for (int i = 0; i < recordCount; ++i)
+        out.append(fileLineOfRecord(block, i));
+    out.append(kRetrievedFileEnd);
     return out;
 }
 
@@ -109,14 +115,22 @@ RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderServi
 {
     if (retrievalTargetExists(chosenPath))
         return RetrievalWrite::Exists;
-    const int records = std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength);
-    const QByteArray text = formatRetrievedFile(session.dataBuffer, std::max(records, 0), progress);
+    const int records = std::max(std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength), 0);
 
     QFile file(retrievalDataPath(chosenPath));
     // NewOnly: a file that appeared since the check is not replaced either.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return file.exists() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
-    const bool ok = file.write(text) == text.size() && file.flush();
+    bool ok = true;
+    // Progress is told as each line reaches the file.
+    for (int i = 0; ok && i < records; ++i) {
+        const QByteArray line = fileLineOfRecord(session.dataBuffer, i);
+        ok = file.write(line) == line.size() && file.flush();
+        if (ok && progress)
+            progress(i + 1);
+    }
+    const qint64 endLength = qint64(std::strlen(kRetrievedFileEnd));
+    ok = ok && file.write(kRetrievedFileEnd) == endLength && file.flush();
     file.close();
     if (!ok || file.error() != QFileDevice::NoError) {
         file.remove();
@@ -134,8 +148,11 @@ bool retrievalSpaceAvailable(const QString& chosenPath)
 bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages)
 {
-    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".p30")));
-    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".csv")));
+    // Every spelling the lookup of a member would find: a stale NAME.P30
+    // would otherwise give the new recording another patient's records.
+    for (const QString& extension : {QStringLiteral(".p30"), QStringLiteral(".csv")})
+        for (const QString& stale : memberSpellings(chosenPath, extension))
+            QFile::remove(stale);
     session.patient.valid = 0;
     session.intervals.valid = 0;
     return prepareDataSet(session, chosenPath, patientName, messages);

@@ -40,10 +40,8 @@ RetrievedStart startOfRecordLine(std::string_view headerLine);
 
 // The file text written for `recordCount` records of `block`: one record line
 // per record (with the "8" rule), then the patient section (empty name, ID
-// number 0) and an empty comment section. `progress` is told the number of
-// record lines made after each one.
-QByteArray formatRetrievedFile(const char* block, int recordCount,
-                               const std::function<void(int)>& progress = {});
+// number 0) and an empty comment section.
+QByteArray formatRetrievedFile(const char* block, int recordCount);
 
 // The data file a chosen path leads to: its extension replaced by ".dat".
 QString retrievalDataPath(const QString& chosenPath);
@@ -57,7 +55,8 @@ enum class RetrievalWrite { Written, Exists, CannotCreate };
 // Writes the data file for the session's block. Refuses (Exists) when the file
 // is there already, even if it appeared after an earlier check; creates it
 // new, and removes a half-written file on failure. `progress` is told the
-// number of records written after each one.
+// number of records in the file after each one is written (never when the
+// file cannot be created).
 RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderService& session,
                                   const std::function<void(int)>& progress = {});
 

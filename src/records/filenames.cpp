@@ -29,6 +29,14 @@ QString resolveMemberPath(const QString& path, const QString& extension)
     return exact;
 }
 
+QStringList memberSpellings(const QString& path, const QString& extension)
+{
+    QStringList names{replaceExtension(path, extension), replaceExtension(path, extension.toLower()),
+                      replaceExtension(path, extension.toUpper())};
+    names.removeDuplicates();
+    return names;
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);

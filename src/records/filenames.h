@@ -2,6 +2,7 @@
 // A recording is a set of files sharing one base name: NAME.DAT, NAME.p30,
 // NAME.csv. Members are found by replacing the extension after the last '.'.
 #include <QString>
+#include <QStringList>
 
 namespace ks318 {
 
@@ -15,6 +16,10 @@ QString replaceExtension(const QString& path, const QString& extension);
 // "NAME.DAT"), so when the exact name is missing a name differing only in the
 // case of the extension is taken. Returns the exact name when neither exists.
 QString resolveMemberPath(const QString& path, const QString& extension);
+
+// The member with `extension` in every spelling the lookup above finds:
+// as given, in lower case and in upper case (no duplicates).
+QStringList memberSpellings(const QString& path, const QString& extension);
 
 // Writes `bytes` to `path` through a temporary file in the same directory
 // and a rename: either the new content is there whole or the old file is

@@ -16,9 +16,7 @@ namespace {
 // The member of `path` with `extension`, both spellings of the extension.
 QStringList spellings(const QString& path, const QString& extension)
 {
-    QStringList names{replaceExtension(path, extension.toLower()), replaceExtension(path, extension.toUpper())};
-    names.removeDuplicates();
-    return names;
+    return memberSpellings(path, extension.toLower());
 }
 
 bool anyExists(const QStringList& paths)

@@ -8,6 +8,7 @@ namespace ks318 {
 enum class MessageIcon {
     Warning,
     Exclamation,
+    Question,
 };
 
 struct MessageSink {

@@ -29,6 +29,9 @@
 #include <QTest>
 #include <cstdio>
 
+// The recorder dialogs (recordershots.cpp).
+bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
+
 int main(int argc, char** argv)
 {
     ks318::TMyApplication app(argc, argv);
@@ -55,6 +58,7 @@ int main(int argc, char** argv)
     form.openFile(copy);
     QTest::qWait(300);
     bool ok = form.grab().save(out.filePath(QStringLiteral("main.png")));
+    ok = saveRecorderShots(form, out) && ok;
     form.AboutForm->show();
     QTest::qWait(200);
     ok = form.AboutForm->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
