@@ -3,6 +3,7 @@
 // current, the caption, and writing the settings back at exit.
 #include <QMainWindow>
 #include <QPixmap>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -26,6 +27,10 @@ class THospitalNameForm;
 class TPatientInformationForm;
 class TPhysicianSelectionForm;
 class TViewGraphicsForm;
+class ReportPrinter;
+class TPrintProgressForm;
+class TReportSelection318Form;
+class TReportSelectionForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -46,6 +51,10 @@ public:
     // The save dialog (filter "*.dat", default extension "dat"): title and
     // preset path in, the chosen path out (empty when cancelled).
     void setSaveChooser(FileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
+    // The open dialog of File > Print, several files at once: title and
+    // preset path in, the chosen paths out (none when cancelled).
+    using FilesChooser = std::function<QStringList(const QString& title, const QString& preset)>;
+    void setPrintFilesChooser(FilesChooser chooser) { choosePrintFiles_ = std::move(chooser); }
     // The splash window to close 800 ms after the first repaint.
     void setSplash(QWidget* splash) { splash_ = splash; }
 
@@ -56,6 +65,10 @@ public:
     void FileDeleteClick();
     void FileConvertClick();
     void FileMergeClick();
+    // File > Print: the chosen files through the report dialog, one after
+    // the other. The Report menu: the report dialog for the open recording.
+    void FilePrintClick();
+    void ReportMenuClick();
     // The open sequence for `path`; true when the recording became current.
     // A refused file leaves the previous recording current, or none.
     bool openFile(const QString& path);
@@ -86,6 +99,7 @@ public:
     QString reopenPath;
     bool batchPrint = false;
     bool printingActive = false;
+    QStringList printFiles;     // the files of File > Print while batchPrint is set
     QString startupDirectory;
     int activeView = 0;  // 0 none, 1 summary, 2 BP data list, 4..8 graphics, 15 patient, 16 grades
     bool summaryShown = false;  // clear: the summary window opens on its "Full" page
@@ -150,6 +164,10 @@ public:
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
     TViewGraphicsForm* ViewGraphicsForm;
+    ReportPrinter* Reports;
+    TPrintProgressForm* PrintProgressForm;
+    TReportSelection318Form* ReportSelection318Form;
+    TReportSelectionForm* ReportSelectionForm;
     HelpService* Help;
 
 protected:
@@ -170,6 +188,7 @@ private:
     GuiMessageService& messages_;
     FileChooser chooseFile_;
     FileChooser chooseSaveFile_;
+    FilesChooser choosePrintFiles_;
     QWidget* splash_ = nullptr;
     bool firstPaintDone_ = false;
     bool destroyed_ = false;
