@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 out=${2:-screenshots}
 mkdir -p "$out"
-cmake --build "$build" --target ks318-shots ks318-cli >/dev/null
+cmake --build "$build" --target ks318-shots >/dev/null
 export LC_ALL=ja_JP.UTF-8
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
@@ -19,13 +19,14 @@ else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
 # The reports of the demo with a facility name to print, in a scratch folder.
+cmake --build "$build" --target ks318-cli >/dev/null
 cli=$(cd "$build" && pwd)/tools/ks318-cli
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 cp samples/DEMO.DAT samples/DEMO.p30 "$scratch"/
 { printf '芝公園内科クリニック' | iconv -f UTF-8 -t CP932; printf '\n1\n'; } > "$scratch/data.o"
 for kind in full mini patient; do
   (cd "$scratch" && "$cli" report DEMO.DAT --kind "$kind" -o "report-$kind.pdf" 2>/dev/null)
   pdftoppm -png -r 90 "$scratch/report-$kind.pdf" "$out/report-$kind"
 done
+rm -rf "$scratch"
 echo "Saved in $out:" $(cd "$out" && ls *.png)
