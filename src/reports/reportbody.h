@@ -65,8 +65,9 @@ enum class ReportResult {
 // Prints the session's current recording (state.currentFilePath, with the
 // records its preparation set) as a report of `kind` with `format`, starting
 // on a new sheet of `document`. Refusals show their message before anything
-// is printed. The block the report fills is freed at the end; the session's
-// view and statistics are the report's own.
+// is printed. The report fills a block of its own, recomputes the session's
+// statistics from it and frees it at the end; the graphics window's view is
+// left as it was (the report shows the whole analysis window).
 ReportResult printReportBody(ReportDocument& document, Session& session, const ReportFormat& format, ReportKind kind,
                              MessageSink* messages);
 
