@@ -2,7 +2,8 @@
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
 # dialog, the physician list and entry, the facility name dialog and the
-# graphics window's pages, for review;
+# graphics window's pages, the report dialogs, and the pages of the full, mini
+# and patient reports of the demo as printed into a PDF file, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -25,4 +26,15 @@ if command -v xvfb-run >/dev/null; then
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
+# The reports of the demo with a facility name to print, in a scratch folder.
+cmake --build "$build" --target ks318-cli >/dev/null
+cli=$(cd "$build" && pwd)/tools/ks318-cli
+scratch=$(mktemp -d)
+cp samples/DEMO.DAT samples/DEMO.p30 "$scratch"/
+{ printf '芝公園内科クリニック' | iconv -f UTF-8 -t CP932; printf '\n1\n'; } > "$scratch/data.o"
+for kind in full mini patient; do
+  (cd "$scratch" && "$cli" report DEMO.DAT --kind "$kind" -o "report-$kind.pdf" 2>/dev/null)
+  pdftoppm -png -r 90 "$scratch/report-$kind.pdf" "$out/report-$kind"
+done
+rm -rf "$scratch"
 echo "Saved in $out:" $(cd "$out" && ls *.png)

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -35,6 +36,10 @@ class THospitalNameForm;
 class TPatientInformationForm;
 class TPhysicianSelectionForm;
 class TViewGraphicsForm;
+class ReportPrinter;
+class TPrintProgressForm;
+class TReportSelection318Form;
+class TReportSelectionForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -55,6 +60,10 @@ public:
     // The save dialog (filter "*.dat", default extension "dat"): title and
     // preset path in, the chosen path out (empty when cancelled).
     void setSaveChooser(FileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
+    // The open dialog of File > Print, several files at once: title and
+    // preset path in, the chosen paths out (none when cancelled).
+    using FilesChooser = std::function<QStringList(const QString& title, const QString& preset)>;
+    void setPrintFilesChooser(FilesChooser chooser) { choosePrintFiles_ = std::move(chooser); }
     // The splash window to close 800 ms after the first repaint.
     void setSplash(QWidget* splash) { splash_ = splash; }
 
@@ -65,6 +74,10 @@ public:
     void FileDeleteClick();
     void FileConvertClick();
     void FileMergeClick();
+    // File > Print: the chosen files through the report dialog, one after
+    // the other. The Report menu: the report dialog for the open recording.
+    void FilePrintClick();
+    void ReportMenuClick();
     // The open sequence for `path`; true when the recording became current.
     // A refused file leaves the previous recording current, or none.
     bool openFile(const QString& path);
@@ -114,6 +127,7 @@ public:
     QString reopenPath;
     bool batchPrint = false;
     bool printingActive = false;
+    QStringList printFiles;     // the files of File > Print while batchPrint is set
     QString startupDirectory;
     int activeView = 0;  // 0 none, 1 summary, 2 BP data list, 4..8 graphics, 15 patient, 16 grades
     bool summaryShown = false;  // clear: the summary window opens on its "Full" page
@@ -178,6 +192,10 @@ public:
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
     TViewGraphicsForm* ViewGraphicsForm;
+    ReportPrinter* Reports;
+    TPrintProgressForm* PrintProgressForm;
+    TReportSelection318Form* ReportSelection318Form;
+    TReportSelectionForm* ReportSelectionForm;
     HelpService* Help;
 
     // The recorder dialogs, the waits of the link and the exclamation beep.
@@ -208,6 +226,7 @@ private:
     GuiMessageService& messages_;
     FileChooser chooseFile_;
     FileChooser chooseSaveFile_;
+    FilesChooser choosePrintFiles_;
     QWidget* splash_ = nullptr;
     SerialPortIo* recorderPort_ = nullptr;
     std::unique_ptr<BeepService> beeps_;
