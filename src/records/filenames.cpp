@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ks318 {
 
@@ -27,18 +26,6 @@ QString resolveMemberPath(const QString& path, const QString& extension)
     if (QFileInfo::exists(upper))
         return upper;
     return exact;
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace ks318

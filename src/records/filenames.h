@@ -1,6 +1,9 @@
 #pragma once
 // A recording is a set of files sharing one base name: NAME.DAT, NAME.p30,
 // NAME.csv. Members are found by replacing the extension after the last '.'.
+// Every member is written through atomicfile.h.
+#include "atomicfile.h"
+
 #include <QString>
 
 namespace ks318 {
@@ -16,9 +19,5 @@ QString replaceExtension(const QString& path, const QString& extension);
 // case of the extension is taken. Returns the exact name when neither exists.
 QString resolveMemberPath(const QString& path, const QString& extension);
 
-// Writes `bytes` to `path` through a temporary file in the same directory
-// and a rename: either the new content is there whole or the old file is
-// left untouched. Returns false on any failure.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace ks318
