@@ -1,5 +1,6 @@
 #include "retrieval.h"
 
+#include "records/atomicfile.h"
 #include "records/bpdatafile.h"
 #include "records/csvexport.h"
 #include "records/dataset.h"
@@ -117,25 +118,20 @@ RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderServi
         return RetrievalWrite::Exists;
     const int records = std::max(std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength), 0);
 
-    QFile file(retrievalDataPath(chosenPath));
-    // NewOnly: a file that appeared since the check is not replaced either.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return file.exists() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
+    // Written whole or not at all, and a file that appeared since the check
+    // is not replaced either.
+    AtomicFile file(retrievalDataPath(chosenPath), AtomicFile::Mode::CreateNew);
+    if (!file.open())
+        return RetrievalWrite::CannotCreate;
     bool ok = true;
     // Progress is told as each line reaches the file.
     for (int i = 0; ok && i < records; ++i) {
-        const QByteArray line = fileLineOfRecord(session.dataBuffer, i);
-        ok = file.write(line) == line.size() && file.flush();
+        ok = file.write(fileLineOfRecord(session.dataBuffer, i));
         if (ok && progress)
             progress(i + 1);
     }
-    const qint64 endLength = qint64(std::strlen(kRetrievedFileEnd));
-    ok = ok && file.write(kRetrievedFileEnd) == endLength && file.flush();
-    file.close();
-    if (!ok || file.error() != QFileDevice::NoError) {
-        file.remove();
-        return RetrievalWrite::CannotCreate;
-    }
+    if (!ok || !file.write(kRetrievedFileEnd, qsizetype(std::strlen(kRetrievedFileEnd))) || !file.commit())
+        return file.nameTaken() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
     return RetrievalWrite::Written;
 }
 

@@ -3,6 +3,7 @@
 #include "bpdatafile.h"
 #include "dataset.h"
 #include "filenames.h"
+#include "messages.h"
 #include "session.h"
 #include "shortdate.h"
 
@@ -193,7 +194,10 @@ bool exportCsv(const QString& path, MessageSink* messages)
                            && patient->recordingHours == 48;
     const QByteArray text = formatCsv(*subject.data(), subject.state.recorderType, patient, twoNights);
     subject.freeData();
-    return writeFileAtomically(csvFilePath(path), text);
+    if (writeFileAtomically(csvFilePath(path), text))
+        return true;
+    showMessage(messages, kWriteFailedId, kErrorCaptionId, MessageIcon::Warning);
+    return false;
 }
 
 } // namespace ks318

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ks318 {
 
@@ -35,18 +34,6 @@ QStringList memberSpellings(const QString& path, const QString& extension)
                       replaceExtension(path, extension.toUpper())};
     names.removeDuplicates();
     return names;
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace ks318

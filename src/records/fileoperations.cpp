@@ -34,12 +34,21 @@ void removeAll(const QStringList& paths)
             QFile::remove(p);
 }
 
-// Copies `from` to `to` when `from` is a file. QFile::copy never replaces an
-// existing file: the copy then fails, silently.
-void copyIfPresent(const QString& from, const QString& to)
+// Copies `from` to `to` when `from` is a file, never replacing a file at
+// `to`. True when there was nothing to copy or the copy is there whole;
+// `made` collects the files written.
+bool copyIfPresent(const QString& from, const QString& to, QStringList& made)
 {
-    if (QFileInfo(from).isFile())
-        QFile::copy(from, to);
+    if (!QFileInfo(from).isFile())
+        return true;
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError || !writeNewFileAtomically(to, bytes))
+        return false;
+    made << to;
+    return true;
 }
 
 // The data file written for a chosen name: the name itself when it already
@@ -75,18 +84,26 @@ bool saveRecordingAs(Session& session, const QString& destination, MessageSink* 
         return false;
     }
 
+    bool copied = true;
     if (!source.isEmpty()) {
-        copyIfPresent(resolveMemberPath(source, QStringLiteral(".dat")), dataTo);
+        QStringList made;
+        copied = copyIfPresent(resolveMemberPath(source, QStringLiteral(".dat")), dataTo, made);
         // Members left behind by an earlier recording of that name would
         // otherwise describe the copy.
         removeAll(spellings(destination, QStringLiteral(".p30")));
         removeAll(spellings(destination, QStringLiteral(".csv")));
-        copyIfPresent(companionFilePath(source), replaceExtension(destination, QStringLiteral(".p30")));
-        copyIfPresent(resolveMemberPath(source, QStringLiteral(".csv")),
-                      replaceExtension(destination, QStringLiteral(".csv")));
+        copied = copied &&
+                 copyIfPresent(companionFilePath(source), replaceExtension(destination, QStringLiteral(".p30")), made) &&
+                 copyIfPresent(resolveMemberPath(source, QStringLiteral(".csv")),
+                               replaceExtension(destination, QStringLiteral(".csv")), made);
+        if (!copied) {
+            // Half a file set would open as another recording: none is left.
+            removeAll(made);
+            showMessage(messages, kWriteFailedId, kErrorCaptionId, MessageIcon::Warning);
+        }
     }
     prepareCurrent(session, messages);
-    return true;
+    return copied;
 }
 
 bool deleteRecording(Session& session, const QString& path, MessageSink* messages)

@@ -16,8 +16,9 @@ constexpr int kCannotOverwriteId = 268;
 // already, message 268 is shown and nothing is copied. Otherwise NAME.dat,
 // NAME.p30 and NAME.csv are copied where the source has them, after a stale
 // companion and CSV file of the destination have been removed; no copy ever
-// replaces a file. The current recording stays current and is prepared
-// again. Returns false when refused.
+// replaces a file. When a member cannot be copied, the copies made are
+// removed again and message 1001 is shown. The current recording stays
+// current and is prepared again. Returns false when refused or failed.
 bool saveRecordingAs(Session& session, const QString& destination, MessageSink* messages = nullptr);
 
 // Removes NAME.DAT, NAME.P30 and NAME.CSV of `path` (either case of the
