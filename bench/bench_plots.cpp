@@ -4,7 +4,7 @@
 #include "plots/graphpages.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "support/synthetic.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 // patient report, each from the fill of its block to the closed file.
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "reports/reportbody.h"
 #include "support/synthetic.h"
 

@@ -4,6 +4,7 @@
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
 #include "support/synthetic.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFile>

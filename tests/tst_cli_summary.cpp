@@ -8,6 +8,7 @@
 #include "records/settings.h"
 #include "support/synthetic.h"
 #include "support/testfiles.h"
+#include "session/session.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

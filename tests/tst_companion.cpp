@@ -3,7 +3,7 @@
 #include "recordingsink.h"
 #include "records/companionfile.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "support/synthetic.h"
 #include "support/testfiles.h"
 

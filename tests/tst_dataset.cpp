@@ -4,7 +4,7 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
 #include "support/synthetic.h"

@@ -3,7 +3,7 @@
 // the merged file read back, and ks318-cli merge.
 #include "records/bpdatafile.h"
 #include "records/filemerge.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "recordingsink.h"
 #include "support/testfiles.h"
 

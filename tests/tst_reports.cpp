@@ -6,6 +6,7 @@
 #include "recordingsink.h"
 #include "reports/reportbody.h"
 #include "support/pdftext.h"
+#include "session/session.h"
 
 #include <QPdfWriter>
 #include <QRegularExpression>

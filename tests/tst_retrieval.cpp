@@ -5,6 +5,7 @@
 #include "records/bpdatafile.h"
 #include "records/dataset.h"
 #include "support/testfiles.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The settings files data.d, data.m and data.o: exact bytes, defaults, the
 // threshold rules and damaged or missing files.
 #include "recordingsink.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
 

@@ -6,6 +6,7 @@
 #include "records/filenames.h"
 #include "support/readingtext.h"
 #include "support/synthetic.h"
+#include "session/session.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -13,7 +13,7 @@
 #include "records/fileoperations.h"
 #include "records/filemerge.h"
 #include "records/patientinformation.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
 

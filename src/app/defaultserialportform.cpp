@@ -1,7 +1,7 @@
 #include "defaultserialportform.h"
 
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "recorder/serial.h"
 #include "views/windowplacement.h"
 

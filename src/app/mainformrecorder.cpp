@@ -12,7 +12,7 @@
 #include "recordercleardataform.h"
 #include "recorderretrieveform.h"
 #include "recordersetup_318form.h"
-#include "records/session.h"
+#include "session/session.h"
 
 namespace ks318 {
 

@@ -7,7 +7,7 @@
 #include "messageservice.h"
 #include "patientinformationform.h"
 #include "recorder/retrieval.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
 #include "views/cp932edit.h"

@@ -5,7 +5,7 @@
 #include "records/csvexport.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "records/recording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -141,7 +141,7 @@ bool retrievalSpaceAvailable(const QString& chosenPath)
     return !volume.isValid() || volume.bytesAvailable() >= 20480;
 }
 
-bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+bool prepareRetrievedRecording(Recording& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages)
 {
     // Every spelling the lookup of a member would find: a stale NAME.P30
@@ -159,7 +159,7 @@ bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages)
     return exportCsv(retrievalDataPath(chosenPath), messages);
 }
 
-void restoreCurrentRecording(Session& session, MessageSink* messages)
+void restoreCurrentRecording(Recording& session, MessageSink* messages)
 {
     if (session.state.currentFilePath.isEmpty())
         return;

@@ -15,7 +15,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // The record line of one 22-character record. With `excludeWithoutPulse`
@@ -67,7 +67,7 @@ bool retrievalSpaceAvailable(const QString& chosenPath);
 // After the data file is written: removes a stale companion and CSV file of
 // the new recording and prepares it with the patient's name, which creates
 // its companion file. The session then describes the new recording.
-bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+bool prepareRetrievedRecording(Recording& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages);
 
 // The CSV step of a retrieval (when the CSV option is on): NAME.csv of the
@@ -75,6 +75,6 @@ bool prepareRetrievedRecording(Session& session, const QString& chosenPath, cons
 bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages);
 
 // Describes the recording open before the retrieval again (when one was).
-void restoreCurrentRecording(Session& session, MessageSink* messages);
+void restoreCurrentRecording(Recording& session, MessageSink* messages);
 
 } // namespace ks318

@@ -4,7 +4,7 @@
 #include "dataset.h"
 #include "filenames.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 #include "shortdate.h"
 
 #include <QFileInfo>
@@ -180,7 +180,7 @@ bool exportCsv(const QString& path, MessageSink* messages)
 {
     // A session of its own: preparing the chosen file would otherwise replace
     // the description of the current recording for the time of the export.
-    Session subject;
+    Recording subject;
     prepareDataSet(subject, path, QString(), messages);
     if (!subject.allocateData())
         return false;

@@ -4,7 +4,7 @@
 #include "dataset.h"
 #include "filenames.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,13 +60,13 @@ QString destinationDataPath(const QString& destination)
     return replaceExtension(destination, QStringLiteral(".dat"));
 }
 
-bool currentFileExists(const Session& session)
+bool currentFileExists(const Recording& session)
 {
     const QString& current = session.state.currentFilePath;
     return !current.isEmpty() && QFileInfo::exists(resolveMemberPath(current, QStringLiteral(".DAT")));
 }
 
-void prepareCurrent(Session& session, MessageSink* messages)
+void prepareCurrent(Recording& session, MessageSink* messages)
 {
     if (currentFileExists(session))
         prepareDataSet(session, session.state.currentFilePath, QString(), messages);
@@ -74,7 +74,7 @@ void prepareCurrent(Session& session, MessageSink* messages)
 
 } // namespace
 
-bool saveRecordingAs(Session& session, const QString& destination, MessageSink* messages)
+bool saveRecordingAs(Recording& session, const QString& destination, MessageSink* messages)
 {
     const QString source = session.state.currentFilePath;
     const QString dataTo = destinationDataPath(destination);
@@ -106,7 +106,7 @@ bool saveRecordingAs(Session& session, const QString& destination, MessageSink* 
     return copied;
 }
 
-bool deleteRecording(Session& session, const QString& path, MessageSink* messages)
+bool deleteRecording(Recording& session, const QString& path, MessageSink* messages)
 {
     if (!path.isEmpty()) {
         if (destinationDataPath(path) == path)

@@ -9,7 +9,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // A time of day as typed into a sleep or wake field: "h", "h:m" or "h:m:s",
@@ -41,6 +41,6 @@ struct PatientSave {
 // the companion file are written as a first opening creates them, so the
 // saved file does not give the recording an empty analysis window when it
 // is read back.
-PatientSave savePatientInformation(Session& session, const PatientRecord& entered, MessageSink* messages);
+PatientSave savePatientInformation(Recording& session, const PatientRecord& entered, MessageSink* messages);
 
 } // namespace ks318

@@ -6,7 +6,7 @@
 #include "plots/axistable.h"
 #include "records/bpdatafile.h"
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QPagedPaintDevice>
 #include <algorithm>

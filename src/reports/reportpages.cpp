@@ -1,11 +1,11 @@
 #include "reportpages.h"
 
 #include "analysis/periodstatistics.h"
-#include "analysis/summarylines.h"
+#include "session/summarylines.h"
 #include "plots/distributionpages.h"
 #include "records/cp932.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
 

@@ -6,6 +6,7 @@
 
 #include "plots/plotjob.h"
 #include "plots/trendpage.h"
+#include "session/session.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 
 #include "records/dataset.h"
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "reportprinter.h"
 
-#include "records/session.h"
+#include "session/session.h"
 #include "views/windowplacement.h"
 
 #include <QGridLayout>

@@ -13,6 +13,7 @@
 #include "records/companionfile.h"
 #include "records/shortdate.h"
 #include "views/cp932edit.h"
+#include "session/session.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,6 +5,7 @@
 #include "records/shortdate.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
+#include "session/session.h"
 
 #include <QFile>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "recorder/retrieval.h"
 #include "recorder/serial.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 
 #include <QDateTime>

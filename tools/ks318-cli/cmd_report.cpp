@@ -7,6 +7,7 @@
 #include "records/settings.h"
 #include "records/stringtable.h"
 #include "reports/reportbody.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>

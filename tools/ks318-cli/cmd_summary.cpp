@@ -5,13 +5,14 @@
 #include "recording.h"
 
 #include "analysis/periodstatistics.h"
-#include "analysis/summarylines.h"
+#include "session/summarylines.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/settings.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -17,7 +17,7 @@
 #include "app/physicianentryform.h"
 #include "app/physicianselectionform.h"
 #include "records/physicianroster.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "reports/printprogressform.h"
 #include "reports/reportselection318form.h"
 #include "views/bpdatalistform.h"

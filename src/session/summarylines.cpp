@@ -1,8 +1,8 @@
 #include "summarylines.h"
 
-#include "periodstatistics.h"
+#include "analysis/periodstatistics.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
 
