@@ -2,6 +2,7 @@
 // from 22:00 to 06:00) into a PDF file as the command line and a PDF
 // printer do: the full report (about thirty sheets of readings) and the
 // patient report, each from the fill of its block to the closed file.
+#include "guibenchmain.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
 #include "session/session.h"
@@ -82,16 +83,5 @@ BENCHMARK(BM_Report)
 
 int main(int argc, char** argv)
 {
-    // Fonts need a GUI application; the off-screen platform needs no display.
-    static char platform[] = "-platform";
-    static char offscreen[] = "offscreen";
-    std::vector<char*> args(argv, argv + argc);
-    args.insert(args.begin() + 1, {platform, offscreen});
-    int count = int(args.size());
-    args.push_back(nullptr);
-    QGuiApplication app(count, args.data());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }

@@ -32,11 +32,6 @@ bool readTimeOfDay(const QString& typed, int& hour, int& minute)
     return true;
 }
 
-QString clockText(int hour, int minute)
-{
-    return QString::asprintf("%02d:%02d", hour, minute);
-}
-
 PatientSave savePatientInformation(Recording& session, const PatientRecord& entered, MessageSink* messages)
 {
     PatientSave result;

@@ -4,6 +4,7 @@
 // recording's companion file and into the session at once, so that every
 // view and report takes the new times at its next paint.
 #include "records.h"
+#include "textformat.h"
 
 #include <QString>
 
@@ -16,9 +17,6 @@ struct MessageSink;
 // or three or four digits "hmm"/"hhmm"; blanks around it and full-width
 // digits and colons are taken. False when it is not a time of day.
 bool readTimeOfDay(const QString& text, int& hour, int& minute);
-
-// "hh:nn".
-QString clockText(int hour, int minute);
 
 struct PatientSave {
     bool saved = false;        // NAME.p30 written and the session updated

@@ -8,11 +8,11 @@
 #include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "records/textformat.h"
 
 #include <QRect>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 
 namespace ks318 {
@@ -62,25 +62,12 @@ constexpr int kPatientSummaryPoints = 14;
 
 QString str(int id) { return StringTable::text(id); }
 
-QString format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-QString format(const char* fmt, ...)
-{
-    char buf[512];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return QString::fromUtf8(buf);
-}
-
-QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
-
 // "date hh:nn" of a minute number.
 QString dateAndTime(std::int64_t minutes)
 {
     const CivilDate d = civilFromDayNumber(minutes / 1440);
     const int tod = int(minutes % 1440);
-    return formatShortDate(QDate(d.year, d.month, d.day)) + QLatin1Char(' ') + hhnn(tod / 60, tod % 60);
+    return formatShortDate(QDate(d.year, d.month, d.day)) + QLatin1Char(' ') + clockText(tod / 60, tod % 60);
 }
 
 // Analysis window 1 as minute numbers.
@@ -322,9 +309,9 @@ void printReadingsPage(ReportJob& job)
     const int n = readingCount(d);
     for (int i = 0; i < n; ++i) {
         const BpReading& r = d.readings[std::size_t(i)];
-        const QString state = format("%2s %s %2s%s", r.methodText.str().c_str(), r.eFlagText.str().c_str(),
+        const QString state = formatText("%2s %s %2s%s", r.methodText.str().c_str(), r.eFlagText.str().c_str(),
                                      r.errorText.str().c_str(), r.excludedText.str().c_str());
-        const QString l = format("%3d %2d/%02d %2d:%02d %3s %3s %3s %3s %3s ", i + 1, r.month, r.day, r.hour,
+        const QString l = formatText("%3d %2d/%02d %2d:%02d %3s %3s %3s %3s %3s ", i + 1, r.month, r.day, r.hour,
                                  r.minute, r.sysText.str().c_str(), r.diaText.str().c_str(), r.mapText.str().c_str(),
                                  r.pulseText.str().c_str(), r.dpText.str().c_str())
                           + state + QLatin1Char(' ') + r.comment.toQString();
@@ -379,13 +366,13 @@ void printPatientSummary(ReportJob& job)
     if (sleepSet) {
         // The night ends the minute before the wake time.
         const int wake = (st.wakeHour * 60 + st.wakeMinute + 1439) % 1440;
-        night = hhnn(st.sleepHour, st.sleepMinute) + QStringLiteral(" --> ") + hhnn(wake / 60, wake % 60);
+        night = clockText(st.sleepHour, st.sleepMinute) + QStringLiteral(" --> ") + clockText(wake / 60, wake % 60);
     }
     job.line(sub, str(kNightTimeId) + night);
-    job.line(sub, str(kSysThresholdId) + format(" %3d", t.awakeSys) + QStringLiteral("(昼間)")
-                      + format(" %3d", t.asleepSys) + QStringLiteral("(夜間)"));
-    job.line(sub, str(kDiaThresholdId) + format(" %3d", t.awakeDia) + QStringLiteral("(昼間)")
-                      + format(" %3d", t.asleepDia) + QStringLiteral("(夜間)"));
+    job.line(sub, str(kSysThresholdId) + formatText(" %3d", t.awakeSys) + QStringLiteral("(昼間)")
+                      + formatText(" %3d", t.asleepSys) + QStringLiteral("(夜間)"));
+    job.line(sub, str(kDiaThresholdId) + formatText(" %3d", t.awakeDia) + QStringLiteral("(昼間)")
+                      + formatText(" %3d", t.asleepDia) + QStringLiteral("(夜間)"));
     job.line(x, str(kResultsId));
 
     // The table: captions, then five columns with their values right-aligned.
@@ -415,13 +402,13 @@ void printPatientSummary(ReportJob& job)
         for (int r = 0; r < 3; ++r) {
             const int k = parameters[r];
             const double* v = stats.stat[s.period][k];
-            QString cells[5] = {format("%3.0f", v[StatMin]), format("%3.0f", v[StatMean]),
-                                format("%3.0f", v[StatMax]), format("%5.1f", v[StatSd]), QString()};
+            QString cells[5] = {formatText("%3.0f", v[StatMin]), formatText("%3.0f", v[StatMean]),
+                                formatText("%3.0f", v[StatMax]), formatText("%5.1f", v[StatSd]), QString()};
             // The stored format ends in a bare "%"; the sign is printed.
             if (k == ParamSys)
-                cells[4] = format("%5.1f%%", aboveThresholdPercent(stats.sysAboveCount[s.period], n));
+                cells[4] = formatText("%5.1f%%", aboveThresholdPercent(stats.sysAboveCount[s.period], n));
             else if (k == ParamDia)
-                cells[4] = format("%5.1f%%", aboveThresholdPercent(stats.diaAboveCount[s.period], n));
+                cells[4] = formatText("%5.1f%%", aboveThresholdPercent(stats.diaAboveCount[s.period], n));
             job.text(tableX, job.top, str(kFirstPatientRowId + r));
             for (int c = 0; c < 5; ++c)
                 job.text(columnRight(c), job.top, cells[c], AlignRight, AlignTop);
@@ -465,10 +452,10 @@ void printPatientReadings(ReportJob& job)
         const BpReading& r = d.readings[std::size_t(i)];
         if (r.windowMembership == OutsideWindows)
             continue;
-        const QString state = format("%s %2s%s", r.methodText.str().c_str(), r.errorText.str().c_str(),
+        const QString state = formatText("%s %2s%s", r.methodText.str().c_str(), r.errorText.str().c_str(),
                                      r.excludedText.str().c_str());
         job.line(x,
-                 format("%3d %2d/%02d %2d:%02d  %3s  %3s  %3s  ", i + 1, r.month, r.day, r.hour, r.minute,
+                 formatText("%3d %2d/%02d %2d:%02d  %3s  %3s  %3s  ", i + 1, r.month, r.day, r.hour, r.minute,
                         r.sysText.str().c_str(), r.diaText.str().c_str(), r.pulseText.str().c_str())
                      + state,
                  heading);

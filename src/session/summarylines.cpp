@@ -5,8 +5,8 @@
 #include "session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "records/textformat.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 namespace ks318 {
@@ -40,27 +40,14 @@ constexpr int kMmHgId = 28;
 
 QString str(int id) { return StringTable::text(id); }
 
-QString format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-QString format(const char* fmt, ...)
-{
-    char buf[256];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return QString::fromUtf8(buf);
-}
-
 QString shortDate(int year, int month, int day) { return formatShortDate(QDate(year, month, day)); }
-
-QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
 
 // "hh:nn date" of a minute number.
 QString timeAndDate(std::int64_t minutes)
 {
     const CivilDate d = civilFromDayNumber(minutes / 1440);
     const int tod = int(minutes % 1440);
-    return hhnn(tod / 60, tod % 60) + QLatin1Char(' ') + shortDate(d.year, d.month, d.day);
+    return clockText(tod / 60, tod % 60) + QLatin1Char(' ') + shortDate(d.year, d.month, d.day);
 }
 
 } // namespace
@@ -99,7 +86,7 @@ QStringList summaryBlockLines(const Session& session, const BpThresholds& thresh
 
     lines << summaryPeriodTitle(period, home) + QStringLiteral("-------------------------");
 
-    const QString sleepWake = hhnn(s.sleepHour, s.sleepMinute) + QStringLiteral(" --> ") + hhnn(s.wakeHour, s.wakeMinute);
+    const QString sleepWake = clockText(s.sleepHour, s.sleepMinute) + QStringLiteral(" --> ") + clockText(s.wakeHour, s.wakeMinute);
     if (period == WholePeriod || period == PartialPeriod) {
         const AnalysisIntervals& iv = session.intervals;
         if (iv.valid) {
@@ -116,9 +103,9 @@ QStringList summaryBlockLines(const Session& session, const BpThresholds& thresh
         lines << str(kIntervalId) + sleepWake;
     }
 
-    lines << str(kValidId) + format(" %u", n);
+    lines << str(kValidId) + formatText(" %u", n);
     if (total != 0)
-        lines << str(kNotCountedId) + format(" %d (%3.1f%%)", notCountedCount(total, n), notCountedPercent(total, n));
+        lines << str(kNotCountedId) + formatText(" %d (%3.1f%%)", notCountedCount(total, n), notCountedPercent(total, n));
     if (n == 0)
         return lines;
 
@@ -127,7 +114,7 @@ QStringList summaryBlockLines(const Session& session, const BpThresholds& thresh
     for (int k = ParamSys; k <= ParamPulse; ++k) {
         const double* v = st.stat[period][k];
         lines << str(kFirstRowId + k) + QStringLiteral("  ")
-                     + format("%3.0f   %3.0f  %3.0f  %5.2f  %5.2f  %5.2f", v[StatMin], v[StatMean], v[StatMax],
+                     + formatText("%3.0f   %3.0f  %3.0f  %5.2f  %5.2f  %5.2f", v[StatMin], v[StatMean], v[StatMax],
                               v[StatSd], v[StatSe], v[StatCv]);
     }
 
@@ -137,15 +124,15 @@ QStringList summaryBlockLines(const Session& session, const BpThresholds& thresh
     if (period == WholePeriod || period == PartialPeriod) {
         lines << str(kThresholdsId);
         lines << QLatin1Char(' ') + str(home ? kDayId : kAwakeId)
-                     + format(" %3d/%3d ", thresholds.awakeSys, thresholds.awakeDia) + str(kMmHgId);
+                     + formatText(" %3d/%3d ", thresholds.awakeSys, thresholds.awakeDia) + str(kMmHgId);
         lines << QLatin1Char(' ') + str(home ? kNightId : kAsleepId)
-                     + format(" %3d/%3d ", thresholds.asleepSys, thresholds.asleepDia) + str(kMmHgId);
-        lines << str(kSysAboveId) + format("  %5.1f%%", sysPct);
-        lines << str(kDiaAboveId) + format("  %5.1f%%", diaPct);
+                     + formatText(" %3d/%3d ", thresholds.asleepSys, thresholds.asleepDia) + str(kMmHgId);
+        lines << str(kSysAboveId) + formatText("  %5.1f%%", sysPct);
+        lines << str(kDiaAboveId) + formatText("  %5.1f%%", diaPct);
     } else {
         const ThresholdPair pair = thresholdPairOfPeriod(thresholds, period);
-        lines << str(kSysAbovePeriodId) + format(" %3d mmHg:  %5.1f%%", pair.sys, sysPct);
-        lines << str(kDiaAbovePeriodId) + format(" %3d mmHg:  %5.1f%%", pair.dia, diaPct);
+        lines << str(kSysAbovePeriodId) + formatText(" %3d mmHg:  %5.1f%%", pair.sys, sysPct);
+        lines << str(kDiaAbovePeriodId) + formatText(" %3d mmHg:  %5.1f%%", pair.dia, diaPct);
     }
 
     struct Extreme {
@@ -161,7 +148,7 @@ QStringList summaryBlockLines(const Session& session, const BpThresholds& thresh
     };
     for (const Extreme& e : extremes) {
         const ExtremeTime& t = st.extremes[period][e.kind];
-        lines << str(e.textId) + format(" %3.0f mmHg  %2d:%02d  ", e.value, t.hour, t.minute)
+        lines << str(e.textId) + formatText(" %3.0f mmHg  %2d:%02d  ", e.value, t.hour, t.minute)
                      + shortDate(t.year, t.month, t.day);
     }
     return lines;

@@ -12,12 +12,12 @@
 #include "records/settings.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "records/textformat.h"
 #include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <cstdarg>
 #include <cstdio>
 #include <optional>
 
@@ -48,19 +48,6 @@ struct Options {
 
 const char* const kParameterKeys[kParameterCount] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
 const char* const kStatKeys[kStatCount] = {"min", "mean", "max", "sd", "se", "cv"};
-
-QString format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-QString format(const char* fmt, ...)
-{
-    char buf[256];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return QString::fromUtf8(buf);
-}
-
-QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
 
 std::optional<std::pair<int, int>> parseTime(const QString& text)
 {
@@ -132,7 +119,7 @@ void printText(const Session& session, const BpThresholds& thresholds)
 
 QString isoTime(const ExtremeTime& t)
 {
-    return format("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+    return formatText("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
 }
 
 void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
@@ -140,7 +127,7 @@ void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
     if (hour < 0 || minute < 0)
         j.null(key);
     else
-        j.value(key, hhnn(hour, minute));
+        j.value(key, clockText(hour, minute));
 }
 
 void printJson(const Session& session, const Options& o, const BpThresholds& thresholds)
