@@ -1,6 +1,7 @@
 // Reading and writing the largest recording the program accepts.
 #include "records/filenames.h"
 #include "synthetic.h"
+#include "session/session.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

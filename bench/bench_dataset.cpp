@@ -3,7 +3,7 @@
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "synthetic.h"
 
 #include <QFile>

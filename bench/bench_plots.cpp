@@ -1,10 +1,11 @@
 // Painting the graphs of the largest recording (1828 readings): each page
 // into a 1280x800 image as the graphics window paints it, the fill of the
 // data block from the file included, and one scroll step of the 1-day zoom.
+#include "guibenchmain.h"
 #include "plots/graphpages.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "synthetic.h"
 
 #include <QGuiApplication>
@@ -79,16 +80,5 @@ BENCHMARK(BM_TrendScrollStepOneDay)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Fonts need a GUI application; the off-screen platform needs no display.
-    static char platform[] = "-platform";
-    static char offscreen[] = "offscreen";
-    std::vector<char*> args(argv, argv + argc);
-    args.insert(args.begin() + 1, {platform, offscreen});
-    int count = int(args.size());
-    args.push_back(nullptr);
-    QGuiApplication app(count, args.data());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 #include "analysis/periodstatistics.h"
 #include "records/filenames.h"
 #include "synthetic.h"
+#include "session/session.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

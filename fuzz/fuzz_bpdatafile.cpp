@@ -11,6 +11,7 @@
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
 #include "records/daycount.h"
+#include "session/session.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

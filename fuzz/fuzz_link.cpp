@@ -12,6 +12,7 @@
 #include "recorder/retrieval.h"
 #include "recorder/schedule.h"
 #include "records/bpdatafile.h"
+#include "session/session.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -3,6 +3,7 @@
 #include "recorder/serial.h"
 #include "records/bpdatafile.h"
 #include "support/testfiles.h"
+#include "session/session.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

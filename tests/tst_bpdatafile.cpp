@@ -5,6 +5,7 @@
 #include "records/filenames.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFile>

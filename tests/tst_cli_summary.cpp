@@ -5,6 +5,7 @@
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
+#include "session/session.h"
 
 #include <QJsonDocument>
 #include <QTemporaryDir>

@@ -4,7 +4,8 @@
 #include "recordingsink.h"
 #include "records/companionfile.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
+#include "synthetic.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
 

@@ -4,7 +4,7 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/csvexport.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "support/testfiles.h"
 
 #include <QDir>

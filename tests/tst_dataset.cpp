@@ -6,7 +6,7 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
 #include "support/testfiles.h"

@@ -4,7 +4,7 @@
 // merge-a.DAT and merge-b.DAT (merge.txt, merged.DAT).
 #include "records/bpdatafile.h"
 #include "records/filemerge.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "recordingsink.h"
 #include "support/testfiles.h"
 

@@ -4,7 +4,7 @@
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/fileoperations.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "recordingsink.h"
 #include "synthetic.h"
 #include "support/testfiles.h"

@@ -239,6 +239,47 @@ private Q_SLOTS:
         QVERIFY(rig.port.maxReadAsked <= RecorderService::kReceiveSize);
     }
 
+    // What comes beyond the data part is read away: a checksum byte 0x13
+    // would otherwise hold the acknowledgement for three minutes, and the
+    // rest of a refused block would stand before the next reply.
+    void leftoversDrained_data()
+    {
+        QTest::addColumn<QByteArray>("length");
+        QTest::addColumn<QList<QByteArray>>("chunks");   // 80, 100, 120 ... ms after the "10" frame
+        QTest::addColumn<int>("result");
+        QTest::addColumn<qint64>("ackAt");
+        const qint64 decoded = 430 + 2000;
+        QTest::newRow("0x13 after the block") << QByteArray("0016") << QList<QByteArray>{records(1) + ctl::XOFF}
+                                              << int(LinkOk) << decoded + 150 + 30 + 350;
+        QList<QByteArray> longBlock;   // 248 pieces: still arriving well after the ACK
+        const QByteArray all = records(450);
+        for (qsizetype at = 0; at < all.size(); at += 40)
+            longBlock.append(all.mid(at, 40));
+        QTest::newRow("refused block still arriving") << QByteArray("26AC") << longBlock << int(LinkFailed)
+                                                      << decoded + 350;
+    }
+
+    void leftoversDrained()
+    {
+        QFETCH(QByteArray, length);
+        QFETCH(QList<QByteArray>, chunks);
+        QFETCH(int, result);
+        QFETCH(qint64, ackAt);
+        Rig rig;
+        Reply block = Reply::ack().then(dataHeader(length.constData()), 50);
+        for (int i = 0; i < chunks.size(); ++i)
+            block = block.then(chunks[i], 80 + 20 * i);
+        rig.port.replies = {Reply::ack(), block, Reply::silence(), Reply::ack(), Reply::ack()};
+        QCOMPARE(int(rig.link->RetrieveDataBlock()), result);
+        QCOMPARE(rig.port.frameBytes().last(), ackFrame(true));
+        QCOMPARE(rig.port.frames.back().at, ackAt);
+        rig.clock.sleepMs(1000);
+        QCOMPARE(rig.port.bytesAvailable(), 0);
+        // The next command is answered at once.
+        QCOMPARE(int(rig.link->CheckPresence()), int(LinkOk));
+        QCOMPARE(rig.port.commandCodes().size(), 4);
+    }
+
     // Bad headers are answered with NAK, at most twice.
     void retrieveBadHeaders_data()
     {

@@ -6,7 +6,7 @@
 #include "plots/distributionpages.h"
 #include "plots/trendpage.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QImage>
 #include <QPainter>

@@ -224,10 +224,15 @@ private Q_SLOTS:
             rig.port.replies.push_back(Reply::ack());
         SetupRequest request;
         request.clear = clear;
-        if (clock)
-            request.clock = QDateTime(QDate(2009, 12, 31), QTime(23, 59));
+        // The moment is taken once the clear is acknowledged, not before.
+        QStringList codesWhenTimeTaken{"none"};
+        request.clock = [&]() -> std::optional<QDateTime> {
+            codesWhenTimeTaken = rig.port.commandCodes();
+            return clock ? std::optional<QDateTime>(QDateTime(QDate(2009, 12, 31), QTime(23, 59))) : std::nullopt;
+        };
         request.schedule = {at(7, 0), at(12, 30), off, at(21, 0), off, off};
         const SetupResults results = runSetupTransfer(*rig.link, request);
+        QCOMPARE(codesWhenTimeTaken, codes.mid(0, clear ? 2 : 0));
         QCOMPARE(results.schedule, LinkOk);
         QCOMPARE(results.clear.has_value(), clear);
         QCOMPARE(results.clock.has_value(), clock);

@@ -2,7 +2,7 @@
 // and of filled settings (golden files), the threshold rules and damaged or
 // missing files.
 #include "recordingsink.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
 

@@ -8,6 +8,7 @@
 #include "support/readingtext.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
+#include "session/session.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

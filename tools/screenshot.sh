@@ -2,7 +2,8 @@
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
 # dialog, the physician list and entry, the facility name dialog and the
-# graphics window's pages, for review;
+# graphics window's pages, the report dialogs, and the pages of the full, mini
+# and patient reports of the demo as printed into a PDF file, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -10,11 +11,30 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 out=${2:-screenshots}
 mkdir -p "$out"
-cmake --build "$build" --target ks318-shots >/dev/null
+cmake --build "$build" --target ks318-shots ks318-sim >/dev/null
 export LC_ALL=ja_JP.UTF-8
+# The recorder dialogs (retrieve.png, setup.png, cleardata.png) read from the
+# simulator, standing in as COM1.
+sim_link=$(mktemp -u /tmp/ks318-sim.XXXXXX)
+"$build/tools/ks318-sim" --link "$sim_link" --generate 20 --quiet >/dev/null &
+sim_pid=$!
+trap 'kill "$sim_pid" 2>/dev/null; rm -f "$sim_link"' EXIT
+for _ in $(seq 50); do [ -e "$sim_link" ] && break; sleep 0.1; done
+export KS318_COM1=$sim_link
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 else
   QT_QPA_PLATFORM=offscreen "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 fi
+# The reports of the demo with a facility name to print, in a scratch folder.
+cmake --build "$build" --target ks318-cli >/dev/null
+cli=$(cd "$build" && pwd)/tools/ks318-cli
+scratch=$(mktemp -d)
+cp samples/DEMO.DAT samples/DEMO.p30 "$scratch"/
+{ printf '芝公園内科クリニック' | iconv -f UTF-8 -t CP932; printf '\n1\n'; } > "$scratch/data.o"
+for kind in full mini patient; do
+  (cd "$scratch" && "$cli" report DEMO.DAT --kind "$kind" -o "report-$kind.pdf" 2>/dev/null)
+  pdftoppm -png -r 90 "$scratch/report-$kind.pdf" "$out/report-$kind"
+done
+rm -rf "$scratch"
 echo "Saved in $out:" $(cd "$out" && ls *.png)

@@ -1,6 +1,6 @@
 #include "periodstatistics.h"
 
-#include "records/session.h"
+#include "records/settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -204,11 +204,6 @@ BpThresholds thresholdsOf(const AnalysisSettings& analysis)
     t.asleepSys = analysis.sysThreshold2;
     t.asleepDia = analysis.diaThreshold2;
     return t;
-}
-
-void computePeriodStatistics(Session& session, const BpThresholds& thresholds)
-{
-    computePeriodStatistics(session.stats, session.data(), thresholds);
 }
 
 double aboveThresholdPercent(int aboveCount, std::uint32_t n)

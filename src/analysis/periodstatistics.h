@@ -10,7 +10,6 @@
 
 namespace ks318 {
 
-class Session;
 
 // Analysis periods, numbered as the tables index them (0 is not used).
 enum AnalysisPeriod : int { WholePeriod = 1, PartialPeriod = 2, AwakePeriod = 3, AsleepPeriod = 4 };
@@ -81,8 +80,6 @@ struct PeriodStatistics {
 // Rewrites `stats` from `data` (null: no block) with the given thresholds.
 // Allocates nothing; four passes over the readings.
 void computePeriodStatistics(PeriodStatistics& stats, const SessionData* data, const BpThresholds& thresholds);
-// The same into session.stats from the session's current block.
-void computePeriodStatistics(Session& session, const BpThresholds& thresholds);
 
 // n of a period: the number of its counted (valid) readings, from the
 // counters the reader filled.

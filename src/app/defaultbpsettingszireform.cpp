@@ -1,7 +1,7 @@
 #include "defaultbpsettingszireform.h"
 
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "views/windowplacement.h"
 
 #include <QGridLayout>

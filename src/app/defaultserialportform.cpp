@@ -1,7 +1,7 @@
 #include "defaultserialportform.h"
 
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "recorder/serial.h"
 #include "views/windowplacement.h"
 
@@ -102,6 +102,7 @@ void TDefaultSerialPortForm::SerialPortSaveButtonClick()
     }
     AnalysisSettings& a = session_.settings.analysis;
     if (selected != 0 && selected != a.serialPortNumber) {
+        Q_EMIT portChanging();
         a.setSerialPort(selected);
         // A new choice takes effect at once when a port is open.
         if (currentPort()) {

@@ -38,6 +38,10 @@ public:
     QRadioButton* radioButton(int number) const;
     QLabel* deviceLabel(int number) const { return deviceLabels_[std::size_t(number - 1)]; }
 
+Q_SIGNALS:
+    // Another port was chosen; sent before the open port (if any) closes.
+    void portChanging();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

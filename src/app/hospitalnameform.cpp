@@ -1,6 +1,6 @@
 #include "hospitalnameform.h"
 
-#include "records/session.h"
+#include "session/session.h"
 #include "views/cp932edit.h"
 #include "views/windowplacement.h"
 

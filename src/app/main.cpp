@@ -4,7 +4,7 @@
 #include "app/messageservice.h"
 #include "app/myapplication.h"
 #include "app/splashform.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QStringList>
 #include <cstdio>

@@ -1,9 +1,10 @@
 #include "mainform.h"
 
 #include "aboutform.h"
+#include "beepservice.h"
 #include "defaultbpsettingszireform.h"
 #include "defaultserialportform.h"
-#include "fileMergeForm.h"
+#include "filemergeform.h"
 #include "helpservice.h"
 #include "hospitalnameform.h"
 #include "messageservice.h"
@@ -14,9 +15,13 @@
 #include "records/fileoperations.h"
 #include "records/dataset.h"
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "records/stringtable.h"
+#include "reports/printprogressform.h"
+#include "reports/reportprinter.h"
+#include "reports/reportselection318form.h"
+#include "reports/reportselectionform.h"
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
 #include "views/viewgraphicsform.h"
@@ -125,6 +130,9 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                        : QString();
     };
+    choosePrintFiles_ = [this](const QString& title, const QString& preset) {
+        return QFileDialog::getOpenFileNames(this, title, preset, QString::fromLatin1(kFileFilter));
+    };
 
     startupDirectory = QDir::currentPath();
     loadSettings(session_, startupDirectory, &messages_);
@@ -167,10 +175,16 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     connect(ViewGraphicsForm, &TViewGraphicsForm::scrolled, BPDataListForm, [this] { BPDataListForm->update(); });
     connect(BPDataListForm, &TBPDataListForm::graphPositionChanged, ViewGraphicsForm,
             [this] { ViewGraphicsForm->refresh(); });
+    // The report formats take their defaults as the print driver is made.
+    PrintProgressForm = new TPrintProgressForm(this);
+    Reports = new ReportPrinter(session_, &messages_, PrintProgressForm, batchPrint, printFiles, this);
+    ReportSelection318Form = new TReportSelection318Form(*Reports, printingActive, this);
+    ReportSelectionForm = new TReportSelectionForm(*Reports, session_, printingActive, this);
     PhysicianSelectionForm = new TPhysicianSelectionForm(session_, &messages_, this);
     HospitalNameForm = new THospitalNameForm(session_, this);
     PatientInformationForm = new TPatientInformationForm(session_, PhysicianSelectionForm, &messages_, this);
     PatientInformationForm->setHelpHandler([this](int context) { Help->showTopic(context); });
+    buildRecorderDialogs();
     connect(PatientInformationForm, &TPatientInformationForm::saved, this, [this](bool nameChanged) {
         if (nameChanged)
             updateCaption();
@@ -207,6 +221,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    shutDownRecorder();
 }
 
 void TMainForm::buildToolbar()
@@ -241,7 +256,7 @@ void TMainForm::buildMenus()
     FileDelete = addItem(FileMenu, "FileDelete", QStringLiteral("削除(&D)..."), [this] { FileDeleteClick(); });
     FileConvert = addItem(FileMenu, "FileConvert", QStringLiteral("CSV変換(&V)..."), [this] { FileConvertClick(); });
     FileMerge = addItem(FileMenu, "FileMerge", QStringLiteral("ファイル結合"), [this] { FileMergeClick(); });
-    FilePrint = addItem(FileMenu, "FilePrint", QStringLiteral("印刷(&P)..."), [] {});
+    FilePrint = addItem(FileMenu, "FilePrint", QStringLiteral("印刷(&P)..."), [this] { FilePrintClick(); });
     FileMenu->addSeparator();
     FileExit = addItem(FileMenu, "FileExit", QStringLiteral("終了(&x)"), [this] { close(); });
 
@@ -266,14 +281,16 @@ void TMainForm::buildMenus()
 
     RecorderMenuZire = addMenu(bar, "RecorderMenuZire", QStringLiteral("レコーダ(&c)"));
     RecorderZireStartmeasurement = addItem(RecorderMenuZire, "RecorderZireStartmeasurement",
-                                           QStringLiteral("血圧測定( &m)"), [] {});
+                                           QStringLiteral("血圧測定( &m)"), [this] { RecorderZireStartmeasurementClick(); });
+    RecorderMenuZire->addSeparator();
     RecorderZireRetrievedata = addItem(RecorderMenuZire, "RecorderZireRetrievedata",
-                                       QStringLiteral("データ読み込み(&R)..."), [] {});
+                                       QStringLiteral("データ読み込み(&R)..."), [this] { RecorderZireRetrievedataClick(); });
     RecorderZireCleardata = addItem(RecorderMenuZire, "RecorderZireCleardata", QStringLiteral("データクリア(&C)"),
-                                    [] {});
-    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."), [] {});
+                                    [this] { RecorderZireCleardataClick(); });
+    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."),
+                                [this] { RecorderZireSetupClick(); });
 
-    ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [] {});
+    ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [this] { ReportMenuClick(); });
 
     OptionsMenu = addMenu(bar, "OptionsMenu", QStringLiteral("オプション(&O)"));
     OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", QStringLiteral("登録医リスト(&P)..."),
@@ -468,6 +485,37 @@ void TMainForm::FileMergeClick()
     if (!remembered.isEmpty())
         prepareDataSet(session_, remembered, QString(), &messages_);
     updateCaption();
+}
+
+void TMainForm::FilePrintClick()
+{
+    session_.state.timeOrderError = false;
+    const QString current = session_.state.currentFilePath;
+    const QStringList files =
+        choosePrintFiles_ ? choosePrintFiles_(StringTable::text(kPrintTitleId), current) : QStringList();
+    if (!files.isEmpty()) {
+        reopenPath = current;
+        printFiles = files;
+        batchPrint = true;
+        ReportMenuClick();
+        batchPrint = false;
+    }
+    printFiles.clear();
+    // A report run that did not end normally: the file current before it
+    // is made current again.
+    if (printingActive) {
+        session_.state.currentFilePath = reopenPath;
+        if (!reopenPath.isEmpty())
+            prepareDataSet(session_, reopenPath, QString(), &messages_);
+        printingActive = false;
+    }
+    setFileMenusEnabled(fileOpen());
+    updateCaption();
+}
+
+void TMainForm::ReportMenuClick()
+{
+    ReportSelection318Form->exec();
 }
 
 void TMainForm::FormPaint()

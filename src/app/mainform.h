@@ -1,9 +1,13 @@
 #pragma once
 // The main window: the menus, the open sequence that makes a recording
 // current, the caption, and writing the settings back at exit.
+#include "recorder/recorderservice.h"
+
 #include <QMainWindow>
 #include <QPixmap>
+#include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -14,7 +18,13 @@ class QPushButton;
 namespace ks318 {
 
 class Session;
+class BeepService;
+class BusyCursor;
 class GuiMessageService;
+class LinkWaiter;
+class TRecorderClearDataForm;
+class TRecorderRetrieveForm;
+class TRecorderSetup_318Form;
 class HelpService;
 class TAboutForm;
 class TBPDataListForm;
@@ -26,6 +36,10 @@ class THospitalNameForm;
 class TPatientInformationForm;
 class TPhysicianSelectionForm;
 class TViewGraphicsForm;
+class ReportPrinter;
+class TPrintProgressForm;
+class TReportSelection318Form;
+class TReportSelectionForm;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -46,6 +60,10 @@ public:
     // The save dialog (filter "*.dat", default extension "dat"): title and
     // preset path in, the chosen path out (empty when cancelled).
     void setSaveChooser(FileChooser chooser) { chooseSaveFile_ = std::move(chooser); }
+    // The open dialog of File > Print, several files at once: title and
+    // preset path in, the chosen paths out (none when cancelled).
+    using FilesChooser = std::function<QStringList(const QString& title, const QString& preset)>;
+    void setPrintFilesChooser(FilesChooser chooser) { choosePrintFiles_ = std::move(chooser); }
     // The splash window to close 800 ms after the first repaint.
     void setSplash(QWidget* splash) { splash_ = splash; }
 
@@ -56,6 +74,10 @@ public:
     void FileDeleteClick();
     void FileConvertClick();
     void FileMergeClick();
+    // File > Print: the chosen files through the report dialog, one after
+    // the other. The Report menu: the report dialog for the open recording.
+    void FilePrintClick();
+    void ReportMenuClick();
     // The open sequence for `path`; true when the recording became current.
     // A refused file leaves the previous recording current, or none.
     bool openFile(const QString& path);
@@ -75,6 +97,25 @@ public:
 
     // The caption for a window title text: string 3, then " - [ text ]".
     static QString captionFor(const QString& windowTitleText);
+    // Sets the caption from the window title text of the session.
+    void updateCaption();
+
+    // Recorder menu: each entry opens a recorder session, then runs its
+    // command or shows its dialog.
+    void RecorderZireStartmeasurementClick();
+    void RecorderZireRetrievedataClick();
+    void RecorderZireCleardataClick();
+    void RecorderZireSetupClick();
+    // The session of the last recorder command; null when there is none or
+    // the port has changed since.
+    std::unique_ptr<RecorderService> recorderSession;
+    // Set at the setup dialog's first paint, cleared when it has closed.
+    bool setupFirstPaintDone = false;
+    // Recorder sessions on `port` instead of the serial port of the settings,
+    // waiting on `time` (tests: a scripted port and a simulated clock).
+    void setRecorderLine(SerialPortIo* port, Clock* time);
+    // The save dialog with `preset`; the chosen path, empty when cancelled.
+    QString chooseSaveFile(const QString& preset) const;
 
     Session& session() { return session_; }
     bool fileOpen() const;
@@ -86,6 +127,7 @@ public:
     QString reopenPath;
     bool batchPrint = false;
     bool printingActive = false;
+    QStringList printFiles;     // the files of File > Print while batchPrint is set
     QString startupDirectory;
     int activeView = 0;  // 0 none, 1 summary, 2 BP data list, 4..8 graphics, 15 patient, 16 grades
     bool summaryShown = false;  // clear: the summary window opens on its "Full" page
@@ -150,7 +192,18 @@ public:
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
     TViewGraphicsForm* ViewGraphicsForm;
+    ReportPrinter* Reports;
+    TPrintProgressForm* PrintProgressForm;
+    TReportSelection318Form* ReportSelection318Form;
+    TReportSelectionForm* ReportSelectionForm;
     HelpService* Help;
+
+    // The recorder dialogs, the waits of the link and the exclamation beep.
+    TRecorderRetrieveForm* RecorderRetrieveForm;
+    TRecorderSetup_318Form* RecorderSetup_318Form;
+    TRecorderClearDataForm* RecorderClearDataForm;
+    LinkWaiter* RecorderWaits;
+    BeepService* Beeps;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -159,7 +212,10 @@ protected:
 private:
     void buildMenus();
     void buildToolbar();
-    void updateCaption();
+    void buildRecorderDialogs();
+    bool openRecorderSession(BusyCursor& busy);
+    void runRecorderCommand(const std::function<void()>& action, bool busyMeanwhile);
+    void shutDownRecorder();
     void setFileMenusEnabled(bool on);
     void restorePreviousFile();
     void clearRecording();
@@ -170,7 +226,10 @@ private:
     GuiMessageService& messages_;
     FileChooser chooseFile_;
     FileChooser chooseSaveFile_;
+    FilesChooser choosePrintFiles_;
     QWidget* splash_ = nullptr;
+    SerialPortIo* recorderPort_ = nullptr;
+    std::unique_ptr<BeepService> beeps_;
     bool firstPaintDone_ = false;
     bool destroyed_ = false;
 };

@@ -20,6 +20,16 @@ void GuiMessageService::show(int stringId, int captionId, MessageIcon icon)
         QApplication::beep();
 }
 
+bool GuiMessageService::ask(int stringId, int captionId)
+{
+    shown_.append(Shown{stringId, captionId, MessageIcon::Question});
+    if (recording_)
+        return !answers.isEmpty() && answers.takeFirst();
+    QMessageBox box(QMessageBox::Question, StringTable::text(captionId), StringTable::text(stringId),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    return box.exec() == QMessageBox::Yes;
+}
+
 QList<int> GuiMessageService::shownIds() const
 {
     QList<int> ids;

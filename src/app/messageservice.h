@@ -22,6 +22,11 @@ public:
     explicit GuiMessageService(bool recording = false) : recording_(recording) {}
 
     void show(int stringId, int captionId, MessageIcon icon) override;
+    // A question with the buttons Yes and No and the question icon; true for
+    // Yes. In recording mode it is remembered and the next of `answers` is
+    // taken (No when none is left).
+    bool ask(int stringId, int captionId);
+    QList<bool> answers;
 
     // The window the message boxes belong to; null for none.
     void setParent(QWidget* parent) { parent_ = parent; }

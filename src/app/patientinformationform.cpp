@@ -4,7 +4,7 @@
 #include "physicianselectionform.h"
 #include "records/messages.h"
 #include "records/patientinformation.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/stringtable.h"
 #include "views/cp932edit.h"
 #include "views/windowplacement.h"

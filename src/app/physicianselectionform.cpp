@@ -1,7 +1,7 @@
 #include "physicianselectionform.h"
 
 #include "physicianentryform.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "views/windowplacement.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "distributionpages.h"
 
 #include "analysis/distributions.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/stringtable.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "graphpages.h"
 
 #include "distributionpages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/stringtable.h"
 
 #include <QPageLayout>

@@ -1,7 +1,7 @@
 #include "plotjob.h"
 
 #include "records/bpdatafile.h"
-#include "records/session.h"
+#include "session/session.h"
 
 namespace ks318 {
 

@@ -3,7 +3,7 @@
 #include "axistable.h"
 
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/stringtable.h"
 
 #include <algorithm>

@@ -18,8 +18,10 @@ SetupResults runSetupTransfer(RecorderService& session, const SetupRequest& requ
         results.clear = session.ClearRecorderData(false);
         session.Delay(350);
     }
-    if (request.clock) {
-        const std::array<int, 5> values = clockValuesFor(*request.clock);
+    // The moment is taken after the clear, which may take a while.
+    const std::optional<QDateTime> moment = request.clock ? request.clock() : std::nullopt;
+    if (moment) {
+        const std::array<int, 5> values = clockValuesFor(*moment);
         for (std::size_t i = 0; i < values.size(); ++i)
             session.clockValues[i] = values[i];
         session.Delay(100);

@@ -5,6 +5,7 @@
 #include "schedule.h"
 
 #include <QDateTime>
+#include <functional>
 #include <optional>
 
 namespace ks318 {
@@ -14,7 +15,9 @@ std::optional<Schedule> readSchedule(RecorderService& session);
 
 struct SetupRequest {
     bool clear = false;                 // clear all data first
-    std::optional<QDateTime> clock;     // set the recorder's clock to this moment
+    // Asked once the clear is done: the moment to set the recorder's clock
+    // to, or none to leave the clock alone. Unset: the clock is left alone.
+    std::function<std::optional<QDateTime>()> clock;
     Schedule schedule;
 };
 

@@ -15,6 +15,7 @@ namespace {
 constexpr int kReplyPolls = 16;           // of 100 ms
 constexpr int kBytePolls = 61;            // of 30 ms
 constexpr int kXoffPolls = 1800;          // of 100 ms
+constexpr int kQuietPolls = 3;            // byte polls without a byte: the line is quiet
 
 } // namespace
 
@@ -170,6 +171,30 @@ LinkResult RecorderService::RejectBlock()
     return LinkOk;
 }
 
+int RecorderService::discardInput()
+{
+    int dropped = 0;
+    char scrap[256];
+    for (int n = port_.bytesAvailable(); n > 0; n = port_.bytesAvailable()) {
+        const int got = readBytes(scrap, std::min(n, int(sizeof scrap)));
+        if (got <= 0)
+            break;
+        dropped += got;
+    }
+    queuedCount = 0;
+    return dropped;
+}
+
+void RecorderService::drainInput(int expected)
+{
+    for (int quiet = 0; expected > 0 && quiet < kQuietPolls;) {
+        Delay(30);
+        const int dropped = discardInput();
+        expected -= dropped;
+        quiet = dropped > 0 ? 0 : quiet + 1;
+    }
+}
+
 LinkResult RecorderService::commandUntilAcknowledged(const char code[2])
 {
     const bool dataRequest = code[0] == '1' && code[1] == '0';
@@ -198,8 +223,13 @@ LinkResult RecorderService::RetrieveDataBlock()
             return LinkFailed;
         readBytes(receiveBuffer, 9);
         if (receiveBuffer[0] != ctl::STX || receiveBuffer[1] != 'D') {
-            if (RejectBlock() == LinkFailed)
+            // The rest of the bad block goes, so that the block sent again
+            // after the NAK is read from its start.
+            discardInput();
+            if (RejectBlock() == LinkFailed) {
+                drainInput(kMaxBlockLength + 1);
                 return LinkFailed;
+            }
             continue;
         }
         break;
@@ -231,7 +261,14 @@ LinkResult RecorderService::RetrieveDataBlock()
     dataLength = taken;
 
     Delay(350);
+    // Whatever came beyond the data part (a checksum byte, the rest of a
+    // block refused for its length) must not reach the flow checks of the
+    // acknowledgement, where a 0x13 would hold the line for three minutes,
+    // nor the next reply wait.
+    const int read = result == LinkOk ? length : 0;
+    const int unread = std::max(length - read, 0) + 1 - discardInput();
     SendAck();
+    drainInput(unread);
     return result;
 }
 

@@ -93,6 +93,11 @@ private:
     // Sends `code` until it is acknowledged; LinkFailed when a reply is
     // missing. Waits 100 ms before each attempt.
     LinkResult commandUntilAcknowledged(const char code[2]);
+    // Reads away every byte waiting; returns how many there were.
+    int discardInput();
+    // Reads away bytes still arriving: until `expected` bytes have come or
+    // the line stayed quiet for three byte polls.
+    void drainInput(int expected);
     void setTransmit(const char* bytes, int count);
     int readBytes(char* into, int count);
 

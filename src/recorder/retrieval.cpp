@@ -1,10 +1,11 @@
 #include "retrieval.h"
 
+#include "records/atomicfile.h"
 #include "records/bpdatafile.h"
 #include "records/csvexport.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "records/recording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,37 +60,43 @@ RetrievedStart startOfRecordLine(std::string_view headerLine)
     return RetrievedStart{int(reading.year), reading.month, reading.day, reading.hour, reading.minute};
 }
 
-QByteArray formatRetrievedFile(const char* block, int recordCount, const std::function<void(int)>& progress)
+namespace {
+
+QByteArray fileLineOfRecord(const char* block, int i)
+{
+    const std::string line = recordLineFromRecord(
+        std::string_view(block + std::size_t(i) * RecorderService::kRecordLength, RecorderService::kRecordLength), true);
+    return QByteArray(line.data(), int(line.size())) + '\n';
+}
+
+const char* const kRetrievedFileEnd = "#PATIENT\n"
+                                      "Name:\n"
+                                      "IDNumber:0\n"
+                                      "Address:\n"
+                                      "Phone:\n"
+                                      "SSNumber:\n"
+                                      "Medicare:\n"
+                                      "Insurance:\n"
+                                      "Age:\n"
+                                      "Sex:\n"
+                                      "Height:\n"
+                                      "Weight:\n"
+                                      "Comment1:\n"
+                                      "       2:\n"
+                                      "       3:\n"
+                                      "#END\n"
+                                      "#COMMENTS\n"
+                                      "#END\n";
+
+} // namespace
+
+QByteArray formatRetrievedFile(const char* block, int recordCount)
 {
     QByteArray out;
     out.reserve(recordCount * 43 + 256);
-    for (int i = 0; i < recordCount; ++i) {
-        const std::string line = recordLineFromRecord(
-            std::string_view(block + std::size_t(i) * RecorderService::kRecordLength, RecorderService::kRecordLength),
-            true);
-        out.append(line.data(), int(line.size()));
-        out.append('\n');
-        if (progress)
-            progress(i + 1);
-    }
-    out.append("#PATIENT\n"
-               "Name:\n"
-               "IDNumber:0\n"
-               "Address:\n"
-               "Phone:\n"
-               "SSNumber:\n"
-               "Medicare:\n"
-               "Insurance:\n"
-               "Age:\n"
-               "Sex:\n"
-               "Height:\n"
-               "Weight:\n"
-               "Comment1:\n"
-               "       2:\n"
-               "       3:\n"
-               "#END\n"
-               "#COMMENTS\n"
-               "#END\n");
+    for (int i = 0; i < recordCount; ++i)
+        out.append(fileLineOfRecord(block, i));
+    out.append(kRetrievedFileEnd);
     return out;
 }
 
@@ -109,19 +116,22 @@ RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderServi
 {
     if (retrievalTargetExists(chosenPath))
         return RetrievalWrite::Exists;
-    const int records = std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength);
-    const QByteArray text = formatRetrievedFile(session.dataBuffer, std::max(records, 0), progress);
+    const int records = std::max(std::min(session.recordCount, session.dataLength / RecorderService::kRecordLength), 0);
 
-    QFile file(retrievalDataPath(chosenPath));
-    // NewOnly: a file that appeared since the check is not replaced either.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return file.exists() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
-    const bool ok = file.write(text) == text.size() && file.flush();
-    file.close();
-    if (!ok || file.error() != QFileDevice::NoError) {
-        file.remove();
+    // Written whole or not at all, and a file that appeared since the check
+    // is not replaced either.
+    AtomicFile file(retrievalDataPath(chosenPath), AtomicFile::Mode::CreateNew);
+    if (!file.open())
         return RetrievalWrite::CannotCreate;
+    bool ok = true;
+    // Progress is told as each line reaches the file.
+    for (int i = 0; ok && i < records; ++i) {
+        ok = file.write(fileLineOfRecord(session.dataBuffer, i));
+        if (ok && progress)
+            progress(i + 1);
     }
+    if (!ok || !file.write(kRetrievedFileEnd, qsizetype(std::strlen(kRetrievedFileEnd))) || !file.commit())
+        return file.nameTaken() ? RetrievalWrite::Exists : RetrievalWrite::CannotCreate;
     return RetrievalWrite::Written;
 }
 
@@ -131,11 +141,14 @@ bool retrievalSpaceAvailable(const QString& chosenPath)
     return !volume.isValid() || volume.bytesAvailable() >= 20480;
 }
 
-bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+bool prepareRetrievedRecording(Recording& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages)
 {
-    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".p30")));
-    QFile::remove(replaceExtension(chosenPath, QStringLiteral(".csv")));
+    // Every spelling the lookup of a member would find: a stale NAME.P30
+    // would otherwise give the new recording another patient's records.
+    for (const QString& extension : {QStringLiteral(".p30"), QStringLiteral(".csv")})
+        for (const QString& stale : memberSpellings(chosenPath, extension))
+            QFile::remove(stale);
     session.patient.valid = 0;
     session.intervals.valid = 0;
     return prepareDataSet(session, chosenPath, patientName, messages);
@@ -146,7 +159,7 @@ bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages)
     return exportCsv(retrievalDataPath(chosenPath), messages);
 }
 
-void restoreCurrentRecording(Session& session, MessageSink* messages)
+void restoreCurrentRecording(Recording& session, MessageSink* messages)
 {
     if (session.state.currentFilePath.isEmpty())
         return;

@@ -15,7 +15,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // The record line of one 22-character record. With `excludeWithoutPulse`
@@ -40,10 +40,8 @@ RetrievedStart startOfRecordLine(std::string_view headerLine);
 
 // The file text written for `recordCount` records of `block`: one record line
 // per record (with the "8" rule), then the patient section (empty name, ID
-// number 0) and an empty comment section. `progress` is told the number of
-// record lines made after each one.
-QByteArray formatRetrievedFile(const char* block, int recordCount,
-                               const std::function<void(int)>& progress = {});
+// number 0) and an empty comment section.
+QByteArray formatRetrievedFile(const char* block, int recordCount);
 
 // The data file a chosen path leads to: its extension replaced by ".dat".
 QString retrievalDataPath(const QString& chosenPath);
@@ -57,7 +55,8 @@ enum class RetrievalWrite { Written, Exists, CannotCreate };
 // Writes the data file for the session's block. Refuses (Exists) when the file
 // is there already, even if it appeared after an earlier check; creates it
 // new, and removes a half-written file on failure. `progress` is told the
-// number of records written after each one.
+// number of records in the file after each one is written (never when the
+// file cannot be created).
 RetrievalWrite writeRetrievedFile(const QString& chosenPath, const RecorderService& session,
                                   const std::function<void(int)>& progress = {});
 
@@ -68,7 +67,7 @@ bool retrievalSpaceAvailable(const QString& chosenPath);
 // After the data file is written: removes a stale companion and CSV file of
 // the new recording and prepares it with the patient's name, which creates
 // its companion file. The session then describes the new recording.
-bool prepareRetrievedRecording(Session& session, const QString& chosenPath, const QString& patientName,
+bool prepareRetrievedRecording(Recording& session, const QString& chosenPath, const QString& patientName,
                                MessageSink* messages);
 
 // The CSV step of a retrieval (when the CSV option is on): NAME.csv of the
@@ -76,6 +75,6 @@ bool prepareRetrievedRecording(Session& session, const QString& chosenPath, cons
 bool exportRetrievedCsv(const QString& chosenPath, MessageSink* messages);
 
 // Describes the recording open before the retrieval again (when one was).
-void restoreCurrentRecording(Session& session, MessageSink* messages);
+void restoreCurrentRecording(Recording& session, MessageSink* messages);
 
 } // namespace ks318

@@ -386,7 +386,7 @@ void resetBlock(SessionData& d, BpMode mode)
 
 } // namespace
 
-bool readBpDataFile(Session& session, const QString& path, BpMode mode)
+bool readBpDataFile(Recording& session, const QString& path, BpMode mode)
 {
     if (!session.data())
         return false;
@@ -399,7 +399,7 @@ bool readBpDataFile(Session& session, const QString& path, BpMode mode)
     return parseBpDataText(session, bytes, mode);
 }
 
-bool parseBpDataText(Session& session, const QByteArray& bytes, BpMode mode)
+bool parseBpDataText(Recording& session, const QByteArray& bytes, BpMode mode)
 {
     SessionData* data = session.data();
     if (!data)
@@ -578,7 +578,7 @@ bool writeBpDataFile(const QString& path, const SessionData& data, RecorderType 
     return writeFileAtomically(path, formatBpDataFile(data, type));
 }
 
-bool rewriteBpDataFile(Session& session)
+bool rewriteBpDataFile(Recording& session)
 {
     const SessionData* d = session.data();
     if (!d || !d->loaded || d->unreadTail || session.state.preparedFilePath.isEmpty())

@@ -3,7 +3,7 @@
 // patient section and a comment section. The reader fills a SessionData for
 // a BpMode and marks each reading's analysis window and day/night class; the
 // writer produces the same format back.
-#include "session.h"
+#include "recording.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,9 +33,9 @@ int errorDescriptionId(int errorCode);
 // reading is earlier than one before it. Window 1 comes from
 // session.intervals when it is valid, the sleep and wake times from
 // session.state. Returns data()->loaded != 0.
-bool readBpDataFile(Session& session, const QString& path, BpMode mode);
+bool readBpDataFile(Recording& session, const QString& path, BpMode mode);
 // The same over the file's bytes already in memory.
-bool parseBpDataText(Session& session, const QByteArray& bytes, BpMode mode);
+bool parseBpDataText(Recording& session, const QByteArray& bytes, BpMode mode);
 
 // The complete file text for a block, as the rewriter stores it.
 QByteArray formatBpDataFile(const SessionData& data, RecorderType type);
@@ -47,6 +47,6 @@ bool writeBpDataFile(const QString& path, const SessionData& data, RecorderType 
 // with the extension ".DAT"), replacing it atomically. Refuses, writing
 // nothing, when no block is loaded or when the block does not hold the whole
 // file (reading stopped at the reading cap with more behind it).
-bool rewriteBpDataFile(Session& session);
+bool rewriteBpDataFile(Recording& session);
 
 } // namespace ks318

@@ -6,7 +6,7 @@
 #include "filenames.h"
 #include "legacyrecords.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 #include "shortdate.h"
 
 #include <QFile>
@@ -221,7 +221,7 @@ bool companionFileExists(const QString& path)
     return QFileInfo(companionFilePath(path)).isFile();
 }
 
-bool readCompanionFile(Session& session, const QString& path, MessageSink* messages)
+bool readCompanionFile(Recording& session, const QString& path, MessageSink* messages)
 {
     QFile file(companionFilePath(path));
     if (!file.open(QIODevice::ReadOnly)) {
@@ -234,7 +234,7 @@ bool readCompanionFile(Session& session, const QString& path, MessageSink* messa
     return true;
 }
 
-bool writeCompanionFile(const Session& session, const QString& path, MessageSink* messages)
+bool writeCompanionFile(const Recording& session, const QString& path, MessageSink* messages)
 {
     const QByteArray bytes = formatCompanionFile(session.patient, session.intervals, session.span);
     if (writeFileAtomically(companionFilePath(path), bytes))
@@ -247,7 +247,7 @@ bool companionRecordsFromDataFile(const QString& path, const QString& patientNam
                                   AnalysisIntervals& intervals, RecordingSpan& span)
 {
     // A block of its own: the session's current block stays as it is.
-    Session scratch;
+    Recording scratch;
     if (!scratch.allocateData() || !readBpDataFile(scratch, path, BpMode::OscillometricOnly))
         return false;
     const SessionData& d = *scratch.data();
@@ -289,7 +289,7 @@ bool recordsFromLegacyText(const QByteArray& bytes, PatientRecord& patient, Anal
     return true;
 }
 
-LegacyConversion convertLegacyPatientFile(Session& session, const QString& path, MessageSink* messages, int polls,
+LegacyConversion convertLegacyPatientFile(Recording& session, const QString& path, MessageSink* messages, int polls,
                                           int pollMs)
 {
     const QString patPath = resolveMemberPath(path, QStringLiteral(".pat"));
@@ -336,7 +336,7 @@ LegacyConversion convertLegacyPatientFile(Session& session, const QString& path,
     return LegacyConversion::Converted;
 }
 
-CompanionCreation createCompanionFile(Session& session, const QString& path, const QString& patientName,
+CompanionCreation createCompanionFile(Recording& session, const QString& path, const QString& patientName,
                                       MessageSink* messages)
 {
     if (companionFileExists(path))

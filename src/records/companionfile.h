@@ -11,7 +11,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // Which records a parse filled.
@@ -39,10 +39,10 @@ bool companionFileExists(const QString& path);
 
 // Reads NAME.p30 into session.patient, .intervals and .span. When the file
 // does not open, message 202 is shown and the records stay as they were.
-bool readCompanionFile(Session& session, const QString& path, MessageSink* messages);
+bool readCompanionFile(Recording& session, const QString& path, MessageSink* messages);
 
 // Writes the three records to NAME.p30, atomically; message 202 on failure.
-bool writeCompanionFile(const Session& session, const QString& path, MessageSink* messages);
+bool writeCompanionFile(const Recording& session, const QString& path, MessageSink* messages);
 
 enum class CompanionCreation {
     Present,     // NAME.p30 was there already or has been written
@@ -57,7 +57,7 @@ enum class CompanionCreation {
 // Leaves an existing NAME.p30 alone. When records were made, the three
 // records in memory describe the new file afterwards (valid 0, as written),
 // whether or not the file could be written.
-CompanionCreation createCompanionFile(Session& session, const QString& path, const QString& patientName,
+CompanionCreation createCompanionFile(Recording& session, const QString& path, const QString& patientName,
                                       MessageSink* messages);
 
 // The records of a data file's first opening, from its first and last
@@ -82,7 +82,7 @@ enum class LegacyConversion {
 // converter with the full path of NAME.pat as its one argument (no shell),
 // polls for NAME.tmp up to `polls` times `pollMs` apart, converts it into the
 // session's records and writes NAME.p30.
-LegacyConversion convertLegacyPatientFile(Session& session, const QString& path, MessageSink* messages,
+LegacyConversion convertLegacyPatientFile(Recording& session, const QString& path, MessageSink* messages,
                                           int polls = 20, int pollMs = 100);
 
 } // namespace ks318

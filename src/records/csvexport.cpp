@@ -3,7 +3,8 @@
 #include "bpdatafile.h"
 #include "dataset.h"
 #include "filenames.h"
-#include "session.h"
+#include "messages.h"
+#include "recording.h"
 #include "shortdate.h"
 
 #include <QFileInfo>
@@ -179,7 +180,7 @@ bool exportCsv(const QString& path, MessageSink* messages)
 {
     // A session of its own: preparing the chosen file would otherwise replace
     // the description of the current recording for the time of the export.
-    Session subject;
+    Recording subject;
     prepareDataSet(subject, path, QString(), messages);
     if (!subject.allocateData())
         return false;
@@ -193,7 +194,10 @@ bool exportCsv(const QString& path, MessageSink* messages)
                            && patient->recordingHours == 48;
     const QByteArray text = formatCsv(*subject.data(), subject.state.recorderType, patient, twoNights);
     subject.freeData();
-    return writeFileAtomically(csvFilePath(path), text);
+    if (writeFileAtomically(csvFilePath(path), text))
+        return true;
+    showMessage(messages, kWriteFailedId, kErrorCaptionId, MessageIcon::Warning);
+    return false;
 }
 
 } // namespace ks318

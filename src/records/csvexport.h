@@ -34,7 +34,7 @@ QString csvFilePath(const QString& path);
 // an earlier one. The work is done on a session of its own: the session of
 // the current recording is not touched, so it still describes that
 // recording afterwards. Returns false, writing nothing, when the data file
-// cannot be read, and when NAME.csv cannot be written.
+// cannot be read, and when NAME.csv cannot be written (message 1001).
 bool exportCsv(const QString& path, MessageSink* messages = nullptr);
 
 } // namespace ks318

@@ -3,7 +3,7 @@
 #include "companionfile.h"
 #include "daycount.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 #include "shortdate.h"
 
 #include <QFileInfo>
@@ -91,7 +91,7 @@ bool parseClockText(std::string_view text, int& hour, int& minute)
     return true;
 }
 
-void applyDataSetRecords(Session& session)
+void applyDataSetRecords(Recording& session)
 {
     SessionState& state = session.state;
     PatientRecord& patient = session.patient;
@@ -167,7 +167,7 @@ void setPreparedPath(SessionState& state, const QString& path)
 
 // The records of a first opening describe the recording from memory, as
 // if they had been read back from NAME.p30.
-void holdInMemory(Session& session, const QString& path)
+void holdInMemory(Recording& session, const QString& path)
 {
     session.patient.valid = 1;
     session.intervals.valid = 1;
@@ -179,7 +179,7 @@ void holdInMemory(Session& session, const QString& path)
 
 } // namespace
 
-bool readDataSetRecords(Session& session, const QString& path, MessageSink* messages)
+bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages)
 {
     const bool read = readCompanionFile(session, path, messages);
     if (!read) {
@@ -193,7 +193,7 @@ bool readDataSetRecords(Session& session, const QString& path, MessageSink* mess
     return read;
 }
 
-bool prepareDataSet(Session& session, const QString& path, const QString& patientName, MessageSink* messages)
+bool prepareDataSet(Recording& session, const QString& path, const QString& patientName, MessageSink* messages)
 {
     // The recording held in memory is prepared again (after a merge, a save
     // as, ...): the user has been told about its companion file already.

@@ -9,7 +9,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // Creates NAME.p30 when missing (createCompanionFile, with `patientName`
@@ -18,19 +18,19 @@ struct MessageSink;
 // recording's first opening are held in memory instead
 // (state.companionInMemory). Returns true when the records describe the
 // recording: false only when its data file cannot be read either.
-bool prepareDataSet(Session& session, const QString& path, const QString& patientName = QString(),
+bool prepareDataSet(Recording& session, const QString& path, const QString& patientName = QString(),
                     MessageSink* messages = nullptr);
 
 // Reads NAME.p30 of `path` and fills the session state from the records,
 // without creating anything. A companion file that cannot be read (message
 // 202) leaves no record valid, so nothing of another recording is taken.
-bool readDataSetRecords(Session& session, const QString& path, MessageSink* messages = nullptr);
+bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages = nullptr);
 
 // The session state from the three records in memory (the last part of the
 // preparation): normalises the sleep and wake texts of session.patient and
 // sets the title text, the day-1 sleep and wake times, the analysis windows
 // and the recording span.
-void applyDataSetRecords(Session& session);
+void applyDataSetRecords(Recording& session);
 
 // A "hhmm" sleep or wake text as "hh:mm"; other texts are returned as they are.
 std::string normalizedClockText(std::string_view text);

@@ -273,19 +273,14 @@ MergeResult mergeRecordings(const QStringList& paths, const QString& output, Mes
         showMessage(messages, kExistsId, kErrorCaptionId, MessageIcon::Warning);
         return MergeResult::Exists;
     }
-    const QByteArray merged = mergeFileTexts(orderedTexts);
-    QFile file(output);
-    // NewOnly: a file that appeared since the check is not replaced either.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (!file.exists())
-            return MergeResult::CannotCreate;
-        showMessage(messages, kExistsId, kErrorCaptionId, MessageIcon::Warning);
-        return MergeResult::Exists;
-    }
-    const bool ok = file.write(merged) == merged.size() && file.flush();
-    file.close();
-    if (!ok || file.error() != QFileDevice::NoError) {
-        file.remove();
+    // A file that appeared since the check is not replaced either.
+    bool nameTaken = false;
+    if (!writeNewFileAtomically(output, mergeFileTexts(orderedTexts), &nameTaken)) {
+        if (nameTaken) {
+            showMessage(messages, kExistsId, kErrorCaptionId, MessageIcon::Warning);
+            return MergeResult::Exists;
+        }
+        showMessage(messages, kWriteFailedId, kErrorCaptionId, MessageIcon::Warning);
         return MergeResult::CannotCreate;
     }
     QFile::remove(replaceExtension(output, QStringLiteral(".p30")));

@@ -72,7 +72,7 @@ enum class MergeResult {
     NotKs318,      // an input holds no KS-318P readings (message 262)
     Overlap,       // spans overlap or touch (message 259)
     Exists,        // the output is there already (message 268)
-    CannotCreate,  // the output cannot be written (no message)
+    CannotCreate,  // the output cannot be written (message 1001)
 };
 
 // The whole merge: reads the inputs, orders them, checks the output and

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ks318 {
 
@@ -29,16 +28,12 @@ QString resolveMemberPath(const QString& path, const QString& extension)
     return exact;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes)
+QStringList memberSpellings(const QString& path, const QString& extension)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QStringList names{replaceExtension(path, extension), replaceExtension(path, extension.toLower()),
+                      replaceExtension(path, extension.toUpper())};
+    names.removeDuplicates();
+    return names;
 }
 
 } // namespace ks318

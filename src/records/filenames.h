@@ -1,7 +1,11 @@
 #pragma once
 // A recording is a set of files sharing one base name: NAME.DAT, NAME.p30,
 // NAME.csv. Members are found by replacing the extension after the last '.'.
+// Every member is written through atomicfile.h.
+#include "atomicfile.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace ks318 {
 
@@ -16,9 +20,8 @@ QString replaceExtension(const QString& path, const QString& extension);
 // case of the extension is taken. Returns the exact name when neither exists.
 QString resolveMemberPath(const QString& path, const QString& extension);
 
-// Writes `bytes` to `path` through a temporary file in the same directory
-// and a rename: either the new content is there whole or the old file is
-// left untouched. Returns false on any failure.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+// The member with `extension` in every spelling the lookup above finds:
+// as given, in lower case and in upper case (no duplicates).
+QStringList memberSpellings(const QString& path, const QString& extension);
 
 } // namespace ks318

@@ -4,7 +4,7 @@
 #include "dataset.h"
 #include "filenames.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,9 +16,7 @@ namespace {
 // The member of `path` with `extension`, both spellings of the extension.
 QStringList spellings(const QString& path, const QString& extension)
 {
-    QStringList names{replaceExtension(path, extension.toLower()), replaceExtension(path, extension.toUpper())};
-    names.removeDuplicates();
-    return names;
+    return memberSpellings(path, extension.toLower());
 }
 
 bool anyExists(const QStringList& paths)
@@ -36,12 +34,21 @@ void removeAll(const QStringList& paths)
             QFile::remove(p);
 }
 
-// Copies `from` to `to` when `from` is a file. QFile::copy never replaces an
-// existing file: the copy then fails, silently.
-void copyIfPresent(const QString& from, const QString& to)
+// Copies `from` to `to` when `from` is a file, never replacing a file at
+// `to`. True when there was nothing to copy or the copy is there whole;
+// `made` collects the files written.
+bool copyIfPresent(const QString& from, const QString& to, QStringList& made)
 {
-    if (QFileInfo(from).isFile())
-        QFile::copy(from, to);
+    if (!QFileInfo(from).isFile())
+        return true;
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError || !writeNewFileAtomically(to, bytes))
+        return false;
+    made << to;
+    return true;
 }
 
 // The data file written for a chosen name: the name itself when it already
@@ -53,13 +60,13 @@ QString destinationDataPath(const QString& destination)
     return replaceExtension(destination, QStringLiteral(".dat"));
 }
 
-bool currentFileExists(const Session& session)
+bool currentFileExists(const Recording& session)
 {
     const QString& current = session.state.currentFilePath;
     return !current.isEmpty() && QFileInfo::exists(resolveMemberPath(current, QStringLiteral(".DAT")));
 }
 
-void prepareCurrent(Session& session, MessageSink* messages)
+void prepareCurrent(Recording& session, MessageSink* messages)
 {
     if (currentFileExists(session))
         prepareDataSet(session, session.state.currentFilePath, QString(), messages);
@@ -67,7 +74,7 @@ void prepareCurrent(Session& session, MessageSink* messages)
 
 } // namespace
 
-bool saveRecordingAs(Session& session, const QString& destination, MessageSink* messages)
+bool saveRecordingAs(Recording& session, const QString& destination, MessageSink* messages)
 {
     const QString source = session.state.currentFilePath;
     const QString dataTo = destinationDataPath(destination);
@@ -77,21 +84,29 @@ bool saveRecordingAs(Session& session, const QString& destination, MessageSink* 
         return false;
     }
 
+    bool copied = true;
     if (!source.isEmpty()) {
-        copyIfPresent(resolveMemberPath(source, QStringLiteral(".dat")), dataTo);
+        QStringList made;
+        copied = copyIfPresent(resolveMemberPath(source, QStringLiteral(".dat")), dataTo, made);
         // Members left behind by an earlier recording of that name would
         // otherwise describe the copy.
         removeAll(spellings(destination, QStringLiteral(".p30")));
         removeAll(spellings(destination, QStringLiteral(".csv")));
-        copyIfPresent(companionFilePath(source), replaceExtension(destination, QStringLiteral(".p30")));
-        copyIfPresent(resolveMemberPath(source, QStringLiteral(".csv")),
-                      replaceExtension(destination, QStringLiteral(".csv")));
+        copied = copied &&
+                 copyIfPresent(companionFilePath(source), replaceExtension(destination, QStringLiteral(".p30")), made) &&
+                 copyIfPresent(resolveMemberPath(source, QStringLiteral(".csv")),
+                               replaceExtension(destination, QStringLiteral(".csv")), made);
+        if (!copied) {
+            // Half a file set would open as another recording: none is left.
+            removeAll(made);
+            showMessage(messages, kWriteFailedId, kErrorCaptionId, MessageIcon::Warning);
+        }
     }
     prepareCurrent(session, messages);
-    return true;
+    return copied;
 }
 
-bool deleteRecording(Session& session, const QString& path, MessageSink* messages)
+bool deleteRecording(Recording& session, const QString& path, MessageSink* messages)
 {
     if (!path.isEmpty()) {
         if (destinationDataPath(path) == path)

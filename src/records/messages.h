@@ -8,6 +8,7 @@ namespace ks318 {
 enum class MessageIcon {
     Warning,
     Exclamation,
+    Question,
 };
 
 struct MessageSink {
@@ -20,6 +21,7 @@ struct MessageSink {
 constexpr int kErrorCaptionId = 14;
 constexpr int kSettingsFileErrorId = 201;   // the program information file cannot be opened
 constexpr int kCompanionFileErrorId = 202;  // the patient information file cannot be opened
+constexpr int kWriteFailedId = 1001;        // a file could not be written (our own text)
 
 inline void showMessage(MessageSink* sink, int stringId, int captionId, MessageIcon icon)
 {

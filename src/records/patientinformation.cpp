@@ -4,7 +4,7 @@
 #include "dataset.h"
 #include "filenames.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -32,12 +32,7 @@ bool readTimeOfDay(const QString& typed, int& hour, int& minute)
     return true;
 }
 
-QString clockText(int hour, int minute)
-{
-    return QString::asprintf("%02d:%02d", hour, minute);
-}
-
-PatientSave savePatientInformation(Session& session, const PatientRecord& entered, MessageSink* messages)
+PatientSave savePatientInformation(Recording& session, const PatientRecord& entered, MessageSink* messages)
 {
     PatientSave result;
     SessionState& st = session.state;

@@ -4,21 +4,19 @@
 // recording's companion file and into the session at once, so that every
 // view and report takes the new times at its next paint.
 #include "records.h"
+#include "textformat.h"
 
 #include <QString>
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // A time of day as typed into a sleep or wake field: "h", "h:m" or "h:m:s",
 // or three or four digits "hmm"/"hhmm"; blanks around it and full-width
 // digits and colons are taken. False when it is not a time of day.
 bool readTimeOfDay(const QString& text, int& hour, int& minute);
-
-// "hh:nn".
-QString clockText(int hour, int minute);
 
 struct PatientSave {
     bool saved = false;        // NAME.p30 written and the session updated
@@ -41,6 +39,6 @@ struct PatientSave {
 // the companion file are written as a first opening creates them, so the
 // saved file does not give the recording an empty analysis window when it
 // is read back.
-PatientSave savePatientInformation(Session& session, const PatientRecord& entered, MessageSink* messages);
+PatientSave savePatientInformation(Recording& session, const PatientRecord& entered, MessageSink* messages);
 
 } // namespace ks318

@@ -5,7 +5,7 @@
 #include "cp932.h"
 #include "filenames.h"
 #include "messages.h"
-#include "session.h"
+#include "recording.h"
 #include "shortdate.h"
 
 #include <QDir>
@@ -197,7 +197,7 @@ QByteArray formatDataO(const FacilitySettings& facility)
     return out;
 }
 
-bool readDataD(Session& session, MessageSink* messages, const QDate& today)
+bool readDataD(Recording& session, MessageSink* messages, const QDate& today)
 {
     AnalysisSettings& s = session.settings.analysis;
     s.valid = 0;
@@ -224,7 +224,7 @@ bool readDataD(Session& session, MessageSink* messages, const QDate& today)
     return written;
 }
 
-bool readDataM(Session& session, MessageSink* messages)
+bool readDataM(Recording& session, MessageSink* messages)
 {
     PhysicianList& list = session.settings.physicians;
     list.valid = 0;
@@ -246,7 +246,7 @@ bool readDataM(Session& session, MessageSink* messages)
     return written;
 }
 
-bool readDataO(Session& session, MessageSink* messages)
+bool readDataO(Recording& session, MessageSink* messages)
 {
     FacilitySettings& f = session.settings.facility;
     QFile file(session.settings.filePath("data.o"));
@@ -276,7 +276,7 @@ void parseDataO(const QByteArray& bytes, FacilitySettings& f)
     f.printFacilityName = (c >= '0' && c <= '9') ? c - '0' : 0;
 }
 
-bool loadSettings(Session& session, const QString& directory, MessageSink* messages, const QDate& today)
+bool loadSettings(Recording& session, const QString& directory, MessageSink* messages, const QDate& today)
 {
     session.settings.directory = directory;
     const bool d = readDataD(session, messages, today);
@@ -285,22 +285,22 @@ bool loadSettings(Session& session, const QString& directory, MessageSink* messa
     return d && m && o;
 }
 
-bool writeDataD(const Session& session, MessageSink* messages)
+bool writeDataD(const Recording& session, MessageSink* messages)
 {
     return writeOrReport(session.settings.filePath("data.d"), formatDataD(session.settings.analysis), messages);
 }
 
-bool writeDataM(const Session& session, MessageSink* messages)
+bool writeDataM(const Recording& session, MessageSink* messages)
 {
     return writeOrReport(session.settings.filePath("data.m"), formatDataM(session.settings.physicians), messages);
 }
 
-bool writeDataO(const Session& session, MessageSink* messages)
+bool writeDataO(const Recording& session, MessageSink* messages)
 {
     return writeOrReport(session.settings.filePath("data.o"), formatDataO(session.settings.facility), messages);
 }
 
-bool saveSettings(Session& session, MessageSink* messages)
+bool saveSettings(Recording& session, MessageSink* messages)
 {
     const bool m = writeDataM(session, messages);
     const bool d = writeDataD(session, messages);

@@ -12,7 +12,7 @@
 
 namespace ks318 {
 
-class Session;
+class Recording;
 struct MessageSink;
 
 // The data.d block.
@@ -96,20 +96,20 @@ std::string referenceDateFor(const QDate& today);
 // that does not open is created with defaults. A file whose framing is wrong
 // leaves its block as it was with valid 0, silently. Returns true when all
 // three were read or created.
-bool loadSettings(Session& session, const QString& directory, MessageSink* messages,
+bool loadSettings(Recording& session, const QString& directory, MessageSink* messages,
                   const QDate& today = QDate::currentDate());
-bool readDataD(Session& session, MessageSink* messages, const QDate& today = QDate::currentDate());
-bool readDataM(Session& session, MessageSink* messages);
-bool readDataO(Session& session, MessageSink* messages);
+bool readDataD(Recording& session, MessageSink* messages, const QDate& today = QDate::currentDate());
+bool readDataM(Recording& session, MessageSink* messages);
+bool readDataO(Recording& session, MessageSink* messages);
 
 // Writes data.m, data.d and data.o, in that order, into settings.directory.
-bool saveSettings(Session& session, MessageSink* messages);
+bool saveSettings(Recording& session, MessageSink* messages);
 
 // Each writes one file atomically; on failure message 201 is shown and the
 // settings in memory stay as they are.
-bool writeDataD(const Session& session, MessageSink* messages);
-bool writeDataM(const Session& session, MessageSink* messages);
-bool writeDataO(const Session& session, MessageSink* messages);
+bool writeDataD(const Recording& session, MessageSink* messages);
+bool writeDataM(const Recording& session, MessageSink* messages);
+bool writeDataO(const Recording& session, MessageSink* messages);
 
 // One framed block of a settings file read over `block`, whose bytes past
 // what the file holds keep their values. False when the framing is wrong or

@@ -5,7 +5,7 @@
 #include "records/daycount.h"
 #include "records/filenames.h"
 #include "records/messages.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 #include "cp932edit.h"
 #include "windowplacement.h"

@@ -2,7 +2,7 @@
 
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"

@@ -2,7 +2,7 @@
 
 #include "plots/axistable.h"
 #include "plots/graphpages.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -3,7 +3,7 @@
 // folder holding the demo recording; the file dialogs answer from fields.
 #include "app/mainform.h"
 #include "app/messageservice.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "synthetic.h"
 
 #include <QAction>

@@ -10,6 +10,7 @@
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
+#include "session/session.h"
 
 #include <QApplication>
 #include <QClipboard>

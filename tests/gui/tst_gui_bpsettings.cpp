@@ -2,7 +2,7 @@
 // message 197, and how the stored values come back at the next start.
 #include "app/defaultbpsettingszireform.h"
 #include "app/messageservice.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The File menu's save as, delete, CSV conversion and merge entries, and the
 // file merge dialog: its controls, pressing and dropping files, removing
 // them, and OK with its refusals.
-#include "app/fileMergeForm.h"
+#include "app/filemergeform.h"
 #include "guisupport.h"
 #include "records/companionfile.h"
 #include "records/filemerge.h"

@@ -6,6 +6,7 @@
 #include "views/bpdatalistform.h"
 #include "views/viewgraphicsform.h"
 #include "viewsupport.h"
+#include "session/session.h"
 
 #include <QMenu>
 #include <QPrinter>

@@ -4,6 +4,7 @@
 #include "records/settings.h"
 #include "records/stringtable.h"
 #include "viewsupport.h"
+#include "session/session.h"
 
 #include <QComboBox>
 #include <QLabel>

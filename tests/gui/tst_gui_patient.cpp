@@ -9,6 +9,7 @@
 #include "records/dataset.h"
 #include "views/cp932edit.h"
 #include "views/summarydataform.h"
+#include "session/session.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,7 +3,7 @@
 // never loaded are reported once per opening.
 #include "app/defaultserialportform.h"
 #include "app/messageservice.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 #include "recorder/serial.h"
 

@@ -6,6 +6,7 @@
 #include "support/testfiles.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
+#include "session/session.h"
 
 #include <QBoxLayout>
 #include <QFile>

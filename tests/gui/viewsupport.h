@@ -4,7 +4,7 @@
 #include "records/bpdatafile.h"
 #include "records/daycount.h"
 #include "records/dataset.h"
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QDate>
 #include <QList>

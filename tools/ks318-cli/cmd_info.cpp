@@ -5,7 +5,7 @@
 
 #include "records/companionfile.h"
 #include "records/daycount.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/shortdate.h"
 
 #include <cstdio>

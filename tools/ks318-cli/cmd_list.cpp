@@ -6,6 +6,7 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
+#include "session/session.h"
 
 #include <cstdio>
 

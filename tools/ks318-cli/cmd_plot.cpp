@@ -6,6 +6,7 @@
 #include "plots/graphpages.h"
 #include "records/bpdatafile.h"
 #include "records/stringtable.h"
+#include "session/session.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -7,7 +7,7 @@
 #include "recorder/retrieval.h"
 #include "recorder/serial.h"
 #include "records/filenames.h"
-#include "records/session.h"
+#include "session/session.h"
 #include "records/settings.h"
 
 #include <QDateTime>
@@ -250,7 +250,7 @@ int setup(const QString& portName, const QStringList& args)
     // the schedule sends back.
     s.ReadSettingsBlock();
     if (setClock)
-        request.clock = QDateTime::currentDateTime();
+        request.clock = [] { return std::optional<QDateTime>(QDateTime::currentDateTime()); };
     const SetupResults results = runSetupTransfer(s, request);
     bool ok = results.schedule == LinkOk;
     if (results.clear && *results.clear != LinkOk)

@@ -5,17 +5,19 @@
 #include "recording.h"
 
 #include "analysis/periodstatistics.h"
+#include "session/summarylines.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/settings.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
+#include "records/textformat.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <cstdarg>
 #include <cstdio>
 #include <optional>
 
@@ -46,31 +48,6 @@ struct Options {
 
 const char* const kParameterKeys[kParameterCount] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
 const char* const kStatKeys[kStatCount] = {"min", "mean", "max", "sd", "se", "cv"};
-
-QString str(int id) { return StringTable::text(id); }
-
-QString format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-QString format(const char* fmt, ...)
-{
-    char buf[256];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return QString::fromUtf8(buf);
-}
-
-QString shortDate(int year, int month, int day) { return formatShortDate(QDate(year, month, day)); }
-
-QString hhnn(int hour, int minute) { return format("%02d:%02d", hour, minute); }
-
-// "hh:nn date" of a minute number.
-QString timeAndDate(std::int64_t minutes)
-{
-    const CivilDate d = civilFromDayNumber(minutes / 1440);
-    const int tod = int(minutes % 1440);
-    return hhnn(tod / 60, tod % 60) + QLatin1Char(' ') + shortDate(d.year, d.month, d.day);
-}
 
 std::optional<std::pair<int, int>> parseTime(const QString& text)
 {
@@ -115,110 +92,26 @@ int usage(const QString& message)
 
 bool showsDayNight(const SessionState& s) { return s.sleepHour != -1 && s.wakeHour != -1; }
 
-QString periodTitle(int period, RecorderType type)
-{
-    const bool home = type == RecorderType::Ks318;
-    switch (period) {
-    case WholePeriod: return str(129);
-    case PartialPeriod: return str(130);
-    case AwakePeriod: return str(home ? 133 : 131);
-    default: return str(home ? 134 : 132);
-    }
-}
-
 // --- text ------------------------------------------------------------------
 
-void printBlock(const Session& session, const BpThresholds& thresholds, int period)
+void printLines(const QStringList& lines)
 {
-    const SessionState& s = session.state;
-    const SessionData& d = *session.data();
-    const PeriodStatistics& st = session.stats;
-    const std::uint32_t n = periodCount(d.counters, period);
-    const std::uint32_t total = periodTotal(d.counters, period);
-    const bool home = s.recorderType == RecorderType::Ks318;
-
-    out(periodTitle(period, s.recorderType) + QStringLiteral("-------------------------"));
-
-    const QString sleepWake = hhnn(s.sleepHour, s.sleepMinute) + QStringLiteral(" --> ") + hhnn(s.wakeHour, s.wakeMinute);
-    if (period == WholePeriod || period == PartialPeriod) {
-        const AnalysisIntervals& iv = session.intervals;
-        if (iv.valid) {
-            const std::int64_t start = minutesFromDayCount(iv.interval1StartDate) + minutesFromDayCount(iv.interval1StartTime);
-            const std::int64_t end = start + std::int64_t(iv.interval1Hours) * 60;
-            out(str(137) + QString::number(iv.interval1Hours) + QLatin1Char(' ') + str(194) + QStringLiteral(", ") +
-                timeAndDate(start) + QStringLiteral(" --> ") + timeAndDate(end));
-        } else {
-            out(str(137) + QStringLiteral("0 ") + str(194));
-        }
-    } else if (period == AwakePeriod) {
-        out(str(138) + sleepWake);
-    } else {
-        out(str(137) + sleepWake);
-    }
-
-    out(str(135) + format(" %u", n));
-    if (total != 0)
-        out(str(136) + format(" %d (%3.1f%%)", notCountedCount(total, n), notCountedPercent(total, n)));
-    if (n == 0)
-        return;
-
-    const QString labelPad(18, QLatin1Char(' '));
-    out(labelPad + str(139));
-    const int rowIds[] = {140, 141, 142, 143};
-    for (int k = ParamSys; k <= ParamPulse; ++k) {
-        const double* v = st.stat[period][k];
-        out(str(rowIds[k]) + QStringLiteral("  ") +
-            format("%3.0f   %3.0f  %3.0f  %5.2f  %5.2f  %5.2f", v[StatMin], v[StatMean], v[StatMax], v[StatSd],
-                   v[StatSe], v[StatCv]));
-    }
-
-    const double sysPct = aboveThresholdPercent(st.sysAboveCount[period], n);
-    const double diaPct = aboveThresholdPercent(st.diaAboveCount[period], n);
-    if (period == WholePeriod || period == PartialPeriod) {
-        out(str(144));
-        out(QLatin1Char(' ') + str(home ? 147 : 145) + format(" %3d/%3d ", thresholds.awakeSys, thresholds.awakeDia) +
-            str(28));
-        out(QLatin1Char(' ') + str(home ? 148 : 146) +
-            format(" %3d/%3d ", thresholds.asleepSys, thresholds.asleepDia) + str(28));
-        out(str(149) + format("  %5.1f%%", sysPct));
-        out(str(150) + format("  %5.1f%%", diaPct));
-    } else {
-        const ThresholdPair pair = thresholdPairOfPeriod(thresholds, period);
-        out(str(151) + format(" %3d mmHg:  %5.1f%%", pair.sys, sysPct));
-        out(str(152) + format(" %3d mmHg:  %5.1f%%", pair.dia, diaPct));
-    }
-
-    struct Extreme {
-        int textId;
-        ExtremeKind kind;
-        double value;
-    };
-    const Extreme extremes[] = {
-        {153, HighestSys, st.stat[period][ParamSys][StatMax]},
-        {154, HighestDia, st.stat[period][ParamDia][StatMax]},
-        {155, LowestSys, st.stat[period][ParamSys][StatMin]},
-        {156, LowestDia, st.stat[period][ParamDia][StatMin]},
-    };
-    for (const Extreme& e : extremes) {
-        const ExtremeTime& t = st.extremes[period][e.kind];
-        out(str(e.textId) + format(" %3.0f mmHg  %2d:%02d  ", e.value, t.hour, t.minute) +
-            shortDate(t.year, t.month, t.day));
-    }
+    for (const QString& line : lines)
+        out(line);
 }
 
 void printText(const Session& session, const BpThresholds& thresholds)
 {
-    out(str(159) + str(kFirstBpModeStringId + code(session.state.bpMode)));
-    const QString closing(68, QLatin1Char('-'));
+    out(summaryModeLine(code(session.state.bpMode)));
     out(QString());
-    printBlock(session, thresholds, WholePeriod);
-    out(closing);
+    printLines(summaryBlockLines(session, thresholds, WholePeriod));
+    out(summaryClosingLine());
     if (showsDayNight(session.state)) {
         out(QString());
-        printBlock(session, thresholds, AwakePeriod);
-        out(closing);
+        printLines(summaryBlockLines(session, thresholds, AwakePeriod));
+        out(summaryClosingLine());
         out(QString());
-        printBlock(session, thresholds, AsleepPeriod);
+        printLines(summaryBlockLines(session, thresholds, AsleepPeriod));
     }
 }
 
@@ -226,7 +119,7 @@ void printText(const Session& session, const BpThresholds& thresholds)
 
 QString isoTime(const ExtremeTime& t)
 {
-    return format("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+    return formatText("%04d-%02d-%02dT%02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
 }
 
 void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
@@ -234,7 +127,7 @@ void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
     if (hour < 0 || minute < 0)
         j.null(key);
     else
-        j.value(key, hhnn(hour, minute));
+        j.value(key, clockText(hour, minute));
 }
 
 void printJson(const Session& session, const Options& o, const BpThresholds& thresholds)

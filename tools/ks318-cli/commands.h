@@ -41,6 +41,8 @@ int runMerge(const QStringList& args);
 extern const char* const kMergeUsage;
 int runPlot(const QStringList& args);
 extern const char* const kPlotUsage;
+int runReport(const QStringList& args);
+extern const char* const kReportUsage;
 
 // Prints `usage` to stdout for --help; returns ExitOk.
 int printHelp(const char* usage);

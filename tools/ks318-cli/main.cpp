@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"csv", runCsv, &kCsvUsage},
     {"merge", runMerge, &kMergeUsage},
     {"plot", runPlot, &kPlotUsage},
+    {"report", runReport, &kReportUsage},
 };
 
 void printUsage(FILE* to)
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
 {
     // The commands that draw get a GUI application on the off-screen
     // platform, so they run without a display; the others stay QtCore only.
-    const bool draws = argc > 1 && std::strcmp(argv[1], "plot") == 0;
+    const bool draws = argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0);
     std::unique_ptr<QCoreApplication> app;
     static char platform[] = "-platform";
     static char offscreen[] = "offscreen";

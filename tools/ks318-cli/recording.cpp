@@ -5,6 +5,7 @@
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/settings.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 // A recording as the commands read it: read-only, from NAME.p30 and data.d
 // of the current directory when they exist.
-#include "records/session.h"
+#include "session/session.h"
 
 #include <QString>
 

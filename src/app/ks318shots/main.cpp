@@ -2,7 +2,8 @@
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
 // list and the facility name dialog, and the graphics window (trend, trend of
-// one day, correlation, histogram and grade pages), saved as PNG for review.
+// one day, correlation, histogram and grade pages), the report dialog and
+// the print progress dialog, saved as PNG for review.
 // Runs in a scratch start directory of its own (with a copy of FILE and its
 // companion file) so no settings land elsewhere and the recording is left
 // alone.
@@ -16,7 +17,9 @@
 #include "app/physicianentryform.h"
 #include "app/physicianselectionform.h"
 #include "records/physicianroster.h"
-#include "records/session.h"
+#include "session/session.h"
+#include "reports/printprogressform.h"
+#include "reports/reportselection318form.h"
 #include "views/bpdatalistform.h"
 #include "views/summarydataform.h"
 #include "views/viewgraphicsform.h"
@@ -24,10 +27,15 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+
+// The recorder dialogs (recordershots.cpp).
+bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
 
 int main(int argc, char** argv)
 {
@@ -55,6 +63,7 @@ int main(int argc, char** argv)
     form.openFile(copy);
     QTest::qWait(300);
     bool ok = form.grab().save(out.filePath(QStringLiteral("main.png")));
+    ok = saveRecorderShots(form, out) && ok;
     form.AboutForm->show();
     QTest::qWait(200);
     ok = form.AboutForm->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
@@ -115,6 +124,17 @@ int main(int argc, char** argv)
     QTest::qWait(300);
     ok = form.ViewGraphicsForm->grab().save(out.filePath(QStringLiteral("trend-1day.png"))) && ok;
     form.ViewGraphicsForm->hide();
+    // The report dialog and the progress dialog of File > Print.
+    form.ReportSelection318Form->show();
+    QTest::qWait(200);
+    ok = form.ReportSelection318Form->grab().save(out.filePath(QStringLiteral("report.png"))) && ok;
+    form.ReportSelection318Form->hide();
+    form.PrintProgressForm->start();
+    form.PrintProgressForm->FileLabel->setText(copy);
+    form.PrintProgressForm->ProgressBar->setValue(50);
+    QTest::qWait(200);
+    ok = form.PrintProgressForm->grab().save(out.filePath(QStringLiteral("printprogress.png"))) && ok;
+    form.PrintProgressForm->hide();
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
     return ok ? 0 : 1;

@@ -1,4 +1,4 @@
-#include "fileMergeForm.h"
+#include "filemergeform.h"
 
 #include "records/filemerge.h"
 #include "records/messages.h"

@@ -1,17 +1,17 @@
-#include "session.h"
+#include "recording.h"
 
 #include <new>
 
 namespace ks318 {
 
-SessionData* Session::allocateData()
+SessionData* Recording::allocateData()
 {
     data_.reset();
     data_.reset(new (std::nothrow) SessionData());
     return data_.get();
 }
 
-void Session::clearRecording()
+void Recording::clearRecording()
 {
     const BpMode defaultMode = state.defaultBpMode;
     const BpMode mode = state.bpMode;

@@ -1,8 +1,8 @@
 #pragma once
-// The state of the open recording, shared by the windows, the reports and the
-// command line. The application owns one Session and hands it by reference;
-// tests make their own.
-#include "analysis/periodstatistics.h"
+// The open recording as its files describe it: its state, the three records
+// of its companion file, the settings and the block of readings in use. The
+// session (session/session.h) holds it together with what the analysis and
+// the views keep; the file layers work on this part only.
 #include "records.h"
 #include "sessiondata.h"
 #include "settings.h"
@@ -73,31 +73,13 @@ struct SessionState {
     bool sleepTimesSet() const { return sleepHour >= 0 && sleepMinute >= 0 && wakeHour >= 0 && wakeMinute >= 0; }
 };
 
-class Session {
+class Recording {
 public:
     SessionState state;
     PatientRecord patient;
     AnalysisIntervals intervals;
     RecordingSpan span;
-    PeriodStatistics stats;     // written only by computePeriodStatistics
     Settings settings;          // data.d, data.m, data.o
-
-    // The graphics window's view as File > Open leaves it: the visible span
-    // in minutes and the all-data zoom checked. scrollHours is the graph's
-    // scroll position (hours after the window-1 start hour); the BP data
-    // list reads it to open at the graph's reading and sets it when left.
-    struct GraphView {
-        int visibleMinutes = -1;
-        bool zoomAllData = false;
-        int scrollHours = 0;
-    };
-    GraphView graphView;
-
-    // The page the graphics window shows: 0 none (window closed), 4 trend,
-    // 5 correlation, 6 histograms, 16 grades; 7 and 8 draw nothing.
-    enum GraphKindValue : int { GraphNone = 0, GraphTrend = 4, GraphCorrelation = 5, GraphHistogram = 6,
-                                GraphCircadian = 7, GraphHbi = 8, GraphGrade = 16 };
-    int GraphKind = GraphNone;
 
     // The SessionData block in use; null when none is allocated.
     SessionData* data() const { return data_.get(); }

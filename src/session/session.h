@@ -1,0 +1,36 @@
+#pragma once
+// The state of the open recording, shared by the windows, the reports and the
+// command line: the recording as its files describe it, its statistics, and
+// what the graphics window shows. The application owns one Session and hands
+// it by reference; tests make their own.
+#include "analysis/periodstatistics.h"
+#include "records/recording.h"
+
+namespace ks318 {
+
+class Session : public Recording {
+public:
+    PeriodStatistics stats;     // written only by computePeriodStatistics
+
+    // The graphics window's view as File > Open leaves it: the visible span
+    // in minutes and the all-data zoom checked. scrollHours is the graph's
+    // scroll position (hours after the window-1 start hour); the BP data
+    // list reads it to open at the graph's reading and sets it when left.
+    struct GraphView {
+        int visibleMinutes = -1;
+        bool zoomAllData = false;
+        int scrollHours = 0;
+    };
+    GraphView graphView;
+
+    // The page the graphics window shows: 0 none (window closed), 4 trend,
+    // 5 correlation, 6 histograms, 16 grades; 7 and 8 draw nothing.
+    enum GraphKindValue : int { GraphNone = 0, GraphTrend = 4, GraphCorrelation = 5, GraphHistogram = 6,
+                                GraphCircadian = 7, GraphHbi = 8, GraphGrade = 16 };
+    int GraphKind = GraphNone;
+};
+
+// The statistics of the session's current block into session.stats.
+void computePeriodStatistics(Session& session, const BpThresholds& thresholds);
+
+} // namespace ks318

@@ -1,0 +1,318 @@
+// The recorder menu and its dialogs against a scripted recorder on a
+// simulated clock: retrieval into a new recording, setup, clear, the session
+// opening, and the waits that repaint and take only ESC.
+#include "app/beepservice.h"
+#include "app/defaultserialportform.h"
+#include "app/linkwaiter.h"
+#include "app/patientinformationform.h"
+#include "app/recordercleardataform.h"
+#include "app/recorderretrieveform.h"
+#include "app/recordersetup_318form.h"
+#include "guisupport.h"
+#include "linksupport.h"
+#include "records/companionfile.h"
+#include "records/shortdate.h"
+#include "views/cp932edit.h"
+#include "session/session.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace ks318;
+using namespace ks318::guitest;
+using namespace ks318::test;
+
+namespace {
+
+// Runs `act` from the event loop (also inside a modal dialog) once `ready`
+// holds; given up when `owner` goes.
+void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
+        if (!ready())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start();
+}
+
+// Five readings from 2 November 2026, 07:00, hourly, as the recorder frames them.
+QByteArray readingsBlock()
+{
+    QByteArray records;
+    for (int i = 0; i < 5; ++i)
+        records += QString::asprintf("2D4E3E00007E0B02%02X0001", 7 + i).toLatin1();
+    return dataFrame(records, "KS");
+}
+
+QList<Reply> acks(int n) { return QList<Reply>(n, Reply::ack()); }
+
+// A window that counts its paints and the clicks it takes.
+class PaintCounter : public QPushButton {
+public:
+    std::function<void()> onPaint;
+    int paints = 0;
+    int clicks = 0;
+    bool exposed = false;
+    PaintCounter()
+    {
+        connect(this, &QPushButton::clicked, [this] { ++clicks; });
+        show();
+        exposed = QTest::qWaitForWindowExposed(this);
+        QCoreApplication::processEvents();
+        paints = 0;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        ++paints;
+        QPushButton::paintEvent(e);
+        if (onPaint)
+            onPaint();
+    }
+};
+
+void post(QWidget* to, QEvent::Type type, Qt::Key key)
+{
+    QCoreApplication::postEvent(to, new QKeyEvent(type, key, Qt::NoModifier));
+}
+
+void postClick(QWidget* to)
+{
+    const QPointF at(to->width() / 2.0, to->height() / 2.0);
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(to, new QMouseEvent(t, at, to->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                                                        Qt::NoModifier));
+}
+
+} // namespace
+
+class TestRecorder : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> w_;
+    std::unique_ptr<Rig> rig_;
+    TMainForm* form() const { return w_->form.get(); }
+
+    void script(const QList<Reply>& replies) { rig_->port.replies.assign(replies.begin(), replies.end()); }
+
+private Q_SLOTS:
+    void init()
+    {
+        w_ = std::make_unique<MainWindow>();
+        QVERIFY(w_->form);
+        rig_ = std::make_unique<Rig>();
+        form()->setRecorderLine(&rig_->port, &rig_->clock);
+        form()->Beeps->setAudible(false);
+    }
+
+    void cleanup()
+    {
+        w_.reset();
+        rig_.reset();
+    }
+
+    // From the menu: 207 for an empty name, 268 for a taken name, then the
+    // new recording with its name and CSV file; the demo is current again.
+    void retrievalIntoANewRecording()
+    {
+        QVERIFY(form()->openFile(w_->demoPath()));
+        const QString demoCaption = form()->windowTitle();
+        script(acks(3) << Reply::ack().then(readingsBlock(), 50));
+        TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
+        QString seen;
+        when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
+            seen = dialog->StartDate->text() + ' ' + dialog->StartTime->text();
+            dialog->RetrievedataButton->click();   // no name
+            dialog->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
+            dialog->CreateCsvFileCheckBox->setChecked(true);
+            w_->saved = w_->file("DEMO");           // DEMO.DAT is there
+            dialog->RetrievedataButton->click();
+            QVERIFY(dialog->isVisible());
+            w_->saved = w_->file("NEW.x");
+            when(form(), [this] { return form()->PatientInformationForm->isVisible(); }, [this] {
+                QCOMPARE(form()->PatientInformationForm->PtNameEdit->text(), QStringLiteral("山田 太郎"));
+                form()->PatientInformationForm->PtSaveButton->click();
+            });
+            dialog->RetrievedataButton->click();
+        });
+        form()->RecorderZireRetrievedata->trigger();
+
+        QCOMPARE(seen, formatShortDate(QDate(2026, 11, 2)) + QStringLiteral(" 07:00"));
+        QCOMPARE(w_->messages.shownIds(), (QList<int>{207, 268}));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->ReadCount->text() + dialog->Status->text(), QStringLiteral("# 5読み取り終了"));
+        QVERIFY(dialog->PatientNameEdit->text().isEmpty());
+        QCOMPARE(readBytes(w_->file("NEW.dat")).count("KS-318  7000000001007E0B02"), 5);
+        Session fresh;
+        QVERIFY(readCompanionFile(fresh, w_->file("NEW.dat"), nullptr));
+        QCOMPARE(fresh.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
+        QVERIFY(readBytes(w_->file("NEW.csv")).contains("\"07:00\","));
+        QCOMPARE(w_->session.state.fileBaseName, QStringLiteral("DEMO"));
+        QCOMPARE(form()->windowTitle(), demoCaption);
+        QCOMPARE(form()->recorderSession->recordCount, 0);
+    }
+
+    // Nothing usable from the recorder: message 208, the dialog closes.
+    void emptyRecorder_data()
+    {
+        QTest::addColumn<QList<Reply>>("replies");
+        QTest::newRow("empty block") << (acks(3) << Reply::ack().then(dataFrame("", "KS"), 50));
+        QTest::newRow("no answer to 10") << acks(2);
+    }
+
+    void emptyRecorder()
+    {
+        QFETCH(QList<Reply>, replies);
+        script(replies);
+        form()->RecorderZireRetrievedata->trigger();
+        QCOMPARE(w_->messages.shownIds(), QList<int>{208});
+        QVERIFY(!form()->RecorderRetrieveForm->isVisible());
+        QCOMPARE(w_->saveDialogs, 0);
+    }
+
+    // Opening the session: 224 after two unanswered attempts; start
+    // measurement repeats "40" until the recorder falls silent.
+    void menuOpensSession_data()
+    {
+        QTest::addColumn<QList<Reply>>("replies");
+        QTest::addColumn<int>("codes");
+        QTest::addColumn<QList<int>>("messages");
+        QTest::newRow("silent recorder") << QList<Reply>{} << 4 << QList<int>{224};
+        QTest::newRow("three measurements") << acks(8) << 2 + 8 << QList<int>{};
+    }
+
+    void menuOpensSession()
+    {
+        QFETCH(QList<Reply>, replies);
+        QFETCH(int, codes);
+        QFETCH(QList<int>, messages);
+        script(replies);
+        form()->RecorderZireStartmeasurement->trigger();
+        QCOMPARE(w_->messages.shownIds(), messages);
+        QCOMPARE(rig_->port.commandCodes().size(), codes);
+        QCOMPARE(rig_->port.commandCodes().count("40"), messages.isEmpty() ? 4 : 0);
+        QCOMPARE(form()->recorderSession != nullptr, messages.isEmpty());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    // The schedule read at the first paint, a duplicate refused with 266,
+    // then clear, clock and schedule sent.
+    void setup()
+    {
+        const QByteArray settings("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
+        script(acks(3) << Reply::ack().then(settingsFrame(settings), 50) << Reply::silence() << acks(8));
+        TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
+        QStringList shown;
+        bool refused = false;
+        when(form(), [dialog] { return dialog->isVisible() && dialog->slotTexts(0).hour == "7"; }, [&] {
+            for (int n = 0; n < 6; ++n)
+                shown << dialog->slotTexts(n).hour + '/' + dialog->slotTexts(n).minute;
+            shown << QString::number(dialog->IntervalMinuteEdit[2]->isEnabled());
+            dialog->IntervalHourComboBox[4]->setEditText("7");
+            dialog->IntervalMinuteEdit[4]->setFocus();   // OK by Enter: the field is taken as left
+            dialog->IntervalMinuteEdit[4]->setText("0");
+            refused = !dialog->RecorderSetupOkButtonClick() && dialog->isVisible() && dialog->slotMarked(4)
+                      && !dialog->slotMarked(0) && !dialog->slotMarked(3);
+            dialog->IntervalMinuteEdit[4]->setText("75");
+            w_->messages.answers = {true, true};
+            dialog->RecorderSetupOkButtonClick();
+        });
+        form()->RecorderZireSetup->trigger();
+
+        QCOMPARE(shown, (QStringList{"7/00", "12/30", "off/", "21/00", "off/", "off/", "0"}));
+        QVERIFY(refused);
+        QCOMPARE(w_->messages.shownIds(), (QList<int>{266, 99, 258}));
+        QCOMPARE(rig_->port.commandCodes(),
+                 (QStringList{"05", "05", "05", "11", "05", "12", "05", "31", "05", "30"}));
+        QCOMPARE(rig_->port.frames.back().bytes.mid(9, 34),
+                 QByteArray("00000000" "07000C1EFFFF1500073BFFFF" "4B"));
+        // Before each question, after the acknowledged clear and schedule.
+        QCOMPARE(form()->Beeps->count(), 4);
+        QVERIFY(!form()->setupFirstPaintDone);
+
+        // A change of port lets go of the session opened on the old one.
+        QVERIFY(form()->recorderSession);
+        form()->DefaultSerialPortForm->Com2RadioButton->setChecked(true);
+        form()->DefaultSerialPortForm->SerialPortSaveButtonClick();
+        QVERIFY(!form()->recorderSession);
+    }
+
+    void clear_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("codes");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("NAK, then ACK") << true << QStringList{"05", "05", "05", "12", "05", "12"} << 3;
+        QTest::newRow("cancel") << false << QStringList{"05", "05"} << 1;
+    }
+
+    void clear()
+    {
+        QFETCH(bool, ok);
+        QFETCH(QStringList, codes);
+        QFETCH(int, beeps);
+        script({Reply::ack(), Reply::ack(), Reply::ack(), Reply::nak(), Reply::ack(), Reply::ack()});
+        TRecorderClearDataForm* dialog = form()->RecorderClearDataForm;
+        when(form(), [dialog] { return dialog->isVisible(); },
+             [dialog, ok] { (ok ? dialog->RecorderClearOkButton : dialog->RecorderClearCancelButton)->click(); });
+        form()->RecorderZireCleardata->trigger();
+        QCOMPARE(rig_->port.commandCodes(), codes);
+        QCOMPARE(form()->Beeps->count(), beeps);
+        QVERIFY(w_->messages.shownIds().isEmpty());
+    }
+
+    // While the recorder holds the line the window repaints, a click goes
+    // nowhere, and ESC ends the hold.
+    void holdRepaintsAndTakesOnlyEscape()
+    {
+        LinkWaiter waiter(&rig_->clock);
+        RecorderService link(rig_->port, waiter, waiter);
+        PaintCounter window;
+        QVERIFY(window.exposed);
+        window.onPaint = [&] {
+            window.update();
+            if (rig_->clock.now == 5000)
+                post(&window, QEvent::KeyPress, Qt::Key_Escape);
+        };
+        window.update();
+        postClick(&window);
+        rig_->port.deliverAt(0, QByteArray(1, ctl::XOFF));
+        QCOMPARE(int(link.CheckFlowControl()), int(LinkCancelled));
+        QVERIFY(rig_->clock.now > 5000 && rig_->clock.now <= 5200);
+        QVERIFY2(window.paints > 10, qPrintable(QString::number(window.paints)));   // all through the hold
+        QCoreApplication::processEvents();
+        QCOMPARE(window.clicks, 0);
+    }
+
+    // The program's own waits: an event loop on the steady clock.
+    void steadyWaitRepaints()
+    {
+        LinkWaiter waiter;
+        PaintCounter window;
+        QVERIFY(window.exposed);
+        window.update();
+        postClick(&window);
+        post(&window, QEvent::KeyPress, Qt::Key_Escape);
+        post(&window, QEvent::KeyRelease, Qt::Key_Escape);
+        waiter.sleepMs(50);
+        QVERIFY(window.paints > 0);
+        QVERIFY(waiter.escapePressed());
+        QVERIFY(!waiter.escapePressed());
+        QCoreApplication::processEvents();
+        QCOMPARE(window.clicks, 0);
+    }
+};
+
+QTEST_MAIN(TestRecorder)
+#include "tst_gui_recorder.moc"

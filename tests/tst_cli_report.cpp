@@ -1,0 +1,99 @@
+// ks318-cli report: the summary page prints what `summary` shows, the
+// patient report of the demo against its golden text, and the refusals
+// (exit 1: too long, another recorder's file) and usage errors (exit 2),
+// none of which writes anything.
+#include "support/pdftext.h"
+#include "synthetic.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QtTest>
+
+using namespace ks318;
+
+class TestCliReport : public QObject {
+    Q_OBJECT
+
+private:
+    test::ScratchDir dir_;
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        dir_.clear();
+        QVERIFY(test::writeFile(dir_.path("DEMO.DAT"), synth::demoFile()));
+        QVERIFY(test::writeFile(dir_.path("DEMO.p30"), synth::demoCompanionFile(dir_.path("DEMO.DAT"))));
+    }
+
+    void summaryAsTheSummaryCommand()
+    {
+        const auto summary = test::runCli({"summary", "DEMO.DAT"}, dir_.path());
+        QCOMPARE(summary.exitCode, 0);
+        const auto report = test::runCli({"report", "DEMO.DAT", "--kind", "full", "-o", "OUT.pdf"}, dir_.path());
+        QCOMPARE(report.exitCode, 0);
+        const QStringList printed = test::pdfPages(dir_.path("OUT.pdf")).join(QLatin1Char('\n')).split(QLatin1Char('\n'));
+        int lines = 0;
+        for (const QString& line : summary.text().split(QLatin1Char('\n'))) {
+            if (line.isEmpty())
+                continue;
+            QVERIFY2(printed.contains(test::squeezed(line)), qPrintable(line));
+            ++lines;
+        }
+        QVERIFY(lines > 40);   // the whole-period, daytime and night-time blocks
+    }
+
+    void patientReportGolden()
+    {
+        const auto run = test::runCli({"report", "DEMO.DAT", "--kind", "patient", "-o", "OUT.pdf"}, dir_.path());
+        QCOMPARE(run.exitCode, 0);
+        const QStringList pages = test::pdfPages(dir_.path("OUT.pdf"));
+        QCOMPARE(pages.size(), 3);
+        // The summary under the trend, and the top of the list's first sheet.
+        const QString summary = pages[0].mid(pages[0].indexOf(QStringLiteral("・統計処理算出結果")));
+        const QString list = pages[1].split(QLatin1Char('\n')).mid(0, 6).join(QLatin1Char('\n'));
+        const QString text = summary + QStringLiteral("\n\f\n") + list + QLatin1Char('\n');
+        const QString golden = QFINDTESTDATA("golden/demo-patient-report.txt");
+        QCOMPARE(text, QString::fromUtf8(test::readFile(golden)));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        const QStringList demo{"report", "DEMO.DAT", "--kind", "full"};
+        QTest::newRow("recording too long") << QStringList{"report", "LONG.DAT", "--kind", "mini", "-o", "OUT.pdf"} << 1;
+        QTest::newRow("another recorder's file") << QStringList{"report", "AMBU.DAT", "--kind", "full", "-o", "OUT.pdf"} << 1;
+        QTest::newRow("missing file") << QStringList{"report", "NONE.DAT", "--kind", "mini", "-o", "OUT.pdf"} << 1;
+        QTest::newRow("no kind") << QStringList{"report", "DEMO.DAT", "-o", "OUT.pdf"} << 2;
+        QTest::newRow("unknown kind") << QStringList{"report", "DEMO.DAT", "--kind", "short", "-o", "OUT.pdf"} << 2;
+        QTest::newRow("no output") << demo << 2;
+        QTest::newRow("not a PDF") << demo + QStringList{"-o", "OUT.png"} << 2;
+        QTest::newRow("bad mode") << demo + QStringList{"-o", "OUT.pdf", "--mode", "4"} << 2;
+        QTest::newRow("bad paper") << demo + QStringList{"-o", "OUT.pdf", "--paper", "a3"} << 2;
+    }
+
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QVERIFY(test::writeFile(dir_.path("LONG.DAT"), test::recordLine(2021, 3, 1, 0, 0)
+                                                           + test::recordLine(2026, 3, 3, 0, 0)
+                                                           + test::patientSections("X")));
+        synth::Options o;
+        o.type = RecorderType::Rv5730;
+        QVERIFY(test::writeFile(dir_.path("AMBU.DAT"), synth::makeFile(o)));
+        const QStringList before = QDir(dir_.path()).entryList(QDir::Files, QDir::Name);
+        const auto run = test::runCli(args, dir_.path());
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.err.isEmpty());
+        QCOMPARE(run.error().contains(QStringLiteral("LONG.DAT: 測定期間が制限を越えています。")),
+                 args.contains(QStringLiteral("LONG.DAT")));
+        QCOMPARE(run.error().contains(QStringLiteral("AMBU.DAT: KS318Pで測定されたデータではありません。")),
+                 args.contains(QStringLiteral("AMBU.DAT")));
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), before);
+    }
+};
+
+QTEST_MAIN(TestCliReport)
+#include "tst_cli_report.moc"

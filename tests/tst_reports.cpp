@@ -1,0 +1,227 @@
+// The report body, read back from the PDF it prints: the refusals before
+// anything is printed, the pages each format and kind prints in their
+// order, the patient summary's night-time line and sections, the sheet
+// breaks of the readings lists, and the report format's layout.
+#include "gui/viewsupport.h"
+#include "recordingsink.h"
+#include "reports/reportbody.h"
+#include "support/pdftext.h"
+#include "session/session.h"
+
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ks318;
+using namespace ks318::viewtest;
+
+Q_DECLARE_METATYPE(ks318::ReportFormat)
+
+namespace {
+
+const QList<Reading> kOneDay{{0, 8, 0, 128, 82}, {0, 12, 0, 136, 88}, {0, 23, 30, 118, 72}, {1, 2, 0, 112, 68},
+                             {1, 7, 0, 142, 91}};
+
+ReportFormat pagesOf(std::initializer_list<std::uint8_t ReportFormat::*> flags)
+{
+    ReportFormat f;
+    for (auto flag : flags)
+        f.*flag = 1;
+    return f;
+}
+
+// Slot 0 as the mini and patient reports rewrite it.
+const ReportFormat kMini = pagesOf({&ReportFormat::summaryPage, &ReportFormat::readingsPage, &ReportFormat::bpTrend,
+                                    &ReportFormat::dpTrend});
+const ReportFormat kPatient = pagesOf({&ReportFormat::summaryPage, &ReportFormat::readingsPage, &ReportFormat::bpTrend});
+
+} // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Session> session_;
+    test::MessageLog log_;
+    int sheets_ = 0;
+    ReportResult result_ = ReportResult::Printed;
+
+    QString path() const { return dir_->filePath(QStringLiteral("REC.DAT")); }
+
+    bool current(const QList<Reading>& readings, const Current& c = Current(), RecorderType type = RecorderType::Ks318)
+    {
+        return writeRecording(path(), readings, kFirstDate, type) && makeCurrent(*session_, path(), c);
+    }
+
+    // The report printed into a PDF file: the text of its pages.
+    QStringList print(const ReportFormat& format, ReportKind kind)
+    {
+        const QString pdf = dir_->filePath(QStringLiteral("out.pdf"));
+        {
+            QPdfWriter writer(pdf);
+            writer.setResolution(kReportDpi);
+            ReportDocument document(writer);
+            result_ = printReportBody(document, *session_, format, kind, &log_);
+            sheets_ = document.sheets();
+        }
+        return QFile::exists(pdf) ? test::pdfPages(pdf) : QStringList();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        session_ = std::make_unique<Session>();
+        log_.shown.clear();
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("hours");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<int>("message");   // 0: printed
+        QTest::newRow("43848 hours of the KS-318P print") << 70 << 43848 << false << 0;
+        QTest::newRow("43849 hours are refused") << 70 << 43849 << false << 223;
+        QTest::newRow("192 hours of an ambulatory recorder print") << 30 << 192 << false << 0;
+        QTest::newRow("193 hours of an ambulatory recorder are refused") << 30 << 193 << false << 223;
+        QTest::newRow("readings out of time order") << 70 << 48 << true << 271;
+    }
+
+    void refusals()
+    {
+        QFETCH(int, type);
+        QFETCH(int, hours);
+        QFETCH(bool, backwards);
+        QFETCH(int, message);
+        QVERIFY(current(kOneDay + (backwards ? QList<Reading>{{0, 9, 0}} : QList<Reading>{}), window1(8, 0, hours),
+                        RecorderType(type)));
+        const QStringList pages = print(ReportFormat::builtIn(), ReportKind::Full);
+        QCOMPARE(log_.ids(), message ? QList<int>{message} : QList<int>{});
+        QCOMPARE(result_, message ? ReportResult::Refused : ReportResult::Printed);
+        QCOMPARE(sheets_ > 0, message == 0);
+        QCOMPARE(!pages.isEmpty() && pages.last().contains(QStringLiteral("HISTOGRAM PLOTS")), message == 0);
+        QVERIFY(!session_->data());   // the report's block is freed
+    }
+
+    // Each page of the report by a text it must hold, in order.
+    void pages_data()
+    {
+        QTest::addColumn<ReportFormat>("format");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("pages");
+        const int full = int(ReportKind::Full);
+        QTest::newRow("built-in format")
+            << ReportFormat::builtIn() << full
+            << QStringList{"患者情報", "全区間サマリー", "昼間サマリー", "BP DATA", "BP PULSE", "CORRLEATION PLOTS"};
+        QTest::newRow("both trend flags off: the correlation page first")
+            << pagesOf({&ReportFormat::correlation, &ReportFormat::histogram}) << full << QStringList{"CORRLEATION PLOTS"};
+        QTest::newRow("histograms alone") << pagesOf({&ReportFormat::histogram}) << full << QStringList{"HISTOGRAM PLOTS"};
+        QTest::newRow("double product alone") << pagesOf({&ReportFormat::dpTrend}) << full << QStringList{"DOUBLE PRODUCT"};
+        QTest::newRow("mini report") << kMini << int(ReportKind::Mini) << QStringList{"夜間サマリー", "BP DATA"};
+        QTest::newRow("patient report") << kPatient << int(ReportKind::Patient)
+                                        << QStringList{"・トレンドグラフ", "・血圧データ"};
+    }
+
+    void pages()
+    {
+        QFETCH(ReportFormat, format);
+        QFETCH(int, kind);
+        QFETCH(QStringList, pages);
+        QVERIFY(current(kOneDay, sleepWake()));
+        const QStringList printed = print(format, ReportKind(kind));
+        QCOMPARE(printed.size(), pages.size());
+        for (int i = 0; i < pages.size(); ++i)
+            QVERIFY2(printed[i].contains(pages[i]), qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(printed[i])));
+        const QString all = printed.join(QLatin1Char('\n'));
+        QCOMPARE(all.contains(QStringLiteral("BP PULSE")), bool(format.bpTrend));
+        QCOMPARE(all.contains(QStringLiteral("DOUBLE PRODUCT")), bool(format.dpTrend));
+        QCOMPARE(all.contains(QStringLiteral("HISTOGRAM PLOTS")), bool(format.histogram));
+    }
+
+    void patientSummary_data()
+    {
+        QTest::addColumn<QString>("sleep");
+        QTest::addColumn<QString>("wake");
+        QTest::addColumn<QString>("night");
+        QTest::addColumn<QStringList>("sections");
+        const QStringList all{"全区間", "昼 間", "夜 間"};
+        QTest::newRow("sleep and wake unset") << "" << "" << "--:-- --> --:--" << QStringList{"全区間"};
+        QTest::newRow("22:00 to 06:00") << "22:00" << "06:00" << "22:00 --> 05:59" << all;
+        QTest::newRow("waking at midnight") << "21:30" << "00:00" << "21:30 --> 23:59" << all;
+    }
+
+    void patientSummary()
+    {
+        QFETCH(QString, sleep);
+        QFETCH(QString, wake);
+        QFETCH(QString, night);
+        QFETCH(QStringList, sections);
+        QVERIFY(current(kOneDay, sleepWake(sleep, wake)));
+        const QStringList pages = print(kPatient, ReportKind::Patient);
+        QVERIFY(!pages.isEmpty());
+        QVERIFY2(pages[0].contains(QStringLiteral("夜間時間帯 ＝ ") + night), qPrintable(pages[0]));
+        static const QRegularExpression section(QStringLiteral("^(\\S+(?: \\S)?) -{20,}$"),
+                                                QRegularExpression::MultilineOption);
+        QStringList found;
+        for (auto it = section.globalMatch(pages[0]); it.hasNext();)
+            found << it.next().captured(1);
+        QCOMPARE(found, sections);
+    }
+
+    // Every reading once, in order, over several sheets, the heading on each.
+    void readingsBreakSheets_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("heading");
+        QTest::newRow("readings page") << int(ReportKind::Full) << "NO. 月日 時刻 SYS DIA MAP PUL DP 状態 コメント";
+        QTest::newRow("patient readings list") << int(ReportKind::Patient) << "NO. 月日 時刻 最高 最低 脈拍 状態";
+    }
+
+    void readingsBreakSheets()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, heading);
+        QList<Reading> readings;
+        for (int i = 0; i < 150; ++i)
+            readings << Reading{i / 24, i % 24, 10, 120 + i % 30, 80, 70};
+        QVERIFY(current(readings, window1(0, 0, 168)));
+        const QStringList pages =
+            print(kind == int(ReportKind::Full) ? pagesOf({&ReportFormat::readingsPage}) : kPatient, ReportKind(kind));
+        static const QRegularExpression line(QStringLiteral("^(\\d+) \\d+/\\d\\d \\d+:\\d\\d "),
+                                             QRegularExpression::MultilineOption);
+        QList<int> numbers;
+        int sheets = 0;
+        for (const QString& page : pages) {
+            auto it = line.globalMatch(page);
+            sheets += it.hasNext() ? 1 : 0;
+            QVERIFY(!it.hasNext() || page.contains(heading));
+            while (it.hasNext())
+                numbers << it.next().captured(1).toInt();
+        }
+        QVERIFY(sheets >= 2);
+        QCOMPARE(numbers.size(), 150);
+        for (int i = 0; i < numbers.size(); ++i)
+            QCOMPARE(numbers[i], i + 1);
+    }
+
+    void formatLayout()
+    {
+        ReportFormat f = ReportFormat::builtIn();
+        f.inUse = 1;
+        f.name = "WEEKLY";
+        f.heading = "Clinic";
+        f.bpMode = 3;
+        const auto packed = f.pack();
+        const QByteArray expected = "\x01" + QByteArray(8, 0) + QByteArray("WEEKLY").leftJustified(81, 0)
+                                    + QByteArray("Clinic").leftJustified(81, 0) + QByteArray("\x03\1\1\1\1\0\1\1\0", 9);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(packed.data()), int(packed.size())), expected);
+        QVERIFY(ReportFormat::unpack(packed.data()) == f);
+    }
+};
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"
