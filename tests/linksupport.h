@@ -1,22 +1,20 @@
 #pragma once
-// A scripted recorder line for the link tests. Time is simulated: sleeping
-// advances the clock, nothing really waits. The port answers each frame the
-// program completes with the next scripted reply, and can also deliver bytes
-// at a given time or after a given number of written bytes.
+// A scripted recorder line on a simulated clock: sleeping advances the clock,
+// nothing really waits. The port answers each frame the program completes
+// with the next scripted reply, can deliver bytes at a given time or after a
+// given number of written bytes, and keeps a transcript of what was written.
 #include "recordingsink.h"
 #include "recorder/linkframes.h"
 #include "recorder/linkio.h"
 #include "recorder/recorderservice.h"
 
 #include <QByteArray>
-#include <QMetaType>
-#include <QList>
+#include <QMap>
 #include <QStringList>
 #include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace ks318::test {
@@ -25,11 +23,7 @@ class SimClock final : public Clock {
 public:
     std::int64_t now = 0;
     std::int64_t nowMs() override { return now; }
-    void sleepMs(std::int64_t ms) override
-    {
-        if (ms > 0)
-            now += ms;
-    }
+    void sleepMs(std::int64_t ms) override { now += std::max<std::int64_t>(ms, 0); }
 };
 
 // ESC goes down at a given simulated time and stays down.
@@ -43,28 +37,15 @@ private:
     SimClock& clock_;
 };
 
-// What the scripted recorder sends after one frame of the program: chunks of
-// bytes, each arriving a delay after the frame.
+// What the recorder sends after one frame of the program: chunks of bytes,
+// each arriving a delay after the frame.
 struct Reply {
     std::vector<std::pair<std::int64_t, QByteArray>> chunks;
 
+    static QByteArray frame(char status) { return QByteArray(1, ctl::SOH) + "KS70" + status; }
     static Reply silence() { return {}; }
-    static Reply bytes(const QByteArray& b, std::int64_t delay = 20)
-    {
-        Reply r;
-        r.chunks.push_back({delay, b});
-        return r;
-    }
-    static QByteArray frame(char status)
-    {
-        QByteArray f;
-        f.append(ctl::SOH);
-        f.append("KS70");
-        f.append(status);
-        return f;
-    }
-    static Reply ack(std::int64_t delay = 20) { return bytes(frame(ctl::ACK), delay); }
-    static Reply nak(std::int64_t delay = 20) { return bytes(frame(ctl::NAK), delay); }
+    static Reply ack() { return Reply().then(frame(ctl::ACK), 20); }
+    static Reply nak() { return Reply().then(frame(ctl::NAK), 20); }
     Reply then(const QByteArray& b, std::int64_t delay) const
     {
         Reply r = *this;
@@ -73,46 +54,56 @@ struct Reply {
     }
 };
 
-} // namespace ks318::test
-
-Q_DECLARE_METATYPE(ks318::test::Reply)
-
-namespace ks318::test {
-
-struct WrittenFrame {
-    FrameAssembler::Kind kind;
-    QByteArray bytes;
-    std::int64_t at;   // time the last byte was written
-};
+// Bytes as text: the line's control characters by name, other bytes outside
+// printable ASCII as {hh}; with `checksum`, the last byte as {hh} whatever it is.
+inline QString shownBytes(const QByteArray& bytes, bool checksum = false)
+{
+    static const QMap<char, QString> names{{0, "<NUL>"}, {ctl::SOH, "<SOH>"}, {ctl::STX, "<STX>"}, {ctl::ACK, "<ACK>"},
+                                           {ctl::XON, "<XON>"}, {ctl::XOFF, "<XOFF>"}, {ctl::NAK, "<NAK>"}};
+    QString out;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (names.contains(c) && !(checksum && i == bytes.size() - 1))
+            out += names[c];
+        else if (c >= 0x20 && c < 0x7F && !(checksum && i == bytes.size() - 1))
+            out += QLatin1Char(c);
+        else
+            out += QStringLiteral("{%1}").arg(std::uint8_t(c), 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
 
 class ScriptedPort final : public SerialPortIo {
 public:
     explicit ScriptedPort(SimClock& clock) : clock_(clock), assembler_(true) {}
 
-    std::deque<Reply> replies;                 // one per frame the program completes
-    QByteArray written;
-    std::vector<std::int64_t> writeTimes;      // time of each written byte
-    std::vector<WrittenFrame> frames;
-    int purges = 0;
-    int maxReadAsked = 0;                       // largest read the link asked for
+    std::deque<Reply> replies;      // one per frame the program completes
+    QStringList transcript;         // each frame written: time, bytes (a good checksum as {hh})
+    QList<FrameAssembler::Frame> frames;
+    int maxReadAsked = 0;           // largest read the link asked for
 
-    // Bytes that arrive at a fixed time.
     void deliverAt(std::int64_t at, const QByteArray& bytes) { incoming_.push_back({at, bytes}); }
     // Bytes that arrive as soon as the program has written `count` bytes.
     void deliverAfterWrites(int count, const QByteArray& bytes) { afterWrites_.push_back({count, bytes}); }
+    void note(const QString& text) { transcript << QStringLiteral("%1  %2").arg(clock_.now, 6).arg(text); }
+    QByteArray unfinished() const { return assembler_.partial(); }
 
-    void purge() override
+    // The two-digit codes of the command frames written, in order.
+    QStringList commandCodes() const
     {
-        ++purges;
-        queue_.clear();
+        QStringList out;
+        for (const auto& f : frames)
+            if (f.kind == FrameAssembler::Kind::Command)
+                out << QString::fromLatin1(f.bytes.mid(4, 2));
+        return out;
     }
 
+    void purge() override { queue_.clear(); }
     int bytesAvailable() override
     {
         collect();
         return int(queue_.size());
     }
-
     int read(char* into, int count) override
     {
         maxReadAsked = std::max(maxReadAsked, count);
@@ -122,50 +113,32 @@ public:
         queue_.remove(0, n);
         return n;
     }
-
     bool writeByte(char byte) override
     {
-        written.append(byte);
-        writeTimes.push_back(clock_.now);
+        ++written_;
         for (auto it = afterWrites_.begin(); it != afterWrites_.end();) {
-            if (int(written.size()) >= it->first) {
-                incoming_.push_back({clock_.now, it->second});
-                it = afterWrites_.erase(it);
-            } else {
+            if (written_ < it->first) {
                 ++it;
+                continue;
             }
+            deliverAt(clock_.now, it->second);
+            it = afterWrites_.erase(it);
         }
         FrameAssembler::Frame frame;
-        if (assembler_.feed(byte, frame)) {
-            frames.push_back({frame.kind, frame.bytes, clock_.now});
-            if (!replies.empty()) {
-                const Reply reply = replies.front();
-                replies.pop_front();
-                for (const auto& chunk : reply.chunks)
-                    incoming_.push_back({clock_.now + chunk.first, chunk.second});
-            }
+        if (!assembler_.feed(byte, frame))
+            return true;
+        frames << frame;
+        // A command or data frame that ends in its checksum (one whose sum came
+        // to 0x00 ends without it).
+        const QByteArray& b = frame.bytes;
+        note(shownBytes(b, frame.kind != FrameAssembler::Kind::Acknowledgement && b.size() > 2
+                               && frameChecksum(b.constData() + 1, int(b.size()) - 2) == std::uint8_t(b.back())));
+        if (!replies.empty()) {
+            for (const auto& [delay, bytes] : replies.front().chunks)
+                deliverAt(clock_.now + delay, bytes);
+            replies.pop_front();
         }
         return true;
-    }
-
-    // The frames written, as bytes, in order.
-    QList<QByteArray> frameBytes() const
-    {
-        QList<QByteArray> out;
-        for (const WrittenFrame& f : frames)
-            out.append(f.bytes);
-        return out;
-    }
-
-    // The two-digit codes of the command frames written, in order.
-    QStringList commandCodes() const
-    {
-        QStringList out;
-        for (const WrittenFrame& f : frames) {
-            if (f.kind == FrameAssembler::Kind::Command)
-                out.append(QString::fromLatin1(f.bytes.mid(4, 2)));
-        }
-        return out;
     }
 
 private:
@@ -173,51 +146,47 @@ private:
     {
         std::stable_sort(incoming_.begin(), incoming_.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
-        while (!incoming_.empty() && incoming_.front().first <= clock_.now) {
+        for (; !incoming_.empty() && incoming_.front().first <= clock_.now; incoming_.pop_front())
             queue_.append(incoming_.front().second);
-            incoming_.pop_front();
-        }
     }
 
     SimClock& clock_;
     FrameAssembler assembler_;
     QByteArray queue_;
+    int written_ = 0;
     std::deque<std::pair<std::int64_t, QByteArray>> incoming_;
     std::vector<std::pair<int, QByteArray>> afterWrites_;
 };
-
-inline QByteArray hex(const QByteArray& text) { return QByteArray::fromHex(text); }
 
 // A link on the scripted port, counting its beeps.
 struct Rig {
     SimClock clock;
     ScriptedPort port{clock};
     SimEscape escape{clock};
+    MessageLog log;
     int beeps = 0;
-    std::unique_ptr<RecorderService> link =
-        std::make_unique<RecorderService>(port, clock, escape, [this] { ++beeps; });
+    std::unique_ptr<RecorderService> link = std::make_unique<RecorderService>(port, clock, escape, [this] { ++beeps; });
 
+    void script(const QList<Reply>& r) { port.replies.assign(r.begin(), r.end()); }
     // A received block of 22-character records, as RetrieveDataBlock leaves it.
-    void setBlock(const QByteArray& block, LinkResult result = LinkOk)
+    void setBlock(const QByteArray& block)
     {
         std::memcpy(link->dataBuffer, block.constData(), std::size_t(block.size()));
         link->dataLength = int(block.size());
-        link->recordCount = result == LinkOk ? int(block.size()) / 22 : 0;
+        link->recordCount = int(block.size()) / 22;
     }
 };
 
-// The recorder's data header: STX, "D", origin, four length digits, "0".
-inline QByteArray dataHeader(const char* length, const char* origin = "KS")
+// The recorder's data frame header (STX, "D", "KS", four length digits, "0")
+// and its settings block frame.
+inline QByteArray dataHeader(const char* length)
 {
-    return QByteArray(1, ctl::STX) + 'D' + QByteArray(origin, 2) + QByteArray(length, 4) + '0';
+    return QByteArray(1, ctl::STX) + "DKS" + QByteArray(length, 4) + '0';
 }
-
-// The recorder's settings block frame for a 34-character data part.
 inline QByteArray settingsFrame(const QByteArray& data, const char* length = "0022")
 {
-    QByteArray f = dataHeader(length) + data;
-    f.append(char(frameChecksum(f.constData() + 1, int(f.size()) - 1)));
-    return f;
+    const QByteArray f = dataHeader(length) + data;
+    return f + char(frameChecksum(f.constData() + 1, int(f.size()) - 1));
 }
 
 } // namespace ks318::test

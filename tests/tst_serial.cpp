@@ -1,6 +1,8 @@
-// The serial port: port names, opening (exclusive, message 198 on failure)
-// and the byte operations, on a pseudo-terminal standing in for the line.
-#include "linksupport.h"
+// The serial port: port names, opening (exclusive, message 198 on failure),
+// the line settings and the byte operations, on a pseudo-terminal standing
+// in for the line.
+#include "recordingsink.h"
+#include "recorder/linkframes.h"
 #include "recorder/serial.h"
 
 #include <QtTest>
@@ -81,64 +83,34 @@ class TstSerial : public QObject {
 private Q_SLOTS:
     void cleanup() { ClosePort(); }
 
-    void portNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("env");      // value of KS318_COM2 for the row
-        QTest::addColumn<QString>("device");
-        QTest::newRow("COM1") << "COM1" << "" << "/dev/ttyS0";
-        QTest::newRow("COM4") << "COM4" << "" << "/dev/ttyS3";
-        QTest::newRow("COM2 set by environment") << "COM2" << "/dev/ttyUSB0" << "/dev/ttyUSB0";
-        QTest::newRow("COM2 without") << "COM2" << "" << "/dev/ttyS1";
-        QTest::newRow("device path") << "/dev/ttyACM0" << "/dev/ttyUSB0" << "/dev/ttyACM0";
-        QTest::newRow("COM0 is no port number") << "COM0" << "" << "COM0";
-    }
-
     void portNames()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, env);
-        QFETCH(QString, device);
-        if (env.isEmpty())
-            qunsetenv("KS318_COM2");
-        else
-            qputenv("KS318_COM2", env.toLocal8Bit());
-        QCOMPARE(resolvePortDevice(name), device);
+        qputenv("KS318_COM2", "/dev/ttyUSB0");
+        QStringList devices;
+        for (const char* name : {"COM1", "COM4", "COM2", "/dev/ttyACM0", "COM0"})
+            devices << resolvePortDevice(QLatin1String(name));
         qunsetenv("KS318_COM2");
+        devices << resolvePortDevice(QStringLiteral("COM2"));
+        QCOMPARE(devices,
+                 (QStringList{"/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyACM0", "COM0", "/dev/ttyS1"}));
     }
 
-    // No such device, not a terminal, or a port held by another program:
-    // message 198 and no port.
-    void openFailures_data()
-    {
-        QTest::addColumn<QString>("device");   // empty: a terminal held by another program
-        QTest::newRow("no such device") << "/nonexistent/ttyS9";
-        QTest::newRow("not a terminal") << "/dev/null";
-        QTest::newRow("held by another program") << QString();
-    }
-
-    void openFailures()
-    {
-        QFETCH(QString, device);
-        Pty pty;
-        std::unique_ptr<Serial> holder;
-        if (device.isEmpty()) {
-            device = pty.device;
-            holder = std::make_unique<Serial>(device);
-            QVERIFY(holder->isOpen());
-            QVERIFY(!Serial(device).isOpen());
-        }
-        MessageLog sink;
-        QVERIFY(!OpenPort(device, &sink));
-        QCOMPARE(sink.shown, (QList<ShownMessage>{{198, 14, MessageIcon::Exclamation}}));
-        QVERIFY(currentPort() == nullptr);
-    }
-
-    void openAndClose()
+    void opening()
     {
         Pty pty;
         QVERIFY(pty.master >= 0);
         MessageLog sink;
+        // No such device, not a terminal, a port held by another program:
+        // message 198 and no port.
+        auto holder = std::make_unique<Serial>(pty.device);
+        QVERIFY(holder->isOpen());
+        for (const QString& device : {QStringLiteral("/nonexistent/ttyS9"), QStringLiteral("/dev/null"), pty.device}) {
+            QVERIFY(!OpenPort(device, &sink));
+            QVERIFY(currentPort() == nullptr);
+        }
+        QCOMPARE(sink.shown, QList<ShownMessage>(3, {198, 14, MessageIcon::Exclamation}));
+        holder.reset();
+        sink.shown.clear();
         QVERIFY(OpenPort(pty.device, &sink));
         Serial* first = currentPort();
         QVERIFY(first && first->isOpen());
@@ -148,7 +120,6 @@ private Q_SLOTS:
         QVERIFY(sink.shown.isEmpty());
         ClosePort();
         QVERIFY(currentPort() == nullptr);
-        // Closed, it can be opened again.
         QVERIFY(OpenPort(pty.device, &sink));
     }
 
@@ -193,12 +164,7 @@ private Q_SLOTS:
         QCOMPARE(port.read(buf, 16), 7);
         QCOMPARE(QByteArray(buf, 7), fromRecorder.mid(5));
         QCOMPARE(port.read(buf, 1), 0);
-    }
 
-    void purgeDropsInput()
-    {
-        Pty pty;
-        Serial port(pty.device);
         pty.writeAll("stale bytes", [] {});
         QCOMPARE(waitForCount(port, 11), 11);
         port.purge();

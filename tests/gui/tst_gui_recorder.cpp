@@ -55,6 +55,7 @@ QByteArray readingsBlock()
 }
 
 QList<Reply> acks(int n) { return QList<Reply>(n, Reply::ack()); }
+const Reply A = Reply::ack(), N = Reply::nak();
 
 // A window that counts its paints and the clicks it takes.
 class PaintCounter : public QPushButton {
@@ -104,8 +105,6 @@ class TestRecorder : public QObject {
     std::unique_ptr<Rig> rig_;
     TMainForm* form() const { return w_->form.get(); }
 
-    void script(const QList<Reply>& replies) { rig_->port.replies.assign(replies.begin(), replies.end()); }
-
 private Q_SLOTS:
     void init()
     {
@@ -128,7 +127,7 @@ private Q_SLOTS:
     {
         QVERIFY(form()->openFile(w_->demoPath()));
         const QString demoCaption = form()->windowTitle();
-        script(acks(3) << Reply::ack().then(readingsBlock(), 50));
+        rig_->script(acks(3) << A.then(readingsBlock(), 50));
         TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
         QString seen;
         when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
@@ -167,14 +166,14 @@ private Q_SLOTS:
     void emptyRecorder_data()
     {
         QTest::addColumn<QList<Reply>>("replies");
-        QTest::newRow("empty block") << (acks(3) << Reply::ack().then(dataFrame("", "KS"), 50));
+        QTest::newRow("empty block") << (acks(3) << A.then(dataFrame("", "KS"), 50));
         QTest::newRow("no answer to 10") << acks(2);
     }
 
     void emptyRecorder()
     {
         QFETCH(QList<Reply>, replies);
-        script(replies);
+        rig_->script(replies);
         form()->RecorderZireRetrievedata->trigger();
         QCOMPARE(w_->messages.shownIds(), QList<int>{208});
         QVERIFY(!form()->RecorderRetrieveForm->isVisible());
@@ -197,7 +196,7 @@ private Q_SLOTS:
         QFETCH(QList<Reply>, replies);
         QFETCH(int, codes);
         QFETCH(QList<int>, messages);
-        script(replies);
+        rig_->script(replies);
         form()->RecorderZireStartmeasurement->trigger();
         QCOMPARE(w_->messages.shownIds(), messages);
         QCOMPARE(rig_->port.commandCodes().size(), codes);
@@ -211,7 +210,7 @@ private Q_SLOTS:
     void setup()
     {
         const QByteArray settings("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        script(acks(3) << Reply::ack().then(settingsFrame(settings), 50) << Reply::silence() << acks(8));
+        rig_->script(acks(3) << A.then(settingsFrame(settings), 50) << Reply::silence() << acks(8));
         TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
         QStringList shown;
         bool refused = false;
@@ -262,7 +261,7 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(QStringList, codes);
         QFETCH(int, beeps);
-        script({Reply::ack(), Reply::ack(), Reply::ack(), Reply::nak(), Reply::ack(), Reply::ack()});
+        rig_->script({A, A, A, N, A, A});
         TRecorderClearDataForm* dialog = form()->RecorderClearDataForm;
         when(form(), [dialog] { return dialog->isVisible(); },
              [dialog, ok] { (ok ? dialog->RecorderClearOkButton : dialog->RecorderClearCancelButton)->click(); });
