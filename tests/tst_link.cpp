@@ -5,7 +5,7 @@
 // reception and the drain after it, XON/XOFF, ESC, setup and clear flows.
 #include "linksupport.h"
 #include "recorder/recorderflows.h"
-#include "support/golden.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 
@@ -257,7 +257,7 @@ private Q_SLOTS:
             rig.port.transcript << outcome(rig, result);
             text += QStringLiteral("== %1\n%2\n").arg(scenario.name, rig.port.transcript.join(QLatin1Char('\n')));
         }
-        KS318_COMPARE_GOLDEN("link.txt", text);
+        KS318_COMPARE_GOLDEN(text.toUtf8(), "link.txt");
     }
 };
 

@@ -6,7 +6,6 @@
 #include "recorder/retrieval.h"
 #include "records/bpdatafile.h"
 #include "records/dataset.h"
-#include "support/golden.h"
 #include "support/testfiles.h"
 #include "session/session.h"
 
@@ -71,7 +70,7 @@ private Q_SLOTS:
                     t += QStringLiteral(" %1%2 '%3'").arg(sub, name, readFile(dir.filePath(sub + name)).split('\n').first());
             t += '\n';
         }
-        KS318_COMPARE_GOLDEN("retrieval.txt", t);
+        KS318_COMPARE_GOLDEN(t.toUtf8(), "retrieval.txt");
     }
 
     // What is written reads back as the recording the recorder held; the

@@ -1,7 +1,7 @@
 // The main window: its menu tree before and after an open, the open sequence
 // with the files it refuses, the caption, and the settings written at exit.
 #include "guisupport.h"
-#include "support/golden.h"
+#include "support/testfiles.h"
 #include "records/settings.h"
 #include "records/stringtable.h"
 #include "viewsupport.h"
@@ -72,7 +72,7 @@ private Q_SLOTS:
                                         : QStringLiteral("%1 \"%2\" %3 / %4").arg(a->objectName(), a->text(), before[i], state(a)))
                     + '\n';
         }
-        KS318_COMPARE_GOLDEN("main-menu.txt", text);
+        KS318_COMPARE_GOLDEN(text.toUtf8(), "main-menu.txt");
     }
 
     void captionFollowsTheOpenFile()
@@ -140,7 +140,7 @@ private Q_SLOTS:
             for (const auto& m : w_->messages.shown())
                 text += QStringLiteral("message %1, caption %2, icon %3\n").arg(m.stringId).arg(m.captionId).arg(int(m.icon));
         }
-        KS318_COMPARE_GOLDEN("open-sequence.txt", text);
+        KS318_COMPARE_GOLDEN(text.toUtf8(), "open-sequence.txt");
     }
 
     void interruptedOpenIsUndoneAtRepaint()
