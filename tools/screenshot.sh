@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
-# dialog, the physician list and entry, the facility name dialog and the
-# graphics window's pages, the report dialogs, and the pages of the full, mini
+# dialog, the serial port dialog, the physician list and entry, the facility
+# name dialog and the graphics window's pages, the report dialogs, and the pages of the full, mini
 # and patient reports of the demo as printed into a PDF file, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
@@ -21,6 +21,8 @@ sim_pid=$!
 trap 'kill "$sim_pid" 2>/dev/null; rm -f "$sim_link"' EXIT
 for _ in $(seq 50); do [ -e "$sim_link" ] && break; sleep 0.1; done
 export KS318_COM1=$sim_link
+# COM2 on a USB adapter that is not plugged in (serialport.png).
+export KS318_COM2=/dev/ttyUSB97
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/ks318-shots" samples/DEMO.DAT "$out"
 else

@@ -36,8 +36,12 @@ TDefaultSerialPortForm::TDefaultSerialPortForm(Session& session, MessageSink* me
         device->setObjectName(QStringLiteral("Com%1DeviceLabel").arg(n));
         device->setEnabled(false);  // drawn in the muted colour: a hint, not a control
         deviceLabels_[std::size_t(n - 1)] = device;
+        auto* access = new QLabel(SerialPortGroupBox);
+        access->setObjectName(QStringLiteral("Com%1AccessLabel").arg(n));
+        accessLabels_[std::size_t(n - 1)] = access;
         grid->addWidget(radio, n - 1, 0);
         grid->addWidget(device, n - 1, 1);
+        grid->addWidget(access, n - 1, 2);
     }
     Com1RadioButton->setChecked(true);
 
@@ -73,8 +77,16 @@ QRadioButton* TDefaultSerialPortForm::radioButton(int number) const
 
 void TDefaultSerialPortForm::FormPaint()
 {
-    for (int n = 1; n <= 4; ++n)
-        deviceLabels_[std::size_t(n - 1)]->setText(resolvePortDevice(portNameFor(n)));
+    for (int n = 1; n <= 4; ++n) {
+        const QString device = resolvePortDevice(portNameFor(n));
+        deviceLabels_[std::size_t(n - 1)]->setText(device);
+        const PortAccess access = checkPortAccess(device);
+        QLabel* label = accessLabels_[std::size_t(n - 1)];
+        label->setText(portAccessShortText(access));
+        // Red when the port cannot be used as it stands.
+        label->setStyleSheet(access.verdict == PortAccess::Usable ? QString()
+                                                                  : QStringLiteral("color: #b00000;"));
+    }
     const AnalysisSettings& a = session_.settings.analysis;
     if (a.valid != 1) {
         showMessage(messages_, kSettingsNotLoadedId, kErrorCaptionId, MessageIcon::Exclamation);

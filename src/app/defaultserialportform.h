@@ -1,6 +1,7 @@
 #pragma once
 // The serial port dialog: which of the ports COM1 to COM4 the recorder hangs
-// on. Each choice shows the device it stands for on this machine.
+// on. Each choice shows the device it stands for on this machine, and
+// whether that device exists and this user may open it.
 #include <QDialog>
 #include <array>
 
@@ -37,6 +38,7 @@ public:
 
     QRadioButton* radioButton(int number) const;
     QLabel* deviceLabel(int number) const { return deviceLabels_[std::size_t(number - 1)]; }
+    QLabel* accessLabel(int number) const { return accessLabels_[std::size_t(number - 1)]; }
 
 Q_SIGNALS:
     // Another port was chosen; sent before the open port (if any) closes.
@@ -49,6 +51,7 @@ private:
     Session& session_;
     MessageSink* messages_;
     std::array<QLabel*, 4> deviceLabels_{};
+    std::array<QLabel*, 4> accessLabels_{};
 };
 
 } // namespace ks318

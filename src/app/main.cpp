@@ -8,9 +8,21 @@
 
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // Answered before the window system is asked for, so they work anywhere.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("ks318 %s\n", KS318_VERSION);
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("usage: ks318 [FILE]\n"
+                    "Opens the KS-318P blood-pressure analysis window; FILE (NAME.DAT), when given,\n"
+                    "is opened as File > Open would open it.\n");
+        return 0;
+    }
     ks318::TMyApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() > 2) {

@@ -26,6 +26,12 @@ std::unique_ptr<Serial>& portSlot()
     return port;
 }
 
+PortAccess& lastFailureSlot()
+{
+    static PortAccess failure;
+    return failure;
+}
+
 } // namespace
 
 QString portNameFor(int number)
@@ -55,6 +61,7 @@ Serial::Serial(const QString& portName) : portName_(portName), device_(resolvePo
     // not hold it up.
     fd_ = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
+        errno_ = errno;
         error_ = QStringLiteral("%1: %2").arg(device_, QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
@@ -114,10 +121,18 @@ Serial::~Serial()
 
 void Serial::fail(const char* what, int err)
 {
+    errno_ = err;
     error_ = QStringLiteral("%1: %2: %3")
                  .arg(device_, QLatin1String(what), QString::fromLocal8Bit(std::strerror(err)));
     ::close(fd_);
     fd_ = -1;
+}
+
+PortAccess Serial::failure() const
+{
+    if (isOpen())
+        return PortAccess{device_, PortAccess::Usable, {}, {}};
+    return portOpenFailure(device_, errno_);
 }
 
 void Serial::purge()
@@ -185,11 +200,17 @@ bool OpenPort(const QString& portName, MessageSink* messages)
         return true;
     auto port = std::make_unique<Serial>(portName);
     if (!port->isOpen()) {
+        lastFailureSlot() = port->failure();
         showMessage(messages, 198, kErrorCaptionId, MessageIcon::Exclamation);
         return false;
     }
     slot = std::move(port);
     return true;
+}
+
+PortAccess lastPortFailure()
+{
+    return lastFailureSlot();
 }
 
 void ClosePort()

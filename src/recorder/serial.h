@@ -7,6 +7,7 @@
 // device named by the environment variable KS318_COMn when it is set, else
 // /dev/ttyS(n-1). Any other name is taken as a device path.
 #include "linkio.h"
+#include "portaccess.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,6 +35,8 @@ public:
     QString device() const { return device_; }
     // Why opening failed, for diagnostics (the user sees message 198).
     QString errorText() const { return error_; }
+    // Why opening failed, as a reason the user can act on.
+    PortAccess failure() const;
 
     void purge() override;
     int bytesAvailable() override;
@@ -44,6 +47,7 @@ private:
     void fail(const char* what, int err);
 
     int fd_ = -1;
+    int errno_ = 0;
     QString portName_;
     QString device_;
     QString error_;
@@ -63,6 +67,9 @@ struct MessageSink;
 // leaves no port open. Does nothing when a port is already open. Returns
 // true when a port is open afterwards.
 bool OpenPort(const QString& portName, MessageSink* messages);
+
+// Why the last failed OpenPort failed.
+PortAccess lastPortFailure();
 
 // Closes the open port, if any.
 void ClosePort();

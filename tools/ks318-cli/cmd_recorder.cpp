@@ -65,6 +65,9 @@ struct Link {
     bool open(const QString& portName)
     {
         session = OpenSession(portName, clock, escape, {}, &messages);
+        // After message 198: which device, and why it could not be opened.
+        if (!session && !currentPort())
+            err(portAccessLine(lastPortFailure()));
         return session != nullptr;
     }
 

@@ -31,7 +31,7 @@ const Command kCommands[] = {
 
 void printUsage(FILE* to)
 {
-    std::fprintf(to, "usage: ks318-cli COMMAND [ARGS]\n\ncommands:\n");
+    std::fprintf(to, "usage: ks318-cli COMMAND [ARGS]\n       ks318-cli --version\n\ncommands:\n");
     for (const Command& c : kCommands)
         std::fprintf(to, "%s", *c.usage);
 }
@@ -94,6 +94,10 @@ int main(int argc, char** argv)
     }
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") || args[0] == QLatin1String("help")) {
         printUsage(stdout);
+        return ExitOk;
+    }
+    if (args[0] == QLatin1String("--version")) {
+        std::printf("ks318-cli %s\n", KS318_VERSION);
         return ExitOk;
     }
     for (const Command& c : kCommands) {

@@ -1,7 +1,8 @@
 // Pictures of the recorder dialogs for ks318-shots: the retrieval dialog once
 // the readings arrived and the setup dialog with the recorder's schedule, both
 // against the recorder on the settings' port (ks318-sim in tools/screenshot.sh),
-// and the clear dialog.
+// and the clear dialog and the serial port dialog.
+#include "app/defaultserialportform.h"
 #include "app/mainform.h"
 #include "app/recordercleardataform.h"
 #include "app/recorderretrieveform.h"
@@ -58,5 +59,10 @@ bool saveRecorderShots(ks318::TMainForm& form, const QDir& out)
     QTest::qWait(200);
     ok = form.RecorderClearDataForm->grab().save(out.filePath(QStringLiteral("cleardata.png"))) && ok;
     form.RecorderClearDataForm->hide();
+
+    form.DefaultSerialPortForm->show();
+    QTest::qWait(200);
+    ok = form.DefaultSerialPortForm->grab().save(out.filePath(QStringLiteral("serialport.png"))) && ok;
+    form.DefaultSerialPortForm->hide();
     return ok;
 }
