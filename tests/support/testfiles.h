@@ -125,6 +125,31 @@ inline QByteArray fromHexDump(const QByteArray& dump)
     return out;
 }
 
+// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes; and back.
+inline QByteArray unescaped(const QByteArray& text)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+        } else if (text[++i] == 'x') {
+            out += QByteArray::fromHex(text.mid(i + 1, 2));
+            i += 2;
+        } else {
+            out += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
+        }
+    }
+    return out;
+}
+inline QByteArray escaped(const QByteArray& bytes)
+{
+    QByteArray out;
+    for (const char c : bytes)
+        out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
+               : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
+    return out;
+}
+
 inline QByteArray sjis(const QString& s)
 {
     const std::string bytes = toCp932(s);
