@@ -176,9 +176,7 @@ private Q_SLOTS:
     void shortBlockReplacesOnlyItsBytes()
     {
         QTemporaryDir dir;
-        QByteArray part(12, '\0');
-        putU32(part, 4, 3);    // defaultBpMode
-        putU32(part, 8, 150);  // sysThreshold1
+        const QByteArray part = QByteArray::fromHex("00000000" "03000000" "96000000");  // defaultBpMode 3, sysThreshold1 150
         QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
 
         Session session;

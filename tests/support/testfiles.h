@@ -156,18 +156,6 @@ inline QByteArray sjis(const QString& s)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
-// `v` at `offset`, least significant byte first.
-inline void putU32(QByteArray& b, int offset, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[offset + i] = char((v >> (8 * i)) & 0xff);
-}
-inline void putText(QByteArray& b, int offset, const QByteArray& text)
-{
-    for (int i = 0; i < text.size(); ++i)
-        b[offset + i] = text[i];
-}
-
 // One "KS-318  70" record line with its line feed (oscillometric values;
 // bit 7 of the error byte marks the reading excluded).
 inline QByteArray recordLine(int year, int month, int day, int hour, int minute, int sys = 120, int dia = 80,
