@@ -34,20 +34,12 @@ std::string_view view(const QByteArray& b) { return std::string_view(b.constData
 QByteArray expand(const QByteArray& text)
 {
     QByteArray out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            const char c = text[++i];
-            out += c == 'n' ? QByteArray("\n") : c == 'r' ? QByteArray("\r") : QByteArray::fromHex(text.mid(i + 1, 2));
-            i += c == 'x' ? 2 : 0;
-            continue;
-        }
-        if (text[i] != '{') {
-            out += text[i];
-            continue;
-        }
-        const qsizetype end = text.indexOf('}', i);
-        const QByteArray m = text.mid(i + 1, end - i - 1);
-        i = end;
+    for (qsizetype i = 0, open; i < text.size(); i = text.indexOf('}', open) + 1) {
+        open = text.indexOf('{', i) < 0 ? text.size() : text.indexOf('{', i);
+        out += test::unescaped(text.mid(i, open - i));
+        const QByteArray m = text.mid(open + 1, text.indexOf('}', open) - open - 1);
+        if (open == text.size())
+            break;
         if (m.startsWith("70@"))
             out += line70().replace(26, 4, m.mid(3));
         else if (m.startsWith("70"))
