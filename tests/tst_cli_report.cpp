@@ -1,7 +1,5 @@
 // ks318-cli report: the summary page prints what `summary` shows, the
-// patient report of the demo against its golden text, and the refusals
-// (exit 1: too long, another recorder's file) and usage errors (exit 2),
-// none of which writes anything.
+// patient report of the demo against its golden text, and the refusals.
 #include "support/pdftext.h"
 #include "synthetic.h"
 #include "support/testfiles.h"
@@ -53,30 +51,13 @@ private Q_SLOTS:
         const QString summary = pages[0].mid(pages[0].indexOf(QStringLiteral("・統計処理算出結果")));
         const QString list = pages[1].split(QLatin1Char('\n')).mid(0, 6).join(QLatin1Char('\n'));
         const QString text = summary + QStringLiteral("\n\f\n") + list + QLatin1Char('\n');
-        const QString golden = QFINDTESTDATA("golden/demo-patient-report.txt");
-        QCOMPARE(text, QString::fromUtf8(test::readFile(golden)));
+        KS318_COMPARE_GOLDEN(text.toUtf8(), "demo-patient-report.txt");
     }
 
-    void refused_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        const QStringList demo{"report", "DEMO.DAT", "--kind", "full"};
-        QTest::newRow("recording too long") << QStringList{"report", "LONG.DAT", "--kind", "mini", "-o", "OUT.pdf"} << 1;
-        QTest::newRow("another recorder's file") << QStringList{"report", "AMBU.DAT", "--kind", "full", "-o", "OUT.pdf"} << 1;
-        QTest::newRow("missing file") << QStringList{"report", "NONE.DAT", "--kind", "mini", "-o", "OUT.pdf"} << 1;
-        QTest::newRow("no kind") << QStringList{"report", "DEMO.DAT", "-o", "OUT.pdf"} << 2;
-        QTest::newRow("unknown kind") << QStringList{"report", "DEMO.DAT", "--kind", "short", "-o", "OUT.pdf"} << 2;
-        QTest::newRow("no output") << demo << 2;
-        QTest::newRow("not a PDF") << demo + QStringList{"-o", "OUT.png"} << 2;
-        QTest::newRow("bad mode") << demo + QStringList{"-o", "OUT.pdf", "--mode", "4"} << 2;
-        QTest::newRow("bad paper") << demo + QStringList{"-o", "OUT.pdf", "--paper", "a3"} << 2;
-    }
-
+    // Refusals (exit 1: too long, another recorder's file) and usage errors
+    // (exit 2), golden report-refusals.txt; nothing is written.
     void refused()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
         QVERIFY(test::writeFile(dir_.path("LONG.DAT"), test::recordLine(2021, 3, 1, 0, 0)
                                                            + test::recordLine(2026, 3, 3, 0, 0)
                                                            + test::patientSections("X")));
@@ -84,13 +65,17 @@ private Q_SLOTS:
         o.type = RecorderType::Rv5730;
         QVERIFY(test::writeFile(dir_.path("AMBU.DAT"), synth::makeFile(o)));
         const QStringList before = QDir(dir_.path()).entryList(QDir::Files, QDir::Name);
-        const auto run = test::runCli(args, dir_.path());
-        QCOMPARE(run.exitCode, exitCode);
-        QVERIFY(!run.err.isEmpty());
-        QCOMPARE(run.error().contains(QStringLiteral("LONG.DAT: 測定期間が制限を越えています。")),
-                 args.contains(QStringLiteral("LONG.DAT")));
-        QCOMPARE(run.error().contains(QStringLiteral("AMBU.DAT: KS318Pで測定されたデータではありません。")),
-                 args.contains(QStringLiteral("AMBU.DAT")));
+        const QStringList demo{"report", "DEMO.DAT", "--kind", "full"};
+        const QList<QStringList> runs{{"report", "LONG.DAT", "--kind", "mini", "-o", "OUT.pdf"},
+                                      {"report", "AMBU.DAT", "--kind", "full", "-o", "OUT.pdf"},
+                                      {"report", "NONE.DAT", "--kind", "mini", "-o", "OUT.pdf"},
+                                      {"report", "DEMO.DAT", "-o", "OUT.pdf"},
+                                      {"report", "DEMO.DAT", "--kind", "short", "-o", "OUT.pdf"},
+                                      demo,
+                                      demo + QStringList{"-o", "OUT.png"},
+                                      demo + QStringList{"-o", "OUT.pdf", "--mode", "4"},
+                                      demo + QStringList{"-o", "OUT.pdf", "--paper", "a3"}};
+        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "report-refusals.txt");
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), before);
     }
 };

@@ -278,8 +278,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("p30Present");
         QTest::addColumn<QString>("givenName");
         QTest::addColumn<QString>("patientName");
-        QByteArray stale(1096, '\0');
-        putText(stale, 37, "STALE");
+        const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
         const QByteArray staleTmp = "0\n" + section(0, stale) + section(1, QByteArray(42, '\0')) + section(2, QByteArray(14, '\0'));
         QTest::newRow("no tmp appears") << QByteArray("startDate: never\n") << true << QByteArray() << false << QString()
                                         << QStringLiteral("山田 太郎");

@@ -119,59 +119,29 @@ private Q_SLOTS:
             QCOMPARE(s.patient.patientName.toQString(), givenName);
     }
 
-    // Only four digits are rewritten hh:nn; a pair is used only when both
-    // are times of day (readings of the known recording at 22:10, 23:30,
-    // 03:00, 08:00, 09:30, 12:00, 18:00 and 23:50).
-    void sleepTexts_data()
-    {
-        QTest::addColumn<QStringList>("stored");    // day-1 sleep, day-1 wake, day-2 sleep, day-2 wake
-        QTest::addColumn<QStringList>("expected");  // after preparation
-        QTest::addColumn<QList<int>>("times");      // sleep hour, minute, wake hour, minute
-        QTest::addColumn<int>("asleep");
-
-        const QList<int> unset{-1, -1, -1, -1};
-        QTest::newRow("four digits") << QStringList{"2230", "0615", "2300", "0700"}
-                                     << QStringList{"22:30", "06:15", "23:00", "07:00"} << QList<int>{22, 30, 6, 15} << 3;
-        QTest::newRow("already with colon") << QStringList{"22:10", "03:00", "", ""}
-                                            << QStringList{"22:10", "03:00", "", ""} << QList<int>{22, 10, 3, 0} << 3;
-        QTest::newRow("single-digit hour") << QStringList{"1:00", "9:30", "", ""} << QStringList{"1:00", "9:30", "", ""}
-                                           << QList<int>{1, 0, 9, 30} << 2;
-        QTest::newRow("0000 pair emptied") << QStringList{"0000", "0000", "", ""} << QStringList{"", "", "", ""}
-                                           << unset << 0;
-        QTest::newRow("00:00 pair emptied") << QStringList{"00:00", "00:00", "0000", "0000"}
-                                            << QStringList{"", "", "00:00", "00:00"} << unset << 0;
-        QTest::newRow("0:00 pair emptied") << QStringList{"0:00", "0:00", "", ""} << QStringList{"", "", "", ""}
-                                           << unset << 0;
-        QTest::newRow("mixed zero pair kept") << QStringList{"00:00", "0:00", "", ""}
-                                              << QStringList{"00:00", "0:00", "", ""} << QList<int>{0, 0, 0, 0} << 0;
-        QTest::newRow("wake empty") << QStringList{"2200", "", "", ""} << QStringList{"22:00", "", "", ""} << unset << 0;
-        QTest::newRow("sleep empty") << QStringList{"", "06:00", "", ""} << QStringList{"", "06:00", "", ""} << unset
-                                     << 0;
-        QTest::newRow("not a time of day") << QStringList{"2460", "0600", "", ""} << QStringList{"24:60", "06:00", "", ""}
-                                           << unset << 0;
-        QTest::newRow("three digits left alone") << QStringList{"630", "2200", "", ""}
-                                                 << QStringList{"630", "22:00", "", ""} << unset << 0;
-    }
-
+    // Each line of sleep-texts.txt: the four sleep texts stored ("-" for
+    // empty), and below it the texts after preparation, the session's sleep
+    // and wake times, and the readings of the known recording (22:10, 23:30,
+    // 03:00, 08:00, 09:30, 12:00, 18:00, 23:50) read as asleep.
     void sleepTexts()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, expected);
-        QFETCH(QList<int>, times);
-        QFETCH(int, asleep);
-        writeCompanionWithSleep(dat_, stored);
-        Session s;
-        s.state.sleepHour = 3;  // left from another recording
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        const PatientRecord& p = s.patient;
-        QCOMPARE((QStringList{p.day1SleepTime.toQString(), p.day1WakeTime.toQString(), p.day2SleepTime.toQString(),
-                              p.day2WakeTime.toQString()}),
-                 expected);
-        QCOMPARE((QList<int>{s.state.sleepHour, s.state.sleepMinute, s.state.wakeHour, s.state.wakeMinute}), times);
-        QVERIFY(s.allocateData());
-        QVERIFY(readBpDataFile(s, dat_, BpMode::OscillometricOnly));
-        QCOMPARE(int(s.data()->counters.asleepInWindow1), asleep);
-        QCOMPARE(int(s.data()->counters.awakeInWindow1), 8 - asleep);
+        KS318_COMPARE_GOLDEN_TABLE("sleep-texts.txt", [this](const QByteArray& line) {
+            QStringList stored = QString::fromUtf8(line).split(QLatin1Char(' '));
+            stored.replaceInStrings(QRegularExpression(QStringLiteral("^-$")), QString());
+            writeCompanionWithSleep(dat_, stored);
+            Session s;
+            s.state.sleepHour = 3;  // left from another recording
+            prepareDataSet(s, dat_, QString(), nullptr);
+            const PatientRecord& p = s.patient;
+            s.allocateData();
+            readBpDataFile(s, dat_, BpMode::OscillometricOnly);
+            return QStringLiteral("'%1' '%2' '%3' '%4', sleep %5:%6 wake %7:%8, asleep %9 of 8")
+                .arg(p.day1SleepTime.toQString(), p.day1WakeTime.toQString(), p.day2SleepTime.toQString(),
+                     p.day2WakeTime.toQString())
+                .arg(s.state.sleepHour).arg(s.state.sleepMinute).arg(s.state.wakeHour).arg(s.state.wakeMinute)
+                .arg(s.data()->counters.asleepInWindow1)
+                .toUtf8();
+        });
     }
 
     // Without the patient record the title and sleep times go; the start

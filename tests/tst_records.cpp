@@ -1,8 +1,10 @@
-// Day-count dates, the first-opening scroll groups and window length, and the
-// terminators forced into the patient record (its byte layout is the golden
+// Day-count dates, the first-opening scroll groups and window length
+// (golden records.txt), and the terminators forced into the patient record (its byte layout is the golden
 // companion file of tst_companion).
 #include "records/daycount.h"
 #include "records/records.h"
+
+#include "support/testfiles.h"
 
 #include <QtTest>
 
@@ -12,28 +14,30 @@ class TstRecords : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void dayNumbers_data()
+    // "day Y M D": the day count, the date back, and the minutes of 23:59
+    // that day; "scroll HOURS": the scroll groups of a first opening's window;
+    // "hours DATE HOUR DATE HOUR": the window length from the first to the
+    // last reading (golden records.txt).
+    void table()
     {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("month");
-        QTest::addColumn<int>("day");
-        QTest::addColumn<qint64>("expected");
-        QTest::newRow("origin") << 1899 << 12 << 30 << qint64(0);
-        QTest::newRow("1900-03-01") << 1900 << 3 << 1 << qint64(61);
-        QTest::newRow("2009-12-31") << 2009 << 12 << 31 << qint64(40178);
-        QTest::newRow("leap day 2024") << 2024 << 2 << 29 << qint64(45351);
-    }
-
-    void dayNumbers()
-    {
-        QFETCH(int, year);
-        QFETCH(int, month);
-        QFETCH(int, day);
-        QFETCH(qint64, expected);
-        QCOMPARE(qint64(dayNumber(year, month, day)), expected);
-        const CivilDate back = civilFromDayNumber(expected);
-        QCOMPARE((QList<int>{back.year, back.month, back.day}), (QList<int>{year, month, day}));
-        QCOMPARE(qint64(minutesFromDayCount(expected + encodeTime(23, 59))), expected * 1440 + 1439);
+        KS318_COMPARE_GOLDEN_TABLE("records.txt", [](const QByteArray& line) {
+            const QList<QByteArray> f = line.split(' ');
+            if (f[0] == "day") {
+                const std::int64_t n = dayNumber(f[1].toInt(), f[2].toInt(), f[3].toInt());
+                const CivilDate back = civilFromDayNumber(n);
+                return QString::asprintf("%lld, back %d-%02d-%02d, 23:59 at minute %lld", qint64(n), back.year,
+                                         back.month, back.day, qint64(minutesFromDayCount(double(n) + encodeTime(23, 59))))
+                    .toUtf8();
+            }
+            if (f[0] == "scroll") {
+                const AnalysisIntervals a = AnalysisIntervals::defaults(2026, 1, 1, 0, f[1].toUInt());
+                return QString::asprintf("offset maximum %d, large step %d; length at %d, large step %d",
+                                         int(a.scroll[0].maximum), int(a.scroll[0].largeStep), int(a.scroll[1].position),
+                                         int(a.scroll[1].largeStep))
+                    .toUtf8();
+            }
+            return QByteArray::number(int(defaultIntervalHours(f[1].toDouble(), f[2].toInt(), f[3].toDouble(), f[4].toInt())));
+        });
     }
 
     void civilRoundTripOverCenturies()
@@ -61,51 +65,6 @@ private Q_SLOTS:
         }
     }
 
-    void scrollGroupsOfShortIntervals_data()
-    {
-        QTest::addColumn<int>("hours");
-        QTest::addColumn<int>("offsetLarge");
-        QTest::addColumn<int>("lengthLarge");
-        QTest::newRow("1 hour") << 1 << 1 << 1;
-        QTest::newRow("5 hours") << 5 << 1 << 1;
-        QTest::newRow("9 hours") << 9 << 2 << 2;
-        QTest::newRow("336 hours") << 336 << 83 << 84;
-    }
-
-    void scrollGroupsOfShortIntervals()
-    {
-        QFETCH(int, hours);
-        QFETCH(int, offsetLarge);
-        QFETCH(int, lengthLarge);
-        const AnalysisIntervals a = AnalysisIntervals::defaults(2026, 1, 1, 0, std::uint32_t(hours));
-        QCOMPARE(int(a.scroll[0].maximum), hours - 1);
-        QCOMPARE(int(a.scroll[0].largeStep), offsetLarge);
-        QCOMPARE(int(a.scroll[1].position), hours);
-        QCOMPARE(int(a.scroll[1].largeStep), lengthLarge);
-    }
-
-    void defaultIntervalLength_data()
-    {
-        QTest::addColumn<double>("firstDate");
-        QTest::addColumn<int>("firstHour");
-        QTest::addColumn<double>("lastDate");
-        QTest::addColumn<int>("lastHour");
-        QTest::addColumn<int>("hours");
-        QTest::newRow("same hour") << 46328.0 << 7 << 46328.0 << 7 << 1;
-        QTest::newRow("across midnight") << 46328.0 << 22 << 46329.0 << 1 << 4;
-        QTest::newRow("two weeks") << 46328.0 << 6 << 46341.0 << 22 << 329;
-        QTest::newRow("last before first") << 46329.0 << 7 << 46328.0 << 7 << 1;
-    }
-
-    void defaultIntervalLength()
-    {
-        QFETCH(double, firstDate);
-        QFETCH(int, firstHour);
-        QFETCH(double, lastDate);
-        QFETCH(int, lastHour);
-        QFETCH(int, hours);
-        QCOMPARE(int(defaultIntervalHours(firstDate, firstHour, lastDate, lastHour)), hours);
-    }
 };
 
 QTEST_GUILESS_MAIN(TstRecords)

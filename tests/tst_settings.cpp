@@ -25,14 +25,6 @@ QByteArray settingsFiles(const QString& directory)
     return out;
 }
 
-// data.d holding `a` with the thresholds given.
-QByteArray dataD(AnalysisSettings a, const QList<int>& thresholds)
-{
-    std::tie(a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2) =
-        std::tuple(thresholds[0], thresholds[1], thresholds[2], thresholds[3]);
-    return formatDataD(a);
-}
-
 } // namespace
 
 class TestSettings : public QObject {
@@ -97,49 +89,47 @@ private Q_SLOTS:
         QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
     }
 
-    void thresholdValidation_data()
+    // "data.d S1 D1 S2 D2": the thresholds stored (the alternate set 5 and
+    // 400, type 30) and what reading makes of them; "data.o TEXT": the file
+    // (escaped), the name and switch read, and the file written back.
+    void readBack()
     {
-        QTest::addColumn<QList<int>>("thresholds");  // sys1, dia1, sys2, dia2 as stored
-        QTest::addColumn<QList<int>>("expected");
-
-        QTest::newRow("defaults kept") << QList<int>{140, 90, 120, 70} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("bounds 300 and 10 kept") << QList<int>{300, 10, 300, 10} << QList<int>{300, 10, 300, 10};
-        QTest::newRow("sys1 below dia1") << QList<int>{90, 95, 120, 70} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("sys1 equal to dia1") << QList<int>{100, 100, 120, 70} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("sys1 above 300") << QList<int>{301, 85, 120, 70} << QList<int>{140, 85, 120, 70};
-        QTest::newRow("sys1 below 10") << QList<int>{9, 85, 120, 70} << QList<int>{140, 85, 120, 70};
-        QTest::newRow("dia1 above 300") << QList<int>{150, 301, 120, 70} << QList<int>{150, 90, 120, 70};
-        QTest::newRow("dia1 below 10, sys1 still above") << QList<int>{95, 5, 120, 70} << QList<int>{95, 90, 120, 70};
-        QTest::newRow("dia1 reset to 90 reaches sys1") << QList<int>{85, 5, 120, 70} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("sys2 5, valid dia2 kept") << QList<int>{140, 90, 5, 60} << QList<int>{140, 90, 120, 60};
-        QTest::newRow("sys2 5, dia2 120") << QList<int>{140, 90, 5, 120} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("dia2 negative") << QList<int>{140, 90, 110, -1} << QList<int>{140, 90, 110, 70};
-        QTest::newRow("sys2 below dia2") << QList<int>{140, 90, 60, 80} << QList<int>{140, 90, 120, 70};
-        QTest::newRow("both pairs wrong") << QList<int>{0, 0, 1000, 1000} << QList<int>{140, 90, 120, 70};
-    }
-
-    void thresholdValidation()
-    {
-        QFETCH(QList<int>, thresholds);
-        QFETCH(QList<int>, expected);
-        QTemporaryDir dir;
-        AnalysisSettings stored;
-        stored.altSysThreshold1 = 5;  // the alternate set is taken as read
-        stored.altDiaThreshold2 = 400;
-        stored.recorderType = 30;
-        QVERIFY(writeFile(dir.filePath("data.d"), dataD(stored, thresholds)));
-
-        Session session;
-        session.settings.directory = dir.path();
-        MessageLog log;
-        QVERIFY(readDataD(session, &log, kToday));
-        const AnalysisSettings& s = session.settings.analysis;
-        QCOMPARE(s.valid, 1);
-        QCOMPARE((QList<int>{s.sysThreshold1, s.diaThreshold1, s.sysThreshold2, s.diaThreshold2}), expected);
-        QCOMPARE(s.altSysThreshold1, 5);
-        QCOMPARE(s.altDiaThreshold2, 400);
-        QCOMPARE(s.recorderType, 70);
-        QVERIFY(log.shown.isEmpty());
+        KS318_COMPARE_GOLDEN_TABLE("settings-read.txt", [](const QByteArray& line) {
+            QTemporaryDir dir;
+            Session session;
+            session.settings.directory = dir.path();
+            MessageLog log;
+            const AnalysisSettings& s = session.settings.analysis;
+            const FacilitySettings& f = session.settings.facility;
+            if (line.startsWith("data.o")) {
+                writeFile(dir.filePath("data.o"), unescaped(line.mid(7)));
+                const bool read = readDataO(session, &log);
+                const std::string name = f.facilityName.str();
+                writeDataO(session, &log);
+                const QByteArray written = readFile(dir.filePath("data.o"));
+                const bool same = readDataO(session, &log) && f.facilityName.str() == name;
+                return QByteArray(read ? "" : "not read, ") + "name '" + f.facilityName.toQString().toUtf8() + "', print "
+                       + QByteArray::number(f.printFacilityName) + ", written back as "
+                       + (written == name.c_str() + QByteArray("\n") + QByteArray::number(f.printFacilityName) + "\n"
+                              ? "name and switch lines"
+                              : escaped(written))
+                       + (same ? "" : ", read again differs");
+            }
+            const QList<QByteArray> t = line.split(' ');
+            AnalysisSettings stored;
+            stored.altSysThreshold1 = 5;
+            stored.altDiaThreshold2 = 400;
+            stored.recorderType = 30;
+            std::tie(stored.sysThreshold1, stored.diaThreshold1, stored.sysThreshold2, stored.diaThreshold2) =
+                std::tuple(t[1].toInt(), t[2].toInt(), t[3].toInt(), t[4].toInt());
+            writeFile(dir.filePath("data.d"), formatDataD(stored));
+            const bool read = readDataD(session, &log, kToday);
+            return QString::asprintf("%s%d %d %d %d, alternate %d %d, type %d, valid %d, messages %d",
+                                     read ? "" : "not read, ", s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
+                                     s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2, s.recorderType, s.valid,
+                                     int(log.shown.size()))
+                .toUtf8();
+        });
     }
 
     void damagedFileKeepsMemory_data()
@@ -186,9 +176,7 @@ private Q_SLOTS:
     void shortBlockReplacesOnlyItsBytes()
     {
         QTemporaryDir dir;
-        QByteArray part(12, '\0');
-        putU32(part, 4, 3);    // defaultBpMode
-        putU32(part, 8, 150);  // sysThreshold1
+        const QByteArray part = QByteArray::fromHex("00000000" "03000000" "96000000");  // defaultBpMode 3, sysThreshold1 150
         QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
 
         Session session;
@@ -199,49 +187,6 @@ private Q_SLOTS:
         QCOMPARE(session.settings.analysis.defaultBpMode, 3);
         QCOMPARE(session.settings.analysis.sysThreshold1, 150);
         QCOMPARE(session.settings.analysis.diaThreshold1, 95);
-    }
-
-    void dataO_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<int>("print");
-
-        const QByteArray fifty(50, 'H');
-        const QByteArray kanji = sjis(QString(25, QChar(0x75c5)));  // 25 double-byte characters, 50 bytes
-        QTest::newRow("empty name, off") << QByteArray("\n0\n") << QByteArray() << 0;
-        QTest::newRow("name, on") << QByteArray("Clinic\n1\n") << QByteArray("Clinic") << 1;
-        QTest::newRow("CR LF lines") << QByteArray("Clinic\r\n1\r\n") << QByteArray("Clinic") << 1;
-        QTest::newRow("50 single-byte characters") << fifty + "\n1\n" << fifty << 1;
-        QTest::newRow("25 double-byte characters") << kanji + "\n1\n" << kanji << 1;
-        QTest::newRow("overlong line cut, switch from line 2") << QByteArray(60, 'X') + "\n1\n" << QByteArray(50, 'X') << 1;
-        QTest::newRow("no second line") << QByteArray("Clinic\n") << QByteArray("Clinic") << 0;
-        QTest::newRow("no line feed") << QByteArray("Clinic") << QByteArray("Clinic") << 0;
-        QTest::newRow("stray CRs and a NUL end the name") << QByteArray("Clinic\r\r\0x\n1\n", 13) << QByteArray("Clinic") << 1;
-    }
-
-    void dataO()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, name);
-        QFETCH(int, print);
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("data.o"), bytes));
-
-        Session session;
-        session.settings.directory = dir.path();
-        QVERIFY(readDataO(session, nullptr));
-        const FacilitySettings& f = session.settings.facility;
-        QCOMPARE(QByteArray(f.facilityName.view().data(), qsizetype(f.facilityName.size())), name);
-        QCOMPARE(f.printFacilityName, print);
-
-        // Written back and read again, the name is unchanged.
-        QVERIFY(writeDataO(session, nullptr));
-        QCOMPARE(readFile(dir.filePath("data.o")), name + "\n" + QByteArray::number(print) + "\n");
-        Session again;
-        again.settings.directory = dir.path();
-        QVERIFY(readDataO(again, nullptr));
-        QCOMPARE(again.settings.facility.facilityName.str(), f.facilityName.str());
     }
 
     void writeFailureShowsMessage201()

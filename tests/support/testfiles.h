@@ -125,22 +125,35 @@ inline QByteArray fromHexDump(const QByteArray& dump)
     return out;
 }
 
+// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes; and back.
+inline QByteArray unescaped(const QByteArray& text)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+        } else if (text[++i] == 'x') {
+            out += QByteArray::fromHex(text.mid(i + 1, 2));
+            i += 2;
+        } else {
+            out += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
+        }
+    }
+    return out;
+}
+inline QByteArray escaped(const QByteArray& bytes)
+{
+    QByteArray out;
+    for (const char c : bytes)
+        out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
+               : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
+    return out;
+}
+
 inline QByteArray sjis(const QString& s)
 {
     const std::string bytes = toCp932(s);
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
-}
-
-// `v` at `offset`, least significant byte first.
-inline void putU32(QByteArray& b, int offset, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[offset + i] = char((v >> (8 * i)) & 0xff);
-}
-inline void putText(QByteArray& b, int offset, const QByteArray& text)
-{
-    for (int i = 0; i < text.size(); ++i)
-        b[offset + i] = text[i];
 }
 
 // One "KS-318  70" record line with its line feed (oscillometric values;
