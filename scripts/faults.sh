@@ -12,7 +12,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-faults -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKS318_BENCH=OFF "${launcher[@]}" >/dev/null
 python3 - "$@" <<'PY'
-import subprocess, sys
+import re, subprocess, sys
 faults = []
 for line in open("scripts/faults.txt", encoding="utf-8"):
     if line.startswith("#") or not line.strip():
@@ -38,8 +38,9 @@ for number, (path, text, replacement, what) in enumerate(faults, 1):
         else:
             tests = subprocess.run(["ctest", "--test-dir", "build-faults", "-L", "unit|gui", "-j2",
                                     "--stop-on-failure"], capture_output=True, text=True)
-            failed = [l.split(":", 1)[1].split()[0] for l in tests.stdout.splitlines()
-                      if "Test #" in l and ("***Failed" in l or "Exception" in l or "Timeout" in l)]
+            failed = [m.group(1) for l in tests.stdout.splitlines()
+                      for m in [re.search(r"Test +#\d+: (\S+)", l)]
+                      if m and ("***Failed" in l or "Exception" in l or "Timeout" in l)]
             result = f"caught by {' '.join(sorted(set(failed))) or 'a failing test'}" if tests.returncode else "MISSED"
     finally:
         open(path, "w", encoding="utf-8").write(original)
