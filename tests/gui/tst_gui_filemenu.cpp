@@ -1,22 +1,18 @@
 // The File menu's save as, delete, CSV conversion and merge entries, and the
-// file merge dialog: its controls, pressing and dropping files, removing
-// them, and OK with its refusals.
+// file merge dialog: pressing and dropping files, removing them, and OK with
+// its refusals.
 #include "app/filemergeform.h"
 #include "guisupport.h"
 #include "records/companionfile.h"
 #include "records/filemerge.h"
-#include "records/stringtable.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,7 +40,6 @@ private:
     std::unique_ptr<MainWindow> w_;
 
     QString file(const QString& name) const { return w_->file(name); }
-    QString demoPath() const { return w_->demoPath(); }
     TFileMergeForm* merge() const { return w_->form->FileMergeForm; }
 
     // Presses the file list entry `name` with the left button.
@@ -89,16 +84,16 @@ private Q_SLOTS:
     {
         w_ = std::make_unique<MainWindow>();
         QVERIFY(w_->form);
-        QVERIFY(writeBytes(file("A.DAT"), dayFile(1, 9, 20, "Alpha")));
-        QVERIFY(writeBytes(file("B.DAT"), dayFile(2, 9, 20, "Beta")));
-        QVERIFY(writeBytes(file("C.dat"), dayFile(3, 9, 20, "Gamma")));
-        QVERIFY(writeBytes(file("AB.DAT"), dayFile(1, 20, 23, "Overlap")));  // starts inside A's span
+        QVERIFY(writeFile(file("A.DAT"), dayFile(1, 9, 20, "Alpha")));
+        QVERIFY(writeFile(file("B.DAT"), dayFile(2, 9, 20, "Beta")));
+        QVERIFY(writeFile(file("C.dat"), dayFile(3, 9, 20, "Gamma")));
+        QVERIFY(writeFile(file("AB.DAT"), dayFile(1, 20, 23, "Overlap")));  // starts inside A's span
         synth::Options other;
         other.type = RecorderType::Rv5730;
         other.count = 5;
-        QVERIFY(writeBytes(file("OTHER.DAT"), synth::makeFile(other)));
-        QVERIFY(writeBytes(file("notes.txt"), "not a data file"));
-        QVERIFY(w_->form->openFile(demoPath()));
+        QVERIFY(writeFile(file("OTHER.DAT"), synth::makeFile(other)));
+        QVERIFY(writeFile(file("notes.txt"), "not a data file"));
+        QVERIFY(w_->form->openFile(w_->demoPath()));
         merge()->setDirectory(w_->files.path());
     }
 
@@ -121,17 +116,14 @@ private Q_SLOTS:
         QFETCH(QList<int>, messages);
         const QStringList before = QDir(w_->files.path()).entryList(QDir::Files);
         const QByteArray existing = readBytes(file("A.DAT"));
-        const QString caption = w_->form->windowTitle();
         w_->saved = target.isEmpty() ? QString() : file(target);
         w_->form->FileSaveAs->trigger();
-        QCOMPARE(w_->saveDialogs, 1);
-        QCOMPARE(w_->presets, QStringList{demoPath()});
+        QCOMPARE(w_->presets, QStringList{w_->demoPath()});
         QCOMPARE(w_->messages.shownIds(), messages);
-        QCOMPARE(w_->session.state.currentFilePath, demoPath());
-        QCOMPARE(w_->form->windowTitle(), caption);
+        QCOMPARE(w_->session.state.currentFilePath, w_->demoPath());
         QCOMPARE(readBytes(file("A.DAT")), existing);
         if (target == QLatin1String("COPY.DAT")) {
-            QCOMPARE(readBytes(file("COPY.DAT")), readBytes(demoPath()));
+            QCOMPARE(readBytes(file("COPY.DAT")), readBytes(w_->demoPath()));
             QCOMPARE(readBytes(file("COPY.p30")), readBytes(file("DEMO.p30")));
         } else {
             QCOMPARE(QDir(w_->files.path()).entryList(QDir::Files), before);
@@ -151,23 +143,10 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(bool, stillOpen);
         w_->chosen = file(target);
-        const QString caption = w_->form->windowTitle();
         w_->form->FileDelete->trigger();
-        QCOMPARE(w_->titles, QStringList{QStringLiteral("削除")});
-        QCOMPARE(w_->presets, QStringList{QString()});
-        QVERIFY(!QFile::exists(file(target)));
-        QVERIFY(!companionFileExists(file(target)));
-        if (stillOpen) {
-            QCOMPARE(w_->session.state.currentFilePath, demoPath());
-            QCOMPARE(w_->form->windowTitle(), caption);
-            QVERIFY(w_->analysisMenus(true));
-        } else {
-            QVERIFY(w_->session.state.currentFilePath.isEmpty());
-            QCOMPARE(w_->form->windowTitle(), StringTable::text(3));
-            QVERIFY(w_->analysisMenus(false));
-            QVERIFY(!w_->form->AnalysisIntervalsButton->isEnabled());
-            QCOMPARE(w_->form->AnalysisIntervalsStatusLabel->text(), QStringLiteral("DISABLED"));
-        }
+        QVERIFY(!QFile::exists(file(target)) && !companionFileExists(file(target)));
+        QCOMPARE(w_->session.state.currentFilePath, stillOpen ? w_->demoPath() : QString());
+        QVERIFY(w_->analysisMenus(stillOpen));
     }
 
     // A recording never opened: its companion file and CSV file are made;
@@ -179,32 +158,15 @@ private Q_SLOTS:
         const SessionData* block = w_->session.data();
         QVERIFY(!companionFileExists(w_->chosen));
         w_->form->FileConvert->trigger();
-        QCOMPARE(w_->titles, QStringList{QStringLiteral("変換")});
-        QCOMPARE(w_->presets, QStringList{demoPath()});
         QVERIFY(companionFileExists(w_->chosen));
         const QByteArray csv = readBytes(file("B.csv"));
         QVERIFY(csv.startsWith("\"PATIENT NAME\",\"SEX\",\"AGE\"\r\n\"Beta\","));
         QCOMPARE(csv.count("\r\n"), 7);
         QVERIFY(!w_->form->reopenPending);
-        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QCOMPARE(w_->session.state.currentFilePath, w_->demoPath());
         QCOMPARE(w_->session.state.windowTitleText, title);
         QCOMPARE(w_->session.data(), block);
         QVERIFY(w_->messages.shown().isEmpty());
-    }
-
-    void mergeDialogAtStart()
-    {
-        TFileMergeForm* f = merge();
-        QCOMPARE(f->windowTitle(), QStringLiteral("ファイル結合"));
-        QVERIFY(f->GroupBox1->isHidden());
-        QVERIFY(!f->GroupBox1->isEnabled());
-        QVERIFY(f->KS318RadioButton->isChecked());
-        QVERIFY(f->UpDateButton->isHidden());
-        QStringList names;
-        for (int i = 0; i < f->FileListBox1->count(); ++i)
-            names << f->FileListBox1->item(i)->text();
-        QCOMPARE(names, (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
-        QCOMPARE(f->DirectoryListBox1->currentItem()->data(Qt::UserRole).toString(), QDir(w_->files.path()).absolutePath());
     }
 
     void pressingShowsTheSpan_data()
@@ -228,21 +190,21 @@ private Q_SLOTS:
         const int row = merge()->FileListBox1->row(merge()->FileListBox1->findItems(name, Qt::MatchExactly).first());
         QCOMPARE(merge()->FileListBox1MouseDown(row), draggable);
         // Pressing beside the entries empties the memo.
-        QCOMPARE(merge()->FileListBox1MouseDown(-1), false);
-        QVERIFY(merge()->Memo1->toPlainText().isEmpty());
-        // The main window's recording is not touched.
-        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QVERIFY(!merge()->FileListBox1MouseDown(-1) && merge()->Memo1->toPlainText().isEmpty());
     }
 
     void droppingAndRemoving()
     {
         merge()->show();
+        QStringList names;
+        for (int i = 0; i < merge()->FileListBox1->count(); ++i)
+            names << merge()->FileListBox1->item(i)->text();
+        QCOMPARE(names, (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
         pressAndDrop("B.DAT");
         pressAndDrop("A.DAT");
         pressAndDrop("B.DAT");  // already there
         QCOMPARE(mergeList(), (QStringList{"B.DAT", "A.DAT"}));
         QCOMPARE(merge()->mergePaths, (QStringList{file("B.DAT"), file("A.DAT")}));
-        QCOMPARE(merge()->mergeCount, 2);
         // Only drags of the file list are taken.
         press("C.dat");
         QVERIFY(!drop(QStringLiteral("text/uri-list")));
@@ -261,12 +223,14 @@ private Q_SLOTS:
         QCOMPARE(merge()->mergeCount, 2);
     }
 
+    // Files written while the dialog is up show at the next repaint; six at most are taken.
     void sixFilesAtMost()
     {
         merge()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(merge()));
         for (int i = 1; i <= 7; ++i)
-            QVERIFY(writeBytes(file(QStringLiteral("D%1.DAT").arg(i)), dayFile(10 + i, 9, 20, "D")));
-        merge()->UpDateButtonClick();
+            QVERIFY(writeFile(file(QStringLiteral("D%1.DAT").arg(i)), dayFile(10 + i, 9, 20, "D")));
+        merge()->repaint();
         for (int i = 1; i <= 7; ++i)
             pressAndDrop(QStringLiteral("D%1.DAT").arg(i));
         QCOMPARE(merge()->mergeCount, 6);
@@ -331,17 +295,6 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(w_->saved));
     }
 
-    // A file written while the dialog is up shows at the next repaint.
-    void newFileShowsAtRepaint()
-    {
-        merge()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(merge()));
-        const int before = merge()->FileListBox1->count();
-        QVERIFY(writeBytes(file("NEW.DAT"), dayFile(20, 9, 20, "New")));
-        merge()->repaint();
-        QCOMPARE(merge()->FileListBox1->count(), before + 1);
-    }
-
     // The menu entry: the dialog runs modally; afterwards the recording that
     // was current is current again.
     void mergeFromTheMenu()
@@ -361,7 +314,7 @@ private Q_SLOTS:
         QVERIFY(ran);
         QVERIFY(!merge()->isVisible());
         QCOMPARE(readBytes(w_->saved), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
-        QCOMPARE(w_->session.state.currentFilePath, demoPath());
+        QCOMPARE(w_->session.state.currentFilePath, w_->demoPath());
         QCOMPARE(w_->session.state.windowTitleText, title);
         QVERIFY(w_->analysisMenus(true));
     }

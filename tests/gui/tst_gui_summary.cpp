@@ -1,8 +1,8 @@
 // The summary data window over the known recording (golden known.DAT):
 // every text of the pages shown (summary-window.txt) for a home and an
-// ambulatory recorder and for files without valid readings, which pages show,
-// the end of the interval line, the page it opens on, and printing to a file.
-#include "records/shortdate.h"
+// ambulatory recorder and for files without valid readings, which pages show
+// for other sleep times, the interval line of other windows, the page it
+// opens on, and printing to a file.
 #include "support/testfiles.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
@@ -63,11 +63,6 @@ void addRows(QStringList& lines, QLayout* layout)
     }
 }
 
-QString clockAndDate(int hour, int minute, const QDate& date)
-{
-    return QString::asprintf("%02d:%02d ", hour, minute) + formatShortDate(date);
-}
-
 QByteArray pagesOf(const TSummaryDataForm& form)
 {
     QStringList lines;
@@ -122,7 +117,9 @@ private Q_SLOTS:
     // Sleep 23:00 to 06:00; the ambulatory recorder names the pages and the
     // periods otherwise and the thresholds come from the settings; then the
     // zero-filled page of a file without valid readings, of a file gone and
-    // of no file open, each after a first showing of the known recording.
+    // of no file open, each after a first showing of the known recording;
+    // the pages shown for other sleep times and the interval line of other
+    // windows.
     void pages()
     {
         QByteArray out = "### KS-318P, sleep 23:00 to 06:00\n";
@@ -149,59 +146,29 @@ private Q_SLOTS:
             form->FormPaint();
             out += "### " + QByteArray(kind) + "\n" + pagesOf(*form);
         }
+        // Day and night show only with sleep times and valid readings in both.
+        for (const auto& [sleep, wake] : QList<std::pair<const char*, const char*>>{{"", ""}, {"07:00", "08:30"}, {"12:30", "12:31"}}) {
+            form = showKnown(sleepWake(sleep, wake));
+            QVERIFY(form);
+            out += QStringLiteral("### sleep '%1' to '%2': ").arg(sleep, wake).toUtf8();
+            for (int i = 0; i < form->SummaryPageControl->count(); ++i)
+                if (form->SummaryPageControl->isTabVisible(i))
+                    out += form->SummaryPageControl->tabText(i).toUtf8() + ' ';
+            out += "open on " + QByteArray::number(form->SummaryPageControl->currentIndex()) + '\n';
+        }
+        for (const Current& c : {window1(23, 30, 1), window1(0, 0, 23), window1(7, 15, 168)}) {
+            form = showKnown(c);
+            QVERIFY(form);
+            out += "### window of " + text(*form, "TimeInterval0").toUtf8() + " h: " + text(*form, "StartTimeDate0").toUtf8()
+                   + " to " + text(*form, "EndTimeDate0").toUtf8() + '\n';
+        }
         KS318_COMPARE_GOLDEN(out, "summary-window.txt");
-    }
-
-    // Day and night show only with sleep times and valid readings in both.
-    void onlyTheFullPage_data()
-    {
-        QTest::addColumn<QString>("sleep");
-        QTest::addColumn<QString>("wake");
-        QTest::newRow("no sleep times") << QString() << QString();
-        QTest::newRow("only an error reading at night") << "07:00" << "08:30";
-        QTest::newRow("no reading at night") << "12:30" << "12:31";
-    }
-
-    void onlyTheFullPage()
-    {
-        QFETCH(QString, sleep);
-        QFETCH(QString, wake);
-        auto form = showKnown(sleepWake(sleep, wake));
-        QVERIFY(form);
-        QVERIFY(pagesOf(*form).startsWith("== Full\n") && !pagesOf(*form).contains("\n== "));
-        QCOMPARE(form->SummaryPageControl->currentIndex(), 0);
-    }
-
-    void intervalLine_data()
-    {
-        QTest::addColumn<int>("startHour");
-        QTest::addColumn<int>("startMinute");
-        QTest::addColumn<int>("hours");
-        QTest::addColumn<QString>("end");
-        const QDate d0 = kFirstDate;
-        QTest::newRow("an hour from 23:30") << 23 << 30 << 1 << clockAndDate(0, 30, d0.addDays(1));
-        QTest::newRow("ending just before midnight") << 0 << 0 << 23 << clockAndDate(23, 0, d0);
-        QTest::newRow("a week") << 7 << 15 << 168 << clockAndDate(7, 15, d0.addDays(7));
-    }
-
-    void intervalLine()
-    {
-        QFETCH(int, startHour);
-        QFETCH(int, startMinute);
-        QFETCH(int, hours);
-        QFETCH(QString, end);
-        auto form = showKnown(window1(startHour, startMinute, hours));
-        QVERIFY(form);
-        QCOMPARE(text(*form, "TimeInterval0"), QString::number(hours));
-        QCOMPARE(text(*form, "StartTimeDate0"), clockAndDate(startHour, startMinute, kFirstDate));
-        QCOMPARE(text(*form, "EndTimeDate0"), end);
     }
 
     void opensOnFullOnlyTheFirstTime()
     {
         auto form = showKnown();
         QVERIFY(form);
-        QVERIFY(shown_);
         form->SummaryPageControl->setCurrentIndex(3);
         form->hide();
         form->show();
@@ -210,7 +177,6 @@ private Q_SLOTS:
         shown_ = false;
         form->FormPaint();
         QCOMPARE(form->SummaryPageControl->currentIndex(), 0);
-        QVERIFY(shown_);
         // A page that disappears does not stay chosen.
         form->SummaryPageControl->setCurrentIndex(2);
         session_->patient.day1SleepTime.clear();
@@ -219,36 +185,25 @@ private Q_SLOTS:
         QCOMPARE(form->SummaryPageControl->currentIndex(), 0);
     }
 
-    void print_data()
-    {
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("printed") << true;
-        QTest::newRow("cancelled") << false;
-    }
-
+    // The window's picture on one page; a cancelled dialog prints nothing.
     void print()
     {
-        QFETCH(bool, confirmed);
         auto form = showKnown();
         QVERIFY(form);
         const QString pdf = dir_->filePath(QStringLiteral("summary.pdf"));
-        int asked = 0;
-        form->setPrintDialog([&](QPrinter& printer) {
-            ++asked;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return confirmed;
-        });
-        form->SummaryDataPrintButton->click();
-        QCOMPARE(asked, 1);
-        QVERIFY(form->isVisible());
-        QCOMPARE(QFile::exists(pdf), confirmed);
-        if (confirmed) {
-            const QByteArray bytes = test::readFile(pdf);
-            QVERIFY(bytes.startsWith("%PDF") && bytes.contains("/Image"));
-            // One page object besides the page tree.
-            QCOMPARE(QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+        for (const bool confirmed : {false, true}) {
+            form->setPrintDialog([&](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(pdf);
+                return confirmed;
+            });
+            form->SummaryDataPrintButton->click();
+            QVERIFY(form->isVisible());
+            QCOMPARE(QFile::exists(pdf), confirmed);
         }
+        const QString bytes = QString::fromLatin1(test::readFile(pdf));
+        QVERIFY(bytes.contains("/Image"));
+        QCOMPARE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
     }
 };
 
