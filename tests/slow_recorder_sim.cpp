@@ -1,6 +1,5 @@
 // ks318-cli recorder against ks318-sim on a real pseudo-terminal, in real
 // time: every command end to end, with the simulator's fault options.
-#include "recorder/serial.h"
 #include "records/bpdatafile.h"
 #include "support/testfiles.h"
 #include "session/session.h"
@@ -100,23 +99,6 @@ private Q_SLOTS:
         QVERIFY(again.error().contains(QStringLiteral("上書きは出来ません。")));
     }
 
-    // --csv: the new recording's CSV file beside it, with the typed name.
-    void retrieveWithCsv()
-    {
-        Simulator sim({"--generate", "3"});
-        QVERIFY(!sim.device().isEmpty());
-        QTemporaryDir dir;
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("NEW"), "--patient",
-                           QStringLiteral("山田 太郎"), "--csv"});
-        QCOMPARE(r.exitCode, 0);
-        QFile csv(dir.filePath("NEW.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = csv.readAll().split('\n');
-        QCOMPARE(lines.size(), 5 + 3 + 1);
-        QCOMPARE(lines[1], QByteArray("\"\x8E\x52\x93\x63 \x91\xBE\x98\x59\",\"\",\"\"\r"));
-        QVERIFY(lines[5].contains("\"07:00\","));
-    }
-
     void readAndWriteSchedule()
     {
         Simulator sim({"--settings", "00000000" "07000C1EFFFF1500FFFFFFFF" "4B"});
@@ -139,29 +121,6 @@ private Q_SLOTS:
         QCOMPARE(after.text(), QStringLiteral("1 06:45\n2 off\n3 13:05\n4 off\n5 off\n6 23:59\n"));
     }
 
-    void clearWithNakThenAck()
-    {
-        Simulator sim({"--nak", "1:12"});
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "clear"});
-        QCOMPARE(r.exitCode, 0);
-        const QString log = sim.log();
-        QCOMPARE(countOf(log, "recv command 12"), 2);
-        QCOMPARE(countOf(log, "data cleared"), 1);
-        QCOMPARE(countOf(log, "recv command 05"), 4);
-    }
-
-    // Three answered "40", then silence: the command ends normally.
-    void measureUntilSilence()
-    {
-        Simulator sim({"--silent-after", "8"});   // two to open, three times 05 and 40
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "measure"});
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY(r.error().isEmpty());
-        const QString log = sim.log();
-        QCOMPARE(countOf(log, "measurement started"), 3);
-        QCOMPARE(countOf(log, "recv command 40"), 4);
-    }
-
     void simulatorExitsMidSession()
     {
         Simulator sim({"--exit-after", "2"});
@@ -182,17 +141,6 @@ private Q_SLOTS:
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv NAK"), 2);
         QCOMPARE(countOf(log, "XOFF for"), 1);
-    }
-
-    void portInUse()
-    {
-        Simulator sim({});
-        Serial holder(sim.device());
-        QVERIFY(holder.isOpen());
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "read-setup"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.error().contains(QStringLiteral("シリアルポートを初期化出来ませんでした。")), qPrintable(r.error()));
-        QVERIFY(!sim.log().contains("recv"));
     }
 
     void silentRecorder()
