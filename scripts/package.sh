@@ -5,19 +5,9 @@
 # benchmarks). Install it with: apt install ./dist/ks318_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-# What packaging needs beyond building: dpkg-shlibdeps for the dependencies,
-# appstreamcli for the metainfo check.
-missing=()
-for p in dpkg-dev appstream file; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# Beyond building: dpkg-shlibdeps for the dependencies, appstreamcli for the
+# metainfo check.
+bash scripts/deps.sh dpkg-dev appstream file
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
