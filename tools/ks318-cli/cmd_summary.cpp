@@ -1,10 +1,12 @@
-// ks318-cli summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]
-//                        [--thresholds S1/D1,S2/D2]
+// ks318-cli summary FILE [--json | --clinical] [--mode 0..3]
+//                        [--sleep HH:MM --wake HH:MM] [--thresholds S1/D1,S2/D2]
 #include "commands.h"
 #include "json.h"
 #include "recording.h"
 
+#include "analysis/clinicalmeasures.h"
 #include "analysis/periodstatistics.h"
+#include "session/clinicallines.h"
 #include "session/summarylines.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
@@ -24,13 +26,16 @@
 namespace ks318::cli {
 
 const char* const kSummaryUsage =
-    "  summary FILE [--json] [--mode 0..3] [--sleep HH:MM --wake HH:MM]\n"
+    "  summary FILE [--json | --clinical] [--mode 0..3] [--sleep HH:MM --wake HH:MM]\n"
     "          [--thresholds S1/D1,S2/D2]\n"
     "      The statistics of the summary page: the whole analysis interval, and\n"
     "      the daytime and night-time periods when sleep and wake times are set.\n"
     "      --sleep/--wake and --thresholds (awake pair, asleep pair) replace the\n"
     "      recording's times and the stored thresholds for this run only.\n"
-    "      --json prints the full table with unrounded values.\n";
+    "      --json prints the full table with unrounded values and the clinical\n"
+    "      measures (object \"clinical\"); --clinical prints the clinical measures\n"
+    "      page (dipping, morning and evening pressure, surge, variability,\n"
+    "      guideline thresholds, adequacy) as text.\n";
 
 namespace {
 
@@ -40,6 +45,7 @@ constexpr std::uint32_t kMaxIntervalHours = 43848;
 struct Options {
     QString path;
     bool json = false;
+    bool clinical = false;
     int mode = 0;
     std::optional<std::pair<int, int>> sleep;   // hour, minute
     std::optional<std::pair<int, int>> wake;
@@ -130,7 +136,102 @@ void jsonTimeOrNull(JsonWriter& j, const char* key, int hour, int minute)
         j.value(key, clockText(hour, minute));
 }
 
-void printJson(const Session& session, const Options& o, const BpThresholds& thresholds)
+void jsonMeasure(JsonWriter& j, const char* key, const Measure& v)
+{
+    if (v)
+        j.value(key, *v);
+    else
+        j.null(key);
+}
+
+template <typename T>
+void jsonOptional(JsonWriter& j, const char* key, const std::optional<T>& v)
+{
+    if (v)
+        j.value(key, *v);
+    else
+        j.null(key);
+}
+
+void jsonMeans(JsonWriter& j, const char* key, const ClinicalMeans& m)
+{
+    j.beginObject(key);
+    jsonMeasure(j, "sys", m.sys);
+    jsonMeasure(j, "dia", m.dia);
+    jsonMeasure(j, "pulse", m.pulse);
+    jsonMeasure(j, "pp", m.pp);
+    j.endObject();
+}
+
+void printClinicalJson(JsonWriter& j, const ClinicalMeasures& m)
+{
+    j.beginObject("clinical");
+    j.beginObject("means");
+    jsonMeans(j, "whole", m.whole);
+    jsonMeans(j, "day", m.day);
+    jsonMeans(j, "night", m.night);
+    j.endObject();
+    j.beginObject("dipping");
+    jsonMeasure(j, "sysPercent", m.dipSysPercent);
+    jsonMeasure(j, "diaPercent", m.dipDiaPercent);
+    if (m.dipping)
+        j.value("class", dippingClassName(*m.dipping));
+    else
+        j.null("class");
+    j.endObject();
+    j.beginObject("morning");
+    jsonMeasure(j, "sys", m.morningSys);
+    jsonMeasure(j, "dia", m.morningDia);
+    jsonOptional(j, "count", m.morningCount);
+    j.endObject();
+    j.beginObject("evening");
+    jsonMeasure(j, "sys", m.eveningSys);
+    jsonMeasure(j, "dia", m.eveningDia);
+    jsonOptional(j, "count", m.eveningCount);
+    j.endObject();
+    jsonMeasure(j, "meAverage", m.meAverage);
+    jsonMeasure(j, "meDifference", m.meDifference);
+    j.beginObject("surge");
+    jsonMeasure(j, "prewaking", m.prewakingSurge);
+    jsonMeasure(j, "sleepTrough", m.sleepTroughSurge);
+    j.endObject();
+    j.beginObject("arv");
+    jsonMeasure(j, "sys", m.arvSys);
+    jsonMeasure(j, "dia", m.arvDia);
+    j.endObject();
+    j.beginObject("weightedSd");
+    jsonMeasure(j, "sys", m.weightedSdSys);
+    jsonMeasure(j, "dia", m.weightedSdDia);
+    j.endObject();
+    jsonMeasure(j, "cvSys", m.cvSys);
+    jsonMeasure(j, "aasi", m.aasi);
+    j.beginObject("flags");
+    jsonOptional(j, "whole", m.highWhole);
+    jsonOptional(j, "day", m.highDay);
+    jsonOptional(j, "night", m.highNight);
+    jsonOptional(j, "morning", m.highMorning);
+    jsonOptional(j, "isolatedNocturnal", m.isolatedNocturnal);
+    j.endObject();
+    j.beginObject("adequacy");
+    jsonMeasure(j, "validPercent", m.validPercent);
+    j.value("dayCount", m.dayCount);
+    j.value("nightCount", m.nightCount);
+    j.value("days", m.days);
+    j.value("enough", m.enough);
+    j.endObject();
+    j.endObject();
+}
+
+// The clinical measures of the block in use, with the recording's (or the
+// run's) sleep and wake times.
+ClinicalMeasures clinicalMeasuresOf(const Session& session)
+{
+    const SessionState& s = session.state;
+    return computeClinicalMeasures(session.data(), s.sleepHour, s.sleepMinute, s.wakeHour, s.wakeMinute);
+}
+
+void printJson(const Session& session, const Options& o, const BpThresholds& thresholds,
+               const ClinicalMeasures& clinical)
 {
     const SessionState& s = session.state;
     const SessionData& d = *session.data();
@@ -202,6 +303,7 @@ void printJson(const Session& session, const Options& o, const BpThresholds& thr
         j.endObject();
     }
     j.endArray();
+    printClinicalJson(j, clinical);
     j.endObject();
     std::printf("%s\n", j.text().c_str());
 }
@@ -218,6 +320,8 @@ int runSummary(const QStringList& args)
             return printHelp(kSummaryUsage);
         if (a == QLatin1String("--json")) {
             o.json = true;
+        } else if (a == QLatin1String("--clinical")) {
+            o.clinical = true;
         } else if (a == QLatin1String("--mode")) {
             bool ok = false;
             o.mode = next().toInt(&ok);
@@ -240,6 +344,8 @@ int runSummary(const QStringList& args)
     }
     if (o.path.isEmpty())
         return usage(QString());
+    if (o.json && o.clinical)
+        return usage(QStringLiteral("--json and --clinical go separately"));
     if (o.sleep.has_value() != o.wake.has_value())
         return usage(QStringLiteral("--sleep and --wake go together"));
 
@@ -272,8 +378,11 @@ int runSummary(const QStringList& args)
     }
     computePeriodStatistics(session, thresholds);
 
+    const ClinicalMeasures clinical = clinicalMeasuresOf(session);
     if (o.json)
-        printJson(session, o, thresholds);
+        printJson(session, o, thresholds, clinical);
+    else if (o.clinical)
+        printLines(clinicalTextLines(clinical));
     else
         printText(session, thresholds);
     return ExitOk;
