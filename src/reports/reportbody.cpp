@@ -1,5 +1,6 @@
 #include "reportbody.h"
 
+#include "clinicalsheet.h"
 #include "reportpages.h"
 
 #include "analysis/periodstatistics.h"
@@ -250,6 +251,9 @@ ReportResult printReportBody(ReportDocument& document, Session& session, const R
         break;
     case ReportKind::Patient:
         printPatient(job);
+        break;
+    case ReportKind::Clinical:
+        printClinicalSheet(job);
         break;
     }
     return ReportResult::Printed;

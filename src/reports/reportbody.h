@@ -14,7 +14,7 @@ namespace ks318 {
 class Session;
 struct MessageSink;
 
-enum class ReportKind { Full, Mini, Patient };
+enum class ReportKind { Full, Mini, Patient, Clinical };
 
 // The resolution the report is laid out at. The graph pages draw markers,
 // dots and gaps of a fixed number of printer pixels, which this keeps at

@@ -1,6 +1,8 @@
 #include "summarydataform.h"
 
+#include "analysis/clinicalmeasures.h"
 #include "analysis/periodstatistics.h"
+#include "clinicalpage.h"
 #include "records/bpdatafile.h"
 #include "session/session.h"
 #include "records/settings.h"
@@ -286,6 +288,8 @@ TSummaryDataForm::TSummaryDataForm(Session& session, bool& summaryShown, QWidget
     label(QStringLiteral("SummaryType0"))->setText(StringTable::text(kWholeTitleId));
     label(QStringLiteral("SummaryType1"))->setText(StringTable::text(kPartialTitleId));
     SummaryPageControl->setTabVisible(1, false);
+    ClinicalTabSheet = new ClinicalPage(SummaryPageControl);
+    SummaryPageControl->addTab(ClinicalTabSheet, QStringLiteral("臨床指標"));
 
     SummaryDataPrintButton = new QPushButton(QStringLiteral("印刷(&P)"), this);
     SummaryDataPrintButton->setObjectName(QStringLiteral("SummaryDataPrintButton"));
@@ -371,6 +375,9 @@ void TSummaryDataForm::FormPaint()
         writePage(AwakePeriod);
         writePage(AsleepPeriod);
     }
+    ClinicalTabSheet->showMeasures(
+        computeClinicalMeasures(data, st.sleepHour, st.sleepMinute, st.wakeHour, st.wakeMinute),
+        label(QStringLiteral("FileName0"))->text(), label(QStringLiteral("BpMethod0"))->text());
 
     if (!summaryShown_) {
         SummaryPageControl->setCurrentIndex(0);

@@ -16,6 +16,7 @@ class QWidget;
 
 namespace ks318 {
 
+class ClinicalPage;
 class Session;
 
 class TSummaryDataForm : public QDialog {
@@ -51,6 +52,7 @@ public:
     QWidget* PartialTabSheet;
     QWidget* AwakeTabSheet;
     QWidget* SleepTabSheet;
+    ClinicalPage* ClinicalTabSheet;   // "臨床指標", after the period pages
 
 protected:
     void showEvent(QShowEvent* event) override;

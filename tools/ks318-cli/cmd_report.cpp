@@ -1,4 +1,4 @@
-// ks318-cli report FILE [FILE...] --kind full|mini|patient -o OUT.pdf
+// ks318-cli report FILE [FILE...] --kind full|mini|patient|clinical -o OUT.pdf
 //                       [--mode 0..3] [--paper a4|letter]
 #include "commands.h"
 #include "recording.h"
@@ -15,15 +15,17 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <iterator>
 
 namespace ks318::cli {
 
 const char* const kReportUsage =
-    "  report FILE [FILE...] --kind full|mini|patient -o OUT.pdf [--mode 0..3]\n"
-    "         [--paper a4|letter]\n"
+    "  report FILE [FILE...] --kind full|mini|patient|clinical -o OUT.pdf\n"
+    "         [--mode 0..3] [--paper a4|letter]\n"
     "      Prints the report of each recording into one PDF file, one after\n"
     "      another, as the program prints it: the full report with every page\n"
-    "      of the built-in format, the mini report or the patient report. Files\n"
+    "      of the built-in format, the mini report or the patient report; or\n"
+    "      the clinical sheet (clinical measures and 24-hour profile). Files\n"
     "      of other recorders and refused recordings are left out with their\n"
     "      message; the exit status is 1 then (or when nothing was printed).\n";
 
@@ -38,7 +40,11 @@ struct Kind {
     const char* name;
     ReportKind kind;
 };
-const Kind kKinds[] = {{"full", ReportKind::Full}, {"mini", ReportKind::Mini}, {"patient", ReportKind::Patient}};
+const Kind kKinds[] = {{"full", ReportKind::Full},
+                       {"mini", ReportKind::Mini},
+                       {"patient", ReportKind::Patient},
+                       {"clinical", ReportKind::Clinical}};
+constexpr int kKindCount = int(std::size(kKinds));
 
 int usage(const QString& message)
 {
@@ -86,11 +92,11 @@ int runReport(const QStringList& args)
         } else if (a == QLatin1String("--kind")) {
             const QString name = next();
             kindIndex = -1;
-            for (int k = 0; k < 3; ++k)
+            for (int k = 0; k < kKindCount; ++k)
                 if (name == QLatin1String(kKinds[k].name))
                     kindIndex = k;
             if (kindIndex < 0)
-                return usage(QStringLiteral("--kind takes full, mini or patient"));
+                return usage(QStringLiteral("--kind takes full, mini, patient or clinical"));
         } else if (a == QLatin1String("-o")) {
             output = next();
         } else if (a == QLatin1String("--mode")) {

@@ -1,6 +1,6 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
-// Day pages), the BP data list, the patient information dialog, the physician
+// Day pages and the clinical measures), the BP data list, the patient information dialog, the physician
 // list and the facility name dialog, and the graphics window (trend, trend of
 // one day, correlation, histogram and grade pages), the report dialog and
 // the print progress dialog, saved as PNG for review.
@@ -78,6 +78,9 @@ int main(int argc, char** argv)
     form.SummaryDataForm->SummaryPageControl->setCurrentIndex(2);
     QTest::qWait(200);
     ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary-day.png"))) && ok;
+    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(4);
+    QTest::qWait(200);
+    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary-clinical.png"))) && ok;
     form.SummaryDataForm->hide();
     form.ViewT2BPDataList->trigger();
     QTest::qWait(300);
