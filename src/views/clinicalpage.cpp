@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace ks318 {
@@ -45,20 +46,26 @@ constexpr int kRows = 14;
 
 QLabel* ClinicalPage::named(const QString& name, Qt::Alignment align)
 {
-    auto* l = new QLabel(widget());
+    auto* l = new QLabel(inner_);
     l->setObjectName(name);
     l->setAlignment(align | Qt::AlignVCenter);
     labels_.insert(name, l);
     return l;
 }
 
-ClinicalPage::ClinicalPage(QWidget* parent) : QScrollArea(parent)
+ClinicalPage::ClinicalPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ClinicalPage"));
-    setFrameShape(QFrame::NoFrame);
-    setWidgetResizable(true);
-    auto* inner = new QWidget;
-    setWidget(inner);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ClinicalScrollArea"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll_);
+    inner_ = new QWidget;
+    QWidget* inner = inner_;
+    scroll_->setWidget(inner);
 
     auto* column = new QVBoxLayout(inner);
     QLabel* title = named(QStringLiteral("ClinicalTitle"));

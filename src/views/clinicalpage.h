@@ -7,15 +7,16 @@
 #include "analysis/clinicalmeasures.h"
 
 #include <QHash>
-#include <QScrollArea>
+#include <QWidget>
 
 class QLabel;
+class QScrollArea;
 
 namespace ks318 {
 
 class ClinicalProfileView;
 
-class ClinicalPage : public QScrollArea {
+class ClinicalPage : public QWidget {
     Q_OBJECT
 public:
     explicit ClinicalPage(QWidget* parent = nullptr);
@@ -36,11 +37,16 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // The scrolled area that holds the page's contents.
+    QScrollArea* scrollArea() const { return scroll_; }
+
 private:
     QLabel* named(const QString& name, Qt::Alignment align = Qt::AlignLeft);
 
     QHash<QString, QLabel*> labels_;
     QList<QList<QLabel*>> rows_;   // in the order texts() reads them
+    QScrollArea* scroll_;
+    QWidget* inner_;
     ClinicalProfileView* profile_;
 };
 

@@ -357,6 +357,9 @@ void TSummaryDataForm::FormPaint()
     const bool home = st.recorderType == RecorderType::Ks318;
     const bool dayNight = st.sleepHour != -1 && st.wakeHour != -1 && counters.validAwake > 0
                           && counters.validAsleep > 0;
+    // Hiding the page in view moves the tab control to a neighbour; the
+    // window goes back to "Full" instead.
+    const int chosen = SummaryPageControl->currentIndex();
     // Partial analysis is off: the partial page is never shown.
     SummaryPageControl->setTabVisible(1, false);
     SummaryPageControl->setTabVisible(2, dayNight);
@@ -382,7 +385,7 @@ void TSummaryDataForm::FormPaint()
     if (!summaryShown_) {
         SummaryPageControl->setCurrentIndex(0);
         summaryShown_ = true;
-    } else if (!SummaryPageControl->isTabVisible(SummaryPageControl->currentIndex())) {
+    } else if (!SummaryPageControl->isTabVisible(chosen)) {
         SummaryPageControl->setCurrentIndex(0);
     }
 }
