@@ -45,7 +45,14 @@ const IndexEntry kIndex[] = {
     {"データ読み込み", "retrieve"},
     {"データクリア", "cleardata"},
     {"シリアルポート", "serialport"},
-    {"サマリーデータ", "main"},
+    {"サマリーデータ", "summary"},
+    {"臨床指標", "clinical"},
+    {"夜間降圧", "clinical"},
+    {"モーニングサージ", "clinical"},
+    {"早朝高血圧", "clinical"},
+    {"血圧変動性", "clinical"},
+    {"AASI", "clinical"},
+    {"24時間プロファイル", "clinical"},
     {"グラフ", "main"},
 };
 
