@@ -1,7 +1,8 @@
 // The report body, read back from the PDF it prints: the refusals before
 // anything is printed, the pages each format and kind prints in their
 // order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists, and the report format's layout.
+// breaks of the readings lists, and the report format's layout; the
+// clinical sheet of a recording worked out by hand (tst_clinical).
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "reports/reportbody.h"
@@ -220,6 +221,31 @@ private Q_SLOTS:
                                     + QByteArray("Clinic").leftJustified(81, 0) + QByteArray("\x03\1\1\1\1\0\1\1\0", 9);
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(packed.data()), int(packed.size())), expected);
         QVERIFY(ReportFormat::unpack(packed.data()) == f);
+    }
+
+    // One sheet: patient, period, the table, the flags, the readings they
+    // rest on, the profile and the sources, with the dipper's values.
+    void clinicalSheet()
+    {
+        const QList<Reading> dipper = {
+            {0, 21, 0, 140, 90, 70}, {0, 22, 30, 130, 80, 68}, {1, 1, 0, 120, 74, 60}, {1, 3, 0, 112, 68, 58},
+            {1, 5, 0, 134, 80, 62},  {1, 6, 30, 150, 92, 75}, {1, 7, 0, 144, 88, 72},  {1, 12, 0, 136, 86, 70},
+            {1, 13, 0, 200, 120, 90, 0, true}, {1, 14, 0, 130, 80, 70, 4}};
+        QVERIFY(current(dipper, sleepWake()));
+        session_->patient.patientName = "Taro Kensa";
+        const QStringList pages = print(ReportFormat::builtIn(), ReportKind::Clinical);
+        QCOMPARE(result_, ReportResult::Printed);
+        QCOMPARE(sheets_, 1);
+        QCOMPARE(pages.size(), 1);
+        const QStringList lines = pages.first().split(QLatin1Char('\n'));
+        for (const char* want : {"臨床指標", "患者名:Taro Kensa", "SYS DIA 脈拍 脈圧",
+                                 "昼間平均 (mmHg, BPM) 140.0 87.2 71.0 52.8", "夜間降圧率 (%) 12.9 15.1",
+                                 "早朝平均 (mmHg) 147.0 90.0 n=2", "夜間最低値サージ (mmHg) 25.0", "ARV (mmHg) 11.13 6.40",
+                                 "夜間降圧パターン: dipper", "早朝平均 135/85 mmHg以上: 該当",
+                                 "有効データ率: 80.0% 昼間: 5件 夜間: 3件 日数: 2日", "24時間プロファイル（時刻別平均） SYS DIA",
+                                 "基準値: ESH 2023 / ISH 2020 / JSH 2019 (家庭血圧・ABPM)"})
+            QVERIFY2(lines.contains(QString::fromUtf8(want)), want);
+        QVERIFY(pages.first().contains(QStringLiteral("測定期間：")));
     }
 };
 
