@@ -1,4 +1,6 @@
-// The statistics and histograms over the largest recording the program accepts.
+// The statistics, histograms and clinical measures over the largest
+// recording the program accepts.
+#include "analysis/clinicalmeasures.h"
 #include "analysis/distributions.h"
 #include "analysis/periodstatistics.h"
 #include "records/filenames.h"
@@ -56,6 +58,21 @@ void BM_HistogramsLargest(benchmark::State& st)
     st.SetItemsProcessed(st.iterations() * kMaxReadings);
 }
 BENCHMARK(BM_HistogramsLargest)->Unit(benchmark::kMicrosecond);
+
+// The clinical measures of the summary window's page, the command line and
+// the clinical sheet: well under half a millisecond.
+void BM_ClinicalMeasuresLargest(benchmark::State& st)
+{
+    QTemporaryDir dir;
+    Session session;
+    readLargest(session, dir);
+    for (auto _ : st) {
+        const ClinicalMeasures m = computeClinicalMeasures(session.data(), 22, 0, 6, 0);
+        benchmark::DoNotOptimize(m.arvSys);
+    }
+    st.SetItemsProcessed(st.iterations() * kMaxReadings);
+}
+BENCHMARK(BM_ClinicalMeasuresLargest)->Unit(benchmark::kMicrosecond);
 
 // What a view pays on each paint: read the file afresh, then compute.
 void BM_ReadAndComputeLargest(benchmark::State& st)
