@@ -1,5 +1,6 @@
 // ks318-cli report: the summary page prints what `summary` shows, the
-// patient report of the demo against its golden text, and the refusals.
+// clinical sheet what `summary --clinical` shows, the patient report of the
+// demo against its golden text, and the refusals.
 #include "support/pdftext.h"
 #include "synthetic.h"
 #include "support/testfiles.h"
@@ -39,6 +40,29 @@ private Q_SLOTS:
             ++lines;
         }
         QVERIFY(lines > 40);   // the whole-period, daytime and night-time blocks
+    }
+
+    // One sheet per recording on either paper, each line of the text page on it.
+    void clinicalAsTheClinicalCommand()
+    {
+        const auto text = test::runCli({"summary", "DEMO.DAT", "--clinical"}, dir_.path());
+        QCOMPARE(text.exitCode, 0);
+        for (const char* paper : {"a4", "letter"}) {
+            const auto report = test::runCli(
+                {"report", "DEMO.DAT", "DEMO.DAT", "--kind", "clinical", "--paper", paper, "-o", "OUT.pdf"}, dir_.path());
+            QCOMPARE(report.exitCode, 0);
+            const QStringList pages = test::pdfPages(dir_.path("OUT.pdf"));
+            QCOMPARE(pages.size(), 2);
+            const QStringList printed = pages[1].split(QLatin1Char('\n'));
+            int lines = 0;
+            for (const QString& line : text.text().split(QLatin1Char('\n'))) {
+                if (line.isEmpty())
+                    continue;
+                QVERIFY2(printed.contains(test::squeezed(line)), qPrintable(QLatin1String(paper) + QLatin1Char(' ') + line));
+                ++lines;
+            }
+            QVERIFY(lines > 20);
+        }
     }
 
     void patientReportGolden()
