@@ -1,9 +1,9 @@
 // ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
-// about box, the BP threshold dialog, the summary data window (its Full and
-// Day pages and the clinical measures), the BP data list, the patient information dialog, the physician
-// list and the facility name dialog, and the graphics window (trend, trend of
-// one day, correlation, histogram and grade pages), the report dialog and
-// the print progress dialog, saved as PNG for review.
+// about box, the BP threshold dialog, the summary data window (its Full, Day
+// and clinical measures pages), the BP data list, the patient information
+// dialog, the physician list and the facility name dialog, and the graphics
+// window (trend, trend of one day, correlation, histogram and grade pages),
+// the report dialog and the print progress dialog, saved as PNG for review.
 // Runs in a scratch start directory of its own (with a copy of FILE and its
 // companion file) so no settings land elsewhere and the recording is left
 // alone.
