@@ -41,6 +41,8 @@ private:
 namespace {
 
 constexpr int kRows = 14;
+// From this width on the profile stands beside the texts.
+constexpr int kSideBySideWidth = 900;
 
 } // namespace
 
@@ -83,9 +85,15 @@ ClinicalPage::ClinicalPage(QWidget* parent) : QWidget(parent)
     heading->addStretch();
     rows_ << headingRow;
     column->addLayout(heading);
+    body_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    body_->setSpacing(16);
+    auto* texts = new QVBoxLayout;
+    body_->addLayout(texts);
+    column->addLayout(body_, 1);
 
-    // Top to bottom: the table, the flags, the adequacy lines, the sources
-    // and the profile, so that a narrow window only scrolls down.
+    // The table, the flags, the adequacy lines and the sources, and the
+    // profile under them, or beside them in a wide window; a narrow window
+    // only scrolls down.
     auto* table = new QGridLayout;
     table->setHorizontalSpacing(12);
     table->setVerticalSpacing(2);
@@ -110,28 +118,35 @@ ClinicalPage::ClinicalPage(QWidget* parent) : QWidget(parent)
         rows_ << row;
     }
     table->setColumnStretch(kClinicalColumns + 1, 1);
-    column->addLayout(table);
-    column->addSpacing(6);
+    texts->addLayout(table);
+    texts->addSpacing(6);
 
     for (int i = 0; i < 6; ++i) {
         QLabel* flag = named(QStringLiteral("ClinicalFlag%1").arg(i));
         flag->setWordWrap(true);
-        column->addWidget(flag);
+        texts->addWidget(flag);
         rows_ << QList<QLabel*>{flag};
     }
-    column->addSpacing(6);
+    texts->addSpacing(6);
     for (int i = 0; i < 3; ++i) {
         QLabel* line = named(QStringLiteral("ClinicalAdequacy%1").arg(i));
         line->setWordWrap(true);
-        column->addWidget(line);
+        texts->addWidget(line);
         rows_ << QList<QLabel*>{line};
     }
     QLabel* sources = named(QStringLiteral("ClinicalSources"));
     sources->setWordWrap(true);
-    column->addWidget(sources);
+    texts->addWidget(sources);
+    texts->addStretch();
     rows_ << QList<QLabel*>{sources};
     profile_ = new ClinicalProfileView(inner);
-    column->addWidget(profile_, 1);
+    body_->addWidget(profile_, 1);
+}
+
+void ClinicalPage::resizeEvent(QResizeEvent* event)
+{
+    body_->setDirection(width() >= kSideBySideWidth ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    QWidget::resizeEvent(event);
 }
 
 QSize ClinicalPage::sizeHint() const

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QBoxLayout;
 class QLabel;
 class QScrollArea;
 
@@ -40,6 +41,9 @@ public:
     // The scrolled area that holds the page's contents.
     QScrollArea* scrollArea() const { return scroll_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QLabel* named(const QString& name, Qt::Alignment align = Qt::AlignLeft);
 
@@ -47,6 +51,7 @@ private:
     QList<QList<QLabel*>> rows_;   // in the order texts() reads them
     QScrollArea* scroll_;
     QWidget* inner_;
+    QBoxLayout* body_;
     ClinicalProfileView* profile_;
 };
 
