@@ -38,7 +38,8 @@ int main(int argc, char** argv)
     ks318::GuiMessageService messages(true);
     ks318::TMainForm form(session, messages);
     form.show();
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
     QTest::qWait(300);
     if (managed && !QTest::qWaitFor([&] { return form.frameGeometry() != form.geometry(); }, 10000))
         return 1;
