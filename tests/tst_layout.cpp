@@ -54,7 +54,11 @@ const QSize kPlotSizes[] = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
 const struct {
     const char* name;
     QPageSize::PageSizeId id;
-} kPapers[] = {{"A4", QPageSize::A4}, {"Letter", QPageSize::Letter}};
+    QPageLayout::Orientation orientation;
+} kPapers[] = {{"A4", QPageSize::A4, QPageLayout::Portrait},
+               {"Letter", QPageSize::Letter, QPageLayout::Portrait},
+               {"A4-landscape", QPageSize::A4, QPageLayout::Landscape},
+               {"Letter-landscape", QPageSize::Letter, QPageLayout::Landscape}};
 
 // Recordings by length: readings and their average spacing in minutes.
 const struct {
@@ -198,7 +202,7 @@ private Q_SLOTS:
             buffer.open(QIODevice::WriteOnly);
             QPdfWriter writer(&buffer);
             writer.setResolution(kReportDpi);
-            writer.setPageLayout(QPageLayout(QPageSize(kPapers[paper].id), QPageLayout::Portrait,
+            writer.setPageLayout(QPageLayout(QPageSize(kPapers[paper].id), kPapers[paper].orientation,
                                              QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
             ReportDocument document(writer);
             document.setCanvasWrapper([&](Canvas& inner) -> Canvas& {
