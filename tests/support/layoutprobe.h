@@ -47,6 +47,7 @@ public:
 
     std::vector<DrawnText> texts;
     std::vector<DrawnLine> lines;
+    std::vector<DrawnLine> marks;   // circles: points and legend samples
 
     void setPen(Colour colour, int width, bool xorMode) override
     {
@@ -65,7 +66,12 @@ public:
         keepLine(x1, y1, x2, y2);
         inner_.line(x1, y1, x2, y2);
     }
-    void ellipse(int x1, int y1, int x2, int y2) override { inner_.ellipse(x1, y1, x2, y2); }
+    void ellipse(int x1, int y1, int x2, int y2) override
+    {
+        marks.push_back({sheet(), QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                                        QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))});
+        inner_.ellipse(x1, y1, x2, y2);
+    }
     void rectangle(int x1, int y1, int x2, int y2) override
     {
         // An outline without fill is four lines (a frame, the notes box).
@@ -93,11 +99,13 @@ public:
     int fontDpi() const override { return inner_.fontDpi(); }
 
     // What is wrong with the layout on `page` (the page's rectangle, the
-    // printable area in device pixels), one line per fault.
-    QStringList faults(const QString& pageName, const QRect& page,
-                       const std::vector<LayoutAllowance>& allowed) const
+    // printable area in device pixels), one line per fault. Texts matching
+    // `clearOfMarks` must not be touched by any circle either.
+    QStringList faults(const QString& pageName, const QRect& page, const std::vector<LayoutAllowance>& allowed,
+                       const QString& clearOfMarks = QString()) const
     {
         QStringList out;
+        const QRegularExpression markFree(clearOfMarks);
         auto allowedPair = [&](const QString& a, const QString& b, const QRect& overlap) {
             for (const LayoutAllowance& al : allowed) {
                 if (!QRegularExpression(QString::fromUtf8(al.page)).match(pageName).hasMatch())
@@ -133,6 +141,13 @@ public:
                     && !allowedPair(a.text, b.text, a.box & b.box))
                     out << QStringLiteral("%1 overlaps %2").arg(where(a), where(b));
             }
+            if (!clearOfMarks.isEmpty() && markFree.match(a.text).hasMatch())
+                for (const DrawnLine& k : marks)
+                    if (k.sheet == a.sheet && a.box.intersects(k.box))
+                        out << QStringLiteral("%1 touches the circle at %2,%3")
+                                   .arg(where(a))
+                                   .arg(k.box.center().x())
+                                   .arg(k.box.center().y());
             for (const DrawnLine& l : lines) {
                 if (l.sheet == a.sheet && a.box.intersects(l.box)
                     && !allowedPair(a.text, QStringLiteral("<line>"), a.box & l.box))
