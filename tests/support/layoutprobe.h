@@ -30,7 +30,7 @@ struct DrawnLine {
 };
 
 // Two texts (by regular expression, in either order; "<line>" stands for
-// an axis line) allowed to overlap by at most `rows` rows of pixels (0: by
+// an axis line, "<box>" for a filled box) allowed to overlap by at most `rows` rows of pixels (0: by
 // any amount) on the pages whose name matches `page`; `reason` says why.
 struct LayoutAllowance {
     const char* page;
@@ -48,6 +48,7 @@ public:
     std::vector<DrawnText> texts;
     std::vector<DrawnLine> lines;
     std::vector<DrawnLine> marks;   // circles: points and legend samples
+    std::vector<DrawnLine> areas;   // filled boxes: zones, bars, swatches, cleared pages
 
     void setPen(Colour colour, int width, bool xorMode) override
     {
@@ -75,6 +76,9 @@ public:
     void rectangle(int x1, int y1, int x2, int y2) override
     {
         // An outline without fill is four lines (a frame, the notes box).
+        if (brush_ != BrushStyle::None)
+            areas.push_back({sheet(), QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                                            QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))});
         if (brush_ == BrushStyle::None) {
             keepLine(x1, y1, x2, y1);
             keepLine(x1, y2 - 1, x2, y2 - 1);
@@ -148,6 +152,18 @@ public:
                                    .arg(where(a))
                                    .arg(k.box.center().x())
                                    .arg(k.box.center().y());
+            // A text stands wholly inside a filled box (a label in its bar,
+            // anything on a cleared page) or wholly outside it (beside a
+            // zone), never half over its edge.
+            for (const DrawnLine& k : areas)
+                if (k.sheet == a.sheet && a.box.intersects(k.box) && !k.box.contains(a.box)
+                    && !allowedPair(a.text, QStringLiteral("<box>"), a.box & k.box))
+                    out << QStringLiteral("%1 straddles the edge of the box %2,%3 %4x%5")
+                               .arg(where(a))
+                               .arg(k.box.x())
+                               .arg(k.box.y())
+                               .arg(k.box.width())
+                               .arg(k.box.height());
             for (const DrawnLine& l : lines) {
                 if (l.sheet == a.sheet && a.box.intersects(l.box)
                     && !allowedPair(a.text, QStringLiteral("<line>"), a.box & l.box))
