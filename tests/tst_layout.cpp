@@ -118,6 +118,10 @@ private Q_SLOTS:
             o.count = r.count;
             o.minutesApart = r.minutesApart;
             o.seed = unsigned(r.count);
+            // Comments, error and excluded readings fill the lists' widest columns.
+            o.commentEvery = 3;
+            o.errorEvery = 7;
+            o.excludedEvery = 11;
             const QString dat = dir_.path(QStringLiteral("%1.DAT").arg(QLatin1String(r.name)));
             QVERIFY(writeFile(dat, synth::makeFile(o)));
             const QByteArray companion = synth::demoCompanionFile(dat);
