@@ -24,6 +24,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -472,6 +473,18 @@ struct Terminal {
         return true;
     }
 
+    // Waits (at most `limitMs`) until the program has read what was sent to
+    // it: a terminal that hangs up drops the bytes still queued on its side.
+    void waitUntilTaken(long limitMs) const
+    {
+        for (long waited = 0; keep >= 0 && waited < limitMs && !g_stop; waited += 20) {
+            int queued = 0;
+            if (::ioctl(keep, FIONREAD, &queued) != 0 || queued <= 0)
+                return;
+            sleepMs(20);
+        }
+    }
+
     void close(const QString& linkPath)
     {
         if (!linkPath.isEmpty())
@@ -590,7 +603,9 @@ int main(int argc, char** argv)
         return 1;
     Recorder recorder(terminal.master, o);
     while (!recorder.run()) {
-        // Unplugged: the terminal closes, which hangs up the program's end.
+        // Unplugged once the last reply was taken: the terminal closes, which
+        // hangs up the program's end.
+        terminal.waitUntilTaken(10000);
         terminal.close(o.link);
         if (o.backAfterMs < 0)
             return 0;
