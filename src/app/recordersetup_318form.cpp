@@ -203,6 +203,7 @@ void TRecorderSetup_318Form::FormPaint()
     // OK waits for the recorder's schedule: what the dialog shows before is
     // no schedule, and sending it would switch off every measurement.
     RecorderSetupOkButton->setEnabled(false);
+    BPMeasurementTimesGroupBox->setEnabled(false);
     showClock();
     // The recorder is read once the dialog is up, so that it paints while
     // the link waits.
@@ -224,6 +225,7 @@ void TRecorderSetup_318Form::readRecorderSchedule()
     for (int n = 0; n < kScheduleSlots; ++n)
         markSlot(n, false);
     RecorderSetupOkButton->setEnabled(schedule.has_value());
+    BPMeasurementTimesGroupBox->setEnabled(schedule.has_value());
     if (!schedule) {
         // Said, and OK stays disabled: the recorder's schedule is left as it
         // is until a read succeeds (the dialog opened again).

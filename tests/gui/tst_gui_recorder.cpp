@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,8 +231,8 @@ private Q_SLOTS:
 
     // A failed settings read leaves OK disabled and sends nothing (224); a
     // clock or schedule that does not go through says 224 and keeps the
-    // dialog open. Answers: clear, clock. Result: codes | messages | OK
-    // enabled | still open after OK.
+    // dialog open. Answers: clear, clock. Result: codes | messages | OK and
+    // the slots enabled | still open after OK.
     void setupFailures_data()
     {
         QTest::addColumn<QList<Reply>>("replies");
@@ -242,14 +243,14 @@ private Q_SLOTS:
         badSum.back() = char(badSum.back() + 1);
         const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
         QTest::newRow("settings unanswered") << (acks(3) << Reply::silence()) << QList<bool>{}
-                                             << "05 05 05 11 | 224 | 0 | 1";
+                                             << "05 05 05 11 | 224 | 00 | 1";
         QTest::newRow("three bad checksums") << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50)
                                                          << Reply().then(badSum, 50))
-                                             << QList<bool>{} << "05 05 05 11 | 224 | 0 | 1";
+                                             << QList<bool>{} << "05 05 05 11 | 224 | 00 | 1";
         QTest::newRow("clock unanswered") << (read + QList<Reply>{A, A, Reply::silence()}) << QList<bool>{false, true}
-                                          << "05 05 05 11 05 31 | 99 258 224 | 1 | 1";
+                                          << "05 05 05 11 05 31 | 99 258 224 | 11 | 1";
         QTest::newRow("schedule refused") << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
-                                          << "05 05 05 11 05 30 | 99 258 224 | 1 | 1";
+                                          << "05 05 05 11 05 30 | 99 258 224 | 11 | 1";
     }
 
     void setupFailures()
@@ -263,7 +264,8 @@ private Q_SLOTS:
         when(form(), [this, dialog] {
             return dialog->isVisible() && (dialog->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
         }, [&] {
-            state = QString::number(dialog->RecorderSetupOkButton->isEnabled());
+            state = QString::number(dialog->RecorderSetupOkButton->isEnabled())
+                    + QString::number(dialog->BPMeasurementTimesGroupBox->isEnabled());
             dialog->IntervalHourComboBox[0]->setEditText("6");
             w_->messages.answers = answers;
             dialog->RecorderSetupOkButtonClick();
