@@ -109,6 +109,19 @@ private Q_SLOTS:
         QCOMPARE(countOf(log, "XOFF for"), 1);
     }
 
+    // The recorder answers the opening, then falls silent: a failed link,
+    // not an empty recorder; nothing is written.
+    void retrievalThatFails()
+    {
+        Simulator sim({"--silent-after", "2"});
+        QTemporaryDir dir;
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient", "x"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
+        QVERIFY(QDir(dir.path()).isEmpty());
+        QCOMPARE(countOf(sim.log(), "recv command 10"), 1);
+    }
+
     void silentRecorder()
     {
         Simulator sim({"--silent-after", "0"});
