@@ -42,6 +42,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries from the binaries (dpkg-shlibdeps), and the fonts the windows
 # and the printed reports draw their Japanese text with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -1,51 +1,17 @@
 // ks318-cli recorder against ks318-sim on a real pseudo-terminal, in real
 // time: every command end to end, with the simulator's fault options.
 #include "records/bpdatafile.h"
+#include "support/simulator.h"
 #include "support/testfiles.h"
 #include "session/session.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QtTest>
 
 using namespace ks318;
+using ks318::test::Simulator;
 
 namespace {
-
-class Simulator {
-public:
-    explicit Simulator(const QStringList& options)
-    {
-        logFile_.open();
-        process_.setStandardErrorFile(logFile_.fileName());
-        process_.start(qEnvironmentVariable("KS318_SIM"), options);
-        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-            device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Simulator()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.terminate();
-            if (!process_.waitForFinished(3000))
-                process_.kill();
-            process_.waitForFinished(3000);
-        }
-    }
-    QString device() const { return device_; }
-    // Everything logged so far.
-    QString log()
-    {
-        QFile f(logFile_.fileName());
-        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
-    }
-    bool running() const { return process_.state() == QProcess::Running; }
-
-private:
-    QProcess process_;
-    QString device_;
-    QTemporaryFile logFile_;
-};
 
 // The command line in real time; a retrieval may take a while.
 test::CliRun cli(const QStringList& args) { return test::runCli(args, {}, 120000); }
@@ -141,6 +107,19 @@ private Q_SLOTS:
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv NAK"), 2);
         QCOMPARE(countOf(log, "XOFF for"), 1);
+    }
+
+    // The recorder answers the opening, then falls silent: a failed link,
+    // not an empty recorder; nothing is written.
+    void retrievalThatFails()
+    {
+        Simulator sim({"--silent-after", "2"});
+        QTemporaryDir dir;
+        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient", "x"});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
+        QVERIFY(QDir(dir.path()).isEmpty());
+        QCOMPARE(countOf(sim.log(), "recv command 10"), 1);
     }
 
     void silentRecorder()

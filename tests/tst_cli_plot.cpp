@@ -1,11 +1,15 @@
 // ks318-cli plot: every page as PNG of the asked size and as a one-page PDF,
-// the refusals of the window (exit 1) and usage errors (exit 2), and that
-// nothing but the output is written.
+// the PDF's drawing within the printable part of its sheet at every size
+// with the title line that names the recording, the refusals of the window
+// (exit 1) and usage errors (exit 2), and that nothing but the output is
+// written.
 #include "synthetic.h"
+#include "support/pdftext.h"
 #include "support/testfiles.h"
 
 #include <QDir>
 #include <QImage>
+#include <QProcess>
 #include <QtTest>
 
 using namespace ks318;
@@ -52,6 +56,55 @@ private Q_SLOTS:
             QVERIFY(pdf.startsWith("%PDF"));
             QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
         }
+    }
+
+    // The PDF rendered at 72 dpi (one pixel a point): everything drawn lies
+    // inside the 10 mm margins of the A4 landscape sheet, and the title
+    // line names the file and the patient. A run as a service (no
+    // XDG_RUNTIME_DIR) says nothing on stderr.
+    void pdfWithinPage_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("size");
+        for (const char* page : {"trend", "grade", "correlation"})
+            for (const char* size : {"640x480", "1000x1000", "800x1200", "1200x800"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(page, size))) << page << size;
+    }
+
+    void pdfWithinPage()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, size);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        const auto run = test::runCli({"plot", "DEMO.DAT", "--page", page, "-o", "out.pdf", "--size", size, "--sleep",
+                                       "23:00", "--wake", "07:00"},
+                                      dir_.path(), 30000, env);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.error(), QString());
+        QProcess render;
+        render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                                                  QStringLiteral("-singlefile"), dir_.path("out.pdf"),
+                                                  dir_.path("out")});
+        QVERIFY(render.waitForFinished(30000) && render.exitCode() == 0);
+        const QImage image(dir_.path("out.png"));
+        QCOMPARE(image.size(), QSize(842, 595));
+        // 10 mm is 28.3 pt; a point of slack for the rendering's edges.
+        const QRect printable = image.rect().adjusted(27, 27, -27, -27);
+        int inside = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool white = (image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+                if (!printable.contains(x, y))
+                    QVERIFY2(white, qPrintable(QStringLiteral("drawn at %1,%2 pt, in the margin").arg(x).arg(y)));
+                else
+                    inside += white ? 0 : 1;
+            }
+        }
+        QVERIFY(inside > 1000);
+        const QStringList pages = test::pdfPages(dir_.path("out.pdf"));
+        QCOMPARE(pages.size(), 1);
+        QVERIFY2(pages[0].contains(QStringLiteral("DEMO : ")), qPrintable(pages[0]));
     }
 
     // Refusals of the window (messages 271 and 223, exit 1) and usage

@@ -65,6 +65,35 @@ private Q_SLOTS:
         }
     }
 
+    // A recording without sleep times reports as it would with them when
+    // given --sleep/--wake: the daytime and night-time blocks of summary
+    // with the same options, the companion file left alone. Run as a
+    // service would (no XDG_RUNTIME_DIR), it says nothing on stderr.
+    void sleepTimesForTheRun()
+    {
+        QVERIFY(QFile::remove(dir_.path("DEMO.DAT").replace(".DAT", ".p30")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        const QStringList times{"--sleep", "23:30", "--wake", "07:15"};
+        const auto summary = test::runCli(QStringList{"summary", "DEMO.DAT"} + times, dir_.path());
+        QCOMPARE(summary.exitCode, 0);
+        QVERIFY(summary.text().contains(QStringLiteral("23:30 --> 07:15")));
+        const auto plain = test::runCli({"report", "DEMO.DAT", "--kind", "full", "-o", "PLAIN.pdf"}, dir_.path(),
+                                        30000, env);
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(plain.error(), QString());
+        QVERIFY(!test::pdfPages(dir_.path("PLAIN.pdf")).join(QLatin1Char('\n')).contains(QStringLiteral("夜間サマリー")));
+        const auto report = test::runCli(QStringList{"report", "DEMO.DAT", "--kind", "full", "-o", "OUT.pdf"} + times,
+                                         dir_.path(), 30000, env);
+        QCOMPARE(report.exitCode, 0);
+        QCOMPARE(report.error(), QString());
+        const QStringList printed = test::pdfPages(dir_.path("OUT.pdf")).join(QLatin1Char('\n')).split(QLatin1Char('\n'));
+        for (const QString& line : summary.text().split(QLatin1Char('\n')))
+            QVERIFY2(line.isEmpty() || printed.contains(test::squeezed(line)), qPrintable(line));
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"DEMO.DAT", "OUT.pdf", "PLAIN.pdf"}));
+    }
+
     void patientReportGolden()
     {
         const auto run = test::runCli({"report", "DEMO.DAT", "--kind", "patient", "-o", "OUT.pdf"}, dir_.path());

@@ -198,6 +198,8 @@ QList<Scenario> scenarios()
         {"setup: clear only", QList<Reply>(6, A), transfer(true, false)},
         {"setup: clock only", QList<Reply>(6, A), transfer(false, true)},
         {"setup: clear and clock", QList<Reply>(8, A), transfer(true, true)},
+        {"setup: clear unanswered, nothing more sent", {A, S}, transfer(true, true)},
+        {"setup: clock unanswered, the schedule not sent", {A, A, S}, transfer(false, true)},
 
         {"XOFF: a stray byte is dropped", {}, flow("Z", -1, -1)},
         {"XOFF: XON after 2 s", {}, flow(QByteArray(1, ctl::XOFF), 2000, -1)},

@@ -194,19 +194,55 @@ private Q_SLOTS:
             print(kind == int(ReportKind::Full) ? pagesOf({&ReportFormat::readingsPage}) : kPatient, ReportKind(kind));
         static const QRegularExpression line(QStringLiteral("^(\\d+) \\d+/\\d\\d \\d+:\\d\\d "),
                                              QRegularExpression::MultilineOption);
+        static const QRegularExpression footer(QStringLiteral("^REC (.+) (\\d+) / (\\d+)$"),
+                                               QRegularExpression::MultilineOption);
         QList<int> numbers;
         int sheets = 0;
+        QStringList footers;
         for (const QString& page : pages) {
             auto it = line.globalMatch(page);
             sheets += it.hasNext() ? 1 : 0;
             QVERIFY(!it.hasNext() || page.contains(heading));
+            if (it.hasNext()) {
+                // Every sheet of the list names its file, patient and place.
+                const auto f = footer.match(page);
+                QVERIFY2(f.hasMatch(), qPrintable(page.right(200)));
+                footers << f.captured(1) + QLatin1Char(' ') + f.captured(2) + QLatin1Char('/') + f.captured(3);
+            }
             while (it.hasNext())
                 numbers << it.next().captured(1).toInt();
         }
         QVERIFY(sheets >= 2);
+        QStringList expected;
+        for (int i = 1; i <= sheets; ++i)
+            expected << session_->patient.patientName.toQString() + QStringLiteral(" %1/%2").arg(i).arg(sheets);
+        QCOMPARE(footers, expected);
         QCOMPARE(numbers.size(), 150);
         for (int i = 0; i < numbers.size(); ++i)
             QCOMPARE(numbers[i], i + 1);
+    }
+
+    // A comment longer than a line of the patient information page wraps
+    // under itself with every character kept.
+    void longCommentWraps()
+    {
+        QVERIFY(current(kOneDay));
+        QString comment;
+        for (int i = 1; comment.size() < 182; ++i)
+            comment += QStringLiteral("%1回目:降圧薬服用後に測定;").arg(i);
+        session_->patient.comments.setQString(comment);
+        const QStringList pages = print(pagesOf({&ReportFormat::patientPage}), ReportKind::Full);
+        QCOMPARE(pages.size(), 1);
+        const QString page = pages[0];
+        const int from = page.indexOf(QStringLiteral("コメント"));
+        QVERIFY(from >= 0);
+        const QStringList lines = page.mid(from).split(QLatin1Char('\n'));
+        QString printed = lines[0].section(QLatin1Char(':'), 1);
+        for (int i = 1; i < lines.size() && !lines[i].contains(QStringLiteral("登録医情報")); ++i)
+            printed += lines[i];
+        printed.remove(QLatin1Char(' '));
+        QCOMPARE(printed, comment);
+        QVERIFY(lines.size() > 3);
     }
 
     void formatLayout()

@@ -43,7 +43,8 @@ private Q_SLOTS:
             row("hour box", QLatin1String(s), shown(leaveHourBox(texts(QLatin1String(s)))));
         for (const char* s : {"8/00 off/ off/ 8/00 off/ off/", "off/ off/ off/ off/ off/ off/",
                               "8/00 8/00 8/00 off/ off/ off/", "8/00 8/01 off/ off/ off/ off/",
-                              "8/00 08/00 off/ off/ off/ off/", "7/00 8/00 off/ off/ 9/00 7/00"}) {
+                              "8/00 08/00 off/ off/ off/ off/", "7/00 8/00 off/ off/ 9/00 7/00",
+                              "off/ 7/0 off/ 07/00 off/ 7/1", "off/0 off/ off/0 x/0 x/0 off/"}) {
             std::array<SlotTexts, kScheduleSlots> slots;
             const QStringList parts = QString::fromLatin1(s).split(QLatin1Char(' '));
             for (int i = 0; i < kScheduleSlots; ++i)

@@ -5,6 +5,7 @@
 #include "recorder/linkframes.h"
 #include "recorder/serial.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
 #include <cstdlib>
@@ -163,6 +164,52 @@ private Q_SLOTS:
         QVERIFY(!(tio.c_iflag & (IXON | IXOFF)));
         QVERIFY(!(tio.c_lflag & (ICANON | ECHO)));
         QCOMPARE(int(cfgetospeed(&tio)), int(B9600));
+    }
+
+    // The device goes while the port is open (the other end of the line
+    // closes: an adapter unplugged) and comes back under the same name: the
+    // port finds out by whatever it does next and lets go of the handle, and
+    // the next OpenPort opens the device that is there now, without message.
+    void vanishedDeviceIsOpenedAgain_data()
+    {
+        QTest::addColumn<QString>("noticedBy");
+        for (const char* how : {"write", "count", "check", "open"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+
+    void vanishedDeviceIsOpenedAgain()
+    {
+        QFETCH(QString, noticedBy);
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("ttyKS"));
+        const QByteArray linkPath = link.toLocal8Bit();
+        auto before = std::make_unique<Pty>();
+        QCOMPARE(::symlink(before->device.toLocal8Bit().constData(), linkPath.constData()), 0);
+        MessageLog sink;
+        QVERIFY(OpenPort(link, &sink));
+        Serial* port = currentPort();
+        QVERIFY(checkOpenPort() && !port->vanished());
+
+        before.reset();
+        Pty after;
+        ::unlink(linkPath.constData());
+        QCOMPARE(::symlink(after.device.toLocal8Bit().constData(), linkPath.constData()), 0);
+        if (noticedBy == QLatin1String("write"))
+            QVERIFY(!port->writeByte('x'));
+        else if (noticedBy == QLatin1String("count"))
+            QCOMPARE(port->bytesAvailable(), 0);
+        else if (noticedBy == QLatin1String("check"))
+            QVERIFY(!checkOpenPort());
+        if (noticedBy != QLatin1String("open")) {
+            QVERIFY(port->vanished() && !port->isOpen());
+            QCOMPARE(currentPort(), port);   // released by the next OpenPort only
+        }
+
+        QVERIFY(OpenPort(link, &sink));
+        QVERIFY(currentPort()->isOpen() && !currentPort()->vanished());
+        ::write(after.master, "\x01KS70\x06", 6);
+        QCOMPARE(waitForCount(*currentPort(), 6), 6);
+        QVERIFY(sink.shown.isEmpty());
     }
 
     // A whole 8 KB block is counted, beyond what the terminal layer reports.

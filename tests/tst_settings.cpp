@@ -25,6 +25,33 @@ QByteArray settingsFiles(const QString& directory)
     return out;
 }
 
+// Every field of data.d, data.m and data.o set, most of them away from
+// their defaults.
+void fillSettings(Settings& s)
+{
+    s.analysis.defaultBpMode = 2;
+    s.analysis.sysThreshold1 = 135;
+    s.analysis.diaThreshold1 = 85;
+    s.analysis.sysThreshold2 = 125;
+    s.analysis.diaThreshold2 = 75;
+    s.analysis.altSysThreshold1 = 11;
+    s.analysis.setSerialPort(3);
+    s.analysis.createCsvFile = 0;
+    s.physicians.selectedPhysician = 4;
+    PhysicianSlot& slot = s.physicians.entries[4];
+    slot.used = 1;
+    slot.listIndex = 0;
+    slot.valid = 1;
+    slot.displayName.setQString(QStringLiteral("佐藤"));
+    slot.familyName.setQString(QStringLiteral("佐藤"));
+    slot.givenName.setQString(QStringLiteral("花子"));
+    slot.address = "1-2-3 Shiba";
+    slot.phone = "03-0000-1111";
+    s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
+    s.facility.printFacilityName = 1;
+
+}
+
 } // namespace
 
 class TestSettings : public QObject {
@@ -47,33 +74,62 @@ private Q_SLOTS:
                  (QList<int>{1, 1, 140, -1}));
     }
 
+    // Fields of the files written from fillSettings at the offsets of their
+    // layouts, worked out by hand (little-endian; the block after the
+    // "0\nSIZE\n" lines; physician slot 4 at 8 + 4 × 212 = 856). The hex
+    // dumps below are the catch-all.
+    void fieldsAtTheirOffsets_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
+        QTest::newRow("data.d valid as in memory") << "data.d" << 0 << hex("01000000");
+        QTest::newRow("data.d default BP mode 2") << "data.d" << 4 << hex("02000000");
+        QTest::newRow("data.d thresholds 135/85, 125/75") << "data.d" << 8 << hex("87000000 55000000 7d000000 4b000000");
+        QTest::newRow("data.d alternate thresholds 11, 60, 90, 50") << "data.d" << 24
+                                                                     << hex("0b000000 3c000000 5a000000 32000000");
+        QTest::newRow("data.d serial port 3") << "data.d" << 40 << hex("03000000") + QByteArray("COM3\0", 5);
+        QTest::newRow("data.d recorder type 70") << "data.d" << 60 << hex("46000000");
+        QTest::newRow("data.d reference date 7 days back") << "data.d" << 64 << QByteArray("2026/02/26\0", 11);
+        QTest::newRow("data.d no CSV file, last field") << "data.d" << 148 << hex("00000000");
+        QTest::newRow("data.m valid, physician 4 chosen") << "data.m" << 0 << hex("01000000 04000000");
+        QTest::newRow("data.m slot 4 used, index 0, valid") << "data.m" << 856 << hex("01000000 00000000 01000000");
+        QTest::newRow("data.m slot 4 display name") << "data.m" << 868 << hex("8db293a1 00");
+        QTest::newRow("data.m slot 4 family name") << "data.m" << 931 << hex("8db293a1 00");
+        QTest::newRow("data.m slot 4 given name") << "data.m" << 962 << hex("89d48e71 00");
+        QTest::newRow("data.m slot 4 address") << "data.m" << 993 << QByteArray("1-2-3 Shiba\0", 12);
+        QTest::newRow("data.m slot 4 phone") << "data.m" << 1044 << QByteArray("03-0000-1111\0", 13);
+        QTest::newRow("data.m slot 5 empty") << "data.m" << 1068 << hex("00000000");
+        QTest::newRow("data.o name (CP932), then the switch") << "data.o" << 0
+                                                              << hex("8d609286899b834e838a836a8362834e 0a 31");
+    }
+    void fieldsAtTheirOffsets()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        Session session;
+        QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
+        fillSettings(session.settings);
+        QVERIFY(saveSettings(session, nullptr));
+        QByteArray bytesWritten = readFile(dir.filePath(file));
+        if (file != QLatin1String("data.o")) {
+            const QByteArray head = file == QLatin1String("data.d") ? "0\n152\n" : "0\n10608\n";
+            QVERIFY(bytesWritten.startsWith(head));
+            bytesWritten.remove(0, head.size());
+        }
+        QCOMPARE(bytesWritten.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+    }
+
     void filledSettingsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
         Settings& s = session.settings;
-        s.analysis.defaultBpMode = 2;
-        s.analysis.sysThreshold1 = 135;
-        s.analysis.diaThreshold1 = 85;
-        s.analysis.sysThreshold2 = 125;
-        s.analysis.diaThreshold2 = 75;
-        s.analysis.altSysThreshold1 = 11;
-        s.analysis.setSerialPort(3);
-        s.analysis.createCsvFile = 0;
-        s.physicians.selectedPhysician = 4;
-        PhysicianSlot& slot = s.physicians.entries[4];
-        slot.used = 1;
-        slot.listIndex = 0;
-        slot.valid = 1;
-        slot.displayName.setQString(QStringLiteral("佐藤"));
-        slot.familyName.setQString(QStringLiteral("佐藤"));
-        slot.givenName.setQString(QStringLiteral("花子"));
-        slot.address = "1-2-3 Shiba";
-        slot.phone = "03-0000-1111";
-        s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
-        s.facility.printFacilityName = 1;
-
+        fillSettings(s);
         MessageLog log;
         QVERIFY(saveSettings(session, &log));
         QVERIFY(log.shown.isEmpty());

@@ -10,8 +10,12 @@
 #include "synthetic.h"
 #include "session/session.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <array>
+#include <cmath>
+#include <vector>
 
 using namespace ks318;
 
@@ -61,6 +65,99 @@ QByteArray table(const PeriodStatistics& st, const PeriodCounters& c, const QLis
     }
     return out.toUtf8();
 }
+
+// The statistics of a recording computed here from scratch, as a textbook
+// would: window membership and day/night class from the readings' times,
+// means and standard deviations in two passes, the regression from the
+// deviations. Only the readings' values and flags come from the reader.
+struct Reference {
+    int n[5] = {};
+    double stat[5][kParameterCount][kStatCount] = {};
+    int sysAbove[5] = {};
+    int diaAbove[5] = {};
+    double r[2][2] = {}, slope[2][2] = {}, intercept[2][2] = {};
+};
+
+struct ReferenceInput {
+    QDateTime windowStart;
+    int windowHours = 0;
+    int sleep = -1, wake = -1;  // minutes after midnight; -1 unset
+    BpThresholds thresholds;
+};
+
+Reference referenceStatistics(const SessionData& data, const ReferenceInput& in)
+{
+    const QDateTime windowEnd = in.windowStart.addSecs(qint64(in.windowHours) * 3600);
+    std::vector<std::array<double, kParameterCount>> values[5];
+    std::vector<bool> asleepOf[5];
+    for (std::size_t i = 0; i < data.readingCount(); ++i) {
+        const BpReading& b = data.readings[i];
+        const QDateTime t(QDate(int(b.year), b.month, b.day), QTime(b.hour, b.minute), Qt::UTC);
+        if (t < in.windowStart || t >= windowEnd || b.errorCode != 0 || b.excluded != 0)
+            continue;
+        const int tod = b.hour * 60 + b.minute;
+        bool asleep = false;
+        if (in.sleep >= 0 && in.wake >= 0)
+            asleep = in.sleep > in.wake ? (tod >= in.sleep || tod < in.wake) : (tod >= in.sleep && tod < in.wake);
+        const std::array<double, kParameterCount> v{double(b.sys), double(b.dia), double(b.map), double(b.pulse),
+                                                    double(b.doubleProduct)};
+        for (int p : {1, 2, asleep ? 4 : 3}) {
+            values[p].push_back(v);
+            asleepOf[p].push_back(asleep);
+        }
+    }
+    Reference ref;
+    for (int p = 1; p <= 4; ++p) {
+        const auto& vs = values[p];
+        const int n = int(vs.size());
+        ref.n[p] = n;
+        for (int i = 0; i < n; ++i) {
+            const bool night = p == 4 || (p != 3 && asleepOf[p][i]);
+            ref.sysAbove[p] += vs[i][0] > (night ? in.thresholds.asleepSys : in.thresholds.awakeSys);
+            ref.diaAbove[p] += vs[i][1] > (night ? in.thresholds.asleepDia : in.thresholds.awakeDia);
+        }
+        double mean[kParameterCount] = {};
+        for (int k = 0; k < kParameterCount; ++k) {
+            double lo = kStatMinStart, hi = 0, sum = 0;
+            for (const auto& v : vs) {
+                lo = std::min(lo, v[k]);
+                hi = std::max(hi, v[k]);
+                sum += v[k];
+            }
+            double* st = ref.stat[p][k];
+            st[StatMin] = lo;
+            st[StatMax] = hi;
+            if (n < 2)
+                continue;
+            mean[k] = sum / n;
+            double squares = 0;
+            for (const auto& v : vs)
+                squares += (v[k] - mean[k]) * (v[k] - mean[k]);
+            st[StatMean] = mean[k];
+            st[StatSd] = std::sqrt(squares / (n - 1));
+            st[StatSe] = st[StatSd] / std::sqrt(double(n));
+            st[StatCv] = mean[k] != 0 ? st[StatSd] / mean[k] * 100 : 0;
+        }
+        if (p > 2 || n < 2)
+            continue;
+        for (int g = 0; g < 2; ++g) {
+            const int x = g == 0 ? ParamDia : ParamPulse;
+            double sxx = 0, syy = 0, sxy = 0;
+            for (const auto& v : vs) {
+                sxx += (v[x] - mean[x]) * (v[x] - mean[x]);
+                syy += (v[0] - mean[0]) * (v[0] - mean[0]);
+                sxy += (v[x] - mean[x]) * (v[0] - mean[0]);
+            }
+            ref.r[p - 1][g] = sxx > 0 && syy > 0 ? sxy / std::sqrt(sxx * syy) : 0;
+            ref.slope[p - 1][g] = sxx > 0 ? sxy / sxx : 0;
+            ref.intercept[p - 1][g] = sxx > 0 ? mean[0] - ref.slope[p - 1][g] * mean[x] : 0;
+        }
+    }
+    return ref;
+}
+
+// Equal but for rounding: the engine sums squares in one pass.
+bool close(double engine, double reference) { return std::abs(engine - reference) <= 1e-6 + 1e-9 * std::abs(reference); }
 
 } // namespace
 
@@ -158,6 +255,93 @@ private Q_SLOTS:
         QVERIFY(readBpDataFile(session, path, BpMode::OscillometricOnly));
         computePeriodStatistics(session, parseThresholds(QStringLiteral("150/100,130/80")));
         KS318_COMPARE_GOLDEN(table(session.stats, session.data()->counters, {1, 2, 3, 4}), "statistics.txt");
+    }
+    // Generated recordings of many sizes, BP modes, sleep times, windows and
+    // thresholds: the engine agrees with the reference computation above in
+    // every period, parameter, statistic, count and regression.
+    void agreesWithAReferenceComputation_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("minutesApart");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("sleepWake");   // "HH:MM-HH:MM" or "-"
+        QTest::addColumn<int>("windowHours");     // 0: the whole recording
+        QTest::addColumn<QString>("thresholds");
+        QTest::newRow("one reading") << 1 << 60 << 0 << "22:00-06:00" << 0 << "-";
+        QTest::newRow("two readings, both awake") << 2 << 45 << 1 << "23:00-05:00" << 0 << "-";
+        QTest::newRow("three days, night across midnight") << 30 << 131 << 0 << "22:30-06:15" << 0 << "150/100,130/80";
+        QTest::newRow("a week, afternoon rest") << 60 << 167 << 2 << "13:00-15:30" << 0 << "135/85,125/75";
+        QTest::newRow("no sleep times") << 80 << 100 << 3 << "-" << 0 << "-";
+        QTest::newRow("a five-hour window") << 200 << 20 << 1 << "21:00-07:00" << 5 << "-";
+        QTest::newRow("full recording, window over a third") << int(kMaxReadings) << 97 << 3 << "00:10-07:40"
+                                                            << int(kMaxReadings) * 97 / 3 / 60 << "145/95,115/65";
+    }
+    void agreesWithAReferenceComputation()
+    {
+        QFETCH(int, count);
+        QFETCH(int, minutesApart);
+        QFETCH(int, mode);
+        QFETCH(QString, sleepWake);
+        QFETCH(int, windowHours);
+        QFETCH(QString, thresholds);
+        synth::Options o;
+        o.count = count;
+        o.seed = unsigned(count * 31 + mode);
+        o.errorEvery = 9;
+        o.excludedEvery = 6;
+        o.minutesApart = minutesApart;
+        // The KS-318P measures oscillometrically only; a recorder with both
+        // methods makes the other modes choose other values.
+        o.type = mode == 0 ? RecorderType::Ks318 : RecorderType::Rv5721;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("REF.DAT"));
+        QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
+
+        Session session;
+        ReferenceInput in;
+        if (sleepWake != QLatin1String("-")) {
+            const QStringList t = sleepWake.split(QRegularExpression(QStringLiteral("[:-]")));
+            std::tie(session.state.sleepHour, session.state.sleepMinute, session.state.wakeHour,
+                     session.state.wakeMinute) = std::tuple(t[0].toInt(), t[1].toInt(), t[2].toInt(), t[3].toInt());
+            in.sleep = t[0].toInt() * 60 + t[1].toInt();
+            in.wake = t[2].toInt() * 60 + t[3].toInt();
+        }
+        if (windowHours > 0) {
+            session.intervals = AnalysisIntervals::defaults(o.year, o.month, o.day, o.firstHour + 1, windowHours);
+            session.intervals.valid = 1;
+            in.windowStart = QDateTime(QDate(o.year, o.month, o.day), QTime(o.firstHour + 1, 0), Qt::UTC);
+            in.windowHours = windowHours;
+        } else {
+            // Without analysis intervals the window runs from the first reading for 1828 days.
+            in.windowStart = QDateTime(QDate(o.year, o.month, o.day), QTime(0, 0), Qt::UTC);
+            in.windowHours = 1828 * 24 + 24;
+        }
+        in.thresholds = parseThresholds(thresholds);
+        QVERIFY(session.allocateData());
+        QVERIFY(readBpDataFile(session, path, BpMode(mode)));
+        computePeriodStatistics(session, in.thresholds);
+        const Reference ref = referenceStatistics(*session.data(), in);
+        const PeriodStatistics& st = session.stats;
+        QVERIFY(ref.n[1] > 0);
+        for (int p = 1; p <= 4; ++p) {
+            QCOMPARE(int(periodCount(session.data()->counters, p)), ref.n[p]);
+            QCOMPARE(int(st.sysAboveCount[p]), ref.sysAbove[p]);
+            QCOMPARE(int(st.diaAboveCount[p]), ref.diaAbove[p]);
+            for (int k = 0; k < kParameterCount; ++k)
+                for (int s = 0; s < kStatCount; ++s)
+                    QVERIFY2(close(st.stat[p][k][s], ref.stat[p][k][s]),
+                             qPrintable(QString::asprintf("period %d parameter %d statistic %d: %.10g, reference %.10g",
+                                                          p, k, s, st.stat[p][k][s], ref.stat[p][k][s])));
+        }
+        for (int p = 1; p <= 2; ++p)
+            for (int g = 0; g < 2; ++g) {
+                const Regression& r = st.regression[p][g];
+                QVERIFY2(close(r.r, ref.r[p - 1][g]) && close(r.slope, ref.slope[p - 1][g])
+                             && close(r.intercept, ref.intercept[p - 1][g]),
+                         qPrintable(QString::asprintf("period %d regression %d: %.10g %.10g %.10g, reference %.10g "
+                                                      "%.10g %.10g", p, g, r.r, r.slope, r.intercept, ref.r[p - 1][g],
+                                                      ref.slope[p - 1][g], ref.intercept[p - 1][g])));
+            }
     }
 };
 

@@ -3,7 +3,8 @@
 # threshold dialog, the summary data window, the BP data list, the patient
 # dialog, the serial port dialog, the physician list and entry, the facility
 # name dialog and the graphics window's pages, the report dialogs, and the pages of the full, mini
-# and patient reports of the demo as printed into a PDF file, for review;
+# and patient reports of the demo as printed into a PDF file, the grade page
+# at 800x600 and the first sheet of a two-day patient report, for review;
 # not run by the tests.
 # Usage: tools/screenshot.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, screenshots)
 set -euo pipefail
@@ -38,5 +39,18 @@ for kind in full mini patient; do
   (cd "$scratch" && "$cli" report DEMO.DAT --kind "$kind" -o "report-$kind.pdf" 2>/dev/null)
   pdftoppm -png -r 90 "$scratch/report-$kind.pdf" "$out/report-$kind"
 done
+rm -rf "$scratch"
+# The grade page at 800x600, where the legend shares the width with the
+# plot, and the first sheet of the patient report of a two-day recording
+# (the sleep bar and time axis above the summary; 16 pt header rows).
+cmake --build "$build" --target ks318-gen >/dev/null
+gen=$(cd "$build" && pwd)/tools/ks318-gen
+scratch=$(mktemp -d)
+cp samples/DEMO.DAT samples/DEMO.p30 "$scratch"/
+(cd "$scratch" && "$cli" plot DEMO.DAT --page grade --size 800x600 -o grade-800x600.png)
+cp "$scratch/grade-800x600.png" "$out/"
+"$gen" synth "$scratch/TWODAYS.DAT" --count 12 --seed 2
+(cd "$scratch" && "$cli" report TWODAYS.DAT --kind patient --sleep 22:00 --wake 06:00 -o twodays.pdf)
+pdftoppm -png -r 90 -f 1 -l 1 -singlefile "$scratch/twodays.pdf" "$out/report-patient-2days"
 rm -rf "$scratch"
 echo "Saved in $out:" $(cd "$out" && ls *.png)

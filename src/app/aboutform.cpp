@@ -1,6 +1,7 @@
 #include "aboutform.h"
 
 #include "artwork.h"
+#include "views/windowplacement.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -36,6 +37,12 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
     grid->addWidget(VersionValueLabel, 1, 2);
     grid->addWidget(AboutOkButton, 2, 0, 1, 3, Qt::AlignHCenter);
     setFixedSize(sizeHint());
+}
+
+void TAboutForm::showEvent(QShowEvent* event)
+{
+    centreOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 } // namespace ks318

@@ -16,6 +16,9 @@ public:
     QLabel* VersionLabel;
     QLabel* VersionValueLabel;
     QPushButton* AboutOkButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace ks318

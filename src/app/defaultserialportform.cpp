@@ -121,6 +121,12 @@ void TDefaultSerialPortForm::SerialPortSaveButtonClick()
             ClosePort();
             OpenPort(a.serialPortName.toQString(), messages_);
         }
+    } else if (selected != 0 && currentPort()) {
+        // The same port again: opened afresh, so that a recorder plugged in
+        // again is reached at once.
+        Q_EMIT portChanging();
+        ClosePort();
+        OpenPort(a.serialPortName.toQString(), messages_);
     }
     accept();
 }

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -33,6 +34,9 @@ THospitalNameForm::THospitalNameForm(Session& session, QWidget* parent)
     radios->addWidget(HospitalNameOnRadioButton);
     radios->addWidget(HospitalNameOffRadioButton);
     radios->addStretch();
+    // Every arrow key moves the check to the other choice, up and down too.
+    HospitalNameOnRadioButton->installEventFilter(this);
+    HospitalNameOffRadioButton->installEventFilter(this);
 
     HospitalNameSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
     HospitalNameSaveButton->setObjectName(QStringLiteral("HospitalNameSaveButton"));
@@ -54,6 +58,28 @@ THospitalNameForm::THospitalNameForm(Session& session, QWidget* parent)
     layout->addWidget(PrintGroupBox);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool THospitalNameForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress
+        && (watched == HospitalNameOnRadioButton || watched == HospitalNameOffRadioButton)) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            QRadioButton* other =
+                watched == HospitalNameOnRadioButton ? HospitalNameOffRadioButton : HospitalNameOnRadioButton;
+            other->setFocus(Qt::TabFocusReason);
+            other->setChecked(true);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void THospitalNameForm::showEvent(QShowEvent* event)

@@ -30,6 +30,7 @@ public:
     QPushButton* HospitalNameCancelButton;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -14,6 +14,8 @@
 #include "recordersetup_318form.h"
 #include "session/session.h"
 
+#include <QTimer>
+
 namespace ks318 {
 
 void TMainForm::buildRecorderDialogs()
@@ -28,6 +30,15 @@ void TMainForm::buildRecorderDialogs()
     // A session holds on to the port it was opened on: it goes before that
     // port closes.
     connect(DefaultSerialPortForm, &TDefaultSerialPortForm::portChanging, this, [this] { recorderSession.reset(); });
+    // A USB adapter unplugged while the port is open keeps its device name
+    // for as long as the handle stays open, and comes back under another
+    // name. The line is looked at now and then, so that the handle of a
+    // device that went is let go at once; the next recorder command opens
+    // the port again.
+    auto* portWatch = new QTimer(this);
+    portWatch->setObjectName(QStringLiteral("PortWatch"));
+    connect(portWatch, &QTimer::timeout, this, [] { checkOpenPort(); });
+    portWatch->start(2000);
 }
 
 void TMainForm::setRecorderLine(SerialPortIo* port, Clock* time)

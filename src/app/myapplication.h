@@ -13,4 +13,10 @@ public:
     TMyApplication(int& argc, char** argv);
 };
 
+// Qt's own dialogs (file dialogs, the print dialog, the Yes/No buttons of a
+// question) in the interface's language: installs Qt's translation for
+// `language` ("ja") from the system's Qt translations. Returns false when it
+// is not installed there; the dialogs then stay in English.
+bool installQtTranslation(QCoreApplication& app, const QString& language);
+
 } // namespace ks318

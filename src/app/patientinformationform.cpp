@@ -159,12 +159,13 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
     auto* physicianBox = new QGroupBox(QStringLiteral("担当医"), this);
     physicianBox->setObjectName(QStringLiteral("PhysicianGroupBox"));
     MdNameEdit = lineEdit("MdNameEdit", 62, 200, physicianBox);
-    MdAddressMemo = memo("MdAddressMemo", 50, 2, 250, physicianBox);
-    MdPhoneEdit = lineEdit("MdPhoneEdit", 20, 200, physicianBox);
+    // Created in the order the Tab key walks: the list button beside the name.
     MdListButton = new QPushButton(QStringLiteral("リスト"), physicianBox);
     MdListButton->setObjectName(QStringLiteral("MdListButton"));
     MdListButton->setAutoDefault(false);
     connect(MdListButton, &QPushButton::clicked, this, &TPatientInformationForm::MdListButtonClick);
+    MdAddressMemo = memo("MdAddressMemo", 50, 2, 250, physicianBox);
+    MdPhoneEdit = lineEdit("MdPhoneEdit", 20, 200, physicianBox);
     auto* physician = new QGridLayout(physicianBox);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(MdNameEdit);

@@ -31,7 +31,6 @@ constexpr int kConnectedId = 100;
 constexpr int kReadingId = 101;
 constexpr int kFinishedId = 106;
 constexpr int kNoNameId = 207;
-constexpr int kNoDataId = 208;
 constexpr int kCannotOpenId = 220;
 constexpr int kNoSpaceId = 240;
 constexpr int kExistsId = 268;
@@ -142,9 +141,12 @@ void TRecorderRetrieveForm::FormActivate()
     {
         BusyCursor busy;
         hasData = false;
+        failureMessageId_ = retrievalMessageId(RetrievalOutcome::LinkFailure);
         if (RecorderService* link = main_->recorderSession.get()) {
             const LinkResult result = link->RetrieveDataBlock();
-            if (blockHasData(result, *link)) {
+            const RetrievalOutcome outcome = retrievalOutcome(result, *link);
+            failureMessageId_ = retrievalMessageId(outcome);
+            if (outcome == RetrievalOutcome::Records) {
                 hasData = true;
                 retrievedHeaderLine =
                     recordLineFromRecord(std::string_view(link->dataBuffer, RecorderService::kRecordLength), false);
@@ -168,7 +170,9 @@ void TRecorderRetrieveForm::FormPaint()
         CreateCsvFileCheckBox->setChecked(main_->session().settings.analysis.createCsvFile == 1);
     } else if (Tag == 0) {
         Tag = 1;
-        showMessage(messages_, kNoDataId, kErrorCaptionId, MessageIcon::Exclamation);
+        // 208 when the recorder holds no readings; a failed transfer is
+        // not an empty recorder (224).
+        showMessage(messages_, failureMessageId_, kErrorCaptionId, MessageIcon::Exclamation);
         reject();
         Tag = 0;
     }

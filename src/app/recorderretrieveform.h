@@ -28,8 +28,9 @@ public:
     // Once per showing, when the dialog is up: the block of readings from the
     // recorder (busy cursor meanwhile), then FormPaint.
     void FormActivate();
-    // The first reading's date and time, or message 208 and the dialog closed
-    // when the recorder holds none.
+    // The first reading's date and time; otherwise the dialog closes after
+    // message 208 when the recorder holds no readings, or 224 when the
+    // transfer failed.
     void FormPaint();
     // Writes the new recording and completes it; the dialog closes when the
     // file was written (or could not be created), and stays open for another
@@ -40,7 +41,7 @@ public:
 
     bool hasData = false;
     std::string retrievedHeaderLine;   // record line of the first record
-    int Tag = 0;                       // 1 while message 208 is up
+    int Tag = 0;                       // 1 while message 208 or 224 is up
     QString retrievalPath;             // the path chosen for the last retrieval
 
     QLabel* RecorderIDLabel;
@@ -68,6 +69,7 @@ private:
     GuiMessageService* messages_;
     BeepService* beeps_;
     bool activationDue_ = false;
+    int failureMessageId_ = 208;       // shown when the transfer brought no readings
 };
 
 } // namespace ks318

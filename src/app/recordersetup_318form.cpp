@@ -29,6 +29,7 @@ namespace {
 constexpr int kClearQuestionId = 99;
 constexpr int kClockQuestionId = 258;
 constexpr int kDuplicateId = 266;
+constexpr int kNoAnswerId = 224;
 constexpr int kCautionCaptionId = 267;
 
 const QString kOff = QStringLiteral("off");
@@ -199,6 +200,10 @@ void TRecorderSetup_318Form::FormPaint()
     firstPaintDone_ = true;
     for (int n = 0; n < kScheduleSlots; ++n)
         setSlot(n, {kOff, QStringLiteral("0")});
+    // OK waits for the recorder's schedule: what the dialog shows before is
+    // no schedule, and sending it would switch off every measurement.
+    RecorderSetupOkButton->setEnabled(false);
+    BPMeasurementTimesGroupBox->setEnabled(false);
     showClock();
     // The recorder is read once the dialog is up, so that it paints while
     // the link waits.
@@ -211,15 +216,22 @@ void TRecorderSetup_318Form::FormPaint()
 void TRecorderSetup_318Form::readRecorderSchedule()
 {
     RecorderService* link = main_->recorderSession.get();
-    if (link) {
-        BusyCursor busy;
-        if (const std::optional<Schedule> schedule = readSchedule(*link)) {
-            for (int n = 0; n < kScheduleSlots; ++n)
-                setSlot(n, textsOfSlot((*schedule)[std::size_t(n)]));
-        }
+    BusyCursor busy;
+    const std::optional<Schedule> schedule = link ? readSchedule(*link) : std::nullopt;
+    if (schedule) {
+        for (int n = 0; n < kScheduleSlots; ++n)
+            setSlot(n, textsOfSlot((*schedule)[std::size_t(n)]));
     }
     for (int n = 0; n < kScheduleSlots; ++n)
         markSlot(n, false);
+    RecorderSetupOkButton->setEnabled(schedule.has_value());
+    BPMeasurementTimesGroupBox->setEnabled(schedule.has_value());
+    if (!schedule) {
+        // Said, and OK stays disabled: the recorder's schedule is left as it
+        // is until a read succeeds (the dialog opened again).
+        BusyCursorMessages messages(messages_, busy);
+        showMessage(&messages, kNoAnswerId, kErrorCaptionId, MessageIcon::Exclamation);
+    }
 }
 
 void TRecorderSetup_318Form::showClock()
@@ -315,6 +327,8 @@ bool TRecorderSetup_318Form::eventFilter(QObject* watched, QEvent* event)
 
 bool TRecorderSetup_318Form::RecorderSetupOkButtonClick()
 {
+    if (!RecorderSetupOkButton->isEnabled())
+        return false;
     // Enter on the default button leaves no field: the one being edited is
     // taken as left, so that the duplicate check sees "0" as "00".
     const QWidget* focus = focusWidget();
@@ -334,16 +348,19 @@ bool TRecorderSetup_318Form::RecorderSetupOkButtonClick()
         showMessage(messages_, kDuplicateId, kErrorCaptionId, MessageIcon::Exclamation);
         return false;
     }
+    if (!runTransfer()) {
+        showMessage(messages_, kNoAnswerId, kErrorCaptionId, MessageIcon::Exclamation);
+        return false;
+    }
     accept();
-    runTransfer();
     return true;
 }
 
-void TRecorderSetup_318Form::runTransfer()
+bool TRecorderSetup_318Form::runTransfer()
 {
     RecorderService* link = main_->recorderSession.get();
     if (!link)
-        return;
+        return false;
     SetupRequest request;
     for (int n = 0; n < kScheduleSlots; ++n)
         request.schedule[std::size_t(n)] = slotFromTexts(slotTexts(n));
@@ -360,8 +377,8 @@ void TRecorderSetup_318Form::runTransfer()
         busy.resume();
         return set ? std::optional<QDateTime>(shownMoment_) : std::nullopt;
     };
-    // Failures are not reported: the user misses the beep of the schedule.
-    runSetupTransfer(*link, request);
+    // The dialog stays up meanwhile; it closes once everything went through.
+    return runSetupTransfer(*link, request).ok();
 }
 
 void TRecorderSetup_318Form::RecorderSetupHelpButtonClick()

@@ -55,7 +55,8 @@ public:
     void setHelpHandler(std::function<void(int)> handler) { helpHandler_ = std::move(handler); }
 
     // First paint of an opening: the clock fields, then (once the dialog is
-    // up) the schedule read from the recorder.
+    // up) the schedule read from the recorder. OK is enabled by a successful
+    // read only; a failed one says so with message 224.
     void FormPaint();
     void readRecorderSchedule();
 
@@ -65,7 +66,9 @@ public:
     void IntervalMinuteEditExit(int n);
     void IntervalMinuteUpDownClick(int n);
     // Duplicate times: marked, message 266, the dialog stays. Otherwise the
-    // dialog closes and the transfer runs. True when it ran.
+    // transfer runs; the dialog closes when every command went through, and
+    // stays with message 224 when one failed. True when it went through.
+    // Does nothing while OK is disabled (the schedule was not read).
     bool RecorderSetupOkButtonClick();
     void RecorderSetupHelpButtonClick();
 
@@ -99,7 +102,7 @@ private:
     void showClock();
     void setSlot(int n, const SlotTexts& texts);
     void markSlot(int n, bool marked);
-    void runTransfer();
+    bool runTransfer();
 
     TMainForm* main_;
     bool& firstPaintDone_;

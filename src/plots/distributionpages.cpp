@@ -40,8 +40,8 @@ void clearPage(PlotJob& job, const QRect& page)
                       1, true, false, false);
 }
 
-// The BpMode name at the bottom right and, on the screen, the window title
-// at the bottom left.
+// The BpMode name at the bottom right and, on the screen or a page exported
+// on its own, the window title at the bottom left.
 void drawFooter(PlotJob& job, const QRect& page, const SessionData& data)
 {
     UtilityService& u = job.u;
@@ -49,7 +49,7 @@ void drawFooter(PlotJob& job, const QRect& page, const SessionData& data)
     u.SetFontKind(-1);
     u.DrawText(page.left() + page.width() - page.width() / 200, bottom, bpModeNameOf(data), kDataColour, AlignRight,
                AlignBottom);
-    if (!job.printing())
+    if (job.layout.showsTitleLine())
         u.DrawText(page.left() + page.width() / 200, bottom, job.session.state.windowTitleText, kDataColour,
                    AlignLeft, AlignBottom);
 }
@@ -83,8 +83,14 @@ void drawCorrelationPage(PlotJob& job, const QRect& page, const SessionData* giv
     const int w = u.TextWidthOf(QStringLiteral(" SYS 300")) + 2;
     const int gg = u.TextHeightOf(QStringLiteral("Gg"));
     const int width = page.width();
-    const int s = std::max(1, std::min(width / 2 - w - w / 6, page.height() - 12 * h));
     const int lefts[2] = {page.left() + w + 5, page.left() + w + 5 + width / 2 - w / 4};
+    // The second plot's "SYS" stands centred 4w/5 left of its axis; the
+    // first plot ends a margin short of it, which the plain half-width
+    // rule misses by a few pixels.
+    u.SetFontKind(-4);
+    const int sysLeft = lefts[1] - 4 * w / 5 - (u.TextWidthOf(str(kSysId)) + 1) / 2;
+    u.SetFontKind(-1);
+    const int s = std::max(1, std::min({width / 2 - w - w / 6, sysLeft - m - 1 - lefts[0], page.height() - 12 * h}));
     const int top = page.top() + h + h / 2;
     const int y0 = top + s;
     auto row = [&](int r) { return y0 + 2 * m + r * gg; };
@@ -149,14 +155,20 @@ void drawCorrelationPage(PlotJob& job, const QRect& page, const SessionData* giv
 
         if (home) {
             const int end = nx + u.TextWidthOf(nText);
-            const int sampleX = printing ? end - u.TextWidthOf(QStringLiteral(" ")) : end - 4;
+            // On the screen the sample sits 4 pixels left of the text end,
+            // inside the text's two closing blanks. The printer's larger
+            // circle keeps a gap of 3 pixels to the ":", the text moving
+            // left when the blanks are too narrow for it.
+            const int blanks = u.TextWidthOf(QStringLiteral("  "));
+            const int sampleX = printing ? end - radius - 1 : end - 4;
+            const int textEnd = printing ? end - std::max(0, 2 * radius + 4 - blanks) : end;
             const struct {
                 int textId;
                 Colour fill;
             } legend[2] = {{kDayId, printing ? 0xFFFFFFu : 0xFF0000u}, {kNightId, kPeriodBarColour}};
             for (int k = 0; k < 2; ++k) {
                 const int y = top + (k + 1) * h;
-                u.DrawText(end, y, str(legend[k].textId) + QStringLiteral(" :  "), kCaptionColour, AlignRight,
+                u.DrawText(textEnd, y, str(legend[k].textId) + QStringLiteral(" :  "), kCaptionColour, AlignRight,
                            AlignTop);
                 u.DrawMarker(sampleX, y + h / 2, radius, legend[k].fill, kAxisLineColour, false);
             }
@@ -280,6 +292,40 @@ void drawHistogramPage(PlotJob& job, const QRect& page, const SessionData* given
     drawFooter(job, page, data);
 }
 
+namespace {
+
+// The grade legend's measures in its font (kind -5): row height, column
+// width (that of the longest grade name), the gap between columns and the
+// whole width (swatch and three columns, or the title when it is wider).
+struct Legend {
+    int row = 0;
+    int column = 0;
+    int gap = 0;
+    int width = 0;
+};
+
+Legend gradeLegend(UtilityService& u)
+{
+    Canvas* canvas = u.canvas();
+    Legend l;
+    if (!canvas)
+        return l;
+    const FontSpec saved = canvas->font();
+    u.SetFontKind(-5);
+    l.row = u.TextHeightOf(QStringLiteral("Gg"));
+    l.column = u.TextWidthOf(str(276));
+    l.gap = u.TextWidthOf(QStringLiteral("　")) / 2;
+    int widest = 0;
+    for (int id : {kSysHeadId, kDiaHeadId, kMmHgId, 281, 282, 283, 284, 285, 286, 287, 288, 289, 290, 291, 292})
+        widest = std::max(widest, u.TextWidthOf(str(id)));
+    const int table = l.row + l.gap + 2 * (l.column + l.gap) + std::max(l.column, widest);
+    l.width = std::max(table, u.TextWidthOf(str(kLegendTitleId)));
+    canvas->setFont(saved);
+    return l;
+}
+
+} // namespace
+
 void drawGradePage(PlotJob& job, const QRect& page, const SessionData* given)
 {
     UtilityService& u = job.u;
@@ -298,8 +344,10 @@ void drawGradePage(PlotJob& job, const QRect& page, const SessionData* given)
     u.SetFontKind(-1);
     const int w = u.TextWidthOf(QStringLiteral(" SYS 300")) + 2;
     const int gg = u.TextHeightOf(QStringLiteral("Gg"));
-    const int s = std::max(1, page.height() - 5 * h);
     const int left = page.left() + w + 5;
+    // The legend's size in its own font decides how wide the plot may be.
+    const Legend legend = gradeLegend(u);
+    const int s = std::max(1, std::min(page.height() - 5 * h, page.left() + page.width() - legend.width - w - w / 2 - left));
     const int top = page.top() + h + h / 2;
     const int y0 = top + s;
     const int range = gradeAxisRange(st.value(WholePeriod, ParamSys, StatMax), st.value(WholePeriod, ParamDia, StatMax));
@@ -335,24 +383,31 @@ void drawGradePage(PlotJob& job, const QRect& page, const SessionData* given)
     u.DrawText(left + s / 2, y0 + 2 * m + gg, str(kDiaId), kCaptionColour, AlignCentre, AlignTop);
     u.DrawText(left - 4 * w / 5, y0 - s / 2, str(kSysId), kCaptionColour, AlignCentre, AlignMiddle);
     // The title row above the plot, where the axis unit stands too.
-    u.DrawText(left + s / 2, top - h / 2, str(kFullAnalysisId), kCaptionColour, AlignCentre, AlignBottom);
+    // Centred over the plot, or further right where a small plot would put
+    // it over the count at the plot's left.
+    const QString nText = QString::asprintf("  (n = %d)", n);
+    const int titleWidth = u.TextWidthOf(str(kFullAnalysisId));
+    u.SetFontKind(-1);
+    const int nRight = left + 2 + u.TextWidthOf(nText);
+    u.SetFontKind(-4);
+    const int titleCentre = std::max(left + s / 2, nRight + m + titleWidth / 2 + 1);
+    u.DrawText(titleCentre, top - h / 2, str(kFullAnalysisId), kCaptionColour, AlignCentre, AlignBottom);
     u.SetFontKind(-1);
     u.DrawText(left + s, y0 + 2 * m + gg, str(kMmHgId), kCaptionColour, AlignCentre, AlignTop);
     u.DrawText(left - h / 2, top - h / 2, str(kMmHgId), kCaptionColour, AlignRight, AlignBottom);
-    u.DrawText(left + 2, top - h / 2, QString::asprintf("  (n = %d)", n), kCaptionColour, AlignLeft, AlignBottom);
+    u.DrawText(left + 2, top - h / 2, nText, kCaptionColour, AlignLeft, AlignBottom);
 
     // The legend, in the legend font; the canvas font is put back after it.
     Canvas* canvas = u.canvas();
     const FontSpec saved = canvas->font();
     u.SetFontKind(-5);
-    const int lh = u.TextHeightOf(QStringLiteral("Gg"));
-    const int column = u.TextWidthOf(str(276));
-    const int gap = u.TextWidthOf(QStringLiteral("　")) / 2;
+    const int lh = legend.row;
+    const int gap = legend.gap;
     const int lx = left + s + w;
     const int swatch = lh;
     const int nameX = lx + swatch + gap;
-    const int sysX = nameX + column + gap;
-    const int diaX = sysX + column + gap;
+    const int sysX = nameX + legend.column + gap;
+    const int diaX = sysX + legend.column + gap;
     int y = top;
     u.DrawText(lx, y, str(kLegendTitleId), kCaptionColour, AlignLeft, AlignTop);
     y += 2 * lh;

@@ -87,6 +87,34 @@ QImage renderScreenPage(Session& session, int graphKind, const TrendPage& trend,
     return image;
 }
 
+QPageLayout exportPageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+void drawExportedPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, Canvas& canvas,
+                      const SessionData* data)
+{
+    UtilityService u(PrinterDevice, nullptr, &canvas);
+    u.SetFontKind(-1);
+    PlotLayout plotLayout = windowLayout(u);
+    plotLayout.titleLine = true;
+    PlotJob job(u, session, plotLayout);
+    drawGraphPage(job, graphKind, trend, QRect(QPoint(0, 0), size), data);
+}
+
+int pdfPageDpi(const QSize& size, const QPageLayout& layout)
+{
+    // The lowest whole resolution at which the plot area fits the printable
+    // part in both directions: the larger of the two ratios, rounded up.
+    const QRectF inches = layout.paintRect(QPageLayout::Inch);
+    if (inches.width() <= 0 || inches.height() <= 0)
+        return 1;
+    const double wanted = std::max(size.width() / inches.width(), size.height() / inches.height());
+    return std::max(1, int(std::ceil(wanted - 1e-9)));
+}
+
 bool writePdfPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, const QString& path,
                   const SessionData* data)
 {
@@ -95,21 +123,14 @@ bool writePdfPage(Session& session, int graphKind, const TrendPage& trend, const
         return false;
     QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("ks318"));
-    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                             QPageLayout::Millimeter);
+    const QPageLayout layout = exportPageLayout();
     writer.setPageLayout(layout);
-    // The resolution at which the plot area just fits the printable part.
-    const QRectF inches = layout.paintRect(QPageLayout::Inch);
-    const int dpi = std::max(1, int(std::floor(std::min(size.width() / inches.width(), size.height() / inches.height()))));
-    writer.setResolution(dpi);
+    writer.setResolution(pdfPageDpi(size, layout));
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
     PainterCanvas canvas(painter);
-    UtilityService u(PrinterDevice, nullptr, &canvas);
-    u.SetFontKind(-1);
-    PlotJob job(u, session, windowLayout(u));
-    drawGraphPage(job, graphKind, trend, QRect(QPoint(0, 0), size), data);
+    drawExportedPage(session, graphKind, trend, size, canvas, data);
     return painter.end() && file.commit();
 }
 

@@ -6,6 +6,7 @@
 #include "trendpage.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QSize>
 #include <QString>
 
@@ -35,6 +36,16 @@ void renderScreenPage(Session& session, int graphKind, const TrendPage& trend, c
 // The page on one A4 landscape PDF page: a plot area of `size` printer
 // pixels laid over the printable part of the page, fonts and pens of the
 // printer. Written atomically; false when the file cannot be written.
+// The exported page: A4 landscape with 10 mm margins.
+QPageLayout exportPageLayout();
+// The lowest whole resolution at which a plot area of `size` pixels fits
+// the printable part of `layout`.
+int pdfPageDpi(const QSize& size, const QPageLayout& layout);
+// The exported page through `canvas` (the printer's fonts and pens), with
+// the window title line at its bottom.
+void drawExportedPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, Canvas& canvas,
+                      const SessionData* data = nullptr);
+
 bool writePdfPage(Session& session, int graphKind, const TrendPage& trend, const QSize& size, const QString& path,
                   const SessionData* data = nullptr);
 

@@ -19,6 +19,10 @@ struct PlotLayout {
     int h = 0;              // row height: text height of "Gg" in font kind -1
     int m = 0;              // margin
     bool printing = false;
+    // A printed page exported on its own carries the window title line at
+    // its bottom as the screen does, so that it names its recording.
+    bool titleLine = false;
+    bool showsTitleLine() const { return !printing || titleLine; }
 };
 
 // The window's layout on a drawing layer: h from font kind -1, m = h / 4.

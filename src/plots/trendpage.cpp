@@ -343,7 +343,14 @@ void drawTrendPage(PlotJob& job, const TrendPage& page, const QRect& area, const
     const int left = x0 + 2 * m + side;
     const int right0 = x0 + width - side - 2 * m;
     const int right = left + ((right0 - left) / 12) * 12 + 1;
-    const int p = (height - 3 * h - m) / count;
+    // The title line and the time axis's title share the page's last row.
+    // Where the title line is long enough to reach the axis title (a
+    // narrow page, a long name), the panels give up a row so that the axis
+    // and its title stand above it.
+    const QString titleLine = job.layout.showsTitleLine() ? job.session.state.windowTitleText : QString();
+    const int axisTitleLeft = (left + right) / 2 - u.TextWidthOf(u.timeAxisTitle()) / 2;
+    const bool shareRow = titleLine.isEmpty() || x0 + 10 + u.TextWidthOf(titleLine) + 2 * m <= axisTitleLeft;
+    const int p = (height - (shareRow ? 3 : 4) * h - m) / count;
 
     int slot = 0;
     int firstPlotTop = y0 + h;
@@ -366,9 +373,11 @@ void drawTrendPage(PlotJob& job, const TrendPage& page, const QRect& area, const
     u.BuildTimeAxis(left, axisY, right, view.startDateTime, view.span, m, 1);
     if (shortSpan)
         drawSleepBar(job, view, left, right, y0 + count * p - m, firstPlotTop);
-    if (!job.printing()) {
+    if (!titleLine.isEmpty()) {
         u.SetFontKind(-1);
-        u.DrawText(x0 + 10, y0 + height - h + 1, job.session.state.windowTitleText, kDataColour, AlignLeft, AlignTop);
+        // In the page's last row, wholly: a row placed one pixel lower
+        // loses its last line of pixels to the edge.
+        u.DrawText(x0 + 10, y0 + height - h, titleLine, kDataColour, AlignLeft, AlignTop);
     }
 }
 

@@ -382,15 +382,18 @@ void UtilityService::BuildTimeAxis(int x1, int y, int x2, double viewStart, int 
                  labels.empty() ? nullptr : labels.data(), 1, true, labelStep);
 
     SetFontKind(-1);
-    QString title;
-    if (timeUnit == UnitHours)
-        title = StringTable::text(kTimeTitleId) + QStringLiteral(" (") + StringTable::text(kHourUnitId) + QLatin1Char(')');
-    else if (timeUnit == UnitDays)
-        title = StringTable::text(kDateTitleId) + QStringLiteral(" (") + StringTable::text(kDayUnitId) + QLatin1Char(')');
-    else
-        title = StringTable::text(kDateTitleId) + QStringLiteral(" (") + StringTable::text(kMonthUnitId) + QLatin1Char(')');
+    const QString title = timeAxisTitle();
     DrawText((x1 + x2) / 2, y + 2 * tickLength + TextHeightOf(QStringLiteral("Gg")) - 1, title, kCaptionColour,
              AlignCentre, AlignTop);
+}
+
+QString UtilityService::timeAxisTitle() const
+{
+    if (timeUnit == UnitHours)
+        return StringTable::text(kTimeTitleId) + QStringLiteral(" (") + StringTable::text(kHourUnitId) + QLatin1Char(')');
+    if (timeUnit == UnitDays)
+        return StringTable::text(kDateTitleId) + QStringLiteral(" (") + StringTable::text(kDayUnitId) + QLatin1Char(')');
+    return StringTable::text(kDateTitleId) + QStringLiteral(" (") + StringTable::text(kMonthUnitId) + QLatin1Char(')');
 }
 
 void UtilityService::horizontalGridLines(int left, int bottom, int right, int top, Colour colour, int count,

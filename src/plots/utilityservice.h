@@ -86,6 +86,8 @@ public:
                       int ticks, const AxisLabel* labels, int penWidth, bool countIncludesEnd, int labelStep);
     // `viewStart` is a date-time (days from 1899-12-30, time as fraction).
     void BuildTimeAxis(int x1, int y, int x2, double viewStart, int spanMinutes, int tickLength, int labelStep);
+    // The title BuildTimeAxis puts under the axis for the current time unit.
+    QString timeAxisTitle() const;
     void DrawTimeGrid(int left, int bottom, int right, int top, Colour colour, int verticalLines, int horizontalLines,
                       int penWidth);
     void DrawCalendarGrid(int left, int bottom, int right, int top, double viewStart, Colour colour,

@@ -16,6 +16,8 @@ SetupResults runSetupTransfer(RecorderService& session, const SetupRequest& requ
     SetupResults results;
     if (request.clear) {
         results.clear = session.ClearRecorderData(false);
+        if (*results.clear != LinkOk)
+            return results;
         session.Delay(350);
     }
     // The moment is taken after the clear, which may take a while.
@@ -26,6 +28,8 @@ SetupResults runSetupTransfer(RecorderService& session, const SetupRequest& requ
             session.clockValues[i] = values[i];
         session.Delay(100);
         results.clock = session.SetRecorderClock();
+        if (*results.clock != LinkOk)
+            return results;
         session.Delay(100);
     }
     for (std::size_t i = 0; i < request.schedule.size(); ++i) {

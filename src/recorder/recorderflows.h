@@ -24,12 +24,18 @@ struct SetupRequest {
 struct SetupResults {
     std::optional<LinkResult> clear;
     std::optional<LinkResult> clock;
-    LinkResult schedule = LinkFailed;
+    LinkResult schedule = LinkFailed;   // also when it was not sent
+    // Every command that was sent went through.
+    bool ok() const
+    {
+        return schedule == LinkOk && clear.value_or(LinkOk) == LinkOk && clock.value_or(LinkOk) == LinkOk;
+    }
 };
 
 // The setup dialog's transfer, in its order: the clear command (without the
 // pause) and 350 ms; the clock with 100 ms before and after; the schedule.
-// The schedule goes out whatever became of the first two.
+// A command that fails ends the transfer: what follows is not sent (nor is
+// the moment for the clock asked), and the caller reports the failure.
 SetupResults runSetupTransfer(RecorderService& session, const SetupRequest& request);
 
 // The clear-data dialog's OK: "12" (with its pause) until acknowledged.

@@ -213,6 +213,7 @@ LinkResult RecorderService::commandUntilAcknowledged(const char code[2])
 
 LinkResult RecorderService::RetrieveDataBlock()
 {
+    announcedLength = -1;
     if (commandUntilAcknowledged("10") == LinkFailed)
         return LinkFailed;
 
@@ -242,6 +243,7 @@ LinkResult RecorderService::RetrieveDataBlock()
         length += lengthDigit(static_cast<unsigned char>(receiveBuffer[i])) * weight;
         weight *= 16;
     }
+    announcedLength = length;
 
     // A length outside what the buffers hold is refused like a short block:
     // nothing taken, the recorder still acknowledged.

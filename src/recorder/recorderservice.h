@@ -42,6 +42,9 @@ public:
     int errorCount = 0;
     int replyStatus = 0;                            // 0 ACK, 1 NAK
     int recordCount = 0;
+    // Length the last "10" block header announced; -1 when no header was
+    // taken (no reply, no block, or every header refused).
+    int announcedLength = -1;
     std::array<int, 5> clockValues{};               // year - 1900 (+100 below 96), month, day, hour, minute
     std::array<int, 6> slotHour{};                  // -1 in hour or minute: slot off
     std::array<int, 6> slotMinute{};

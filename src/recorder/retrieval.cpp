@@ -52,6 +52,22 @@ bool blockHasData(LinkResult result, const RecorderService& session)
     return std::memcmp(session.dataBuffer, "0000000000", 10) != 0;
 }
 
+RetrievalOutcome retrievalOutcome(LinkResult result, const RecorderService& session)
+{
+    if (blockHasData(result, session))
+        return RetrievalOutcome::Records;
+    if (result == LinkOk)
+        return RetrievalOutcome::NoRecords;   // the first record is all "0"
+    if (session.announcedLength >= 0 && session.announcedLength < RecorderService::kRecordLength)
+        return RetrievalOutcome::NoRecords;
+    return RetrievalOutcome::LinkFailure;
+}
+
+int retrievalMessageId(RetrievalOutcome outcome)
+{
+    return outcome == RetrievalOutcome::LinkFailure ? 224 : 208;
+}
+
 RetrievedStart startOfRecordLine(std::string_view headerLine)
 {
     BpReading reading;

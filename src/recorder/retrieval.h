@@ -27,6 +27,16 @@ std::string recordLineFromRecord(std::string_view record, bool excludeWithoutPul
 // at least one record and the first record does not begin with ten "0".
 bool blockHasData(LinkResult result, const RecorderService& session);
 
+// What a transfer came to, as the user is told: readings to save; no
+// readings (the recorder announced a block without one whole record, or the
+// first record begins with ten "0"), message 208; or a failure of the link
+// (no reply, every header refused, a block too long to take, data missing
+// or cut short), message 224.
+enum class RetrievalOutcome { Records, NoRecords, LinkFailure };
+RetrievalOutcome retrievalOutcome(LinkResult result, const RecorderService& session);
+// The message id for an outcome other than Records.
+int retrievalMessageId(RetrievalOutcome outcome);
+
 struct RetrievedStart {
     int year = 0;
     int month = 0;

@@ -79,12 +79,16 @@ QString leaveMinuteEdit(const QString& text)
 
 std::array<bool, kScheduleSlots> duplicateSlots(const std::array<SlotTexts, kScheduleSlots>& texts)
 {
+    // Compared as the times sent: "7" and "07", "0" and "00" are one time.
+    std::array<ScheduleSlot, kScheduleSlots> sent;
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        sent[k] = slotFromTexts(texts[k]);
     std::array<bool, kScheduleSlots> duplicate{};
     for (std::size_t k = 1; k < texts.size(); ++k) {
-        if (texts[k].hour == QLatin1String("off"))
+        if (sent[k].off())
             continue;
         for (std::size_t j = 0; j < k; ++j) {
-            if (texts[j].hour == texts[k].hour && texts[j].minute == texts[k].minute) {
+            if (!sent[j].off() && sent[j].hour == sent[k].hour && sent[j].minute == sent[k].minute) {
                 duplicate[k] = true;
                 break;
             }

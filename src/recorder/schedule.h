@@ -43,8 +43,9 @@ SlotTexts leaveHourBox(const SlotTexts& texts);
 // not a number gives "00".
 QString leaveMinuteEdit(const QString& text);
 
-// Slots 2 to 6 that repeat an earlier slot's hour and minute texts; off slots
-// never count.
+// Slots 2 to 6 that repeat an earlier slot's time, compared as the numbers
+// sent (see slotFromTexts), so "07"/"0" repeats "7"/"00"; off slots never
+// count.
 std::array<bool, kScheduleSlots> duplicateSlots(const std::array<SlotTexts, kScheduleSlots>& texts);
 
 // The slot sent for the dialog's texts: both texts non-empty and numeric give

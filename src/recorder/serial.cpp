@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -30,6 +31,13 @@ PortAccess& lastFailureSlot()
 {
     static PortAccess failure;
     return failure;
+}
+
+// Errors by which a terminal says that its device is gone: a hung-up line
+// answers EIO, an unplugged adapter ENODEV or ENXIO.
+bool deviceGone(int err)
+{
+    return err == EIO || err == ENXIO || err == ENODEV;
 }
 
 } // namespace
@@ -128,6 +136,32 @@ void Serial::fail(const char* what, int err)
     fd_ = -1;
 }
 
+void Serial::lose(int err)
+{
+    if (fd_ < 0)
+        return;
+    vanished_ = true;
+    errno_ = err != 0 ? err : ENODEV;
+    error_ = QStringLiteral("%1: %2").arg(device_, err != 0 ? QString::fromLocal8Bit(std::strerror(err))
+                                                            : QStringLiteral("hung up"));
+    ::close(fd_);
+    fd_ = -1;
+}
+
+bool Serial::checkLine()
+{
+    if (fd_ < 0)
+        return false;
+    pollfd p{fd_, POLLIN, 0};
+    int ready = 0;
+    do
+        ready = ::poll(&p, 1, 0);
+    while (ready < 0 && errno == EINTR);
+    if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        lose(0);
+    return fd_ >= 0;
+}
+
 PortAccess Serial::failure() const
 {
     if (isOpen())
@@ -148,16 +182,29 @@ int Serial::bytesAvailable()
 {
     if (fd_ < 0)
         return int(pending_.size());
+    // A line that hung up reports nothing waiting; it is found out here.
+    if (!checkLine())
+        return int(pending_.size());
     // Move what the driver holds into user space, as long as it reports any.
     while (pending_.size() < kPendingLimit) {
         int queued = 0;
-        if (::ioctl(fd_, FIONREAD, &queued) != 0 || queued <= 0)
+        if (::ioctl(fd_, FIONREAD, &queued) != 0) {
+            if (deviceGone(errno))
+                lose(errno);
+            break;
+        }
+        if (queued <= 0)
             break;
         const int room = kPendingLimit - int(pending_.size());
         char chunk[4096];
         const int want = std::min({queued, room, int(sizeof chunk)});
         const ssize_t got = ::read(fd_, chunk, std::size_t(want));
-        if (got <= 0)
+        if (got == 0 || (got < 0 && deviceGone(errno))) {
+            // Counted bytes that cannot be read: the line is closed.
+            lose(got == 0 ? 0 : errno);
+            break;
+        }
+        if (got < 0)
             break;
         pending_.append(chunk, int(got));
     }
@@ -184,6 +231,8 @@ bool Serial::writeByte(char byte)
             return true;
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && deviceGone(errno))
+            lose(errno);
         return false;
     }
 }
@@ -196,8 +245,13 @@ Serial* currentPort()
 bool OpenPort(const QString& portName, MessageSink* messages)
 {
     std::unique_ptr<Serial>& slot = portSlot();
-    if (slot)
-        return true;
+    if (slot) {
+        if (slot->checkLine())
+            return true;
+        // The device went away since: let go of its handle and open the
+        // port again, where the device may be back.
+        slot.reset();
+    }
     auto port = std::make_unique<Serial>(portName);
     if (!port->isOpen()) {
         lastFailureSlot() = port->failure();
@@ -206,6 +260,12 @@ bool OpenPort(const QString& portName, MessageSink* messages)
     }
     slot = std::move(port);
     return true;
+}
+
+bool checkOpenPort()
+{
+    Serial* port = currentPort();
+    return port && port->checkLine();
 }
 
 PortAccess lastPortFailure()

@@ -29,8 +29,17 @@ public:
     Serial(const Serial&) = delete;
     Serial& operator=(const Serial&) = delete;
 
-    // True when the device was opened, taken exclusively and configured.
+    // True when the device was opened, taken exclusively and configured,
+    // and has not gone since.
     bool isOpen() const { return fd_ >= 0; }
+    // True when the device went away while open (the USB adapter unplugged,
+    // the other end of a pseudo-terminal closed): its handle is closed then,
+    // so that the device can come back under its name, and the port reads
+    // nothing and refuses every byte from then on.
+    bool vanished() const { return vanished_; }
+    // Asks the line, without waiting, whether the device is still there;
+    // closes the handle when it is not. True while the port is open.
+    bool checkLine();
     QString portName() const { return portName_; }
     QString device() const { return device_; }
     // Why opening failed, for diagnostics (the user sees message 198).
@@ -45,8 +54,11 @@ public:
 
 private:
     void fail(const char* what, int err);
+    // The device is gone (`err` the error that told so, 0 for a hang-up).
+    void lose(int err);
 
     int fd_ = -1;
+    bool vanished_ = false;
     int errno_ = 0;
     QString portName_;
     QString device_;
@@ -64,9 +76,17 @@ Serial* currentPort();
 struct MessageSink;
 
 // Opens `portName` when no port is open. On failure shows message 198 and
-// leaves no port open. Does nothing when a port is already open. Returns
-// true when a port is open afterwards.
+// leaves no port open. Does nothing when a port is already open and its
+// device still there; a port whose device has gone is released and its
+// device opened afresh (a recorder unplugged and plugged in again). Returns
+// true when a port is open afterwards. No link may still use the port
+// object that was there before.
 bool OpenPort(const QString& portName, MessageSink* messages);
+
+// Checks the open port's line (see Serial::checkLine) without releasing the
+// port object, which links may still hold. True when a port is open and its
+// device there.
+bool checkOpenPort();
 
 // Why the last failed OpenPort failed.
 PortAccess lastPortFailure();

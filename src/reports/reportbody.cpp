@@ -150,7 +150,83 @@ bool ReportJob::newSheet()
 {
     top = 0;
     pageBottom = pageHeight;
-    return document.newSheet();
+    const bool started = document.newSheet();
+    if (started && footerSheets > 0) {
+        ++footerSheet;
+        drawFooter();
+        pageBottom = pageHeight - footerHeight();
+    }
+    return started;
+}
+
+namespace {
+
+constexpr int kFooterPoints = 6;
+
+} // namespace
+
+int ReportJob::footerHeight()
+{
+    const FontSpec saved = u.canvas() ? u.canvas()->font() : FontSpec();
+    setPoints(kFooterPoints);
+    const int row = u.TextHeightOf(QStringLiteral("Gg"));
+    if (u.canvas())
+        u.canvas()->setFont(saved);
+    return 2 * row;
+}
+
+void ReportJob::drawFooter()
+{
+    const FontSpec saved = u.canvas() ? u.canvas()->font() : FontSpec();
+    setPoints(kFooterPoints);
+    const QString who = session.state.fileBaseName + QStringLiteral("   ") + session.patient.patientName.toQString();
+    const QString sheet = QStringLiteral("%1 / %2").arg(footerSheet).arg(std::max(footerSheet, footerSheets));
+    u.DrawText(left, pageHeight, who, kDataColour, AlignLeft, AlignBottom);
+    u.DrawText(pageWidth - left, pageHeight, sheet, kDataColour, AlignRight, AlignBottom);
+    if (u.canvas())
+        u.canvas()->setFont(saved);
+}
+
+void ReportJob::beginFooters(int lines, int firstBottom)
+{
+    // The sheets the list takes, as line() will break it: every further
+    // sheet starts with the continuation heading and stops above its footer.
+    const int laterBottom = pageHeight - footerHeight();
+    firstBottom = std::min(firstBottom, laterBottom);
+    int sheets = 1;
+    int y = top;
+    int bottom = firstBottom;
+    for (int i = 0; i < lines; ++i) {
+        if (y + charHeight > bottom && y > 0) {
+            ++sheets;
+            y = charHeight;
+            bottom = laterBottom;
+        }
+        y += charHeight;
+    }
+    footerSheets = sheets;
+    footerSheet = 1;
+    drawFooter();
+    pageBottom = firstBottom;
+}
+
+QStringList wrapToWidth(UtilityService& u, const QString& text, int width)
+{
+    QStringList lines;
+    QString current;
+    int i = 0;
+    while (i < text.size()) {
+        const int step = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString next = text.mid(i, step);
+        if (!current.isEmpty() && u.TextWidthOf(current + next) > width) {
+            lines << current;
+            current.clear();
+        }
+        current += next;
+        i += step;
+    }
+    lines << current;
+    return lines;
 }
 
 void ReportJob::makeRoom(int x, const QString& continuation)
@@ -214,8 +290,8 @@ ReportResult printReportBody(ReportDocument& document, Session& session, const R
 
     if (!document.newSheet())
         return ReportResult::DeviceFailed;
-    PainterCanvas canvas(document.painter());
-    UtilityService u(PrinterDevice, nullptr, &canvas);
+    PainterCanvas painterCanvas(document.painter());
+    UtilityService u(PrinterDevice, nullptr, &document.canvasFor(painterCanvas));
     u.SetFontKind(-1);
     PlotLayout layout;
     layout.h = std::max(2, u.TextHeightOf(QStringLiteral("Gg")));

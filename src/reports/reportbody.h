@@ -6,11 +6,13 @@
 #include "reportformat.h"
 
 #include <QPainter>
+#include <functional>
 
 class QPagedPaintDevice;
 
 namespace ks318 {
 
+class Canvas;
 class Session;
 struct MessageSink;
 
@@ -48,7 +50,15 @@ public:
     // that never began ends successfully with nothing written.
     bool finish();
 
+    // The canvas the pages draw through: the painter's own, or what a
+    // wrapper set here makes of it (a layout check records every text and
+    // line on its way to the page).
+    using CanvasWrapper = std::function<Canvas&(Canvas& painterCanvas)>;
+    void setCanvasWrapper(CanvasWrapper wrapper) { wrapper_ = std::move(wrapper); }
+    Canvas& canvasFor(Canvas& painterCanvas) { return wrapper_ ? wrapper_(painterCanvas) : painterCanvas; }
+
 private:
+    CanvasWrapper wrapper_;
     QPagedPaintDevice& device_;
     QPainter painter_;
     int sheets_ = 0;

@@ -95,7 +95,12 @@ QStringList memoLines(const QString& text)
 void labelled(ReportJob& job, int x, const QString& label, const QString& value)
 {
     const int valueX = x + job.u.TextWidthOf(label) + job.charWidth;
-    const QStringList lines = memoLines(value);
+    // A line longer than the room right of the label wraps under itself,
+    // every character kept.
+    const int width = std::max(job.charWidth, job.pageWidth - job.left - valueX);
+    QStringList lines;
+    for (const QString& l : memoLines(value))
+        lines << wrapToWidth(job.u, l, width);
     job.makeRoom();
     job.text(x, job.top, label);
     job.line(valueX, lines.value(0));
@@ -120,7 +125,7 @@ int graphRight(ReportJob& job)
 
 // --- graph pages --------------------------------------------------------------
 
-void printReportHeader(ReportJob& job)
+int printReportHeader(ReportJob& job)
 {
     UtilityService& u = job.u;
     u.SetFontKind(-3);
@@ -128,6 +133,7 @@ void printReportHeader(ReportJob& job)
     const int centre = job.pageWidth / 2;
     job.text(centre, job.top, job.format.heading.toQString(), AlignCentre, AlignTop);
     job.text(centre, job.top + row, job.session.state.windowTitleText, AlignCentre, AlignTop);
+    return job.top + 2 * row;
 }
 
 void printTrendPage(ReportJob& job)
@@ -141,18 +147,26 @@ void printTrendPage(ReportJob& job)
     const int left = graphLeft(job);
     const int right = graphRight(job);
     const bool patient = job.patientReport();
-    const int plotTop = job.top + (patient ? 7 : 3) * job.charHeight;
-    const int plotBottom = job.pageBottom - 3 * h;
-    const int p = std::max(h, (plotBottom - plotTop - h * count) / count);
-    const int panelsTop = plotTop + (patient ? 2 * h : 0);
-
+    int plotTop = job.top + (patient ? 7 : 3) * job.charHeight;
     if (patient) {
-        printPatientHeader(job);
+        // The 16 point header may reach further down than seven rows of
+        // the text face; the trend's title keeps clear of it.
+        const int headerBottom = printPatientHeader(job);
+        plotTop = std::max(plotTop, headerBottom + job.charHeight / 2);
         job.setPoints(kTrendTitlePoints);
         job.text(job.left + 4 * job.charWidth, plotTop, str(kTrendGraphId));
     } else {
-        printReportHeader(job);
+        // Three rows of the text face, or more when the header's two rows
+        // of its larger face reach further.
+        plotTop = std::max(plotTop, printReportHeader(job));
     }
+    const int plotBottom = job.pageBottom - 3 * h;
+    const int panelsTop = plotTop + (patient ? 2 * h : 0);
+    // The panels share what lies between their top and the bottom, less a
+    // row each; the patient report's panels start two rows lower, which
+    // must come off their height, or the sleep bar and the time axis run
+    // into the summary under the trend.
+    const int p = std::max(h, (plotBottom - panelsTop - h * count) / count);
 
     TrendPanel bp;
     bp.type = PanelBp;
@@ -188,22 +202,30 @@ void printDistributionPage(ReportJob& job)
     UtilityService& u = job.u;
     const int h = job.h;
     u.SetFontKind(-3);
-    const int top = job.top + 3 * u.TextHeightOf(QStringLiteral("Gg"));
-    const int half = (job.pageBottom - top) / 2 - 2 * h;
+    const int titleRow = u.TextHeightOf(QStringLiteral("Gg"));
+    const int top = job.top + 3 * titleRow;
+    // The second area's title (its larger face stands taller than the row
+    // between the areas) keeps clear of the first area and of the line
+    // under it: the areas lie further apart and are that much lower.
+    const int gap = std::max(h, titleRow + h + job.lineUnit);
+    const int half = (job.pageBottom - top - 3 * h - gap) / 2;
     const int left = graphLeft(job);
     const int right = graphRight(job);
     int area = 0;
     for (int which = 0; which < 2; ++which) {
         if (!(which == 0 ? f.correlation : f.histogram))
             continue;
-        const int areaTop = half * area + top + 2 * h + h * area;
+        const int areaTop = (half + gap) * area + top + 2 * h;
         u.SetFontKind(-3);
         job.text(job.pageWidth / 2, areaTop - h / 2, str(which == 0 ? kCorrelationTitleId : kHistogramTitleId),
                  AlignCentre, AlignBottom);
         if (area == 0) {
             printReportHeader(job);
-            u.DrawLine(left, areaTop, right, areaTop, kAxisLineColour, job.lineUnit, false);
-            u.DrawLine(left, areaTop + half, right, areaTop + half, kAxisLineColour, job.lineUnit, false);
+            // The two lines frame the first area a quarter row outside it,
+            // clear of the texts at its edges.
+            u.DrawLine(left, areaTop - h / 4, right, areaTop - h / 4, kAxisLineColour, job.lineUnit, false);
+            u.DrawLine(left, areaTop + half + h / 4, right, areaTop + half + h / 4, kAxisLineColour, job.lineUnit,
+                       false);
         }
         const QRect page(0, areaTop, job.pageWidth, half);
         if (which == 0)
@@ -307,6 +329,7 @@ void printReadingsPage(ReportJob& job)
     const QString heading = str(kReadingsHeadingId);
     job.line(x, heading);
     const int n = readingCount(d);
+    job.beginFooters(n, job.pageBottom);
     for (int i = 0; i < n; ++i) {
         const BpReading& r = d.readings[std::size_t(i)];
         const QString state = formatText("%2s %s %2s%s", r.methodText.str().c_str(), r.eFlagText.str().c_str(),
@@ -317,15 +340,18 @@ void printReadingsPage(ReportJob& job)
                           + state + QLatin1Char(' ') + r.comment.toQString();
         job.line(x, l, heading);
     }
+    job.endFooters();
 }
 
 // --- the patient report -------------------------------------------------------
 
-void printPatientHeader(ReportJob& job)
+int printPatientHeader(ReportJob& job)
 {
     const Session& session = job.session;
     job.setPoints(kHeaderPoints);
     const int cw = std::max(1, job.u.TextWidthOf(QStringLiteral("S")));
+    // Its lines are rows of its own 16 point face.
+    const int row = std::max(1, job.u.TextHeightOf(QStringLiteral("Gg")));
     const int x = job.left + 3 * cw;
     const int y = job.top + 3 * job.charHeight;
     const QString name = str(kPatientNameId) + session.patient.patientName.toQString();
@@ -338,10 +364,11 @@ void printPatientHeader(ReportJob& job)
     job.text(x + (length + 1) * cw, y, str(kHonorificId));
     if (session.intervals.valid) {
         const auto [start, end] = window1Minutes(session);
-        job.text(x, y + 2 * job.charHeight,
+        job.text(x, y + 2 * row,
                  str(kMeasuringPeriodId) + dateAndTime(start) + QStringLiteral(" --> ") + dateAndTime(end));
     }
     job.textFont();
+    return y + 3 * row;
 }
 
 void printPatientSummary(ReportJob& job)
@@ -439,15 +466,18 @@ void printPatientReadings(ReportJob& job)
     job.textFont();
     // The first sheet carries the patient header and the box for notes;
     // the list stops above the box.
-    printPatientHeader(job);
+    const int headerBottom = printPatientHeader(job);
     printFooterBox(job);
-    job.pageBottom = job.pageHeight - 15 * job.charHeight;
-    job.top += 7 * job.charHeight;
+    job.top = std::max(job.top + 7 * job.charHeight, headerBottom + job.charHeight);
     const int x = job.left + 4 * job.charWidth;
     job.line(x, str(kPatientDataId));
     const QString heading = str(kPatientHeadingId);
     job.line(x, heading);
     const int n = readingCount(d);
+    int listed = 0;
+    for (int i = 0; i < n; ++i)
+        listed += d.readings[std::size_t(i)].windowMembership == OutsideWindows ? 0 : 1;
+    job.beginFooters(listed, job.pageHeight - 15 * job.charHeight);
     for (int i = 0; i < n; ++i) {
         const BpReading& r = d.readings[std::size_t(i)];
         if (r.windowMembership == OutsideWindows)
@@ -460,6 +490,7 @@ void printPatientReadings(ReportJob& job)
                      + state,
                  heading);
     }
+    job.endFooters();
 }
 
 } // namespace ks318

@@ -40,6 +40,12 @@ struct ReportJob {
     int charWidth = 0;          // "S" in the current font
     int textPoints = 8;         // size of the text pages' font
 
+    // The small footer of the readings lists' sheets: file, patient and
+    // "n / m". Active while footerSheets > 0; every new sheet then gets it
+    // and its page bottom stops above it.
+    int footerSheet = 0;
+    int footerSheets = 0;
+
     bool patientReport() const { return kind == ReportKind::Patient; }
 
     // The printer face at `points`, regular.
@@ -57,15 +63,30 @@ struct ReportJob {
     void makeRoom(int x = 0, const QString& continuation = QString());
     void skip(int rows = 1) { top += rows * charHeight; }
     void text(int x, int y, const QString& text, int horizontal = 0, int vertical = 3);
+
+    // Footers on the sheets of a list of `lines` lines (a continuation
+    // heading on every further sheet) that starts at the current top and
+    // stops at `firstBottom` on the current sheet: the current sheet gets
+    // its footer now, every later one when it starts.
+    void beginFooters(int lines, int firstBottom);
+    void endFooters() { footerSheets = 0; }
+    // Height the footer takes at the bottom of a sheet.
+    int footerHeight();
+    void drawFooter();
 };
+
+// A text cut into lines no wider than `width` on the layer's current font,
+// at character boundaries (a surrogate pair is never split), keeping every
+// character.
+QStringList wrapToWidth(UtilityService& u, const QString& text, int width);
 
 // Graph pages: the trend (header, panels, sleep bar, time axis) within the
 // page bottom; the correlation and histogram areas.
 void printTrendPage(ReportJob& job);
 void printDistributionPage(ReportJob& job);
 // The full report's header: the format's heading and the window title text,
-// centred at the top in font kind -3.
-void printReportHeader(ReportJob& job);
+// centred at the top in font kind -3. Returns the y under it.
+int printReportHeader(ReportJob& job);
 
 // Text pages.
 void printPatientInformationPage(ReportJob& job);
@@ -73,7 +94,8 @@ void printSummaryPage(ReportJob& job);
 void printReadingsPage(ReportJob& job);
 
 // The patient report.
-void printPatientHeader(ReportJob& job);
+// Returns the y just under its last line.
+int printPatientHeader(ReportJob& job);
 void printPatientSummary(ReportJob& job);
 void printPatientReadings(ReportJob& job);
 void printFooterBox(ReportJob& job);

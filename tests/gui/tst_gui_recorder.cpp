@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -138,9 +139,10 @@ private Q_SLOTS:
 
     // Menu entries against a scripted recorder (the dialog answered with
     // OK or cancel): the command codes sent, the messages and the beeps.
-    // Nothing usable retrieved gives 208 and no save dialog; opening the
-    // session gives 224 after two unanswered attempts; start measurement
-    // repeats "40" until the recorder falls silent.
+    // A recorder without readings gives 208, a failed transfer 224, and
+    // neither a save dialog; opening the session gives 224 after two
+    // unanswered attempts; start measurement repeats "40" until the
+    // recorder falls silent.
     void menuEntries_data()
     {
         QTest::addColumn<QString>("entry");
@@ -149,7 +151,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("result");  // codes | messages | beeps
         QTest::newRow("retrieve, empty block") << "RecorderZireRetrievedata" << (acks(3) << A.then(dataFrame("", "KS"), 50))
                                                << true << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, no answer to 10") << "RecorderZireRetrievedata" << acks(2) << true << "05 05 05 10 | 208 | 0";
+        QTest::newRow("retrieve, less than a record") << "RecorderZireRetrievedata"
+                                                      << (acks(3) << A.then(dataFrame("2D4E3E00007E0B02", "KS"), 50))
+                                                      << true << "05 05 05 10 | 208 | 0";
+        QTest::newRow("retrieve, no answer to 10") << "RecorderZireRetrievedata" << acks(2) << true << "05 05 05 10 | 224 | 0";
+        QTest::newRow("retrieve, block cut short") << "RecorderZireRetrievedata"
+                                                   << (acks(3) << A.then(readingsBlock().left(60), 50)) << true
+                                                   << "05 05 05 10 | 224 | 0";
         QTest::newRow("measure, silent recorder") << "RecorderZireStartmeasurement" << QList<Reply>{} << true
                                                   << "05 05 05 05 | 224 | 0";
         QTest::newRow("measure three times") << "RecorderZireStartmeasurement" << acks(8) << true
@@ -176,7 +184,8 @@ private Q_SLOTS:
         QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + QString::number(form()->Beeps->count()),
                  result);
         QVERIFY(!form()->RecorderRetrieveForm->isVisible() && w_->saveDialogs == 0);
-        QCOMPARE(form()->recorderSession != nullptr, !ids.contains("224"));
+        // Only a recorder silent from the start leaves no session.
+        QCOMPARE(form()->recorderSession != nullptr, result != "05 05 05 05 | 224 | 0");
     }
 
     // The schedule read at the first paint, a duplicate refused with 266,
@@ -218,6 +227,57 @@ private Q_SLOTS:
         form()->DefaultSerialPortForm->Com2RadioButton->setChecked(true);
         form()->DefaultSerialPortForm->SerialPortSaveButtonClick();
         QVERIFY(!form()->recorderSession);
+    }
+
+    // A failed settings read leaves OK disabled and sends nothing (224); a
+    // clock or schedule that does not go through says 224 and keeps the
+    // dialog open. Answers: clear, clock. Result: codes | messages | OK and
+    // the slots enabled | still open after OK.
+    void setupFailures_data()
+    {
+        QTest::addColumn<QList<Reply>>("replies");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QString>("result");
+        const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
+        QByteArray badSum = settings;
+        badSum.back() = char(badSum.back() + 1);
+        const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
+        QTest::newRow("settings unanswered") << (acks(3) << Reply::silence()) << QList<bool>{}
+                                             << "05 05 05 11 | 224 | 00 | 1";
+        QTest::newRow("three bad checksums") << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50)
+                                                         << Reply().then(badSum, 50))
+                                             << QList<bool>{} << "05 05 05 11 | 224 | 00 | 1";
+        QTest::newRow("clock unanswered") << (read + QList<Reply>{A, A, Reply::silence()}) << QList<bool>{false, true}
+                                          << "05 05 05 11 05 31 | 99 258 224 | 11 | 1";
+        QTest::newRow("schedule refused") << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
+                                          << "05 05 05 11 05 30 | 99 258 224 | 11 | 1";
+    }
+
+    void setupFailures()
+    {
+        QFETCH(QList<Reply>, replies);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QString, result);
+        rig_->script(replies);
+        TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
+        QString state;
+        when(form(), [this, dialog] {
+            return dialog->isVisible() && (dialog->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
+        }, [&] {
+            state = QString::number(dialog->RecorderSetupOkButton->isEnabled())
+                    + QString::number(dialog->BPMeasurementTimesGroupBox->isEnabled());
+            dialog->IntervalHourComboBox[0]->setEditText("6");
+            w_->messages.answers = answers;
+            dialog->RecorderSetupOkButtonClick();
+            state += " | " + QString::number(dialog->isVisible());
+            dialog->RecorderSetupCancelButton->click();
+        });
+        form()->RecorderZireSetup->trigger();
+        QStringList ids;
+        for (int id : w_->messages.shownIds())
+            ids << QString::number(id);
+        // Without "30" acknowledged no schedule frame can go out.
+        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + state, result);
     }
 
     // While the recorder holds the line the window repaints, a click goes

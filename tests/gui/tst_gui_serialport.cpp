@@ -1,5 +1,6 @@
 // The serial port dialog: the stored port is selected when it opens, a change
-// is stored as "COM%d" and moves an open port at once, settings that were
+// is stored as "COM%d" and moves an open port at once (saving the same port
+// opens it afresh), settings that were
 // never loaded are reported once per opening.
 #include "app/defaultserialportform.h"
 #include "app/messageservice.h"
@@ -112,6 +113,16 @@ private Q_SLOTS:
         QVERIFY(currentPort() != nullptr);
         QCOMPARE(currentPort()->device(), second.device);
         QCOMPARE(session_.settings.analysis.serialPortName.toQString(), QStringLiteral("COM2"));
+        QVERIFY(messages_.shown().isEmpty());
+
+        // Saving the same port again opens it afresh: the device behind the
+        // name now is the one taken (an adapter plugged in again).
+        Pty replugged;
+        qputenv("KS318_COM2", replugged.device.toLocal8Bit());
+        openAndClose(form);
+        form.SerialPortSaveButtonClick();
+        QVERIFY(currentPort() != nullptr);
+        QCOMPARE(currentPort()->device(), replugged.device);
         QVERIFY(messages_.shown().isEmpty());
 
         // A port that cannot be opened: message 198, no port left open.

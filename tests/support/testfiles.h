@@ -49,20 +49,50 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 inline QString goldenPath(const QString& name) { return qEnvironmentVariable("KS318_GOLDEN") + '/' + name; }
 inline QByteArray golden(const QString& name) { return readFile(goldenPath(name)); }
 
-// Empty when `actual` equals tests/golden/NAME, else the first line that
-// differs. With KS318_UPDATE_GOLDEN set the file is written instead: review
-// its diff before committing it.
+// Empty when `actual` equals tests/golden/NAME; else the table row (the
+// last unindented line before the first difference) and a unified diff of
+// the two, cut after 40 lines. Only KS318_UPDATE_GOLDEN=1 writes the file
+// instead, and says so: review its diff before committing it.
 inline QString goldenDiff(const QByteArray& actual, const QString& name)
 {
-    if (qEnvironmentVariableIsSet("KS318_UPDATE_GOLDEN"))
+    if (qEnvironmentVariable("KS318_UPDATE_GOLDEN") == QLatin1String("1")) {
         writeFile(goldenPath(name), actual);
-    const QList<QByteArray> want = golden(name).split('\n');
+        qInfo("rewrote tests/golden/%s", qPrintable(name));
+    }
+    const QByteArray expected = golden(name);
+    if (expected == actual)
+        return {};
+    const QList<QByteArray> want = expected.split('\n');
     const QList<QByteArray> got = actual.split('\n');
-    for (qsizetype i = 0; i < std::max(want.size(), got.size()); ++i)
-        if (want.value(i) != got.value(i))
-            return QStringLiteral("%1 line %2: expected \"%3\", got \"%4\"")
-                .arg(name).arg(i + 1).arg(QString::fromUtf8(want.value(i)), QString::fromUtf8(got.value(i)));
-    return {};
+    qsizetype first = 0;
+    while (first < want.size() && first < got.size() && want[first] == got[first])
+        ++first;
+    QString row;
+    for (qsizetype i = std::min(first, got.size() - 1); i >= 0; --i) {
+        if (!got[i].isEmpty() && !got[i].startsWith(' ')) {
+            row = QString::fromUtf8(got[i]);
+            break;
+        }
+    }
+    QString report = QStringLiteral("%1 differs from line %2").arg(name).arg(first + 1);
+    if (!row.isEmpty() && row != QString::fromUtf8(got.value(first)))
+        report += QStringLiteral(", in row \"%1\"").arg(row);
+    QTemporaryDir dir;
+    QProcess diff;
+    if (dir.isValid() && writeFile(dir.filePath("actual"), actual)) {
+        diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("expected"),
+                                            QStringLiteral("--label"), QStringLiteral("actual"), goldenPath(name),
+                                            dir.filePath("actual")});
+        if (diff.waitForFinished(10000)) {
+            const QStringList lines = QString::fromUtf8(diff.readAllStandardOutput()).split('\n');
+            report += '\n' + lines.mid(0, 40).join('\n');
+            if (lines.size() > 40)
+                report += QStringLiteral("\n... (%1 more lines)").arg(lines.size() - 40);
+            return report;
+        }
+    }
+    return report + QStringLiteral(": expected \"%1\", got \"%2\"")
+                        .arg(QString::fromUtf8(want.value(first)), QString::fromUtf8(got.value(first)));
 }
 #define KS318_COMPARE_GOLDEN(actual, name)                                      \
     do {                                                                        \

@@ -1,5 +1,6 @@
 // ks318-cli plot FILE --page trend|correlation|histogram|grade -o OUT.png|OUT.pdf
 //                     [--size WIDTHxHEIGHT] [--span MINUTES] [--scroll HOURS] [--mode 0..3]
+//                     [--sleep HH:MM --wake HH:MM]
 #include "commands.h"
 #include "recording.h"
 
@@ -17,10 +18,13 @@ namespace ks318::cli {
 const char* const kPlotUsage =
     "  plot FILE --page trend|correlation|histogram|grade -o OUT.png|OUT.pdf\n"
     "       [--size WIDTHxHEIGHT] [--span MINUTES] [--scroll HOURS] [--mode 0..3]\n"
+    "       [--sleep HH:MM --wake HH:MM]\n"
     "      Draws a page of the graphics window in a plot area of that size\n"
     "      (default 1200x800): a PNG as on the screen, a PDF as printed, on one\n"
-    "      A4 landscape page. Without --span the whole analysis window is shown;\n"
-    "      --scroll moves the view's left edge that many hours into the window.\n";
+    "      A4 landscape page with the window's title line at its bottom. Without\n"
+    "      --span the whole analysis window is shown; --scroll moves the view's\n"
+    "      left edge that many hours into the window. --sleep/--wake replace the\n"
+    "      recording's sleep and wake times for this run only.\n";
 
 namespace {
 
@@ -66,6 +70,8 @@ int runPlot(const QStringList& args)
     int span = 0;
     int scroll = 0;
     int mode = 0;
+    std::optional<std::pair<int, int>> sleep;
+    std::optional<std::pair<int, int>> wake;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto next = [&]() { return i + 1 < args.size() ? args[++i] : QString(); };
@@ -95,6 +101,11 @@ int runPlot(const QStringList& args)
         } else if (a == QLatin1String("--scroll")) {
             if (!positiveNumber(next(), scroll, 0))
                 return usage(QStringLiteral("--scroll takes a number of hours, 0 or more"));
+        } else if (a == QLatin1String("--sleep") || a == QLatin1String("--wake")) {
+            const auto t = parseClockTime(next());
+            if (!t)
+                return usage(QStringLiteral("%1 takes a time HH:MM").arg(a));
+            (a == QLatin1String("--sleep") ? sleep : wake) = t;
         } else if (a == QLatin1String("--mode")) {
             bool ok = false;
             mode = next().toInt(&ok);
@@ -108,6 +119,8 @@ int runPlot(const QStringList& args)
     }
     if (path.isEmpty() || kind == 0 || output.isEmpty())
         return usage(QStringLiteral("plot needs FILE, --page and -o"));
+    if (sleep.has_value() != wake.has_value())
+        return usage(QStringLiteral("--sleep and --wake go together"));
     const QString suffix = QFileInfo(output).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf"))
         return usage(QStringLiteral("-o takes a file ending in .png or .pdf"));
@@ -120,6 +133,8 @@ int runPlot(const QStringList& args)
         return ExitFailure;
     }
     session.state.currentFilePath = path;
+    if (sleep)
+        setSleepTimes(session, *sleep, *wake);
     session.state.bpMode = BpMode(mode);
     if (!session.allocateData() || !readBpDataFile(session, path, session.state.bpMode)) {
         err(QStringLiteral("cannot read %1").arg(path));

@@ -36,7 +36,6 @@ const char* const kRecorderUsage =
 
 namespace {
 
-constexpr int kMessageNoData = 208;
 constexpr int kMessageNoAnswer = 224;
 constexpr int kMessageCannotOpen = 220;
 constexpr int kMessageExists = 268;
@@ -125,9 +124,10 @@ int retrieve(const QString& portName, const QStringList& args)
     if (!link.open(portName))
         return ExitFailure;
     RecorderService& s = *link.session;
-    const LinkResult result = s.RetrieveDataBlock();
-    if (!blockHasData(result, s)) {
-        link.messages.show(kMessageNoData, kErrorCaptionId, MessageIcon::Exclamation);
+    const RetrievalOutcome outcome = retrievalOutcome(s.RetrieveDataBlock(), s);
+    if (outcome != RetrievalOutcome::Records) {
+        // An empty recorder is 208; a failed transfer 224.
+        link.messages.show(retrievalMessageId(outcome), kErrorCaptionId, MessageIcon::Exclamation);
         return ExitFailure;
     }
     const std::string header = recordLineFromRecord(std::string_view(s.dataBuffer, 22), false);
@@ -250,17 +250,15 @@ int setup(const QString& portName, const QStringList& args)
         return ExitFailure;
     RecorderService& s = *link.session;
     // As the dialog does: the settings block first, for the two characters
-    // the schedule sends back.
-    s.ReadSettingsBlock();
+    // the schedule sends back. Without it nothing is sent.
+    if (s.ReadSettingsBlock() != LinkOk) {
+        link.messages.show(kMessageNoAnswer, kErrorCaptionId, MessageIcon::Exclamation);
+        return ExitFailure;
+    }
     if (setClock)
         request.clock = [] { return std::optional<QDateTime>(QDateTime::currentDateTime()); };
     const SetupResults results = runSetupTransfer(s, request);
-    bool ok = results.schedule == LinkOk;
-    if (results.clear && *results.clear != LinkOk)
-        ok = false;
-    if (results.clock && *results.clock != LinkOk)
-        ok = false;
-    if (!ok) {
+    if (!results.ok()) {
         link.messages.show(kMessageNoAnswer, kErrorCaptionId, MessageIcon::Exclamation);
         return ExitFailure;
     }

@@ -1,5 +1,5 @@
 // ks318-cli report FILE [FILE...] --kind full|mini|patient|clinical -o OUT.pdf
-//                       [--mode 0..3] [--paper a4|letter]
+//                       [--mode 0..3] [--paper a4|letter] [--sleep HH:MM --wake HH:MM]
 #include "commands.h"
 #include "recording.h"
 
@@ -21,13 +21,15 @@ namespace ks318::cli {
 
 const char* const kReportUsage =
     "  report FILE [FILE...] --kind full|mini|patient|clinical -o OUT.pdf\n"
-    "         [--mode 0..3] [--paper a4|letter]\n"
+    "         [--mode 0..3] [--paper a4|letter] [--sleep HH:MM --wake HH:MM]\n"
     "      Prints the report of each recording into one PDF file, one after\n"
     "      another, as the program prints it: the full report with every page\n"
     "      of the built-in format, the mini report or the patient report; or\n"
     "      the clinical sheet (clinical measures and 24-hour profile). Files\n"
     "      of other recorders and refused recordings are left out with their\n"
-    "      message; the exit status is 1 then (or when nothing was printed).\n";
+    "      message; the exit status is 1 then (or when nothing was printed).\n"
+    "      --sleep/--wake replace the recordings' sleep and wake times for this\n"
+    "      run only.\n";
 
 namespace {
 
@@ -84,6 +86,8 @@ int runReport(const QStringList& args)
     int kindIndex = -1;
     int mode = 0;
     QPageSize paper(QPageSize::A4);
+    std::optional<std::pair<int, int>> sleep;
+    std::optional<std::pair<int, int>> wake;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto next = [&]() { return i + 1 < args.size() ? args[++i] : QString(); };
@@ -99,6 +103,11 @@ int runReport(const QStringList& args)
                 return usage(QStringLiteral("--kind takes full, mini, patient or clinical"));
         } else if (a == QLatin1String("-o")) {
             output = next();
+        } else if (a == QLatin1String("--sleep") || a == QLatin1String("--wake")) {
+            const auto t = parseClockTime(next());
+            if (!t)
+                return usage(QStringLiteral("%1 takes a time HH:MM").arg(a));
+            (a == QLatin1String("--sleep") ? sleep : wake) = t;
         } else if (a == QLatin1String("--mode")) {
             bool ok = false;
             mode = next().toInt(&ok);
@@ -122,6 +131,8 @@ int runReport(const QStringList& args)
         return usage(QStringLiteral("report needs FILE, --kind and -o"));
     if (QFileInfo(output).suffix().toLower() != QLatin1String("pdf"))
         return usage(QStringLiteral("-o takes a file ending in .pdf"));
+    if (sleep.has_value() != wake.has_value())
+        return usage(QStringLiteral("--sleep and --wake go together"));
 
     const ReportKind kind = kKinds[kindIndex].kind;
     const ReportFormat format = formatFor(kind, mode);
@@ -153,6 +164,8 @@ int runReport(const QStringList& args)
             session.settings = settingsOnly.settings;
             prepareRecords(session, path);
             session.state.currentFilePath = path;
+            if (sleep)
+                setSleepTimes(session, *sleep, *wake);
             if (!session.intervals.valid) {
                 err(QStringLiteral("cannot read %1").arg(path));
                 status = ExitFailure;

@@ -55,19 +55,6 @@ struct Options {
 const char* const kParameterKeys[kParameterCount] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
 const char* const kStatKeys[kStatCount] = {"min", "mean", "max", "sd", "se", "cv"};
 
-std::optional<std::pair<int, int>> parseTime(const QString& text)
-{
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
-    const auto m = re.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const int h = m.captured(1).toInt();
-    const int n = m.captured(2).toInt();
-    if (h > 23 || n > 59)
-        return std::nullopt;
-    return std::make_pair(h, n);
-}
-
 // "S1/D1,S2/D2", each 10..300 with SYS above DIA, as the settings accept them.
 std::optional<BpThresholds> parseThresholds(const QString& text)
 {
@@ -328,7 +315,7 @@ int runSummary(const QStringList& args)
             if (!ok || !isValidBpMode(o.mode))
                 return usage(QStringLiteral("--mode takes 0, 1, 2 or 3"));
         } else if (a == QLatin1String("--sleep") || a == QLatin1String("--wake")) {
-            const auto t = parseTime(next());
+            const auto t = parseClockTime(next());
             if (!t)
                 return usage(QStringLiteral("%1 takes a time HH:MM").arg(a));
             (a == QLatin1String("--sleep") ? o.sleep : o.wake) = t;

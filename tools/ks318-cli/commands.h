@@ -2,6 +2,12 @@
 #include "records/sessiondata.h"
 
 #include <QStringList>
+#include <optional>
+#include <utility>
+
+namespace ks318 {
+class Session;
+}
 
 namespace ks318::cli {
 
@@ -26,6 +32,13 @@ inline constexpr CounterName kCounters[] = {
 
 // Exit statuses of every command.
 enum Exit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+
+// "HH:MM" (00:00..23:59) as hour and minute; nothing for another text.
+std::optional<std::pair<int, int>> parseClockTime(const QString& text);
+
+// Replaces the open recording's sleep and wake times for this run only
+// (nothing is written back).
+void setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake);
 
 int runList(const QStringList& args);
 extern const char* const kListUsage;

@@ -1,9 +1,14 @@
 // ks318-cli: the program's recordings from the command line.
 #include "commands.h"
 
+#include "session/session.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -36,6 +41,36 @@ void printUsage(FILE* to)
         std::fprintf(to, "%s", *c.usage);
 }
 
+// Qt's platform layer wants a private runtime folder and warns on stderr
+// when XDG_RUNTIME_DIR names none (a root shell, a service, cron). Without
+// one the drawing commands get a folder of their own for the run, made
+// private by mkdtemp and removed at the end, so that a successful run
+// prints nothing on stderr.
+class RuntimeDir {
+public:
+    RuntimeDir()
+    {
+        const char* given = std::getenv("XDG_RUNTIME_DIR");
+        if (given && *given)
+            return;
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/ks318-runtime-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            return;
+        path_ = pattern;
+        ::setenv("XDG_RUNTIME_DIR", path_.constData(), 1);
+    }
+    ~RuntimeDir()
+    {
+        if (!path_.isEmpty())
+            QDir(QString::fromLocal8Bit(path_)).removeRecursively();
+    }
+    RuntimeDir(const RuntimeDir&) = delete;
+    RuntimeDir& operator=(const RuntimeDir&) = delete;
+
+private:
+    QByteArray path_;
+};
+
 } // namespace
 
 namespace ks318::cli {
@@ -61,6 +96,27 @@ int usageError(const char* usage, const QString& message)
     return ExitUsage;
 }
 
+std::optional<std::pair<int, int>> parseClockTime(const QString& text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int h = m.captured(1).toInt();
+    const int n = m.captured(2).toInt();
+    if (h > 23 || n > 59)
+        return std::nullopt;
+    return std::make_pair(h, n);
+}
+
+void setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake)
+{
+    session.state.sleepHour = sleep.first;
+    session.state.sleepMinute = sleep.second;
+    session.state.wakeHour = wake.first;
+    session.state.wakeMinute = wake.second;
+}
+
 void err(const QString& line)
 {
     const QByteArray bytes = line.toUtf8();
@@ -74,6 +130,7 @@ int main(int argc, char** argv)
     // The commands that draw get a GUI application on the off-screen
     // platform, so they run without a display; the others stay QtCore only.
     const bool draws = argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0);
+    std::unique_ptr<RuntimeDir> runtimeDir;
     std::unique_ptr<QCoreApplication> app;
     static char platform[] = "-platform";
     static char offscreen[] = "offscreen";
@@ -83,6 +140,7 @@ int main(int argc, char** argv)
         guiArgv.assign(argv, argv + argc);
         guiArgv.insert(guiArgv.begin() + 1, {platform, offscreen});
         guiArgv.push_back(nullptr);
+        runtimeDir = std::make_unique<RuntimeDir>();
         app = std::make_unique<QGuiApplication>(guiArgc, guiArgv.data());
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

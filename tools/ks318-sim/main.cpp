@@ -3,7 +3,9 @@
 //
 // It prints the device path of the terminal's other end on the first line of
 // stdout (and with --link PATH makes PATH a symbolic link to it), then
-// answers frames until it is stopped. Every frame received and every reply is
+// answers frames until it is stopped. With --vanish-after it closes its
+// terminal (a recorder unplugged) and, with --back-after, comes back on a new
+// one behind the same --link path, printing the new device on another line. Every frame received and every reply is
 // logged on stderr. Bytes go out at the pace of 9600 baud with 8N2 framing.
 #include "recorder/linkframes.h"
 
@@ -22,6 +24,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -49,6 +52,12 @@ const char* const kUsage =
     "  --bad-checksum K      the next K settings blocks carry a wrong checksum\n"
     "  --turnaround MS       pause between a frame received and the reply\n"
     "                        (default 50; a real line never answers at once)\n"
+    "  --vanish-after K      after answering the K-th frame received, close the\n"
+    "                        terminal (the recorder unplugged) and remove the\n"
+    "                        --link path; without --back-after, then exit\n"
+    "  --back-after MS       come back MS milliseconds after vanishing, on a new\n"
+    "                        terminal behind the same --link path, with the\n"
+    "                        readings and the schedule kept\n"
     "  --quiet               log nothing\n";
 
 // 11 bits per character at 9600 baud.
@@ -72,6 +81,8 @@ struct Options {
     int badSettingsLength = 0;
     int badChecksum = 0;
     int turnaroundMs = 50;
+    int vanishAfter = -1;          // frames answered before the terminal closes
+    int backAfterMs = -1;          // -1: gone for good
     bool quiet = false;
 };
 
@@ -148,11 +159,13 @@ class Recorder {
 public:
     Recorder(int fd, Options options) : fd_(fd), o_(std::move(options)) { start_ = monotonicNow(); }
 
-    void run()
+    // Answers frames until stopped; false when the recorder is to vanish.
+    bool run()
     {
         FrameAssembler assembler;
         timespec lastByte = monotonicNow();
-        while (!g_stop) {
+        vanishing_ = false;
+        while (!g_stop && !vanishing_) {
             pollfd p{fd_, POLLIN, 0};
             const int ready = ::poll(&p, 1, 50);
             if (ready < 0 && errno != EINTR)
@@ -183,13 +196,28 @@ public:
                     log(QStringLiteral("XON"));
                 }
                 FrameAssembler::Frame frame;
-                if (assembler.feed(buffer[i], frame))
+                if (assembler.feed(buffer[i], frame)) {
                     handle(frame);
+                    if (frame.kind != FrameAssembler::Kind::Stray && ++frames_ == o_.vanishAfter) {
+                        log(QStringLiteral("vanished after %1 frames").arg(frames_));
+                        vanishing_ = true;
+                        break;
+                    }
+                }
             }
         }
+        return !vanishing_;
     }
 
-private:
+    // Plugged in again, on another terminal.
+    void reconnect(int fd, const QByteArray& device)
+    {
+        fd_ = fd;
+        expect_ = Expect::Nothing;
+        lastBlock_ = Block::None;
+        log(QStringLiteral("back on %1").arg(QString::fromLocal8Bit(device)));
+    }
+
     void log(const QString& text) const
     {
         if (o_.quiet)
@@ -384,6 +412,8 @@ private:
     Options o_;
     timespec start_{};
     int commands_ = 0;
+    int frames_ = 0;
+    bool vanishing_ = false;
     int bytesReceived_ = 0;
     Expect expect_ = Expect::Nothing;
     // The block sent last: answered with NAK, it goes out again (a settings
@@ -397,6 +427,73 @@ private:
             sendBlock(readingsBlock(), "readings");
         else
             sendBlock(settingsBlock(), "settings");
+    }
+};
+
+// The pseudo-terminal the recorder hangs on, and the --link path to it.
+struct Terminal {
+    int master = -1;
+    int keep = -1;
+    QByteArray device;
+
+    bool open(const QString& linkPath)
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+            std::perror("ks318-sim: pseudo-terminal");
+            return false;
+        }
+        const char* slaveName = ::ptsname(master);
+        if (!slaveName) {
+            std::perror("ks318-sim: ptsname");
+            return false;
+        }
+        device = slaveName;
+        // Keep one descriptor of our own on the other end: the terminal then
+        // survives the program closing and reopening it, and it is raw (no
+        // echo) from the start.
+        keep = ::open(device.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (keep >= 0) {
+            termios tio{};
+            if (::tcgetattr(keep, &tio) == 0) {
+                ::cfmakeraw(&tio);
+                ::tcsetattr(keep, TCSANOW, &tio);
+            }
+        }
+        if (!linkPath.isEmpty()) {
+            const QByteArray link = linkPath.toLocal8Bit();
+            ::unlink(link.constData());
+            if (::symlink(device.constData(), link.constData()) != 0) {
+                std::perror("ks318-sim: --link");
+                return false;
+            }
+        }
+        std::printf("%s\n", device.constData());
+        std::fflush(stdout);
+        return true;
+    }
+
+    // Waits (at most `limitMs`) until the program has read what was sent to
+    // it: a terminal that hangs up drops the bytes still queued on its side.
+    void waitUntilTaken(long limitMs) const
+    {
+        for (long waited = 0; keep >= 0 && waited < limitMs && !g_stop; waited += 20) {
+            int queued = 0;
+            if (::ioctl(keep, FIONREAD, &queued) != 0 || queued <= 0)
+                return;
+            sleepMs(20);
+        }
+    }
+
+    void close(const QString& linkPath)
+    {
+        if (!linkPath.isEmpty())
+            ::unlink(linkPath.toLocal8Bit().constData());
+        if (keep >= 0)
+            ::close(keep);
+        if (master >= 0)
+            ::close(master);
+        keep = master = -1;
     }
 };
 
@@ -468,6 +565,10 @@ int main(int argc, char** argv)
             ok = value(v) && parseCount(v, o.badChecksum);
         } else if (a == "--turnaround") {
             ok = value(v) && parseCount(v, o.turnaroundMs);
+        } else if (a == "--vanish-after") {
+            ok = value(v) && parseCount(v, o.vanishAfter) && o.vanishAfter > 0;
+        } else if (a == "--back-after") {
+            ok = value(v) && parseCount(v, o.backAfterMs);
         } else if (a == "--quiet") {
             o.quiet = true;
         } else {
@@ -491,53 +592,32 @@ int main(int argc, char** argv)
         o.records.truncate(8184);
     }
 
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-        std::perror("ks318-sim: pseudo-terminal");
-        return 1;
-    }
-    const char* slaveName = ::ptsname(master);
-    if (!slaveName) {
-        std::perror("ks318-sim: ptsname");
-        return 1;
-    }
-    const QByteArray device(slaveName);
-    // Keep one descriptor of our own on the other end: the terminal then
-    // survives the program closing and reopening it, and it is raw (no echo)
-    // from the start.
-    const int keep = ::open(device.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (keep >= 0) {
-        termios tio{};
-        if (::tcgetattr(keep, &tio) == 0) {
-            ::cfmakeraw(&tio);
-            ::tcsetattr(keep, TCSANOW, &tio);
-        }
-    }
-    if (!o.link.isEmpty()) {
-        const QByteArray link = o.link.toLocal8Bit();
-        ::unlink(link.constData());
-        if (::symlink(device.constData(), link.constData()) != 0) {
-            std::perror("ks318-sim: --link");
-            return 1;
-        }
-    }
-
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
 
-    std::printf("%s\n", device.constData());
-    std::fflush(stdout);
-
-    Recorder recorder(master, o);
-    recorder.run();
-
-    if (!o.link.isEmpty())
-        ::unlink(o.link.toLocal8Bit().constData());
-    if (keep >= 0)
-        ::close(keep);
-    ::close(master);
+    Terminal terminal;
+    if (!terminal.open(o.link))
+        return 1;
+    Recorder recorder(terminal.master, o);
+    while (!recorder.run()) {
+        // Unplugged once the last reply was taken: the terminal closes, which
+        // hangs up the program's end.
+        terminal.waitUntilTaken(10000);
+        terminal.close(o.link);
+        if (o.backAfterMs < 0)
+            return 0;
+        long left = o.backAfterMs;
+        for (; left > 0 && !g_stop; left -= 50)
+            sleepMs(std::min(left, 50L));
+        if (g_stop)
+            return 0;
+        if (!terminal.open(o.link))
+            return 1;
+        recorder.reconnect(terminal.master, terminal.device);
+    }
+    terminal.close(o.link);
     return 0;
 }
