@@ -4,6 +4,8 @@
 // Letter. Each text's box comes from the real canvas's metrics; no text may
 // leave its page, lie on another text or across an axis line. One table:
 // a page, a size or a recording is one more entry in a list below.
+#include "analysis/clinicalmeasures.h"
+#include "plots/clinicalprofile.h"
 #include "plots/graphpages.h"
 #include "records/dataset.h"
 #include "reports/reportbody.h"
@@ -33,12 +35,16 @@ struct Target {
     int zoomMinutes;    // trend: 0 the whole window, else this span
 };
 
+// The 24-hour profile of the summary window's clinical page.
+constexpr int kClinicalProfile = -1;
+
 const Target kTargets[] = {
     {"trend", Surface::Window, Session::GraphTrend, 0},
     {"trend-1day", Surface::Window, Session::GraphTrend, 1440},
     {"correlation", Surface::Window, Session::GraphCorrelation, 0},
     {"histogram", Surface::Window, Session::GraphHistogram, 0},
     {"grade", Surface::Window, Session::GraphGrade, 0},
+    {"clinical-profile", Surface::Window, kClinicalProfile, 0},
     {"plot-trend", Surface::Export, Session::GraphTrend, 0},
     {"plot-trend-1day", Surface::Export, Session::GraphTrend, 1440},
     {"plot-correlation", Surface::Export, Session::GraphCorrelation, 0},
@@ -47,6 +53,7 @@ const Target kTargets[] = {
     {"report-full", Surface::Report, int(ReportKind::Full), 0},
     {"report-mini", Surface::Report, int(ReportKind::Mini), 0},
     {"report-patient", Surface::Report, int(ReportKind::Patient), 0},
+    {"report-clinical", Surface::Report, int(ReportKind::Clinical), 0},
 };
 
 const QSize kWindowSizes[] = {{600, 400}, {800, 600}, {1024, 768}, {1280, 800}, {1920, 1080}};
@@ -188,7 +195,13 @@ private Q_SLOTS:
             UtilityService u(ScreenDevice, &*probe, nullptr);
             PlotJob job(u, s, windowLayout(u));
             page = QRect(QPoint(0, 0), size);
-            drawGraphPage(job, t.kind, trend, page, nullptr);
+            if (t.kind == kClinicalProfile) {
+                BlockAtHand block(s, nullptr);
+                drawClinicalProfile(u, page, computeClinicalMeasures(block.get(), s.state.sleepHour, s.state.sleepMinute,
+                                                                     s.state.wakeHour, s.state.wakeMinute));
+            } else {
+                drawGraphPage(job, t.kind, trend, page, nullptr);
+            }
         } else if (t.device == Surface::Export) {
             QBuffer buffer;
             buffer.open(QIODevice::WriteOnly);

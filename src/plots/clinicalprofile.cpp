@@ -70,7 +70,8 @@ void drawClinicalProfile(UtilityService& u, const QRect& area, const ClinicalMea
     const auto [lo, hi] = valueRange(m);
     const int left = area.left() + gap + u.TextWidthOf(QStringLiteral("300")) + 3 * tick;
     const int right = area.left() + area.width() - gap - u.TextWidthOf(QStringLiteral("24")) / 2 - 1;
-    const int top = titleTop + 2 * gg;
+    // The unit on its own row under the title, clear of the top value label.
+    const int top = titleTop + 3 * gg;
     const int bottom = area.top() + area.height() - gap - 2 * gg - 3 * tick;
     if (right - left < 24 || bottom - top < 2 * gg)
         return;
@@ -110,7 +111,7 @@ void drawClinicalProfile(UtilityService& u, const QRect& area, const ClinicalMea
     u.SetFontKind(-1);
     u.DrawText((left + right) / 2, area.top() + area.height() - gap, QStringLiteral("時刻 (時)"), kCaptionColour,
                AlignCentre, AlignBottom);
-    u.DrawText(left + gap, top + gap, QStringLiteral("mmHg"), kCaptionColour, AlignLeft, AlignTop);
+    u.DrawText(area.left() + gap, titleTop + gg, QStringLiteral("mmHg"), kCaptionColour, AlignLeft, AlignTop);
 
     // The hourly means at the middle of their hour, joined where the next
     // hour has one too.

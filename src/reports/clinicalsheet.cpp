@@ -82,10 +82,11 @@ void printClinicalSheet(ReportJob& job)
     const QStringList heads = clinicalColumnHeads();
     for (int c = 0; c < kClinicalColumns; ++c)
         job.text(firstColumnRight + c * column, job.top, heads[c], AlignRight);
-    job.top += job.charHeight;
+    // A rule under the heads, clear of their boxes and of the first row.
+    job.top += job.charHeight + job.charHeight / 6;
     u.DrawLine(left, job.top, firstColumnRight + (kClinicalColumns - 1) * column, job.top, kAxisLineColour,
                job.lineUnit, false);
-    job.top += job.charHeight / 4;
+    job.top += job.charHeight / 3;
     for (const ClinicalRow& row : rows) {
         job.text(left, job.top, row.caption);
         for (int c = 0; c < kClinicalColumns; ++c)
