@@ -66,12 +66,19 @@ void fillRecords(Session& s)
     s.span.last = {2026, 11, 3, 6, 40, kNov2 + 1, encodeTime(6, 40)};
 }
 
-// A .pat describing a two-day recording, as fileconv reads it.
+// A .pat describing a two-day recording, as fileconv reads it. Every text
+// differs from the others; the name (IBM extension kanji, lead bytes FA and
+// FB) is longer than the 20 bytes the new record keeps, and 髙 straddles them.
 const char kPat[] =
     "# legacy patient file\n"
-    "patientName: 鈴木 一郎\n"
+    "patientName: 髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ髙橋\n"
+    "patientAddress: 3-1 Kita, Sapporo\n" "patientPhone: 011-222-3333\n"
     "physicianName: Dr. Tanaka\n"
-    "age: 61\n"
+    "physicianAddress: 9-8 Minami\n" "physicianPhone: 011-444-5555\n"
+    "socialSecurityNumber: SS-20\n" "insurance: Kokuho\n" "medicareNumber: MC-31\n"
+    "age: 61\n" "sex: M\n" "height: 158\n" "weight: 49\n"
+    "medications: nifedipine\n" "comments: readings at home\n"
+    "day2Sleep: 2345\n" "day2Wake: 0640\n"
     "startDate: 2026-11-02\n"
     "startHour: 8\n"
     "recordingHours: 48\n"
@@ -363,7 +370,7 @@ private Q_SLOTS:
         QTest::newRow("converter missing") << QByteArray(kPat) << false << QByteArray() << false
                                            << QStringLiteral("Given Name") << QStringLiteral("Given Name");
         QTest::newRow("stale tmp not taken") << QByteArray(kPat) << true << staleTmp << false << QString()
-                                             << QStringLiteral("鈴木 一郎");
+                                             << QStringLiteral("髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ");
         QTest::newRow("existing companion left alone") << QByteArray(kPat) << true << QByteArray() << true
                                                        << QStringLiteral("Other") << QString();
     }
