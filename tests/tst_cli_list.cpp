@@ -1,6 +1,7 @@
 // ks318-cli list on the known recording (golden known.DAT): the rows as the
 // BP data list shows them and the counters, the refusals (list.txt), and
-// every reading's fields in JSON (list.json).
+// every reading's and patient's fields in JSON (list.json), which must parse:
+// the address holds a double quote and a backslash.
 #include "support/testfiles.h"
 
 #include <QJsonDocument>
