@@ -57,8 +57,8 @@ QByteArray expand(const QByteArray& text)
     return out;
 }
 
-// A field's text, and the bytes that do not come back from it (a character
-// cut in two, whose lead byte the decoder drops unseen).
+// A field's text, and the bytes that do not come back from it (a lead byte
+// left of a character cut in two, which the decoder drops unseen).
 template <typename Field>
 QString text(const Field& field)
 {

@@ -1,7 +1,6 @@
 // ks318-cli list on the known recording (golden known.DAT): the rows as the
-// BP data list shows them and the counters, the refusals (list.txt), and
-// every reading's and patient's fields in JSON (list.json), which must parse:
-// the address holds a double quote and a backslash.
+// BP data list shows them and the counters, the refusals (list.txt), and every
+// field in JSON (list.json), which must parse: the address has " and \.
 #include "support/testfiles.h"
 
 #include <QJsonDocument>

@@ -151,8 +151,7 @@ private Q_SLOTS:
         QCOMPARE(waitForCount(port, 11), 11);
         port.purge();
         QCOMPARE(port.bytesAvailable(), 0);
-        // The master side reports the settings of its terminal, which the
-        // port holds exclusively: no second open, whoever runs the test.
+        // Read through the master: the port holds the terminal exclusively.
         termios tio{};
         QCOMPARE(::tcgetattr(pty.master, &tio), 0);
         QCOMPARE(int(tio.c_cflag & CSIZE), int(CS8));

@@ -26,15 +26,13 @@ private Q_SLOTS:
     void reasons()
     {
         QFETCH(QString, kind);
-        if (kind == QLatin1String("denied") && ::geteuid() == 0) {
-            // The superuser is refused nothing: this row runs again in a child
-            // as the unprivileged user nobody.
-            QProcess child;
+        if (kind == QLatin1String("denied") && ::geteuid() == 0) {  // refused nothing: the row runs as nobody
+            QProcess child;  // setpriv is in util-linux
             child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
                                     QCoreApplication::applicationFilePath(), "reasons:no permission"});
-            QVERIFY2(child.waitForFinished(), "setpriv (util-linux) is needed to run as nobody");
-            const QByteArray out = child.readAll();
-            QVERIFY2(child.exitCode() == 0 && out.contains("PASS   : TestSerialAccess::reasons(no permission)"), out);
+            child.waitForFinished();
+            const QByteArray out = child.readAll() + child.errorString().toUtf8();
+            QVERIFY2(out.contains("PASS   : TestSerialAccess::reasons(no permission)"), out);
             return;
         }
         int master = -1, slave = -1;
