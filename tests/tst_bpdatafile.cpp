@@ -57,10 +57,14 @@ QByteArray expand(const QByteArray& text)
     return out;
 }
 
+// A field's text, and the bytes that do not come back from it (a lead byte
+// left of a character cut in two, which the decoder drops unseen).
 template <typename Field>
 QString text(const Field& field)
 {
-    return field.toQString();
+    const QString s = field.toQString();
+    const qsizetype lost = qsizetype(field.size()) - qsizetype(toCp932(s).size());
+    return lost ? s + QStringLiteral("<%1 bytes lost>").arg(lost) : s;
 }
 
 // What the reader made of a file: the session, the patient section, up to

@@ -1,6 +1,6 @@
 // ks318-cli list on the known recording (golden known.DAT): the rows as the
-// BP data list shows them and the counters, the refusals (list.txt), and
-// every reading's fields in JSON (list.json).
+// BP data list shows them and the counters, the refusals (list.txt), and every
+// field in JSON (list.json), which must parse: the address has " and \.
 #include "support/testfiles.h"
 
 #include <QJsonDocument>

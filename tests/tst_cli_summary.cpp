@@ -82,25 +82,23 @@ private Q_SLOTS:
     }
 
     // Whole interval only; with day and night; with a night that holds no
-    // reading (counts only); then the refusals. A summary leaves neither a
-    // companion file nor settings behind.
+    // reading (counts only); then the refusals. Each threshold equals a reading
+    // of its class; SYS and DIA shares above them differ in every period. A
+    // summary leaves neither a companion file nor settings behind.
     void summaryOfTheKnownRecording()
     {
         const QList<QStringList> runs{
-            {"summary", "KNOWN.DAT"},
-            {"summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00"},
-            {"summary", "KNOWN.DAT", "--sleep", "12:30", "--wake", "12:31"},
-            {"summary"},
-            {"summary", "NONE.DAT"},
-            {"summary", "KNOWN.DAT", "KNOWN.DAT"},
+            {"summary", "KNOWN.DAT", "--thresholds", "141/95,118/75"},
+            {"summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00", "--thresholds", "141/95,118/75"},
+            {"summary", "KNOWN.DAT", "--sleep", "12:30", "--wake", "12:31", "--thresholds", "141/95,118/75"},
+            {"summary"}, {"summary", "NONE.DAT"}, {"summary", "KNOWN.DAT", "KNOWN.DAT"},
             {"summary", "KNOWN.DAT", "--sleep", "22:00"},
             {"summary", "KNOWN.DAT", "--sleep", "24:00", "--wake", "06:00"},
             {"summary", "KNOWN.DAT", "--sleep", "23:60", "--wake", "06:00"},
             {"summary", "KNOWN.DAT", "--thresholds", "80/90,120/70"},
             {"summary", "KNOWN.DAT", "--thresholds", "301/90,120/70"},
             {"summary", "KNOWN.DAT", "--thresholds", "140/9,120/70"},
-            {"summary", "KNOWN.DAT", "--thresholds", "140/90"},
-            {"summary", "KNOWN.DAT", "--mode", "4"},
+            {"summary", "KNOWN.DAT", "--thresholds", "140/90"}, {"summary", "KNOWN.DAT", "--mode", "4"},
         };
         KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "summary.txt");
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KNOWN.DAT"});
@@ -110,7 +108,7 @@ private Q_SLOTS:
     void json()
     {
         const test::CliRun r = test::runCli({"summary", known_, "--json", "--mode", "1", "--sleep", "12:30", "--wake",
-                                             "12:31"});
+                                             "12:31", "--thresholds", "141/95,118/75"});
         QCOMPARE(r.exitCode, 0);
         QJsonParseError error;
         const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);

@@ -7,7 +7,6 @@
 #include "session/session.h"
 #include "synthetic.h"
 #include "support/testfiles.h"
-#include "synthetic.h"
 
 #include <QDir>
 #include <QProcess>
@@ -66,24 +65,19 @@ void fillRecords(Session& s)
     s.span.last = {2026, 11, 3, 6, 40, kNov2 + 1, encodeTime(6, 40)};
 }
 
-// A .pat describing a two-day recording, as fileconv reads it.
+// A .pat describing a two-day recording, as fileconv reads it, every text
+// its own. The name (lead bytes FA, FB) runs past the new record's 20 bytes
+// with 髙 on bytes 19-20.
 const char kPat[] =
-    "# legacy patient file\n"
-    "patientName: 鈴木 一郎\n"
-    "physicianName: Dr. Tanaka\n"
-    "age: 61\n"
-    "startDate: 2026-11-02\n"
-    "startHour: 8\n"
-    "recordingHours: 48\n"
-    "recorderId: 4\n"
-    "day1Sleep: 2230\n"
-    "day1Wake: 0615\n"
-    "interval1Hours: 30\n"
-    "interval2Date: 2026-11-03\n"
-    "interval2Hour: 9\n"
-    "interval2Hours: 12\n"
-    "firstReading: 2026-11-02 08:10\n"
-    "lastReading: 2026-11-04 07:50\n";
+    "# legacy patient file\n" "patientName: 髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ髙橋\n"
+    "patientAddress: 3-1 Kita, Sapporo\n" "patientPhone: 011-222-3333\n" "physicianName: Dr. Tanaka\n"
+    "physicianAddress: 9-8 Minami\n" "physicianPhone: 011-444-5555\n" "socialSecurityNumber: SS-20\n"
+    "insurance: Kokuho\n" "medicareNumber: MC-31\n" "age: 61\n" "sex: M\n" "height: 158\n" "weight: 49\n"
+    "medications: nifedipine\n" "comments: readings at home\n" "day2Sleep: 2345\n" "day2Wake: 0640\n"
+    "startDate: 2026-11-02\n" "startHour: 8\n" "recordingHours: 48\n" "recorderId: 4\n"
+    "day1Sleep: 2230\n" "day1Wake: 0615\n" "interval1Hours: 30\n"
+    "interval2Date: 2026-11-03\n" "interval2Hour: 9\n" "interval2Hours: 12\n"
+    "firstReading: 2026-11-02 08:10\n" "lastReading: 2026-11-04 07:50\n";
 
 QByteArray recording()
 {
@@ -363,7 +357,7 @@ private Q_SLOTS:
         QTest::newRow("converter missing") << QByteArray(kPat) << false << QByteArray() << false
                                            << QStringLiteral("Given Name") << QStringLiteral("Given Name");
         QTest::newRow("stale tmp not taken") << QByteArray(kPat) << true << staleTmp << false << QString()
-                                             << QStringLiteral("鈴木 一郎");
+                                             << QStringLiteral("髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ");
         QTest::newRow("existing companion left alone") << QByteArray(kPat) << true << QByteArray() << true
                                                        << QStringLiteral("Other") << QString();
     }

@@ -26,8 +26,15 @@ private Q_SLOTS:
     void reasons()
     {
         QFETCH(QString, kind);
-        if (kind == QLatin1String("denied") && ::geteuid() == 0)
-            QSKIP("the superuser is never refused by permissions");
+        if (kind == QLatin1String("denied") && ::geteuid() == 0) {  // refused nothing: the row runs as nobody
+            QProcess child;  // setpriv is in util-linux
+            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                    QCoreApplication::applicationFilePath(), "reasons:no permission"});
+            child.waitForFinished();
+            const QByteArray out = child.readAll() + child.errorString().toUtf8();
+            QVERIFY2(out.contains("PASS   : TestSerialAccess::reasons(no permission)"), out);
+            return;
+        }
         int master = -1, slave = -1;
         QVERIFY(::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
         QString device = QString::fromLocal8Bit(::ttyname(slave));
