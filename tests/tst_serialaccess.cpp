@@ -27,9 +27,16 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         if (kind == QLatin1String("denied") && ::geteuid() == 0) {  // refused nothing: the row runs as nobody
+            // A copy in a folder of its own, which nobody may enter wherever the build lies.
+            QTemporaryDir dir;
+            const QString copy = dir.filePath(QStringLiteral("tst_serialaccess"));
+            const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                  | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+            QVERIFY(QFile::setPermissions(copy, everyone) && QFile::setPermissions(dir.path(), everyone));
             QProcess child;  // setpriv is in util-linux
-            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                    QCoreApplication::applicationFilePath(), "reasons:no permission"});
+            child.setWorkingDirectory(dir.path());
+            child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", copy, "reasons:no permission"});
             child.waitForFinished();
             const QByteArray out = child.readAll() + child.errorString().toUtf8();
             QVERIFY2(out.contains("PASS   : TestSerialAccess::reasons(no permission)"), out);
