@@ -1,6 +1,7 @@
 // ks318-cli csv FILE.DAT: File > CSV conversion from the command line.
 #include "climessages.h"
 #include "commands.h"
+#include "recording.h"
 
 #include "records/csvexport.h"
 #include "records/filenames.h"
@@ -23,12 +24,14 @@ int runCsv(const QStringList& args)
         return ExitUsage;
     }
     const QString path = QFileInfo(args[0]).absoluteFilePath();
-    if (!QFileInfo(resolveMemberPath(path, QStringLiteral(".DAT"))).isFile()) {
-        err(QStringLiteral("csv: %1: no such data file").arg(args[0]));
+    // Refused as the window refuses it, and then no CSV file is written.
+    Session session;
+    OpenOptions options;
+    options.otherRecorders = true;
+    if (!openForCommand(session, path, options))
         return ExitFailure;
-    }
-    StderrMessages messages;
-    if (!exportCsv(path, &messages)) {
+    // The preparation has told about NAME.p30 already.
+    if (!exportCsv(path, nullptr)) {
         err(QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path)));
         return ExitFailure;
     }

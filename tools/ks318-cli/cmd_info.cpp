@@ -1,6 +1,7 @@
 // ks318-cli info FILE [--json]
 #include "climessages.h"
 #include "commands.h"
+#include "recording.h"
 #include "json.h"
 
 #include "records/companionfile.h"
@@ -211,13 +212,10 @@ int runInfo(const QStringList& args)
     }
     if (path.isEmpty())
         return usageError(kInfoUsage);
-    if (!companionFileExists(path)) {
-        err(QStringLiteral("no companion file %1").arg(companionFilePath(path)));
-        return ExitFailure;
-    }
     Session session;
-    StderrMessages messages;
-    if (!readCompanionFile(session, path, &messages))
+    OpenOptions options;
+    options.otherRecorders = true;
+    if (!openForCommand(session, path, options))
         return ExitFailure;
     if (json)
         printJson(session);

@@ -29,8 +29,6 @@ const char* const kReportUsage =
 
 namespace {
 
-constexpr int kNotKs318Id = 262;
-
 // The printable part of a sheet begins this far from the paper's edges.
 constexpr double kPaperMarginMm = 5.0;
 
@@ -145,16 +143,10 @@ int runReport(const QStringList& args)
         for (const QString& path : files) {
             Session session;
             session.settings = settingsOnly.settings;
-            prepareRecords(session, path);
-            session.state.currentFilePath = path;
-            if (!session.intervals.valid) {
-                err(QStringLiteral("cannot read %1").arg(path));
-                status = ExitFailure;
-                continue;
-            }
             messages.path = path;
-            if (session.state.recorderType != RecorderType::Ks318) {
-                messages.show(kNotKs318Id, kErrorCaptionId, MessageIcon::Exclamation);
+            OpenOptions options;
+            options.mode = BpMode(mode);
+            if (!openForCommand(session, path, options, messages)) {
                 status = ExitFailure;
                 continue;
             }
