@@ -3,11 +3,13 @@
 #include "session.h"
 
 #include "records/bpdatafile.h"
+#include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/filenames.h"
 #include "records/messages.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 
@@ -55,6 +57,16 @@ OpenResult openRecording(Session& session, const QString& path, MessageSink* mes
             return refuse(session, messages, kOpenNotKs318Id);
         if (!options.otherRecorders && probe.state.recorderType != RecorderType::Ks318)
             return refuse(session, messages, kOpenNotKs318Id);
+        if (probe.state.timeOrderError)
+            return refuse(session, messages, kOpenBadTimesId);
+        // A first opening from the data file: its window is known now.
+        PatientRecord patient;
+        AnalysisIntervals intervals;
+        RecordingSpan span;
+        if (!QFileInfo(files.companion).isFile() && !QFileInfo(files.legacy).isFile()
+            && companionRecordsFromBlock(probe, QString(), patient, intervals, span)
+            && intervals.interval1Hours > kMaxAnalysisHours)
+            return refuse(session, messages, kOpenTooLongId);
     }
 
     // The new recording is prepared aside; the session takes it over only

@@ -9,13 +9,14 @@
 //
 // The sequence: the member files are resolved once; the data file is read;
 // a file holding no reading, or readings of another recorder type, is
-// refused with message 262; the companion file NAME.p30 is created when
-// missing (from NAME.pat through the converter, or from the data file) and
-// read; where it cannot be written or read (message 202), the records of
-// the first opening are held in memory and the recording opens all the
-// same; a window-1 length above 43848 hours is refused with message 223;
-// the block is filled with the requested BpMode; readings out of time order
-// are refused with message 271.
+// refused with message 262, readings out of time order with message 271;
+// the companion file NAME.p30 is created when missing (from NAME.pat
+// through the converter, or from the data file) and read; where it cannot
+// be written or read (message 202), the records of the first opening are
+// held in memory and the recording opens all the same; a window-1 length
+// above 43848 hours is refused with message 223; the block is filled with
+// the requested BpMode. A file refused for what its data file holds gets no
+// companion file.
 //
 // Nothing of the session changes until the recording has passed every
 // check: the new recording is prepared aside and taken over at once, so a

@@ -18,7 +18,9 @@ const char* const kInfoUsage =
     "  info FILE [--json]\n"
     "      The three records of the companion file NAME.p30 of FILE, field by\n"
     "      field: PatientRecord, AnalysisIntervals and RecordingSpan. Dates and\n"
-    "      times are also given as ISO text. Never creates or changes a file.\n";
+    "      times are also given as ISO text. FILE is opened as File > Open\n"
+    "      opens it (NAME.p30 is created when missing); files the window refuses\n"
+    "      print its message and exit 1, files of the other recorders are shown.\n";
 
 namespace {
 
