@@ -165,9 +165,9 @@ void setPreparedPath(SessionState& state, const QString& path)
     state.fileBaseName = info.completeBaseName();
 }
 
-// The records of a first opening describe the recording from memory, as
-// if they had been read back from NAME.p30.
-void holdInMemory(Recording& session, const QString& path)
+} // namespace
+
+void holdRecordsInMemory(Recording& session, const QString& path)
 {
     session.patient.valid = 1;
     session.intervals.valid = 1;
@@ -176,8 +176,6 @@ void holdInMemory(Recording& session, const QString& path)
     applyDataSetRecords(session);
     session.state.companionInMemory = true;
 }
-
-} // namespace
 
 bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages)
 {
@@ -215,7 +213,7 @@ bool prepareDataSet(Recording& session, const RecordingFiles& files, const QStri
     case CompanionCreation::NotWritten:
         // A folder the program may not write to: the recording opens all
         // the same (message 202 shown once).
-        holdInMemory(session, path);
+        holdRecordsInMemory(session, path);
         return true;
     case CompanionCreation::NoRecords:
         return readDataSetRecords(session, files, messages);
@@ -228,7 +226,7 @@ bool prepareDataSet(Recording& session, const RecordingFiles& files, const QStri
     // of a first opening stand in for it; the file itself is left alone.
     if (!companionRecordsFromDataFile(files, patientName, session.patient, session.intervals, session.span))
         return false;
-    holdInMemory(session, path);
+    holdRecordsInMemory(session, path);
     return true;
 }
 

@@ -32,6 +32,11 @@ bool prepareDataSet(Recording& session, const RecordingFiles& files, const QStri
 bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages = nullptr);
 bool readDataSetRecords(Recording& session, const RecordingFiles& files, MessageSink* messages);
 
+// The records in memory (those of a first opening) describe the recording
+// `path` as if they had been read back from NAME.p30: marked valid, the
+// session state taken from them, state.companionInMemory set.
+void holdRecordsInMemory(Recording& session, const QString& path);
+
 // The session state from the three records in memory (the last part of the
 // preparation): normalises the sleep and wake texts of session.patient and
 // sets the title text, the day-1 sleep and wake times, the analysis windows

@@ -234,10 +234,15 @@ QByteArray mergeFileTexts(const std::vector<QByteArray>& orderedTexts)
 }
 
 MergeResult mergeRecordings(const QStringList& paths, const QString& output, MessageSink* messages,
-                            QStringList* ordered)
+                            QStringList* ordered, const std::function<bool(const QString& path)>& acceptInput)
 {
     if (paths.size() < kMinMergeFiles || paths.size() > kMaxMergeFiles)
         return MergeResult::WrongCount;
+    if (acceptInput) {
+        for (const QString& path : paths)
+            if (!acceptInput(path))
+                return MergeResult::Refused;
+    }
 
     std::vector<QByteArray> texts;
     std::vector<FileSpan> spans;

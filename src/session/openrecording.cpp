@@ -47,8 +47,11 @@ OpenResult openRecording(Session& session, const QString& path, MessageSink* mes
         return refuse(session, messages, kOpenCannotReadId, files.data + QStringLiteral(": ") + readError);
 
     // What the file holds, before anything is created for it: a file without
-    // a reading, or of a recorder this caller does not take, gets no
+    // a reading, of a recorder this caller does not take, with readings out
+    // of order or (at its first opening) too long a window gets no
     // companion file.
+    Recording first;  // the records of a first opening, when that is what this is
+    bool firstOpening = false;
     {
         Recording probe;
         if (!probe.allocateData() || !parseBpDataText(probe, bytes, BpMode::OscillometricOnly))
@@ -59,14 +62,13 @@ OpenResult openRecording(Session& session, const QString& path, MessageSink* mes
             return refuse(session, messages, kOpenNotKs318Id);
         if (probe.state.timeOrderError)
             return refuse(session, messages, kOpenBadTimesId);
-        // A first opening from the data file: its window is known now.
-        PatientRecord patient;
-        AnalysisIntervals intervals;
-        RecordingSpan span;
-        if (!QFileInfo(files.companion).isFile() && !QFileInfo(files.legacy).isFile()
-            && companionRecordsFromBlock(probe, QString(), patient, intervals, span)
-            && intervals.interval1Hours > kMaxAnalysisHours)
-            return refuse(session, messages, kOpenTooLongId);
+        firstOpening = !QFileInfo(files.companion).isFile()
+                       && (options.writeNothing || !QFileInfo(files.legacy).isFile());
+        if (firstOpening) {
+            companionRecordsFromBlock(probe, options.patientName, first.patient, first.intervals, first.span);
+            if (first.intervals.interval1Hours > kMaxAnalysisHours)
+                return refuse(session, messages, kOpenTooLongId);
+        }
     }
 
     // The new recording is prepared aside; the session takes it over only
@@ -75,7 +77,12 @@ OpenResult openRecording(Session& session, const QString& path, MessageSink* mes
     candidate.state = session.state;  // keeps the BP modes and what was told about an in-memory recording
     candidate.state.timeOrderError = false;
     candidate.state.currentFilePath = path;
-    if (!prepareDataSet(candidate, files, options.patientName, messages)) {
+    if (firstOpening && options.writeNothing) {
+        candidate.patient = first.patient;
+        candidate.intervals = first.intervals;
+        candidate.span = first.span;
+        holdRecordsInMemory(candidate, path);
+    } else if (!prepareDataSet(candidate, files, options.patientName, messages)) {
         // Nothing describes the file (message 202 shown by the preparation).
         return refuse(session, nullptr, kCompanionFileErrorId);
     }

@@ -42,6 +42,10 @@ struct OpenOptions {
     // The patient name a newly created companion file carries instead of
     // the name in the data file (data retrieval).
     QString patientName;
+    // Nothing is written: a missing NAME.p30 is not created (no converter
+    // runs either); the records of the first opening are held in memory,
+    // silently. For files that are only read, such as merge inputs.
+    bool writeNothing = false;
 };
 
 struct OpenResult {

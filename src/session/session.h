@@ -40,7 +40,11 @@ public:
     // (data retrieval prepares the new recording in the session for its
     // patient dialog, then puts the current one back): a view painting
     // then would draw one recording's readings in the other's windows.
-    bool describesCurrentRecording() const { return state.preparedFilePath == state.currentFilePath; }
+    // With no recording open the views show nothing, which mixes nothing.
+    bool describesCurrentRecording() const
+    {
+        return state.currentFilePath.isEmpty() || state.preparedFilePath == state.currentFilePath;
+    }
     void recordingChanged() const
     {
         if (onRecordingChanged)

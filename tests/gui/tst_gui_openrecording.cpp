@@ -1,7 +1,8 @@
 // One recording, one verdict: each row is opened through the window's
 // File > Open and through every command of ks318-cli that reads a recording,
 // each on a fresh copy; all report the same outcome and message ids (files
-// of the other recorders excepted: list, info, summary and csv read them).
+// of the other recorders excepted: list, info, summary and csv read them;
+// merge, which only reads its inputs, has nothing to tell about NAME.p30).
 // Then the views across a retrieval: they show the open recording only.
 #include "app/beepservice.h"
 #include "app/patientinformationform.h"
@@ -197,6 +198,11 @@ private Q_SLOTS:
         const QString outDir = rowDir + QStringLiteral("/out");
         QVERIFY(QDir().mkpath(outDir) && QFile::setPermissions(outDir, QFileDevice::Permissions(0x7777)));
         QStringList verdicts;
+        // The second input of merge: a recording a year after the row's.
+        const QString later = outDir + QStringLiteral("/LATER.DAT");
+        synth::Options o;
+        o.year = 2027;
+        QVERIFY(writeFile(later, synth::makeFile(o)));
 
         // The window: File > Open with nothing open before; every message box
         // lets the window repaint meanwhile.
@@ -219,15 +225,18 @@ private Q_SLOTS:
         }
 
         // Every command on its own copy.
-        for (const char* command : {"list", "info", "summary", "csv", "plot", "report"}) {
+        for (const char* command : {"list", "info", "summary", "csv", "plot", "report", "merge"}) {
             const QString name = QString::fromLatin1(command);
             const QString dat = makeRow(rowDir + '/' + name, kind);
-            const QString output = outDir + '/' + name + (name == QLatin1String("plot") ? ".png" : ".pdf");
+            const QString output =
+                outDir + '/' + name + (name == QLatin1String("plot") ? ".png" : name == QLatin1String("merge") ? ".DAT" : ".pdf");
             QStringList args{name, dat};
             if (name == QLatin1String("plot"))
                 args << "--page" << "trend" << "-o" << output;
             else if (name == QLatin1String("report"))
                 args << "--kind" << "mini" << "-o" << output;
+            else if (name == QLatin1String("merge"))
+                args = QStringList{name, output, dat, later};
             const CliRun r = runCommand(args, rowDir, kind);
             // csv passes the open and then cannot write NAME.csv into a
             // read-only folder: the open itself went through.
@@ -235,7 +244,7 @@ private Q_SLOTS:
                                 || (name == QLatin1String("csv") && r.err.contains("cannot be written"));
             QVERIFY2(r.exitCode == 0 || r.exitCode == 1, r.err.constData());
             const QString csv = replaceExtension(dat, QStringLiteral(".csv"));
-            if (name == QLatin1String("plot") || name == QLatin1String("report"))
+            if (name == QLatin1String("plot") || name == QLatin1String("report") || name == QLatin1String("merge"))
                 QCOMPARE(QFile::exists(output), opened);
             else if (name == QLatin1String("csv") && !opened)
                 QVERIFY(!QFile::exists(csv));
@@ -247,11 +256,13 @@ private Q_SLOTS:
         }
 
         QStringList wanted;
-        for (const char* name : {"window", "list", "info", "summary", "csv", "plot", "report"}) {
+        for (const char* name : {"window", "list", "info", "summary", "csv", "plot", "report", "merge"}) {
             const QString runner = QString::fromLatin1(name);
             const bool older = olderRecorder && runner != QLatin1String("window") && runner != QLatin1String("plot")
-                               && runner != QLatin1String("report");
-            wanted << runner + QStringLiteral(": ") + (older ? QStringLiteral("opened") : expected);
+                               && runner != QLatin1String("report") && runner != QLatin1String("merge");
+            // merge only reads its inputs: nothing about NAME.p30 to tell.
+            const bool readOnly = runner == QLatin1String("merge") && expected == QLatin1String("opened 202");
+            wanted << runner + QStringLiteral(": ") + (older || readOnly ? QStringLiteral("opened") : expected);
         }
         QCOMPARE(verdicts, wanted);
     }
