@@ -7,6 +7,7 @@
 #include "records/filenames.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace ks318::cli {
 
@@ -32,7 +33,13 @@ int runCsv(const QStringList& args)
         return ExitFailure;
     // The preparation has told about NAME.p30 already.
     if (!exportCsv(path, nullptr)) {
-        err(QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path)));
+        // The system's reason, asked for without writing anything (the
+        // file is never committed).
+        QSaveFile probe(csvFilePath(path));
+        const QString reason = probe.open(QIODevice::WriteOnly) ? QString() : probe.errorString();
+        probe.cancelWriting();
+        err(reason.isEmpty() ? QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path))
+                             : QStringLiteral("csv: %1 cannot be written: %2").arg(csvFilePath(path), reason));
         return ExitFailure;
     }
     out(csvFilePath(path));

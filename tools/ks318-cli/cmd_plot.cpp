@@ -151,15 +151,18 @@ int runPlot(const QStringList& args)
 
     const TrendPage trend = TrendPage::builtIn();
     bool written = false;
+    QString reason;
     if (suffix == QLatin1String("png")) {
         const QImage image = renderScreenPage(session, kind, trend, size, session.data());
         QSaveFile file(output);
         written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+        reason = file.errorString();
     } else {
         written = writePdfPage(session, kind, trend, size, output, session.data());
     }
     if (!written) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(reason.isEmpty() ? QStringLiteral("cannot write %1").arg(output)
+                             : QStringLiteral("cannot write %1: %2").arg(output, reason));
         return ExitFailure;
     }
     return ExitOk;

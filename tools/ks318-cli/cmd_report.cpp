@@ -126,7 +126,7 @@ int runReport(const QStringList& args)
 
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly)) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
         return ExitFailure;
     }
     QPdfWriter writer(&file);
@@ -166,7 +166,7 @@ int runReport(const QStringList& args)
         }
     }
     if (!file.commit()) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
         return ExitFailure;
     }
     return status;
