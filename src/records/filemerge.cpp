@@ -247,7 +247,8 @@ MergeResult mergeRecordings(const QStringList& paths, const QString& output, Mes
     std::vector<QByteArray> texts;
     std::vector<FileSpan> spans;
     for (const QString& path : paths) {
-        QFile file(path);
+        // Found as opening finds it ("name.dat" for "NAME.DAT").
+        QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
         if (!file.open(QIODevice::ReadOnly)) {
             showMessage(messages, kCannotOpenId, kErrorCaptionId, MessageIcon::Warning);
             return MergeResult::Unreadable;

@@ -33,7 +33,7 @@ namespace {
 constexpr uid_t kNobody = 65534;
 
 enum class Kind { Good, Garbage, Empty, SectionsOnly, OtherRecorder, OutOfOrder, TooLong, P30IsDirectory,
-                  FolderReadOnly, LegacyPatOnly };
+                  FolderReadOnly, LegacyPatOnly, OtherCase };
 
 // A legacy patient file, as the converter reads it.
 const char kPat[] =
@@ -70,7 +70,8 @@ QString makeRow(const QString& dir, Kind kind)
     case Kind::Good:
     case Kind::P30IsDirectory:
     case Kind::FolderReadOnly:
-    case Kind::LegacyPatOnly: bytes = goodFile(); break;
+    case Kind::LegacyPatOnly:
+    case Kind::OtherCase: bytes = goodFile(); break;
     case Kind::Garbage: bytes = QByteArray("\x00\x9f\xfe garbage\n\x01KS-31", 17); break;
     case Kind::Empty: break;
     case Kind::SectionsOnly: bytes = sections; break;
@@ -78,7 +79,11 @@ QString makeRow(const QString& dir, Kind kind)
     case Kind::OutOfOrder: bytes = recordLine(2026, 3, 2, 10, 0) + recordLine(2026, 3, 2, 9, 59) + sections; break;
     case Kind::TooLong: bytes = recordLine(2021, 3, 1, 0, 0) + recordLine(2026, 3, 3, 0, 0) + sections; break;
     }
-    writeFile(dat, bytes);
+    // Named "REC.DAT", found as "REC.dat"; its companion "REC.P30" is found
+    // too (a directory: message 202 tells it was).
+    writeFile(kind == Kind::OtherCase ? dir + QStringLiteral("/REC.dat") : dat, bytes);
+    if (kind == Kind::OtherCase)
+        QDir(dir).mkdir(QStringLiteral("REC.P30"));
     if (kind == Kind::P30IsDirectory)
         QDir(dir).mkdir(QStringLiteral("REC.p30"));
     if (kind == Kind::LegacyPatOnly)
@@ -187,6 +192,7 @@ private Q_SLOTS:
         QTest::newRow("NAME.p30 a directory") << Kind::P30IsDirectory << "opened 202" << false;
         QTest::newRow("folder read-only") << Kind::FolderReadOnly << "opened 202" << false;
         QTest::newRow("legacy .pat only") << Kind::LegacyPatOnly << "opened" << false;
+        QTest::newRow("members in another case") << Kind::OtherCase << "opened 202" << false;
     }
 
     void sameVerdictEverywhere()
