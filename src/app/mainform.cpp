@@ -57,10 +57,6 @@ constexpr int kConvertTitleId = 10;
 constexpr int kDeleteTitleId = 11;
 constexpr int kPrintTitleId = 13;
 constexpr int kDisabledId = 191;
-constexpr int kTooLongId = 223;
-constexpr int kNotKs318Id = 262;
-constexpr int kBadTimesId = 271;
-constexpr int kCannotOpenId = 220;
 
 const char* const kFileFilter = "BP data files (*.dat)";
 

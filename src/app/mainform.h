@@ -45,7 +45,6 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 24;
-    static constexpr int kMaxAnalysisHours = 43848;  // longest recording that is analysed
 
     // Asks the user for a file: dialog title and preset path in, the chosen
     // path out (empty when cancelled).

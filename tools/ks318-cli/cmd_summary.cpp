@@ -35,7 +35,6 @@ const char* const kSummaryUsage =
 namespace {
 
 // Longest analysis window a recording may have, in hours.
-constexpr std::uint32_t kMaxIntervalHours = 43848;
 
 struct Options {
     QString path;
