@@ -34,8 +34,6 @@ const char* const kSummaryUsage =
 
 namespace {
 
-// Longest analysis window a recording may have, in hours.
-
 struct Options {
     QString path;
     bool json = false;
