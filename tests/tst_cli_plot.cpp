@@ -46,7 +46,8 @@ private Q_SLOTS:
                                        "1440", "--scroll", "30"},
                                       dir_.path());
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), (QStringList{"DEMO.DAT", out}));
+        // Opened as the window opens it: the companion file is made on the first run.
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), (QStringList{"DEMO.DAT", "DEMO.p30", out}));
         if (format == QLatin1String("png")) {
             const QImage image(dir_.path(out));
             QCOMPARE(image.size(), QSize(640, 480));
@@ -116,6 +117,8 @@ private Q_SLOTS:
                                                          + test::recordLine(2026, 3, 2, 9, 59) + sections));
         QVERIFY(test::writeFile(dir_.path("LONG.DAT"), test::recordLine(2021, 3, 1, 0, 0)
                                                          + test::recordLine(2026, 3, 3, 0, 0) + sections));
+        // DEMO opened once before: its companion file is there already.
+        QCOMPARE(test::runCli({"info", "DEMO.DAT"}, dir_.path()).exitCode, 0);
         const QStringList before = QDir(dir_.path()).entryList(QDir::Files, QDir::Name);
         const QStringList trend{"plot", "DEMO.DAT", "--page", "trend", "-o", "out.png"};
         const QList<QStringList> runs{{"plot", "BACK.DAT", "--page", "trend", "-o", "out.png"},
@@ -127,7 +130,9 @@ private Q_SLOTS:
                                       trend.mid(0, 5) + QStringList{"out.svg"},
                                       trend + QStringList{"--size", "0x9"},
                                       trend + QStringList{"--span", "x"},
-                                      trend + QStringList{"--scroll", "-1"}};
+                                      trend + QStringList{"--scroll", "-1"},
+                                      trend + QStringList{"--span", "2147483647"},
+                                      trend + QStringList{"--span", "1440", "--scroll", "2147483647"}};
         KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "plot.txt");
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), before);
     }

@@ -67,7 +67,7 @@ private Q_SLOTS:
 
     // A recording without sleep times reports as it would with them when
     // given --sleep/--wake: the daytime and night-time blocks of summary
-    // with the same options, the companion file left alone. Run as a
+    // with the same options, and kept nowhere. Run as a
     // service would (no XDG_RUNTIME_DIR), it says nothing on stderr.
     void sleepTimesForTheRun()
     {
@@ -90,8 +90,12 @@ private Q_SLOTS:
         const QStringList printed = test::pdfPages(dir_.path("OUT.pdf")).join(QLatin1Char('\n')).split(QLatin1Char('\n'));
         for (const QString& line : summary.text().split(QLatin1Char('\n')))
             QVERIFY2(line.isEmpty() || printed.contains(test::squeezed(line)), qPrintable(line));
+        // The companion file of a first opening, as the window makes it; the
+        // run's times are not kept in it.
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
-                 (QStringList{"DEMO.DAT", "OUT.pdf", "PLAIN.pdf"}));
+                 (QStringList{"DEMO.DAT", "DEMO.p30", "OUT.pdf", "PLAIN.pdf"}));
+        const QByteArray companion = test::readFile(dir_.path("DEMO.p30"));
+        QVERIFY(!companion.contains("23:30") && !companion.contains("07:15"));
     }
 
     void patientReportGolden()

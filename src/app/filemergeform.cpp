@@ -1,6 +1,8 @@
 #include "filemergeform.h"
 
 #include "records/filemerge.h"
+#include "session/openrecording.h"
+#include "session/session.h"
 #include "records/messages.h"
 
 #include <QApplication>
@@ -291,7 +293,16 @@ void TFileMergeForm::OKButton1Click()
     const QString output = chooseSave_ ? chooseSave_(draggedPath) : QString();
     if (!output.isEmpty()) {
         orderedPaths.clear();
-        switch (mergeRecordings(mergePaths, output, messages_, &orderedPaths)) {
+        // An input is refused as File > Open would refuse it; nothing is
+        // written for the inputs.
+        const auto acceptInput = [this](const QString& path) {
+            Session scratch;
+            OpenOptions options;
+            options.writeNothing = true;
+            return openRecording(scratch, path, messages_, options).opened;
+        };
+        switch (mergeRecordings(mergePaths, output, messages_, &orderedPaths, acceptInput)) {
+        case MergeResult::Refused:
         case MergeResult::Overlap:
         case MergeResult::Unreadable:
         case MergeResult::NotKs318:

@@ -15,6 +15,7 @@
 #include "records/fileoperations.h"
 #include "records/dataset.h"
 #include "records/messages.h"
+#include "session/openrecording.h"
 #include "session/session.h"
 #include "records/settings.h"
 #include "records/stringtable.h"
@@ -56,10 +57,6 @@ constexpr int kConvertTitleId = 10;
 constexpr int kDeleteTitleId = 11;
 constexpr int kPrintTitleId = 13;
 constexpr int kDisabledId = 191;
-constexpr int kTooLongId = 223;
-constexpr int kNotKs318Id = 262;
-constexpr int kBadTimesId = 271;
-constexpr int kCannotOpenId = 220;
 
 const char* const kFileFilter = "BP data files (*.dat)";
 
@@ -186,14 +183,16 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     PatientInformationForm->setHelpHandler([this](int context) { Help->showTopic(context); });
     buildRecorderDialogs();
     connect(PatientInformationForm, &TPatientInformationForm::saved, this, [this](bool nameChanged) {
+        // Saved for a recording just retrieved, the information does not
+        // concern the open one: its views and caption stay.
+        if (!session_.describesCurrentRecording())
+            return;
         if (nameChanged)
             updateCaption();
         // The new sleep times show at once.
-        if (SummaryDataForm->isVisible())
-            SummaryDataForm->FormPaint();
-        if (ViewGraphicsForm->isVisible())
-            ViewGraphicsForm->refresh();
+        refreshViews();
     });
+    session_.onRecordingChanged = [this] { refreshViews(); };
 
     auto* f1 = new QAction(this);
     f1->setShortcut(QKeySequence::HelpContents);
@@ -220,6 +219,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
 
 TMainForm::~TMainForm()
 {
+    session_.onRecordingChanged = nullptr;
     FormDestroy();
     shutDownRecorder();
 }
@@ -352,17 +352,39 @@ void TMainForm::clearRecording()
     session_.clearRecording();
 }
 
-void TMainForm::restorePreviousFile()
+void TMainForm::makeCurrent(const QString& path)
 {
-    session_.freeData();
-    session_.state.currentFilePath = previousFilePath;
-    if (!previousFilePath.isEmpty())
-        prepareDataSet(session_, previousFilePath, QString(), &messages_);
-    else
+    if (path.isEmpty() || !openRecording(session_, path, &messages_))
         clearRecording();
-    openInProgress = false;
+    afterRecordingChange();
+}
+
+void TMainForm::afterRecordingChange()
+{
     setFileMenusEnabled(fileOpen());
     updateCaption();
+    session_.recordingChanged();
+}
+
+void TMainForm::refreshViews()
+{
+    // A view paints only the recording the session describes completely.
+    if (!session_.describesCurrentRecording())
+        return;
+    if (SummaryDataForm->isVisible())
+        SummaryDataForm->FormPaint();
+    if (ViewGraphicsForm->isVisible())
+        ViewGraphicsForm->refresh();
+    if (BPDataListForm->isVisible()) {
+        listFilled = false;
+        BPDataListForm->FormPaint();
+    }
+}
+
+void TMainForm::restorePreviousFile()
+{
+    openInProgress = false;
+    makeCurrent(previousFilePath);
 }
 
 void TMainForm::FileOpenClick()
@@ -375,66 +397,22 @@ void TMainForm::FileOpenClick()
 
 bool TMainForm::openFile(const QString& path)
 {
-    SessionState& st = session_.state;
     openInProgress = true;
-    previousFilePath = st.currentFilePath;
-    st.currentFilePath = path;
-    st.timeOrderError = false;
-
-    const bool prepared = prepareDataSet(session_, path, QString(), &messages_);
-    if (prepared && st.recorderType != RecorderType::Ks318) {
-        showMessage(&messages_, kNotKs318Id, kErrorCaptionId, MessageIcon::Warning);
-        restorePreviousFile();
-        return false;
-    }
-    if (prepared && session_.intervals.valid && session_.intervals.interval1Hours > kMaxAnalysisHours) {
-        showMessage(&messages_, kTooLongId, kErrorCaptionId, MessageIcon::Warning);
-        restorePreviousFile();
-        return false;
-    }
-    // A file that nothing describes (its data cannot be read; message shown
-    // by the preparation) is not made current either: the menus would
-    // otherwise offer views of a recording that is not there.
-    if (!prepared) {
-        restorePreviousFile();
-        return false;
-    }
-    if (!session_.allocateData()) {
-        restorePreviousFile();
-        return false;
-    }
-    const bool loaded = readBpDataFile(session_, path, st.bpMode);
-    if (!loaded) {
-        showMessage(&messages_, kCannotOpenId, kErrorCaptionId, MessageIcon::Warning);
-        restorePreviousFile();
-        return false;
-    }
-    if (st.timeOrderError) {
-        st.timeOrderError = false;
-        showMessage(&messages_, kBadTimesId, kErrorCaptionId, MessageIcon::Warning);
-        restorePreviousFile();
-        return false;
-    }
-    if (st.recorderType != RecorderType::Ks318) {
-        // The data file disagrees with its companion file about the recorder.
-        showMessage(&messages_, kNotKs318Id, kErrorCaptionId, MessageIcon::Warning);
-        restorePreviousFile();
-        return false;
-    }
-
-    setFileMenusEnabled(true);
-    AnalysisIntervalsButton->setEnabled(false);
-    AnalysisIntervalsStatusLabel->setText(StringTable::text(kDisabledId));
-    updateCaption();
-    session_.graphView.visibleMinutes = static_cast<int>(session_.intervals.interval1Hours) * 60;
-    session_.graphView.zoomAllData = true;
-    session_.graphView.scrollHours = 0;
-    st.bpMode = BpMode::OscillometricOnly;
-    BPModeCombo->setCurrentIndex(0);
-    BPModeCombo->setEnabled(false);
+    previousFilePath = session_.state.currentFilePath;
+    // Message boxes of the sequence repaint this window meanwhile; the
+    // open is still running then, not interrupted.
+    openRunning_ = true;
+    const OpenResult result = openRecording(session_, path, &messages_);
+    openRunning_ = false;
     openInProgress = false;
-    ViewGraphicsForm->refresh();
-    return true;
+    if (result.opened) {
+        AnalysisIntervalsButton->setEnabled(false);
+        AnalysisIntervalsStatusLabel->setText(StringTable::text(kDisabledId));
+        BPModeCombo->setCurrentIndex(0);
+        BPModeCombo->setEnabled(false);
+    }
+    afterRecordingChange();
+    return result.opened;
 }
 
 void TMainForm::FileSaveAsClick()
@@ -444,7 +422,7 @@ void TMainForm::FileSaveAsClick()
     if (path.isEmpty())
         return;
     saveRecordingAs(session_, path, &messages_);
-    updateCaption();
+    afterRecordingChange();
 }
 
 void TMainForm::FileDeleteClick()
@@ -457,7 +435,7 @@ void TMainForm::FileDeleteClick()
         AnalysisIntervalsButton->setEnabled(false);
         AnalysisIntervalsStatusLabel->setText(StringTable::text(kDisabledId));
     }
-    updateCaption();
+    afterRecordingChange();
 }
 
 void TMainForm::FileConvertClick()
@@ -470,7 +448,9 @@ void TMainForm::FileConvertClick()
     // current file current again.
     reopenPending = true;
     reopenPath = current;
+    convertRunning_ = true;
     exportCsv(path, &messages_);
+    convertRunning_ = false;
     reopenPending = false;
 }
 
@@ -481,10 +461,7 @@ void TMainForm::FileMergeClick()
         FileMergeForm->setDirectory(QFileInfo(remembered).absolutePath());
     FileMergeForm->exec();
     // The recording current before the dialog is made current and prepared again.
-    session_.state.currentFilePath = remembered;
-    if (!remembered.isEmpty())
-        prepareDataSet(session_, remembered, QString(), &messages_);
-    updateCaption();
+    makeCurrent(remembered);
 }
 
 void TMainForm::FilePrintClick()
@@ -504,13 +481,11 @@ void TMainForm::FilePrintClick()
     // A report run that did not end normally: the file current before it
     // is made current again.
     if (printingActive) {
-        session_.state.currentFilePath = reopenPath;
-        if (!reopenPath.isEmpty())
-            prepareDataSet(session_, reopenPath, QString(), &messages_);
         printingActive = false;
+        makeCurrent(reopenPath);
+        return;
     }
-    setFileMenusEnabled(fileOpen());
-    updateCaption();
+    afterRecordingChange();
 }
 
 void TMainForm::ReportMenuClick()
@@ -525,15 +500,13 @@ void TMainForm::FormPaint()
         if (splash_)
             QTimer::singleShot(800, splash_, &QWidget::close);
     }
-    if (openInProgress) {
+    if (openInProgress && !openRunning_) {
         // An open that did not finish: the previous file becomes current again.
         restorePreviousFile();
     }
-    if (reopenPending) {
-        session_.state.currentFilePath = reopenPath;
-        if (!reopenPath.isEmpty())
-            prepareDataSet(session_, reopenPath, QString(), &messages_);
+    if (reopenPending && !convertRunning_) {
         reopenPending = false;
+        makeCurrent(reopenPath);
     }
 }
 

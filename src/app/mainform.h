@@ -45,7 +45,6 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int kHelpContext = 24;
-    static constexpr int kMaxAnalysisHours = 43848;  // longest recording that is analysed
 
     // Asks the user for a file: dialog title and preset path in, the chosen
     // path out (empty when cancelled).
@@ -94,6 +93,10 @@ public:
     void ViewT2BPDataListClick();
     // Analysis > patient information (activeView 15), shown modally.
     void ViewT2PatientInformationClick();
+
+    // Makes `path` current by the open sequence (no recording when empty or
+    // refused), then the menus, the caption and the open views follow.
+    void makeCurrent(const QString& path);
 
     // The caption for a window title text: string 3, then " - [ text ]".
     static QString captionFor(const QString& windowTitleText);
@@ -218,6 +221,11 @@ private:
     void shutDownRecorder();
     void setFileMenusEnabled(bool on);
     void restorePreviousFile();
+    // The menus and the caption follow the current recording; the open
+    // views are told once.
+    void afterRecordingChange();
+    // The visible views rebuild from the current recording.
+    void refreshViews();
     void clearRecording();
     void openView(int view);
     void showGraphics(int graphKind);
@@ -232,6 +240,8 @@ private:
     std::unique_ptr<BeepService> beeps_;
     bool firstPaintDone_ = false;
     bool destroyed_ = false;
+    bool openRunning_ = false;     // openFile is working (message boxes may repaint meanwhile)
+    bool convertRunning_ = false;  // CSV conversion is working
 };
 
 } // namespace ks318

@@ -14,6 +14,8 @@ void GuiMessageService::show(int stringId, int captionId, MessageIcon icon)
         QMessageBox box(QMessageBox::Warning, StringTable::text(captionId), StringTable::text(stringId),
                         QMessageBox::Ok, parent_);
         box.exec();
+    } else if (whileShown) {
+        whileShown();
     }
     // The exclamation message is followed by the exclamation sound.
     if (icon == MessageIcon::Exclamation && !recording_)

@@ -6,6 +6,7 @@
 #include "records/messages.h"
 
 #include <QList>
+#include <functional>
 
 class QWidget;
 
@@ -30,6 +31,10 @@ public:
 
     // The window the message boxes belong to; null for none.
     void setParent(QWidget* parent) { parent_ = parent; }
+
+    // Recording mode: run after a message has been remembered, where the
+    // message box would let the window system run (repaints meanwhile).
+    std::function<void()> whileShown;
 
     void setRecording(bool on) { recording_ = on; }
     bool recording() const { return recording_; }

@@ -235,13 +235,15 @@ void TRecorderRetrieveForm::RetrievedataButtonClick()
     }
     accept();
 
-    // The recording open before is described again; with none open, the
-    // new one is opened.
-    if (!session.state.currentFilePath.isEmpty())
-        restoreCurrentRecording(session, messages_);
+    // The recording open before is opened again; with none open, the new
+    // one is opened. Either way the views are told once it is complete.
+    const QString current = session.state.currentFilePath;
+    if (!current.isEmpty())
+        main_->makeCurrent(current);
     else if (written == RetrievalWrite::Written)
         main_->openFile(retrievalDataPath(path));
-    main_->updateCaption();
+    else
+        main_->makeCurrent(QString());
 }
 
 void TRecorderRetrieveForm::FormClose()

@@ -399,6 +399,19 @@ bool readBpDataFile(Recording& session, const QString& path, BpMode mode)
     return parseBpDataText(session, bytes, mode);
 }
 
+bool readBpDataFile(Recording& session, const RecordingFiles& files, BpMode mode)
+{
+    if (!session.data())
+        return false;
+    resetBlock(*session.data(), mode);
+    QFile file(files.data);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    return parseBpDataText(session, bytes, mode);
+}
+
 bool parseBpDataText(Recording& session, const QByteArray& bytes, BpMode mode)
 {
     SessionData* data = session.data();

@@ -3,6 +3,7 @@
 // patient section and a comment section. The reader fills a SessionData for
 // a BpMode and marks each reading's analysis window and day/night class; the
 // writer produces the same format back.
+#include "filenames.h"
 #include "recording.h"
 
 #include <QByteArray>
@@ -34,6 +35,8 @@ int errorDescriptionId(int errorCode);
 // session.intervals when it is valid, the sleep and wake times from
 // session.state. Returns data()->loaded != 0.
 bool readBpDataFile(Recording& session, const QString& path, BpMode mode);
+// The same from the data file the resolved member names.
+bool readBpDataFile(Recording& session, const RecordingFiles& files, BpMode mode);
 // The same over the file's bytes already in memory.
 bool parseBpDataText(Recording& session, const QByteArray& bytes, BpMode mode);
 

@@ -223,7 +223,12 @@ bool companionFileExists(const QString& path)
 
 bool readCompanionFile(Recording& session, const QString& path, MessageSink* messages)
 {
-    QFile file(companionFilePath(path));
+    return readCompanionFile(session, RecordingFiles::resolve(path), messages);
+}
+
+bool readCompanionFile(Recording& session, const RecordingFiles& files, MessageSink* messages)
+{
+    QFile file(files.companion);
     if (!file.open(QIODevice::ReadOnly)) {
         showMessage(messages, kCompanionFileErrorId, kErrorCaptionId, MessageIcon::Warning);
         return false;
@@ -236,8 +241,13 @@ bool readCompanionFile(Recording& session, const QString& path, MessageSink* mes
 
 bool writeCompanionFile(const Recording& session, const QString& path, MessageSink* messages)
 {
+    return writeCompanionFile(session, RecordingFiles::resolve(path), messages);
+}
+
+bool writeCompanionFile(const Recording& session, const RecordingFiles& files, MessageSink* messages)
+{
     const QByteArray bytes = formatCompanionFile(session.patient, session.intervals, session.span);
-    if (writeFileAtomically(companionFilePath(path), bytes))
+    if (writeFileAtomically(files.companion, bytes))
         return true;
     showMessage(messages, kCompanionFileErrorId, kErrorCaptionId, MessageIcon::Warning);
     return false;
@@ -246,9 +256,23 @@ bool writeCompanionFile(const Recording& session, const QString& path, MessageSi
 bool companionRecordsFromDataFile(const QString& path, const QString& patientName, PatientRecord& patient,
                                   AnalysisIntervals& intervals, RecordingSpan& span)
 {
+    return companionRecordsFromDataFile(RecordingFiles::resolve(path), patientName, patient, intervals, span);
+}
+
+bool companionRecordsFromDataFile(const RecordingFiles& files, const QString& patientName, PatientRecord& patient,
+                                  AnalysisIntervals& intervals, RecordingSpan& span)
+{
     // A block of its own: the session's current block stays as it is.
     Recording scratch;
-    if (!scratch.allocateData() || !readBpDataFile(scratch, path, BpMode::OscillometricOnly))
+    if (!scratch.allocateData() || !readBpDataFile(scratch, files, BpMode::OscillometricOnly))
+        return false;
+    return companionRecordsFromBlock(scratch, patientName, patient, intervals, span);
+}
+
+bool companionRecordsFromBlock(const Recording& scratch, const QString& patientName, PatientRecord& patient,
+                               AnalysisIntervals& intervals, RecordingSpan& span)
+{
+    if (!scratch.data() || !scratch.data()->loaded)
         return false;
     const SessionData& d = *scratch.data();
     if (d.readingCount() == 0)
@@ -292,7 +316,13 @@ bool recordsFromLegacyText(const QByteArray& bytes, PatientRecord& patient, Anal
 LegacyConversion convertLegacyPatientFile(Recording& session, const QString& path, MessageSink* messages, int polls,
                                           int pollMs)
 {
-    const QString patPath = resolveMemberPath(path, QStringLiteral(".pat"));
+    return convertLegacyPatientFile(session, RecordingFiles::resolve(path), messages, polls, pollMs);
+}
+
+LegacyConversion convertLegacyPatientFile(Recording& session, const RecordingFiles& files, MessageSink* messages,
+                                          int polls, int pollMs)
+{
+    const QString& patPath = files.legacy;
     const QFileInfo patInfo(patPath);
     if (!patInfo.isFile())
         return LegacyConversion::NotAvailable;
@@ -300,7 +330,7 @@ LegacyConversion convertLegacyPatientFile(Recording& session, const QString& pat
     if (program.isEmpty())
         return LegacyConversion::NotAvailable;
     const QString fullPatPath = patInfo.absoluteFilePath();
-    const QString tmpPath = replaceExtension(fullPatPath, QStringLiteral(".tmp"));
+    const QString& tmpPath = files.converterOutput;
     // Output left behind by an earlier run must not pass for this one's.
     QFile::remove(tmpPath);
     // The path goes to the converter as one argument, never through a shell.
@@ -329,7 +359,7 @@ LegacyConversion convertLegacyPatientFile(Recording& session, const QString& pat
     session.patient = patient;
     session.intervals = intervals;
     session.span = span;
-    if (!writeCompanionFile(session, path, messages))
+    if (!writeCompanionFile(session, files, messages))
         return LegacyConversion::WriteFailed;
     QFile::remove(tmpPath);
     QFile::remove(patPath);
@@ -339,9 +369,15 @@ LegacyConversion convertLegacyPatientFile(Recording& session, const QString& pat
 CompanionCreation createCompanionFile(Recording& session, const QString& path, const QString& patientName,
                                       MessageSink* messages)
 {
-    if (companionFileExists(path))
+    return createCompanionFile(session, RecordingFiles::resolve(path), patientName, messages);
+}
+
+CompanionCreation createCompanionFile(Recording& session, const RecordingFiles& files, const QString& patientName,
+                                      MessageSink* messages)
+{
+    if (QFileInfo(files.companion).isFile())
         return CompanionCreation::Present;
-    switch (convertLegacyPatientFile(session, path, messages)) {
+    switch (convertLegacyPatientFile(session, files, messages)) {
     case LegacyConversion::Converted:
         return CompanionCreation::Present;
     case LegacyConversion::WriteFailed:
@@ -349,14 +385,14 @@ CompanionCreation createCompanionFile(Recording& session, const QString& path, c
     case LegacyConversion::NotAvailable:
         break;
     }
-    if (!companionRecordsFromDataFile(path, patientName, session.patient, session.intervals, session.span)) {
+    if (!companionRecordsFromDataFile(files, patientName, session.patient, session.intervals, session.span)) {
         // Nothing describes this file; records of another file must not pass for it.
         session.patient.valid = 0;
         session.intervals.valid = 0;
         session.span.valid = 0;
         return CompanionCreation::NoRecords;
     }
-    return writeCompanionFile(session, path, messages) ? CompanionCreation::Present : CompanionCreation::NotWritten;
+    return writeCompanionFile(session, files, messages) ? CompanionCreation::Present : CompanionCreation::NotWritten;
 }
 
 } // namespace ks318

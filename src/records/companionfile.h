@@ -4,6 +4,7 @@
 // and 2 (RecordingSpan, 56), each framed as id line, size line, raw bytes
 // and a line feed. Older files with a 1100-byte section 0 or an 80-byte
 // section 1 are converted on reading.
+#include "filenames.h"
 #include "records.h"
 
 #include <QByteArray>
@@ -40,9 +41,11 @@ bool companionFileExists(const QString& path);
 // Reads NAME.p30 into session.patient, .intervals and .span. When the file
 // does not open, message 202 is shown and the records stay as they were.
 bool readCompanionFile(Recording& session, const QString& path, MessageSink* messages);
+bool readCompanionFile(Recording& session, const RecordingFiles& files, MessageSink* messages);
 
 // Writes the three records to NAME.p30, atomically; message 202 on failure.
 bool writeCompanionFile(const Recording& session, const QString& path, MessageSink* messages);
+bool writeCompanionFile(const Recording& session, const RecordingFiles& files, MessageSink* messages);
 
 enum class CompanionCreation {
     Present,     // NAME.p30 was there already or has been written
@@ -59,11 +62,18 @@ enum class CompanionCreation {
 // whether or not the file could be written.
 CompanionCreation createCompanionFile(Recording& session, const QString& path, const QString& patientName,
                                       MessageSink* messages);
+CompanionCreation createCompanionFile(Recording& session, const RecordingFiles& files, const QString& patientName,
+                                      MessageSink* messages);
 
 // The records of a data file's first opening, from its first and last
 // reading. False when the file cannot be read or holds no reading.
 bool companionRecordsFromDataFile(const QString& path, const QString& patientName, PatientRecord& patient,
                                   AnalysisIntervals& intervals, RecordingSpan& span);
+bool companionRecordsFromDataFile(const RecordingFiles& files, const QString& patientName, PatientRecord& patient,
+                                  AnalysisIntervals& intervals, RecordingSpan& span);
+// The same from a block already filled (with BpMode 0) from the data file.
+bool companionRecordsFromBlock(const Recording& filled, const QString& patientName, PatientRecord& patient,
+                               AnalysisIntervals& intervals, RecordingSpan& span);
 
 // The records NAME.tmp stands for, as the converter writes it (the companion
 // framing over the legacy layouts), all with valid 0. False while a section
@@ -83,6 +93,8 @@ enum class LegacyConversion {
 // polls for NAME.tmp up to `polls` times `pollMs` apart, converts it into the
 // session's records and writes NAME.p30.
 LegacyConversion convertLegacyPatientFile(Recording& session, const QString& path, MessageSink* messages,
+                                          int polls = 20, int pollMs = 100);
+LegacyConversion convertLegacyPatientFile(Recording& session, const RecordingFiles& files, MessageSink* messages,
                                           int polls = 20, int pollMs = 100);
 
 } // namespace ks318

@@ -165,9 +165,9 @@ void setPreparedPath(SessionState& state, const QString& path)
     state.fileBaseName = info.completeBaseName();
 }
 
-// The records of a first opening describe the recording from memory, as
-// if they had been read back from NAME.p30.
-void holdInMemory(Recording& session, const QString& path)
+} // namespace
+
+void holdRecordsInMemory(Recording& session, const QString& path)
 {
     session.patient.valid = 1;
     session.intervals.valid = 1;
@@ -177,17 +177,20 @@ void holdInMemory(Recording& session, const QString& path)
     session.state.companionInMemory = true;
 }
 
-} // namespace
-
 bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages)
 {
-    const bool read = readCompanionFile(session, path, messages);
+    return readDataSetRecords(session, RecordingFiles::resolve(path), messages);
+}
+
+bool readDataSetRecords(Recording& session, const RecordingFiles& files, MessageSink* messages)
+{
+    const bool read = readCompanionFile(session, files, messages);
     if (!read) {
         session.patient.valid = 0;
         session.intervals.valid = 0;
         session.span.valid = 0;
     }
-    setPreparedPath(session.state, path);
+    setPreparedPath(session.state, files.path);
     session.state.companionInMemory = false;
     applyDataSetRecords(session);
     return read;
@@ -195,28 +198,35 @@ bool readDataSetRecords(Recording& session, const QString& path, MessageSink* me
 
 bool prepareDataSet(Recording& session, const QString& path, const QString& patientName, MessageSink* messages)
 {
+    return prepareDataSet(session, RecordingFiles::resolve(path), patientName, messages);
+}
+
+bool prepareDataSet(Recording& session, const RecordingFiles& files, const QString& patientName,
+                    MessageSink* messages)
+{
+    const QString& path = files.path;
     // The recording held in memory is prepared again (after a merge, a save
     // as, ...): the user has been told about its companion file already.
     if (session.state.companionInMemory && session.state.preparedFilePath == path)
         messages = nullptr;
-    switch (createCompanionFile(session, path, patientName, messages)) {
+    switch (createCompanionFile(session, files, patientName, messages)) {
     case CompanionCreation::NotWritten:
         // A folder the program may not write to: the recording opens all
         // the same (message 202 shown once).
-        holdInMemory(session, path);
+        holdRecordsInMemory(session, path);
         return true;
     case CompanionCreation::NoRecords:
-        return readDataSetRecords(session, path, messages);
+        return readDataSetRecords(session, files, messages);
     case CompanionCreation::Present:
         break;
     }
-    if (readDataSetRecords(session, path, messages))
+    if (readDataSetRecords(session, files, messages))
         return true;
     // NAME.p30 is there but cannot be read (message 202 shown): the records
     // of a first opening stand in for it; the file itself is left alone.
-    if (!companionRecordsFromDataFile(path, patientName, session.patient, session.intervals, session.span))
+    if (!companionRecordsFromDataFile(files, patientName, session.patient, session.intervals, session.span))
         return false;
-    holdInMemory(session, path);
+    holdRecordsInMemory(session, path);
     return true;
 }
 

@@ -3,6 +3,8 @@
 // read, and the session state is taken from the three records (window title,
 // sleep and wake times, analysis windows, recording span). Used by File >
 // Open and by everything that makes a file current again.
+#include "filenames.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
@@ -20,11 +22,20 @@ struct MessageSink;
 // recording: false only when its data file cannot be read either.
 bool prepareDataSet(Recording& session, const QString& path, const QString& patientName = QString(),
                     MessageSink* messages = nullptr);
+// The same over member files resolved once by the caller.
+bool prepareDataSet(Recording& session, const RecordingFiles& files, const QString& patientName,
+                    MessageSink* messages);
 
 // Reads NAME.p30 of `path` and fills the session state from the records,
 // without creating anything. A companion file that cannot be read (message
 // 202) leaves no record valid, so nothing of another recording is taken.
 bool readDataSetRecords(Recording& session, const QString& path, MessageSink* messages = nullptr);
+bool readDataSetRecords(Recording& session, const RecordingFiles& files, MessageSink* messages);
+
+// The records in memory (those of a first opening) describe the recording
+// `path` as if they had been read back from NAME.p30: marked valid, the
+// session state taken from them, state.companionInMemory set.
+void holdRecordsInMemory(Recording& session, const QString& path);
 
 // The session state from the three records in memory (the last part of the
 // preparation): normalises the sleep and wake texts of session.patient and

@@ -234,15 +234,21 @@ QByteArray mergeFileTexts(const std::vector<QByteArray>& orderedTexts)
 }
 
 MergeResult mergeRecordings(const QStringList& paths, const QString& output, MessageSink* messages,
-                            QStringList* ordered)
+                            QStringList* ordered, const std::function<bool(const QString& path)>& acceptInput)
 {
     if (paths.size() < kMinMergeFiles || paths.size() > kMaxMergeFiles)
         return MergeResult::WrongCount;
+    if (acceptInput) {
+        for (const QString& path : paths)
+            if (!acceptInput(path))
+                return MergeResult::Refused;
+    }
 
     std::vector<QByteArray> texts;
     std::vector<FileSpan> spans;
     for (const QString& path : paths) {
-        QFile file(path);
+        // Found as opening finds it ("name.dat" for "NAME.DAT").
+        QFile file(resolveMemberPath(path, QStringLiteral(".DAT")));
         if (!file.open(QIODevice::ReadOnly)) {
             showMessage(messages, kCannotOpenId, kErrorCaptionId, MessageIcon::Warning);
             return MergeResult::Unreadable;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace ks318 {
@@ -73,6 +74,7 @@ enum class MergeResult {
     Overlap,       // spans overlap or touch (message 259)
     Exists,        // the output is there already (message 268)
     CannotCreate,  // the output cannot be written (message 1001)
+    Refused,       // an input that opening refuses (its message shown by acceptInput)
 };
 
 // The whole merge: reads the inputs, orders them, checks the output and
@@ -80,7 +82,11 @@ enum class MergeResult {
 // file of the output's name is removed, so the merged file gets a fresh one
 // when it is first opened. `ordered`, when given, receives the input paths
 // in time order once they have been ordered.
+// `acceptInput`, when given, is asked first about each input and refuses
+// what opening it would refuse (its message shown by it): the merge stops
+// with Refused.
 MergeResult mergeRecordings(const QStringList& paths, const QString& output, MessageSink* messages,
-                            QStringList* ordered = nullptr);
+                            QStringList* ordered = nullptr,
+                            const std::function<bool(const QString& path)>& acceptInput = {});
 
 } // namespace ks318

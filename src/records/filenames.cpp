@@ -36,4 +36,16 @@ QStringList memberSpellings(const QString& path, const QString& extension)
     return names;
 }
 
+RecordingFiles RecordingFiles::resolve(const QString& path)
+{
+    RecordingFiles files;
+    files.path = path;
+    files.data = resolveMemberPath(path, QStringLiteral(".DAT"));
+    files.companion = resolveMemberPath(path, QStringLiteral(".p30"));
+    files.csv = resolveMemberPath(path, QStringLiteral(".csv"));
+    files.legacy = resolveMemberPath(path, QStringLiteral(".pat"));
+    files.converterOutput = replaceExtension(QFileInfo(files.legacy).absoluteFilePath(), QStringLiteral(".tmp"));
+    return files;
+}
+
 } // namespace ks318

@@ -24,4 +24,20 @@ QString resolveMemberPath(const QString& path, const QString& extension);
 // as given, in lower case and in upper case (no duplicates).
 QStringList memberSpellings(const QString& path, const QString& extension);
 
+// The member files of one recording, each looked up once by the rules of
+// resolveMemberPath. The functions of the open sequence take this value, so
+// one open asks the file system for each member once. A member that does
+// not exist yet (NAME.p30 before the first opening, NAME.csv before the
+// first export) carries the name it is created under.
+struct RecordingFiles {
+    QString path;             // as given (the path of NAME.DAT the user chose)
+    QString data;             // NAME.DAT / NAME.dat
+    QString companion;        // NAME.p30
+    QString csv;              // NAME.csv
+    QString legacy;           // NAME.pat, input of the converter
+    QString converterOutput;  // NAME.tmp the converter writes beside NAME.pat (absolute)
+
+    static RecordingFiles resolve(const QString& path);
+};
+
 } // namespace ks318

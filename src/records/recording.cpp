@@ -24,4 +24,13 @@ void Recording::clearRecording()
     freeData();
 }
 
+void Recording::takeRecording(Recording& other)
+{
+    state = other.state;
+    patient = other.patient;
+    intervals = other.intervals;
+    span = other.span;
+    data_ = std::move(other.data_);
+}
+
 } // namespace ks318

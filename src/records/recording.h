@@ -92,6 +92,10 @@ public:
     // initial values (the BP modes kept), the block freed.
     void clearRecording();
 
+    // Makes the recording `other` describes this one's, all at once: its
+    // state, its three records and its block (the settings stay).
+    void takeRecording(Recording& other);
+
 private:
     std::unique_ptr<SessionData> data_;
 };

@@ -4,6 +4,7 @@
 
 #include "records/dataset.h"
 #include "records/messages.h"
+#include "session/openrecording.h"
 #include "session/session.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@ namespace ks318 {
 namespace {
 
 constexpr int kCannotOpenId = 220;
-constexpr int kNotKs318Id = 262;
 
 } // namespace
 
@@ -110,27 +110,16 @@ bool ReportPrinter::printBody(ReportDocument& document, const ReportFormat& form
 
 bool ReportPrinter::openForPrinting(const QString& path)
 {
-    SessionState& st = session_.state;
-    st.currentFilePath = path;
-    st.timeOrderError = false;
-    if (!prepareDataSet(session_, path, QString(), messages_))
-        return false;
-    if (st.recorderType != RecorderType::Ks318) {
-        showMessage(messages_, kNotKs318Id, kErrorCaptionId, MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    // The window's open sequence: what File > Open refuses is not printed.
+    return openRecording(session_, path, messages_).opened;
 }
 
 void ReportPrinter::reopen(const QString& path)
 {
-    if (path.isEmpty()) {
-        // No recording was open before: none is afterwards.
+    // No recording was open before, or it cannot be opened again: none is
+    // afterwards.
+    if (path.isEmpty() || !openRecording(session_, path, messages_))
         session_.clearRecording();
-        return;
-    }
-    session_.state.currentFilePath = path;
-    prepareDataSet(session_, path, QString(), messages_);
 }
 
 void ReportPrinter::rewriteSlot0(bool doubleProduct)

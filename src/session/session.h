@@ -6,6 +6,8 @@
 #include "analysis/periodstatistics.h"
 #include "records/recording.h"
 
+#include <functional>
+
 namespace ks318 {
 
 class Session : public Recording {
@@ -28,6 +30,26 @@ public:
     enum GraphKindValue : int { GraphNone = 0, GraphTrend = 4, GraphCorrelation = 5, GraphHistogram = 6,
                                 GraphCircadian = 7, GraphHbi = 8, GraphGrade = 16 };
     int GraphKind = GraphNone;
+
+    // Told once each time the current recording has changed (opened, put
+    // back, saved under another name, deleted, described again), after the
+    // change is complete: the windows showing it repaint from it then.
+    std::function<void()> onRecordingChanged;
+
+    // False while the records describe another file than the current one
+    // (data retrieval prepares the new recording in the session for its
+    // patient dialog, then puts the current one back): a view painting
+    // then would draw one recording's readings in the other's windows.
+    // With no recording open the views show nothing, which mixes nothing.
+    bool describesCurrentRecording() const
+    {
+        return state.currentFilePath.isEmpty() || state.preparedFilePath == state.currentFilePath;
+    }
+    void recordingChanged() const
+    {
+        if (onRecordingChanged)
+            onRecordingChanged();
+    }
 };
 
 // The statistics of the session's current block into session.stats.

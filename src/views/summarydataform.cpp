@@ -347,6 +347,10 @@ bool TSummaryDataForm::event(QEvent* event)
 
 void TSummaryDataForm::FormPaint()
 {
+    // While the session describes another file (a retrieval's new
+    // recording), what is shown stays until the current one is back.
+    if (!session_.describesCurrentRecording())
+        return;
     SessionState& st = session_.state;
     SessionData* data = session_.allocateData();
     if (data && !st.currentFilePath.isEmpty())

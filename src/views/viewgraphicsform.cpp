@@ -181,6 +181,10 @@ void TViewGraphicsForm::setUpControls()
 void TViewGraphicsForm::FormPaint()
 {
     ++paintCount_;
+    // The picture of the current recording stays while the session
+    // describes another file (a retrieval's new recording).
+    if (!session_.describesCurrentRecording())
+        return;
     setUpControls();
     renderScreenPage(session_, session_.GraphKind, trendPage_, plotArea_->size(), image_);
 }

@@ -1,11 +1,13 @@
 // ks318-cli csv FILE.DAT: File > CSV conversion from the command line.
 #include "climessages.h"
 #include "commands.h"
+#include "recording.h"
 
 #include "records/csvexport.h"
 #include "records/filenames.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace ks318::cli {
 
@@ -23,13 +25,21 @@ int runCsv(const QStringList& args)
         return ExitUsage;
     }
     const QString path = QFileInfo(args[0]).absoluteFilePath();
-    if (!QFileInfo(resolveMemberPath(path, QStringLiteral(".DAT"))).isFile()) {
-        err(QStringLiteral("csv: %1: no such data file").arg(args[0]));
+    // Refused as the window refuses it, and then no CSV file is written.
+    Session session;
+    OpenOptions options;
+    options.otherRecorders = true;
+    if (!openForCommand(session, path, options))
         return ExitFailure;
-    }
-    StderrMessages messages;
-    if (!exportCsv(path, &messages)) {
-        err(QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path)));
+    // The preparation has told about NAME.p30 already.
+    if (!exportCsv(path, nullptr)) {
+        // The system's reason, asked for without writing anything (the
+        // file is never committed).
+        QSaveFile probe(csvFilePath(path));
+        const QString reason = probe.open(QIODevice::WriteOnly) ? QString() : probe.errorString();
+        probe.cancelWriting();
+        err(reason.isEmpty() ? QStringLiteral("csv: %1 cannot be written").arg(csvFilePath(path))
+                             : QStringLiteral("csv: %1 cannot be written: %2").arg(csvFilePath(path), reason));
         return ExitFailure;
     }
     out(csvFilePath(path));

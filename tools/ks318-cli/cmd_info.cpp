@@ -1,6 +1,7 @@
 // ks318-cli info FILE [--json]
 #include "climessages.h"
 #include "commands.h"
+#include "recording.h"
 #include "json.h"
 
 #include "records/companionfile.h"
@@ -17,7 +18,9 @@ const char* const kInfoUsage =
     "  info FILE [--json]\n"
     "      The three records of the companion file NAME.p30 of FILE, field by\n"
     "      field: PatientRecord, AnalysisIntervals and RecordingSpan. Dates and\n"
-    "      times are also given as ISO text. Never creates or changes a file.\n";
+    "      times are also given as ISO text. FILE is opened as File > Open\n"
+    "      opens it (NAME.p30 is created when missing); files the window refuses\n"
+    "      print its message and exit 1, files of the other recorders are shown.\n";
 
 namespace {
 
@@ -211,13 +214,10 @@ int runInfo(const QStringList& args)
     }
     if (path.isEmpty())
         return usageError(kInfoUsage);
-    if (!companionFileExists(path)) {
-        err(QStringLiteral("no companion file %1").arg(companionFilePath(path)));
-        return ExitFailure;
-    }
     Session session;
-    StderrMessages messages;
-    if (!readCompanionFile(session, path, &messages))
+    OpenOptions options;
+    options.otherRecorders = true;
+    if (!openForCommand(session, path, options))
         return ExitFailure;
     if (json)
         printJson(session);

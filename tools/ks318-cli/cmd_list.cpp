@@ -2,6 +2,7 @@
 #include "climessages.h"
 #include "commands.h"
 #include "json.h"
+#include "recording.h"
 
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
@@ -18,10 +19,11 @@ const char* const kListUsage =
     "      (number, date, time, SYS, DIA, MAP, pulse, DP, state, deletion mark,\n"
     "      comment), then the ten counters. --json prints every reading of the\n"
     "      file with its decoded fields, the counters and the patient section.\n"
-    "      The analysis window and the sleep times come from the companion file\n"
-    "      NAME.p30 when there is one (it is never created or changed);\n"
-    "      --prepare first prepares the file as opening it in the program does,\n"
-    "      creating NAME.p30 when it is missing.\n";
+    "      The file is opened as File > Open opens it: NAME.p30 is created when\n"
+    "      it is missing (--prepare, kept for older scripts, changes nothing),\n"
+    "      and the analysis window and the sleep times come from it. Refused\n"
+    "      files print the window's message and exit 1; files of the other\n"
+    "      recorder types are listed.\n";
 
 namespace {
 
@@ -127,7 +129,6 @@ int runList(const QStringList& args)
 {
     QString path;
     bool json = false;
-    bool prepare = false;
     int mode = 0;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -136,7 +137,6 @@ int runList(const QStringList& args)
         if (a == QLatin1String("--json")) {
             json = true;
         } else if (a == QLatin1String("--prepare")) {
-            prepare = true;
         } else if (a == QLatin1String("--mode")) {
             bool ok = false;
             mode = i + 1 < args.size() ? args[++i].toInt(&ok) : -1;
@@ -154,20 +154,11 @@ int runList(const QStringList& args)
         return usageError(kListUsage);
 
     Session session;
-    StderrMessages messages;
-    if (prepare)
-        prepareDataSet(session, path, QString(), &messages);
-    else if (companionFileExists(path))
-        readDataSetRecords(session, path, &messages);
-    session.state.bpMode = BpMode(mode);
-    if (!session.allocateData()) {
-        err(QStringLiteral("out of memory"));
+    OpenOptions options;
+    options.mode = BpMode(mode);
+    options.otherRecorders = true;
+    if (!openForCommand(session, path, options))
         return ExitFailure;
-    }
-    if (!readBpDataFile(session, path, session.state.bpMode)) {
-        err(QStringLiteral("cannot read %1").arg(path));
-        return ExitFailure;
-    }
     if (json)
         printJson(session);
     else

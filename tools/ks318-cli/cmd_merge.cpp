@@ -2,6 +2,7 @@
 // command line, with the rules of the merge dialog.
 #include "climessages.h"
 #include "commands.h"
+#include "recording.h"
 
 #include "records/filemerge.h"
 
@@ -44,7 +45,16 @@ int runMerge(const QStringList& args)
 
     StderrMessages messages;
     QStringList ordered;
-    switch (mergeRecordings(inputs, output, &messages, &ordered)) {
+    // Each input is refused as opening it would refuse it; nothing is
+    // written for the inputs.
+    const auto acceptInput = [&messages](const QString& path) {
+        Session scratch;
+        OpenOptions options;
+        options.writeNothing = true;
+        options.otherRecorders = false;
+        return openForCommand(scratch, path, options, messages);
+    };
+    switch (mergeRecordings(inputs, output, &messages, &ordered, acceptInput)) {
     case MergeResult::Merged:
         break;
     case MergeResult::CannotCreate:

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "recording.h"
 
+#include "plots/axistable.h"
 #include "plots/graphpages.h"
 #include "records/bpdatafile.h"
 #include "records/stringtable.h"
@@ -23,12 +24,14 @@ const char* const kPlotUsage =
     "      (default 1200x800): a PNG as on the screen, a PDF as printed, on one\n"
     "      A4 landscape page with the window's title line at its bottom. Without\n"
     "      --span the whole analysis window is shown; --scroll moves the view's\n"
-    "      left edge that many hours into the window. --sleep/--wake replace the\n"
-    "      recording's sleep and wake times for this run only.\n";
+    "      left edge that many hours into the window. Both take what the window\n"
+    "      offers: a span (minutes) of its zoom menu for this recording, a scroll\n"
+    "      position up to the window's length. --sleep/--wake replace the\n"
+    "      recording's sleep and wake times for this run only. Files the window\n"
+    "      refuses are refused with its message (exit 1).\n";
 
 namespace {
 
-constexpr int kMaxIntervalHours = 43848;
 constexpr int kMaxSide = 10000;
 
 struct Page {
@@ -47,16 +50,28 @@ int usage(const QString& message)
     return usageError(kPlotUsage, message);
 }
 
-QString messageText(int id)
-{
-    return StringTable::text(id).replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
 bool positiveNumber(const QString& text, int& value, int minimum)
 {
     bool ok = false;
     value = text.toInt(&ok);
     return ok && value >= minimum;
+}
+
+bool offeredSpan(int span, int windowHours)
+{
+    for (const ZoomEntry& e : kZoomEntries)
+        if (zoomEntryShown(e, windowHours) && zoomSpan(e, windowHours) == span)
+            return true;
+    return false;
+}
+
+QString offeredSpans(int windowHours)
+{
+    QStringList spans;
+    for (const ZoomEntry& e : kZoomEntries)
+        if (zoomEntryShown(e, windowHours) && !spans.contains(QString::number(zoomSpan(e, windowHours))))
+            spans << QString::number(zoomSpan(e, windowHours));
+    return spans.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -127,40 +142,42 @@ int runPlot(const QStringList& args)
 
     Session session;
     storedThresholds(session);
-    prepareRecords(session, path);
-    if (session.intervals.valid && session.intervals.interval1Hours > std::uint32_t(kMaxIntervalHours)) {
-        err(messageText(223));
+    OpenOptions options;
+    options.mode = BpMode(mode);
+    if (!openForCommand(session, path, options))
         return ExitFailure;
-    }
-    session.state.currentFilePath = path;
-    if (sleep)
-        setSleepTimes(session, *sleep, *wake);
-    session.state.bpMode = BpMode(mode);
-    if (!session.allocateData() || !readBpDataFile(session, path, session.state.bpMode)) {
-        err(QStringLiteral("cannot read %1").arg(path));
+    if (sleep && !setSleepTimes(session, *sleep, *wake))
         return ExitFailure;
-    }
-    if (session.state.timeOrderError) {
-        err(messageText(271));
-        return ExitFailure;
-    }
+    // Only a view the graphics window can show: a span of its zoom menu as
+    // offered for this recording, a scroll position within window 1.
+    const int hours = int(session.intervals.interval1Hours);
+    if (span > 0 && !offeredSpan(span, hours))
+        return usage(QStringLiteral("--span takes a span the zoom menu offers for this recording: %1")
+                         .arg(offeredSpans(hours)));
+    if (scroll > hours)
+        return usage(QStringLiteral("--scroll takes 0..%1 hours for this recording").arg(hours));
     // The view File > Open leaves, unless asked otherwise.
-    session.graphView.visibleMinutes = span > 0 ? span : int(session.intervals.interval1Hours) * 60;
-    session.graphView.zoomAllData = span == 0;
+    if (span > 0) {
+        session.graphView.visibleMinutes = span;
+        session.graphView.zoomAllData = span == hours * 60;
+    }
     session.graphView.scrollHours = scroll;
     session.GraphKind = kind;
 
     const TrendPage trend = TrendPage::builtIn();
     bool written = false;
+    QString reason;
     if (suffix == QLatin1String("png")) {
         const QImage image = renderScreenPage(session, kind, trend, size, session.data());
         QSaveFile file(output);
         written = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
+        reason = file.errorString();
     } else {
         written = writePdfPage(session, kind, trend, size, output, session.data());
     }
     if (!written) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(reason.isEmpty() ? QStringLiteral("cannot write %1").arg(output)
+                             : QStringLiteral("cannot write %1: %2").arg(output, reason));
         return ExitFailure;
     }
     return ExitOk;

@@ -33,8 +33,6 @@ const char* const kReportUsage =
 
 namespace {
 
-constexpr int kNotKs318Id = 262;
-
 // The printable part of a sheet begins this far from the paper's edges.
 constexpr double kPaperMarginMm = 5.0;
 
@@ -145,7 +143,7 @@ int runReport(const QStringList& args)
 
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly)) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
         return ExitFailure;
     }
     QPdfWriter writer(&file);
@@ -162,18 +160,11 @@ int runReport(const QStringList& args)
         for (const QString& path : files) {
             Session session;
             session.settings = settingsOnly.settings;
-            prepareRecords(session, path);
-            session.state.currentFilePath = path;
-            if (sleep)
-                setSleepTimes(session, *sleep, *wake);
-            if (!session.intervals.valid) {
-                err(QStringLiteral("cannot read %1").arg(path));
-                status = ExitFailure;
-                continue;
-            }
             messages.path = path;
-            if (session.state.recorderType != RecorderType::Ks318) {
-                messages.show(kNotKs318Id, kErrorCaptionId, MessageIcon::Exclamation);
+            OpenOptions options;
+            options.mode = BpMode(mode);
+            if (!openForCommand(session, path, options, messages)
+                || (sleep && !setSleepTimes(session, *sleep, *wake))) {
                 status = ExitFailure;
                 continue;
             }
@@ -193,7 +184,7 @@ int runReport(const QStringList& args)
         }
     }
     if (!file.commit()) {
-        err(QStringLiteral("cannot write %1").arg(output));
+        err(QStringLiteral("cannot write %1: %2").arg(output, file.errorString()));
         return ExitFailure;
     }
     return status;

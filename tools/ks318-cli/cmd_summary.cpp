@@ -39,9 +39,6 @@ const char* const kSummaryUsage =
 
 namespace {
 
-// Longest analysis window a recording may have, in hours.
-constexpr std::uint32_t kMaxIntervalHours = 43848;
-
 struct Options {
     QString path;
     bool json = false;
@@ -338,31 +335,13 @@ int runSummary(const QStringList& args)
 
     Session session;
     const BpThresholds thresholds = o.thresholds ? *o.thresholds : storedThresholds(session);
-    prepareRecords(session, o.path);
-    if (session.intervals.valid && session.intervals.interval1Hours > kMaxIntervalHours) {
-        err(StringTable::text(223).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    OpenOptions options;
+    options.mode = BpMode(o.mode);
+    options.otherRecorders = true;
+    if (!openForCommand(session, o.path, options))
         return ExitFailure;
-    }
-    if (o.sleep) {
-        session.state.sleepHour = o.sleep->first;
-        session.state.sleepMinute = o.sleep->second;
-        session.state.wakeHour = o.wake->first;
-        session.state.wakeMinute = o.wake->second;
-    }
-
-    session.state.bpMode = BpMode(o.mode);
-    if (!session.allocateData()) {
-        err(QStringLiteral("out of memory"));
+    if (o.sleep && !setSleepTimes(session, *o.sleep, *o.wake))
         return ExitFailure;
-    }
-    if (!readBpDataFile(session, o.path, session.state.bpMode)) {
-        err(QStringLiteral("cannot read %1").arg(o.path));
-        return ExitFailure;
-    }
-    if (session.state.timeOrderError) {
-        err(StringTable::text(271).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-        return ExitFailure;
-    }
     computePeriodStatistics(session, thresholds);
 
     const ClinicalMeasures clinical = clinicalMeasuresOf(session);

@@ -38,7 +38,7 @@ std::optional<std::pair<int, int>> parseClockTime(const QString& text);
 
 // Replaces the open recording's sleep and wake times for this run only
 // (nothing is written back).
-void setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake);
+bool setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake);
 
 int runList(const QStringList& args);
 extern const char* const kListUsage;

@@ -1,6 +1,7 @@
 // ks318-cli: the program's recordings from the command line.
 #include "commands.h"
 
+#include "records/bpdatafile.h"
 #include "session/session.h"
 
 #include <QCoreApplication>
@@ -109,12 +110,20 @@ std::optional<std::pair<int, int>> parseClockTime(const QString& text)
     return std::make_pair(h, n);
 }
 
-void setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake)
+bool setSleepTimes(Session& session, std::pair<int, int> sleep, std::pair<int, int> wake)
 {
     session.state.sleepHour = sleep.first;
     session.state.sleepMinute = sleep.second;
     session.state.wakeHour = wake.first;
     session.state.wakeMinute = wake.second;
+    // The block in use is filled again, its readings classed by these times.
+    if (!session.data())
+        return true;
+    const QString& path = session.state.currentFilePath;
+    if (session.allocateData() && readBpDataFile(session, path, session.state.bpMode))
+        return true;
+    err(QStringLiteral("cannot read %1").arg(path));
+    return false;
 }
 
 void err(const QString& line)

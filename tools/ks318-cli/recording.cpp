@@ -12,33 +12,34 @@
 
 namespace ks318::cli {
 
-void prepareRecords(Session& session, const QString& path)
+namespace {
+
+// Passes every message on but the one the system's reason replaces.
+struct WithoutCannotRead : MessageSink {
+    explicit WithoutCannotRead(MessageSink& to) : to_(to) {}
+    void show(int stringId, int captionId, MessageIcon icon) override
+    {
+        if (stringId != kOpenCannotReadId)
+            to_.show(stringId, captionId, icon);
+    }
+    MessageSink& to_;
+};
+
+} // namespace
+
+bool openForCommand(Session& session, const QString& path, const OpenOptions& options, MessageSink& messages)
+{
+    WithoutCannotRead filtered(messages);
+    const OpenResult result = openRecording(session, path, &filtered, options);
+    if (!result.opened && result.messageId == kOpenCannotReadId)
+        err(result.reason.isEmpty() ? QStringLiteral("cannot read %1").arg(path) : result.reason);
+    return result.opened;
+}
+
+bool openForCommand(Session& session, const QString& path, const OpenOptions& options)
 {
     StderrMessages messages;
-    if (QFileInfo::exists(companionFilePath(path)))
-        readDataSetRecords(session, path, &messages);
-    if (session.intervals.valid)
-        return;
-    PatientRecord patient;
-    AnalysisIntervals intervals;
-    RecordingSpan span;
-    if (!companionRecordsFromDataFile(path, QString(), patient, intervals, span))
-        return;
-    if (!session.patient.valid) {
-        session.patient = patient;
-        session.patient.valid = 1;
-    }
-    if (!session.span.valid) {
-        session.span = span;
-        session.span.valid = 1;
-    }
-    session.intervals = intervals;
-    session.intervals.valid = 1;
-    const QFileInfo info(path);
-    session.state.preparedFilePath = path;
-    session.state.fileDirectory = info.absolutePath();
-    session.state.fileBaseName = info.completeBaseName();
-    applyDataSetRecords(session);
+    return openForCommand(session, path, options, messages);
 }
 
 BpThresholds storedThresholds(Session& session)
