@@ -86,3 +86,19 @@ put("fuzz_link", "retrieve", link(1, [(7, ack), (7, ack + data_frame(rec))]))
 put("fuzz_link", "retrieve-xoff", link(1, [(7, ack), (7, nak), (7, ack), (0, data_frame(rec) + XOFF + XON)]))
 put("fuzz_link", "settings", link(2, [(7, ack), (7, ack + data_frame(b"08000900FF00FF00FF00FF00FF00000000"))]))
 put("fuzz_link", "clear", link(5, [(7, nak), (7, ack), (7, ack)]))
+
+# A recording as the user opens it: the data file (escaped, as the merge's
+# files), the companion file, and the control byte last (bit 0: no companion
+# file, a first opening; bits 1-2 BP mode; bits 3-4 report; bits 5-7 span).
+def recording(dat, p30, control):
+    return random_length(dat) + p30 + bytes([control])
+put("fuzz_recording", "demo", recording(demo_dat, demo_p30, 0))
+put("fuzz_recording", "demo-first-opening", recording(demo_dat, b"", 1 | (2 << 1) | (1 << 3)))
+put("fuzz_recording", "short-patient-report", recording(b"".join(records[:8]) + tail, demo_p30, (2 << 3) | (3 << 5)))
+put("fuzz_recording", "demo-dp-panel", recording(demo_dat, demo_p30, (1 << 1) | (3 << 3) | (1 << 5)))
+
+# ks318-sim's record files: the record lines of a data file, and bare
+# 22-character records with a comment and a short line.
+put("fuzz_simrecords", "data-file", b"".join(records[:6]) + tail)
+put("fuzz_simrecords", "records", b"# readings\n" + b"".join(
+    l[30:40] + l[20:30] + l[40:42] + b"\n" for l in [r.rstrip(b"\n") for r in records[:4]]) + b"short\n")
