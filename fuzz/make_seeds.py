@@ -80,7 +80,9 @@ def link(command, released):
     # released: list of (writes since the previous chunk, bytes)
     body = b"".join(random_length(c) for _, c in released)
     return body + bytes(after for after, _ in reversed(released)) + bytes([command])
-rec = b"".join(l[20:30] + l[10:20] + l[30:32] for l in [r.rstrip(b"\n") for r in records[:4]])
+# The first readings as the recorder holds them: the record line carries
+# record characters 10-19 at 20, 0-9 at 30 and 20-21 at 40.
+rec = b"".join(l[30:40] + l[20:30] + l[40:42] for l in [r.rstrip(b"\n") for r in records[:4]])
 put("fuzz_link", "presence", link(0, [(0, ack)]))
 put("fuzz_link", "retrieve", link(1, [(7, ack), (7, ack + data_frame(rec))]))
 put("fuzz_link", "retrieve-xoff", link(1, [(7, ack), (7, nak), (7, ack), (0, data_frame(rec) + XOFF + XON)]))
