@@ -104,3 +104,10 @@ put("fuzz_recording", "demo-dp-panel", recording(demo_dat, demo_p30, (1 << 1) | 
 put("fuzz_simrecords", "data-file", b"".join(records[:6]) + tail)
 put("fuzz_simrecords", "records", b"# readings\n" + b"".join(
     l[30:40] + l[20:30] + l[40:42] + b"\n" for l in [r.rstrip(b"\n") for r in records[:4]]) + b"short\n")
+# A damaged companion file whose analysis window lies two thousand million
+# days after the first reading (interval1DayOffset, offset 4 of section 1):
+# the trend once made a sleep period for every one of those days.
+at = demo_p30.index(b"\n1\n144\n") + len(b"\n1\n144\n")
+far = bytearray(demo_p30)
+struct.pack_into("<I", far, at + 4, 0x7FFFFFF0)
+put("fuzz_recording", "far-day-offset", recording(demo_dat, bytes(far), 0))
