@@ -4,6 +4,7 @@
 // the waits pass at once. What a command took must be usable: a retrieved
 // block writes a data file that the reader takes, a settings block gives
 // six slots.
+#include "fuzzport.h"
 #include "fuzzsupport.h"
 
 #include "recorder/linkframes.h"
@@ -16,56 +17,34 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <deque>
-
 using namespace ks318;
+using fuzz::FuzzPort;
+using fuzz::SimClock;
 
 namespace {
 
-class SimClock final : public Clock {
-public:
-    std::int64_t now = 0;
-    std::int64_t nowMs() override { return now; }
-    void sleepMs(std::int64_t ms) override { now += ms > 0 ? ms : 0; }
-};
-
-// Chunks of the recorder's bytes, each released once the program has written
-// a given number of bytes.
-class FuzzPort final : public SerialPortIo {
-public:
-    std::deque<std::pair<int, QByteArray>> pending;
-
-    void purge() override { queue_.clear(); }
-    int bytesAvailable() override
-    {
-        release();
-        return int(queue_.size());
-    }
-    int read(char* into, int count) override
-    {
-        release();
-        const int n = std::min(count, int(queue_.size()));
-        std::copy(queue_.constData(), queue_.constData() + n, into);
-        queue_.remove(0, n);
-        return n;
-    }
-    bool writeByte(char) override
-    {
-        ++written_;
-        return true;
-    }
-
-private:
-    void release()
-    {
-        while (!pending.empty() && pending.front().first <= written_) {
-            queue_.append(pending.front().second);
-            pending.pop_front();
+// What the program put on the line, whatever it was answered: whole frames
+// only, each with its checksum (a data frame whose checksum comes to 0 goes
+// without it), the data parts of the schedule and the clock at their sizes.
+void requireWholeFrames(const QByteArray& wire)
+{
+    FrameAssembler assembler(true);
+    FrameAssembler::Frame frame;
+    for (const char byte : wire) {
+        if (!assembler.feed(byte, frame))
+            continue;
+        const QByteArray& f = frame.bytes;
+        fuzz::require(frame.kind != FrameAssembler::Kind::Stray, "the program sends whole frames");
+        if (frame.kind == FrameAssembler::Kind::Command)
+            fuzz::require(frameChecksum(f.constData() + 1, 5) == std::uint8_t(f.back()), "a command frame's checksum");
+        if (frame.kind == FrameAssembler::Kind::Data) {
+            const int length = dataFrameLength(f);
+            fuzz::require(length == 34 || length == 10, "a schedule or clock data part");
+            fuzz::require(f.size() == 9 + length || dataFrameChecksumOk(f), "a data frame's checksum");
         }
     }
-    QByteArray queue_;
-    int written_ = 0;
-};
+    fuzz::require(!assembler.inFrame(), "the program's last frame is whole");
+}
 
 } // namespace
 
@@ -82,17 +61,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         port.pending.push_back({after, QByteArray(chunk.data(), qsizetype(chunk.size()))});
     }
 
-    // The frame splitter over everything the recorder would send.
+    // The frame splitter over everything the recorder would send: every byte
+    // comes out in exactly one frame, or waits in the frame not yet complete.
     for (const bool zeroEnds : {false, true}) {
         FrameAssembler assembler(zeroEnds);
         FrameAssembler::Frame frame;
+        qsizetype fed = 0;
+        qsizetype framed = 0;
         for (const auto& chunk : port.pending)
-            for (const char byte : chunk.second)
-                if (assembler.feed(byte, frame) && frame.kind == FrameAssembler::Kind::Data) {
-                    dataFrameLength(frame.bytes);
+            for (const char byte : chunk.second) {
+                ++fed;
+                if (!assembler.feed(byte, frame))
+                    continue;
+                framed += frame.bytes.size();
+                if (frame.kind == FrameAssembler::Kind::Data) {
+                    const int length = dataFrameLength(frame.bytes);
+                    fuzz::require(length >= 0 && frame.bytes.size() >= 9 + length && frame.bytes.size() <= 10 + length,
+                                  "a data frame is as long as its header says");
                     dataFrameChecksumOk(frame.bytes);
                 }
+            }
+        fuzz::require(framed + assembler.partial().size() == fed, "the splitter neither drops nor repeats a byte");
     }
+
+    // XOFF held too long makes the program give up in the middle of a frame
+    // (and what follows a cut frame no longer splits at frame starts).
+    bool heldLine = false;
+    for (const auto& chunk : port.pending)
+        heldLine = heldLine || chunk.second.contains(ctl::XOFF);
 
     SimClock clock;
     NoEscape escape;
@@ -105,6 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const LinkResult result = link.RetrieveDataBlock();
         fuzz::require(link.dataLength >= 0 && link.dataLength <= RecorderService::kReceiveSize,
                       "the block fits its buffer");
+        fuzz::require(link.recordCount >= 0 && link.recordCount * RecorderService::kRecordLength <= link.dataLength,
+                      "the records counted lie in the block taken");
+        if (result == LinkOk)
+            fuzz::require(link.dataLength == link.announcedLength
+                              && link.recordCount == link.dataLength / RecorderService::kRecordLength,
+                          "a block taken whole is as long as its header announced");
         if (blockHasData(result, link)) {
             static Session session;
             if (!session.data())
@@ -120,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2:
         if (const auto schedule = readSchedule(link))
             (void)schedule;
+        fuzz::require(link.settingsText[RecorderService::kSettingsLength] == '\0', "the settings text ends in its buffer");
         break;
     case 3:
         link.WriteSchedule();
@@ -134,5 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         link.StartMeasurement();
         break;
     }
+    if (!heldLine)
+        requireWholeFrames(port.written);
     return 0;
 }

@@ -80,9 +80,34 @@ def link(command, released):
     # released: list of (writes since the previous chunk, bytes)
     body = b"".join(random_length(c) for _, c in released)
     return body + bytes(after for after, _ in reversed(released)) + bytes([command])
-rec = b"".join(l[20:30] + l[10:20] + l[30:32] for l in [r.rstrip(b"\n") for r in records[:4]])
+# The first readings as the recorder holds them: the record line carries
+# record characters 10-19 at 20, 0-9 at 30 and 20-21 at 40.
+rec = b"".join(l[30:40] + l[20:30] + l[40:42] for l in [r.rstrip(b"\n") for r in records[:4]])
 put("fuzz_link", "presence", link(0, [(0, ack)]))
 put("fuzz_link", "retrieve", link(1, [(7, ack), (7, ack + data_frame(rec))]))
 put("fuzz_link", "retrieve-xoff", link(1, [(7, ack), (7, nak), (7, ack), (0, data_frame(rec) + XOFF + XON)]))
 put("fuzz_link", "settings", link(2, [(7, ack), (7, ack + data_frame(b"08000900FF00FF00FF00FF00FF00000000"))]))
 put("fuzz_link", "clear", link(5, [(7, nak), (7, ack), (7, ack)]))
+
+# A recording as the user opens it: the data file (escaped, as the merge's
+# files), the companion file, and the control byte last (bit 0: no companion
+# file, a first opening; bits 1-2 BP mode; bits 3-4 report; bits 5-7 span).
+def recording(dat, p30, control):
+    return random_length(dat) + p30 + bytes([control])
+put("fuzz_recording", "demo", recording(demo_dat, demo_p30, 0))
+put("fuzz_recording", "demo-first-opening", recording(demo_dat, b"", 1 | (2 << 1) | (1 << 3)))
+put("fuzz_recording", "short-patient-report", recording(b"".join(records[:8]) + tail, demo_p30, (2 << 3) | (3 << 5)))
+put("fuzz_recording", "demo-dp-panel", recording(demo_dat, demo_p30, (1 << 1) | (3 << 3) | (1 << 5)))
+
+# ks318-sim's record files: the record lines of a data file, and bare
+# 22-character records with a comment and a short line.
+put("fuzz_simrecords", "data-file", b"".join(records[:6]) + tail)
+put("fuzz_simrecords", "records", b"# readings\n" + b"".join(
+    l[30:40] + l[20:30] + l[40:42] + b"\n" for l in [r.rstrip(b"\n") for r in records[:4]]) + b"short\n")
+# A damaged companion file whose analysis window lies two thousand million
+# days after the first reading (interval1DayOffset, offset 4 of section 1):
+# the trend once made a sleep period for every one of those days.
+at = demo_p30.index(b"\n1\n144\n") + len(b"\n1\n144\n")
+far = bytearray(demo_p30)
+struct.pack_into("<I", far, at + 4, 0x7FFFFFF0)
+put("fuzz_recording", "far-day-offset", recording(demo_dat, bytes(far), 0))

@@ -155,10 +155,16 @@ std::vector<std::pair<std::int64_t, std::int64_t>> sleepPeriods(const PlotJob& j
     // view, each night runs into the next day; otherwise it starts the day
     // before, so the morning of day 0 is covered.
     const bool wakeNextDay = sleep > wake && wake < view.startMinute;
-    const int lastDay = view.dayOffset + view.windowHours / 24 + 1;
-    for (int d = 0; d <= lastDay; ++d) {
-        std::int64_t s = std::int64_t(d) * 1440 + sleep;
-        std::int64_t w = std::int64_t(d) * 1440 + wake;
+    // The days of the window, but only those that can reach into the view
+    // (a day either side of it): a day offset read from a damaged companion
+    // file may lie millions of days out. The last day of the window stays
+    // when none reaches the view, so the callers still see a period.
+    const std::int64_t lastDay = std::min<std::int64_t>(std::int64_t(view.dayOffset) + view.windowHours / 24 + 1,
+                                                        (view.startMinute + view.span) / 1440 + 1);
+    const std::int64_t firstDay = std::min(std::max<std::int64_t>(0, view.startMinute / 1440 - 1), lastDay);
+    for (std::int64_t d = firstDay; d <= lastDay; ++d) {
+        std::int64_t s = d * 1440 + sleep;
+        std::int64_t w = d * 1440 + wake;
         if (s > w) {
             if (wakeNextDay)
                 w += 1440;

@@ -7,6 +7,8 @@
 // terminal (a recorder unplugged) and, with --back-after, comes back on a new
 // one behind the same --link path, printing the new device on another line. Every frame received and every reply is
 // logged on stderr. Bytes go out at the pace of 9600 baud with 8N2 framing.
+#include "recordfile.h"
+
 #include "recorder/linkframes.h"
 
 #include <QByteArray>
@@ -123,21 +125,6 @@ QByteArray generatedRecords(int count)
         t = t.addSecs(4 * 3600);
     }
     return out;
-}
-
-bool loadRecords(const QString& path, QByteArray& out)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    for (QByteArray line : file.readAll().split('\n')) {
-        line = line.trimmed();
-        if (line.startsWith("KS-318  70") && line.size() >= 42)
-            out.append(line.mid(30, 10) + line.mid(20, 10) + line.mid(40, 2));
-        else if (line.size() >= 22 && !line.startsWith('#'))
-            out.append(line.left(22));
-    }
-    return true;
 }
 
 bool parseCount(const char* text, int& value)
@@ -580,16 +567,16 @@ int main(int argc, char** argv)
         }
     }
     if (!recordsFile.isEmpty()) {
-        if (!loadRecords(recordsFile, o.records)) {
+        if (!sim::loadRecords(recordsFile, o.records)) {
             std::fprintf(stderr, "ks318-sim: cannot read %s\n", recordsFile.toLocal8Bit().constData());
             return 1;
         }
     } else {
         o.records = generatedRecords(generate);
     }
-    if (o.records.size() > 8184) {
-        std::fprintf(stderr, "ks318-sim: more than 372 records; the rest is not offered\n");
-        o.records.truncate(8184);
+    if (o.records.size() > sim::kMaxRecords * sim::kRecordLength) {
+        std::fprintf(stderr, "ks318-sim: more than %d records; the rest is not offered\n", sim::kMaxRecords);
+        o.records.truncate(sim::kMaxRecords * sim::kRecordLength);
     }
 
     struct sigaction sa {};
