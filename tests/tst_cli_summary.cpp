@@ -95,7 +95,7 @@ private Q_SLOTS:
             {"summary", "KNOWN.DAT", "--sleep", "22:00"},
             {"summary", "KNOWN.DAT", "--sleep", "24:00", "--wake", "06:00"},
             {"summary", "KNOWN.DAT", "--sleep", "23:60", "--wake", "06:00"},
-            {"summary", "KNOWN.DAT", "--thresholds", "80/90,120/70"},
+            {"summary", "KNOWN.DAT", "--thresholds", "90/90,120/70"},
             {"summary", "KNOWN.DAT", "--thresholds", "301/90,120/70"},
             {"summary", "KNOWN.DAT", "--thresholds", "140/9,120/70"},
             {"summary", "KNOWN.DAT", "--thresholds", "140/90"}, {"summary", "KNOWN.DAT", "--mode", "4"},

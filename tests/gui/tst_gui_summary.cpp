@@ -115,7 +115,8 @@ private Q_SLOTS:
     }
 
     // Sleep 23:00 to 06:00; the ambulatory recorder names the pages and the
-    // periods otherwise and the thresholds come from the settings; then the
+    // periods otherwise and the thresholds come from the settings (the SYS and
+    // DIA shares above them differ on every page); then the
     // zero-filled page of a file without valid readings, of a file gone and
     // of no file open, each after a first showing of the known recording;
     // the pages shown for other sleep times and the interval line of other
@@ -128,10 +129,10 @@ private Q_SLOTS:
         out += pagesOf(*form);
         std::tie(session_->settings.analysis.sysThreshold1, session_->settings.analysis.diaThreshold1,
                  session_->settings.analysis.sysThreshold2, session_->settings.analysis.diaThreshold2) =
-            std::tuple(135, 85, 99, 60);
+            std::tuple(145, 90, 130, 72);
         form = showKnown(sleepWake(), "RV5730  30");
         QVERIFY(form);
-        out += "### RV5730, thresholds 135/85 and 99/60\n" + pagesOf(*form);
+        out += "### RV5730, thresholds 145/90 and 130/72\n" + pagesOf(*form);
         session_->settings.analysis = AnalysisSettings();
         for (const char* kind : {"only error readings", "file gone", "no file open"}) {
             form = showKnown();
