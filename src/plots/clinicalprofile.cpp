@@ -67,7 +67,9 @@ void drawClinicalProfile(UtilityService& u, const QRect& area, const ClinicalMea
 
     // The plot box: value labels on the left, hour labels and the axis
     // title below.
-    const auto [lo, hi] = valueRange(m);
+    const std::pair<int, int> range = valueRange(m);
+    const int lo = range.first;
+    const int hi = range.second;
     const int left = area.left() + gap + u.TextWidthOf(QStringLiteral("300")) + 3 * tick;
     const int right = area.left() + area.width() - gap - u.TextWidthOf(QStringLiteral("24")) / 2 - 1;
     // The unit on its own row under the title, clear of the top value label.
