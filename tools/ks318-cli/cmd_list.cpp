@@ -6,8 +6,10 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
+#include "records/language.h"
 #include "session/session.h"
 
+#include <QDate>
 #include <cstdio>
 
 namespace ks318::cli {
@@ -29,7 +31,7 @@ QString text(std::string_view cp932) { return fromCp932(cp932); }
 
 QString dateText(const BpReading& r)
 {
-    return QString::asprintf("%04u/%02u/%02u", r.year, unsigned(r.month), unsigned(r.day));
+    return displayDate(QDate(int(r.year), r.month, r.day));
 }
 
 QString timeText(const BpReading& r)

@@ -1,6 +1,7 @@
 // ks318-cli: the program's recordings from the command line.
 #include "commands.h"
 
+#include "records/language.h"
 #include "session/session.h"
 
 #include <QCoreApplication>
@@ -36,7 +37,10 @@ const Command kCommands[] = {
 
 void printUsage(FILE* to)
 {
-    std::fprintf(to, "usage: ks318-cli COMMAND [ARGS]\n       ks318-cli --version\n\ncommands:\n");
+    std::fprintf(to, "usage: ks318-cli [--lang ja|en] COMMAND [ARGS]\n       ks318-cli --version\n\n"
+                     "--lang: the language of the texts printed (default: the locale's, from LANGUAGE,\n"
+                     "LC_ALL, LC_MESSAGES, LANG; Japanese for ja); files written stay the same.\n\n"
+                     "commands:\n");
     for (const Command& c : kCommands)
         std::fprintf(to, "%s", *c.usage);
 }
@@ -145,7 +149,19 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const QStringList args = app->arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
+    ks318::Language language = ks318::languageOfEnvironment();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--lang")); at >= 0) {
+        const auto chosen = ks318::parseLanguage(args.value(at + 1));
+        if (!chosen) {
+            err(QStringLiteral("--lang takes ja or en"));
+            printUsage(stderr);
+            return ExitUsage;
+        }
+        language = *chosen;
+        args.remove(at, 2);
+    }
+    ks318::applyLanguage(*app, language);
     if (args.isEmpty()) {
         printUsage(stderr);
         return ExitUsage;
