@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
+#include <QCoreApplication>
 
 namespace ks318 {
 
@@ -396,10 +397,10 @@ void printPatientSummary(ReportJob& job)
         night = clockText(st.sleepHour, st.sleepMinute) + QStringLiteral(" --> ") + clockText(wake / 60, wake % 60);
     }
     job.line(sub, str(kNightTimeId) + night);
-    job.line(sub, str(kSysThresholdId) + formatText(" %3d", t.awakeSys) + QStringLiteral("(昼間)")
-                      + formatText(" %3d", t.asleepSys) + QStringLiteral("(夜間)"));
-    job.line(sub, str(kDiaThresholdId) + formatText(" %3d", t.awakeDia) + QStringLiteral("(昼間)")
-                      + formatText(" %3d", t.asleepDia) + QStringLiteral("(夜間)"));
+    job.line(sub, str(kSysThresholdId) + formatText(" %3d", t.awakeSys) + QCoreApplication::translate("ReportPages", "(昼間)")
+                      + formatText(" %3d", t.asleepSys) + QCoreApplication::translate("ReportPages", "(夜間)"));
+    job.line(sub, str(kDiaThresholdId) + formatText(" %3d", t.awakeDia) + QCoreApplication::translate("ReportPages", "(昼間)")
+                      + formatText(" %3d", t.asleepDia) + QCoreApplication::translate("ReportPages", "(夜間)"));
     job.line(x, str(kResultsId));
 
     // The table: captions, then five columns with their values right-aligned.

@@ -1,4 +1,4 @@
-// ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
+// ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
 // list and the facility name dialog, and the graphics window (trend, trend of
@@ -33,15 +33,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
 
 // The recorder dialogs (recordershots.cpp).
 bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
 
 int main(int argc, char** argv)
 {
+    // The windows speak the language given (Japanese by default).
+    if (argc == 5 && std::strcmp(argv[1], "--lang") == 0) {
+        ks318::setLanguage(std::strcmp(argv[2], "en") == 0 ? ks318::Language::English : ks318::Language::Japanese);
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
     ks318::TMyApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: ks318-shots FILE OUT_DIR\n");
+        std::fprintf(stderr, "usage: ks318-shots [--lang ja|en] FILE OUT_DIR\n");
         return 2;
     }
     const QString file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
