@@ -5,11 +5,11 @@
     <name>DistributionPages</name>
     <message>
         <source>閾値1 : </source>
-        <translation>Threshold 1 : </translation>
+        <translation>Thr.1 : </translation>
     </message>
     <message>
         <source>閾値2 : </source>
-        <translation>Threshold 2 : </translation>
+        <translation>Thr.2 : </translation>
     </message>
     <message>
         <source>平均</source>

@@ -133,7 +133,10 @@ int main(int argc, char** argv)
 {
     // The commands that draw get a GUI application on the off-screen
     // platform, so they run without a display; the others stay QtCore only.
-    const bool draws = argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0);
+    // The command is the first argument after a leading --lang and its value.
+    const int command = argc > 2 && std::strcmp(argv[1], "--lang") == 0 ? 3 : 1;
+    const bool draws = argc > command
+                       && (std::strcmp(argv[command], "plot") == 0 || std::strcmp(argv[command], "report") == 0);
     std::unique_ptr<RuntimeDir> runtimeDir;
     std::unique_ptr<QCoreApplication> app;
     static char platform[] = "-platform";
@@ -151,7 +154,8 @@ int main(int argc, char** argv)
     }
     QStringList args = app->arguments().mid(1);
     ks318::Language language = ks318::languageOfEnvironment();
-    if (const qsizetype at = args.indexOf(QStringLiteral("--lang")); at >= 0) {
+    if (!args.isEmpty() && args[0] == QLatin1String("--lang")) {
+        const qsizetype at = 0;
         const auto chosen = ks318::parseLanguage(args.value(at + 1));
         if (!chosen) {
             err(QStringLiteral("--lang takes ja or en"));
