@@ -58,7 +58,8 @@ private Q_SLOTS:
     }
 
     // Under X11 the program's caption reaches the window system exactly as
-    // the program sets it: Qt appends nothing to it.
+    // the program sets it: Qt appends nothing to it. (--lang ja: whatever
+    // language the user's own settings keep.)
     void titleAsTheWindowSystemShowsIt()
     {
         const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
@@ -69,7 +70,7 @@ private Q_SLOTS:
         run.setWorkingDirectory(start.path());
         // The window names once the main window is there.
         const QString script = QStringLiteral(
-            "QT_QPA_PLATFORM=xcb \"$0\" & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
+            "QT_QPA_PLATFORM=xcb \"$0\" --lang ja & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
             "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app");
         run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
                             qEnvironmentVariable("KS318_APP")});
