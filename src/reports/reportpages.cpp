@@ -3,6 +3,7 @@
 #include "analysis/periodstatistics.h"
 #include "session/summarylines.h"
 #include "plots/distributionpages.h"
+#include "records/bpdatafile.h"
 #include "records/cp932.h"
 #include "records/daycount.h"
 #include "session/session.h"
@@ -338,7 +339,7 @@ void printReadingsPage(ReportJob& job)
         const QString l = formatText("%3d %2d/%02d %2d:%02d %3s %3s %3s %3s %3s ", i + 1, r.month, r.day, r.hour,
                                  r.minute, r.sysText.str().c_str(), r.diaText.str().c_str(), r.mapText.str().c_str(),
                                  r.pulseText.str().c_str(), r.dpText.str().c_str())
-                          + state + QLatin1Char(' ') + r.comment.toQString();
+                          + state + QLatin1Char(' ') + displayComment(r);
         job.line(x, l, heading);
     }
     job.endFooters();

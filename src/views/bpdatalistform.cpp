@@ -294,7 +294,7 @@ void TBPDataListForm::FormPaint()
             r.dpText.toQString(),
             QString::fromLatin1(status),
             r.excludedText.toQString(),
-            r.comment.toQString(),
+            displayComment(r),
         };
         for (int c = 0; c < kColumnCount; ++c) {
             QTableWidgetItem* item = cellItem(texts[c], c == commentColumn());
@@ -378,7 +378,7 @@ bool TBPDataListForm::SaveButtonClick()
             r.excluded = excluded ? 1 : 0;
             if (r.errorCode == 0)
                 r.excludedText = excluded ? "X" : "-";
-            r.comment.assign(cp932Cut(toCp932(cell(commentColumn(), row)), kCommentLimit));
+            r.comment.assign(cp932Cut(recordedComment(r, cell(commentColumn(), row)), kCommentLimit));
             ++row;
         }
         ok = rewriteBpDataFile(session_);

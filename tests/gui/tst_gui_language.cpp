@@ -1,7 +1,7 @@
 // The interface in English: every window and dialog of the program, opened
 // over a recording whose own texts are plain ASCII, shows no Japanese
-// character in any caption, label, button, tab, menu entry, list entry or
-// help text; and the catalogue resources/i18n/ks318_en.ts gives every text
+// character in any caption, label, button, tab, menu entry, list entry, grid
+// cell or help text; and the catalogue resources/i18n/ks318_en.ts gives every text
 // an English form. (Japanese stays as it was: the other tests and their
 // golden files run in Japanese.)
 #include "app/aboutform.h"
@@ -38,6 +38,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -76,6 +77,11 @@ QStringList textsOf(QWidget* window)
         if (auto* list = qobject_cast<QListWidget*>(w))
             for (int i = 0; i < list->count(); ++i)
                 add(w, list->item(i)->text());
+        if (auto* table = qobject_cast<QTableWidget*>(w))
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (const QTableWidgetItem* item = table->item(r, c))
+                        add(w, item->text());
         if (auto* combo = qobject_cast<QComboBox*>(w))
             for (int i = 0; i < combo->count(); ++i)
                 add(w, combo->itemText(i));
@@ -112,6 +118,7 @@ private Q_SLOTS:
         o.count = 30;
         o.patient = false;
         o.excludedEvery = 4;
+        o.errorEvery = 6;  // the reader describes each error: shown in English
         const QString plain = w.file(QStringLiteral("PLAIN.DAT"));
         QVERIFY(writeFile(plain, synth::makeFile(o)));
         w.form->show();
@@ -164,6 +171,11 @@ private Q_SLOTS:
         QCOMPARE(f.FileMenu->title(), QStringLiteral("&File"));
         QCOMPARE(f.DefaultLanguage->text(), QStringLiteral("&Language..."));
         QVERIFY(f.windowTitle().contains(QStringLiteral("2026-11-02")));
+        // Saving the list in English records the error descriptions as the
+        // Japanese program does: the data file does not change.
+        const QByteArray before = readBytes(plain);
+        QVERIFY(f.BPDataListForm->SaveButtonClick());
+        QCOMPARE(readBytes(plain), before);
         for (QWidget* window : windows)
             window->hide();
     }

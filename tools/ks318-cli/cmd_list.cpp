@@ -59,7 +59,7 @@ void printText(const Session& session)
                 .arg(++row)
                 .arg(dateText(r), timeText(r), text(r.sysText.view()), text(r.diaText.view()),
                      text(r.mapText.view()), text(r.pulseText.view()), text(r.dpText.view()), stateText(r))
-                .arg(text(r.excludedText.view()), text(r.comment.view())));
+                .arg(text(r.excludedText.view()), displayComment(r)));
     }
     for (const CounterName& c : kCounters)
         out(QStringLiteral("%1: %2").arg(QLatin1String(c.name)).arg(d.counters.*c.field));
