@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QPointer>
 #include <QTranslator>
 #include <QtGlobal>
 #include <atomic>
@@ -52,13 +53,11 @@ bool applyLanguage(QCoreApplication& app, Language language)
 {
     // One catalogue per application, put in or taken out as the language
     // changes (the tests switch back and forth).
-    static QTranslator* english = nullptr;
-    static QCoreApplication* owner = nullptr;
+    // Owned by the application: gone with it.
+    static QPointer<QTranslator> english;
     setLanguage(language);
-    if (owner != &app) {
+    if (english && english->parent() != &app)
         english = nullptr;
-        owner = &app;
-    }
     if (language == Language::Japanese) {
         if (english)
             app.removeTranslator(english);
