@@ -2,7 +2,7 @@
 # Saves PNGs of the main window with the demo open, the about box, the BP
 # threshold dialog, the summary data window, the BP data list, the patient
 # dialog, the serial port dialog, the physician list and entry, the facility
-# name dialog and the graphics window's pages, the report dialogs, and the pages of the full, mini
+# name and language dialogs and the graphics window's pages, the report dialogs, and the pages of the full, mini
 # and patient reports of the demo as printed into a PDF file, the grade page
 # at 800x600 and the first sheet of a two-day patient report, and the
 # windows and the patient report again in English (in OUT_DIR/en), for review;

@@ -1,7 +1,7 @@
 // ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with FILE open, the
 // about box, the BP threshold dialog, the summary data window (its Full and
 // Day pages), the BP data list, the patient information dialog, the physician
-// list and the facility name dialog, and the graphics window (trend, trend of
+// list, the facility name and the language dialogs, and the graphics window (trend, trend of
 // one day, correlation, histogram and grade pages), the report dialog and
 // the print progress dialog, saved as PNG for review.
 // Runs in a scratch start directory of its own (with a copy of FILE and its
@@ -10,6 +10,7 @@
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/hospitalnameform.h"
+#include "app/languageform.h"
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "app/myapplication.h"
@@ -117,6 +118,10 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
     form.HospitalNameForm->hide();
+    form.LanguageForm->show();
+    QTest::qWait(200);
+    ok = form.LanguageForm->grab().save(out.filePath(QStringLiteral("language.png"))) && ok;
+    form.LanguageForm->hide();
     // The graphics window on each of its pages, and the trend zoomed to one day.
     const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
                                                        {form.ViewT2CorrelationPlots, "correlation.png"},
