@@ -18,6 +18,11 @@ std::string shortDateCp932(const QDate& date)
 {
     if (!date.isValid())
         return std::string();
+    // A short format with month names (the C locale's "d MMM yyyy") would put
+    // the locale's words into the file: those locales get yyyy/MM/dd.
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        return toCp932(date.toString(QStringLiteral("yyyy/MM/dd")));
     return toCp932(QLocale::system().toString(date, QLocale::ShortFormat));
 }
 

@@ -12,7 +12,7 @@ namespace ks318 {
 // `date` as the interface shows it (displayDate); empty for an invalid date.
 QString formatShortDate(const QDate& date);
 // `date` in the system's short date format in CP932, as record fields and
-// files hold it.
+// files hold it; yyyy/MM/dd where that format spells the month as a word.
 std::string shortDateCp932(const QDate& date);
 // A date text as stored (shortDateCp932) in the form the interface shows;
 // a text that is no date stays as it is.

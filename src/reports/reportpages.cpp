@@ -258,7 +258,7 @@ void printPatientInformationPage(ReportJob& job)
     const int x = job.left;
     const int indent = job.left + 2 * job.charWidth;
     labelled(job, x, str(kFileId), st.fileBaseName);
-    labelled(job, x, str(kDateId), st.startDateText.toQString());
+    labelled(job, x, str(kDateId), displayStoredDate(st.startDateText.toQString()));
     labelled(job, x, str(kTimeId), st.startTimeText.toQString());
     if (st.recorderType != RecorderType::Ks318)
         labelled(job, x, str(kRecorderIdId), QString::number(pt.recorderId));
