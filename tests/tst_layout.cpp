@@ -144,14 +144,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("paper");
         QTest::addColumn<QString>("recording");
         QTest::addColumn<Language>("language");
-        for (const Language language : kLanguages)
         for (int t = 0; t < int(std::size(kTargets)); ++t) {
             const Target& target = kTargets[t];
             for (const auto& r : kRecordings) {
                 auto row = [&](const QString& where, const QSize& size, int paper) {
-                    QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), target.name,
-                                  qPrintable(where), r.name)
-                        << t << size << paper << QString::fromLatin1(r.name) << language;
+                    for (const Language language : kLanguages)
+                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), target.name,
+                                      qPrintable(where), r.name)
+                            << t << size << paper << QString::fromLatin1(r.name) << language;
                 };
                 if (target.device == Surface::Window)
                     for (const QSize& s : kWindowSizes)

@@ -51,9 +51,8 @@ Language languageOfEnvironment()
 
 bool applyLanguage(QCoreApplication& app, Language language)
 {
-    // One catalogue per application, put in or taken out as the language
-    // changes (the tests switch back and forth).
-    // Owned by the application: gone with it.
+    // One catalogue, owned by the application (and gone with it), put in or
+    // taken out as the language changes (the tests switch back and forth).
     static QPointer<QTranslator> english;
     setLanguage(language);
     if (english && english->parent() != &app)
