@@ -12,7 +12,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/nul
 # legacy-file converter it calls. scripts/test.sh builds the rest in the same
 # folder later, reusing all of this.
 cmake --build build -j"$(nproc)" --target ks318 ks318-cli ks318-sim fileconv
-export LC_ALL=ja_JP.UTF-8
+export LANGUAGE= LC_ALL=ja_JP.UTF-8
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/src/app/ks318 samples/DEMO.DAT
 fi

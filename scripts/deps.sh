@@ -4,7 +4,7 @@
 # Usage: scripts/deps.sh [PACKAGE...]
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libbenchmark-dev locales
-          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n xvfb xauth x11-utils poppler-utils "$@")
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n qt6-l10n-tools xvfb xauth x11-utils poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

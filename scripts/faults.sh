@@ -7,7 +7,7 @@
 # Usage: scripts/faults.sh [FAULT-NUMBER...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export LC_ALL=ja_JP.UTF-8 QT_QPA_PLATFORM=offscreen
+export LANGUAGE= LC_ALL=ja_JP.UTF-8 QT_QPA_PLATFORM=offscreen
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-faults -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKS318_BENCH=OFF "${launcher[@]}" >/dev/null

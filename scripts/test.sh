@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
-export LC_ALL=ja_JP.UTF-8 QT_QPA_PLATFORM=offscreen
+export LANGUAGE= LC_ALL=ja_JP.UTF-8 QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"

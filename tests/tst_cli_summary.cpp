@@ -105,6 +105,21 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
     }
 
+    // The same pages in English (--lang en): the texts of the string
+    // table's English column, ISO dates; the readings' own texts stay as
+    // recorded. A language other than ja or en is refused.
+    void summaryAndListInEnglish()
+    {
+        const QList<QStringList> runs{
+            {"--lang", "en", "summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00"},
+            {"--lang", "en", "list", "KNOWN.DAT"},
+            {"--lang", "en", "summary", "KNOWN.DAT", "--sleep", "12:30", "--wake", "12:31"},
+            {"--lang", "fr", "summary", "KNOWN.DAT"},
+        };
+        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "english.txt");
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KNOWN.DAT"});
+    }
+
     // Unrounded, with the regression of the whole interval and an empty night.
     void json()
     {

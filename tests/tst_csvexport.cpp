@@ -67,6 +67,35 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path("NONE.csv")));
     }
 
+    // The files do not follow the interface language, nor take month names
+    // from a locale whose short date spells them (C: "d MMM yyyy"): the
+    // companion file and the CSV file are the same bytes in every run.
+    void filesIndependentOfLanguage_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("English, Japanese locale") << "en" << "ja_JP.UTF-8";
+        QTest::newRow("Japanese, C locale") << "ja" << "C.UTF-8";
+        QTest::newRow("English, C locale") << "en" << "C.UTF-8";
+    }
+
+    void filesIndependentOfLanguage()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QString, locale);
+        QVERIFY(test::writeFile(path("KNOWN.DAT"), test::golden("known.DAT")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), locale);
+        const test::CliRun r = test::runCli({"--lang", lang, "csv", "KNOWN.DAT"}, dir_.path(), 30000, env);
+        QCOMPARE(r.exitCode, 0);
+        KS318_COMPARE_GOLDEN(test::readFile(path("KNOWN.csv")), "known.csv");
+        // The same in Japanese in the tests' Japanese locale, in a folder of its own.
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("ja")));
+        QVERIFY(test::writeFile(path("ja/KNOWN.DAT"), test::golden("known.DAT")));
+        QCOMPARE(test::runCli({"--lang", "ja", "csv", "KNOWN.DAT"}, path("ja")).exitCode, 0);
+        QCOMPARE(test::readFile(path("KNOWN.p30")), test::readFile(path("ja/KNOWN.p30")));
+    }
+
     // "name TEXT": the patient line of a file of that patient; "row TYPE K O":
     // the reading with the Korotkoff (K) and oscillometric (O) method failing
     // or not; "sleep PATIENT NIGHTS": with or without a companion file, one

@@ -6,6 +6,7 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
+#include "records/language.h"
 #include "session/session.h"
 #include "records/shortdate.h"
 #include "records/stringtable.h"
@@ -198,6 +199,13 @@ private Q_SLOTS:
         if (date.isValid() && text.contains(QLatin1Char('/')))
             QCOMPARE(formatShortDate(date), text);
         QVERIFY(formatShortDate(QDate()).isEmpty());
+        // English shows ISO dates; what files hold does not follow the language.
+        setLanguage(Language::English);
+        const QString english = formatShortDate(date);
+        const std::string stored = shortDateCp932(date);
+        setLanguage(Language::Japanese);
+        QCOMPARE(english, date.isValid() ? date.toString(Qt::ISODate) : QString());
+        QCOMPARE(stored, shortDateCp932(date));
     }
 
     // list takes the sleep times of a companion file and leaves it as it is;

@@ -3,11 +3,13 @@
 // exports at its sizes, and every sheet of each report kind on A4 and
 // Letter. Each text's box comes from the real canvas's metrics; no text may
 // leave its page, lie on another text or across an axis line. One table:
-// a page, a size or a recording is one more entry in a list below.
+// a page, a size, a recording or a language is one more entry in a list
+// below.
 #include "analysis/clinicalmeasures.h"
 #include "plots/clinicalprofile.h"
 #include "plots/graphpages.h"
 #include "records/dataset.h"
+#include "records/language.h"
 #include "reports/reportbody.h"
 #include "session/session.h"
 #include "support/layoutprobe.h"
@@ -23,6 +25,8 @@
 
 using namespace ks318;
 using namespace ks318::test;
+
+Q_DECLARE_METATYPE(ks318::Language)
 
 namespace {
 
@@ -66,6 +70,9 @@ const struct {
                {"Letter", QPageSize::Letter, QPageLayout::Portrait},
                {"A4-landscape", QPageSize::A4, QPageLayout::Landscape},
                {"Letter-landscape", QPageSize::Letter, QPageLayout::Landscape}};
+
+// The interface languages: English labels are longer.
+const Language kLanguages[] = {Language::Japanese, Language::English};
 
 // Recordings by length: readings and their average spacing in minutes.
 const struct {
@@ -143,12 +150,15 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("paper");
         QTest::addColumn<QString>("recording");
+        QTest::addColumn<Language>("language");
         for (int t = 0; t < int(std::size(kTargets)); ++t) {
             const Target& target = kTargets[t];
             for (const auto& r : kRecordings) {
                 auto row = [&](const QString& where, const QSize& size, int paper) {
-                    QTest::addRow("%s %s %s", target.name, qPrintable(where), r.name)
-                        << t << size << paper << QString::fromLatin1(r.name);
+                    for (const Language language : kLanguages)
+                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), target.name,
+                                      qPrintable(where), r.name)
+                            << t << size << paper << QString::fromLatin1(r.name) << language;
                 };
                 if (target.device == Surface::Window)
                     for (const QSize& s : kWindowSizes)
@@ -169,6 +179,8 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         QFETCH(int, paper);
         QFETCH(QString, recording);
+        QFETCH(Language, language);
+        QVERIFY(applyLanguage(*qApp, language));
         const Target& t = kTargets[target];
         const QString path = dir_.path(recording + QStringLiteral(".DAT"));
 

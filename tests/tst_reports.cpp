@@ -5,6 +5,7 @@
 // clinical sheet of a recording worked out by hand (tst_clinical).
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
+#include "records/language.h"
 #include "reports/reportbody.h"
 #include "support/pdftext.h"
 #include "session/session.h"
@@ -141,6 +142,40 @@ private Q_SLOTS:
         QCOMPARE(all.contains(QStringLiteral("BP PULSE")), bool(format.bpTrend));
         QCOMPARE(all.contains(QStringLiteral("DOUBLE PRODUCT")), bool(format.dpTrend));
         QCOMPARE(all.contains(QStringLiteral("HISTOGRAM PLOTS")), bool(format.histogram));
+    }
+
+    // Every kind in English: the pages' heads from the string table's
+    // English column, ISO dates, and no Japanese character on any sheet.
+    void reportsInEnglish_data()
+    {
+        QTest::addColumn<ReportFormat>("format");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("full") << ReportFormat::builtIn() << int(ReportKind::Full)
+                              << QStringList{"Patient information", "Whole interval summary", "Daytime summary",
+                                             "BP DATA", "BP PULSE", "CORRLEATION PLOTS"};
+        QTest::newRow("mini") << kMini << int(ReportKind::Mini) << QStringList{"Night-time summary", "BP DATA"};
+        QTest::newRow("patient") << kPatient << int(ReportKind::Patient)
+                                 << QStringList{"- Trend graph", "- Blood pressure data"};
+    }
+
+    void reportsInEnglish()
+    {
+        QFETCH(ReportFormat, format);
+        QFETCH(int, kind);
+        QFETCH(QStringList, pages);
+        QVERIFY(current(kOneDay, sleepWake()));
+        QVERIFY(applyLanguage(*qApp, Language::English));
+        const QStringList printed = print(format, ReportKind(kind));
+        applyLanguage(*qApp, Language::Japanese);
+        QCOMPARE(printed.size(), pages.size());
+        static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        for (int i = 0; i < pages.size(); ++i) {
+            QVERIFY2(printed[i].contains(pages[i]), qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(printed[i])));
+            const auto found = japanese.match(printed[i]);
+            QVERIFY2(!found.hasMatch(), qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(found.captured())));
+        }
+        QVERIFY2(printed.join(QLatin1Char('\n')).contains(QStringLiteral("2026-")), qPrintable(printed.join('\n')));
     }
 
     void patientSummary_data()

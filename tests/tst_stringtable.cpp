@@ -1,9 +1,15 @@
 // The string table as loaded from resources/strings.tsv: "\n" becomes a line
 // break, blanks inside and at the end of a text stay, an unknown id has no
-// text. (The texts themselves are checked where they show, in the golden
-// files of the windows and the command line.)
+// text; every entry has an English text with no Japanese in it, and the
+// files' CP932 form stays Japanese. The language the environment asks for.
+// (The texts themselves are checked where they show, in the golden files of
+// the windows and the command line.)
+#include "records/cp932.h"
+#include "records/language.h"
 #include "records/stringtable.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace ks318;
@@ -19,6 +25,65 @@ private Q_SLOTS:
         QVERIFY(StringTable::text(114).contains(QLatin1String("       :")));
         QVERIFY(StringTable::contains(3) && !StringTable::text(3).isEmpty());
         QVERIFY(!StringTable::contains(9999) && StringTable::text(9999).isEmpty());
+    }
+
+    void englishColumn()
+    {
+        QFile file(QStringLiteral(":/ks318/strings.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        int entries = 0;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            const int id = line.section(QLatin1Char('\t'), 0, 0).toInt();
+            if (id <= 0)
+                continue;
+            ++entries;
+            QVERIFY2(!japanese.match(StringTable::text(id, Language::English)).hasMatch(), qPrintable(line));
+            QCOMPARE(StringTable::cp932(id), toCp932(StringTable::text(id, Language::Japanese)));
+        }
+        QVERIFY(entries > 150);
+        QCOMPARE(StringTable::text(223, Language::English).count(QLatin1Char('\n')), 1);
+        setLanguage(Language::English);
+        QCOMPARE(StringTable::text(14), QStringLiteral("Error"));
+        QCOMPARE(StringTable::cp932(14), toCp932(QStringLiteral("エラー")));
+        setLanguage(Language::Japanese);
+        QCOMPARE(StringTable::text(14), QStringLiteral("エラー"));
+    }
+
+    void languageOfTheEnvironment_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("lcAll");
+        QTest::addColumn<QString>("lcMessages");
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<bool>("japanese");
+        QTest::newRow("LANG ja") << "" << "" << "" << "ja_JP.UTF-8" << true;
+        QTest::newRow("LANG en") << "" << "" << "" << "en_GB.UTF-8" << false;
+        QTest::newRow("nothing set") << "" << "" << "" << "" << false;
+        QTest::newRow("LC_ALL over LANG") << "" << "C.UTF-8" << "" << "ja_JP.UTF-8" << false;
+        QTest::newRow("LC_MESSAGES over LANG") << "" << "" << "ja_JP.UTF-8" << "de_DE.UTF-8" << true;
+        QTest::newRow("LANGUAGE first entry") << "ja:en" << "en_US.UTF-8" << "" << "" << true;
+        QTest::newRow("LANGUAGE en over LC_ALL ja") << "en_US:ja" << "ja_JP.UTF-8" << "" << "" << false;
+    }
+
+    void languageOfTheEnvironment()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, lcAll);
+        QFETCH(QString, lcMessages);
+        QFETCH(QString, lang);
+        QFETCH(bool, japanese);
+        const QByteArray saved[4] = {qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+        qputenv("LANGUAGE", language.toUtf8());
+        qputenv("LC_ALL", lcAll.toUtf8());
+        qputenv("LC_MESSAGES", lcMessages.toUtf8());
+        qputenv("LANG", lang.toUtf8());
+        const Language chosen = languageOfEnvironment();
+        qputenv("LANGUAGE", saved[0]);
+        qputenv("LC_ALL", saved[1]);
+        qputenv("LC_MESSAGES", saved[2]);
+        qputenv("LANG", saved[3]);
+        QCOMPARE(chosen == Language::Japanese, japanese);
     }
 };
 

@@ -12,10 +12,10 @@ namespace ks318 {
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("プログラム情報"));
+    setWindowTitle(tr("プログラム情報"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(programIcon(64)));
-    ProductNameLabel = new QLabel(QStringLiteral("血圧解析ソフト"), this);
+    ProductNameLabel = new QLabel(tr("血圧解析ソフト"), this);
     ProductNameLabel->setObjectName(QStringLiteral("ProductNameLabel"));
     QFont bold = ProductNameLabel->font();
     bold.setBold(true);

@@ -57,10 +57,10 @@ QGroupBox* thresholdGroup(const QString& caption, const char* name, QLineEdit* s
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
     auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(QStringLiteral("最高血圧:"), box), 0, 0);
+    grid->addWidget(new QLabel(TDefaultBpSettingsZireForm::tr("最高血圧:"), box), 0, 0);
     grid->addWidget(sys, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("mmHg"), box), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("最低血圧:"), box), 1, 0);
+    grid->addWidget(new QLabel(TDefaultBpSettingsZireForm::tr("最低血圧:"), box), 1, 0);
     grid->addWidget(dia, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("mmHg"), box), 1, 2);
     return box;
@@ -72,10 +72,10 @@ TDefaultBpSettingsZireForm::TDefaultBpSettingsZireForm(Session& session, Message
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session), messages_(messages)
 {
     setObjectName(QStringLiteral("DefaultBpSettingsZireForm"));
-    setWindowTitle(QStringLiteral("血圧解析パラメータ設定"));
+    setWindowTitle(tr("血圧解析パラメータ設定"));
     setModal(true);
 
-    HypertensiveLimitsLabel = new QLabel(QStringLiteral("血圧閾値"), this);
+    HypertensiveLimitsLabel = new QLabel(tr("血圧閾値"), this);
     HypertensiveLimitsLabel->setObjectName(QStringLiteral("HypertensiveLimitsLabel"));
     QFont bold = HypertensiveLimitsLabel->font();
     bold.setBold(true);
@@ -85,17 +85,17 @@ TDefaultBpSettingsZireForm::TDefaultBpSettingsZireForm(Session& session, Message
     HyperAwakeDiaLimitMaskEdit = thresholdEdit("HyperAwakeDiaLimitMaskEdit", "90", this);
     HyperSleepSysLimitMaskEdit = thresholdEdit("HyperSleepSysLimitMaskEdit", "120", this);
     HyperSleepDiaLimitMaskEdit = thresholdEdit("HyperSleepDiaLimitMaskEdit", "70", this);
-    HyperDayIntervalGroupBox = thresholdGroup(QStringLiteral("昼間（閾値1）"), "HyperDayIntervalGroupBox",
+    HyperDayIntervalGroupBox = thresholdGroup(tr("昼間（閾値1）"), "HyperDayIntervalGroupBox",
                                               HyperAwakeSysLimitMaskEdit, HyperAwakeDiaLimitMaskEdit, this);
-    HyperNightIntervalGroupBox = thresholdGroup(QStringLiteral("夜間（閾値2）"), "HyperNightIntervalGroupBox",
+    HyperNightIntervalGroupBox = thresholdGroup(tr("夜間（閾値2）"), "HyperNightIntervalGroupBox",
                                                 HyperSleepSysLimitMaskEdit, HyperSleepDiaLimitMaskEdit, this);
 
-    DefaultBpSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    DefaultBpSaveButton = new QPushButton(tr("保存(&S)"), this);
     DefaultBpSaveButton->setObjectName(QStringLiteral("DefaultBpSaveButton"));
     DefaultBpSaveButton->setDefault(true);
-    DefaultBpCancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    DefaultBpCancelButton = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     DefaultBpCancelButton->setObjectName(QStringLiteral("DefaultBpCancelButton"));
-    DefaultBpHelpButton = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    DefaultBpHelpButton = new QPushButton(tr("ﾍﾙﾌﾟ(&H)"), this);
     DefaultBpHelpButton->setObjectName(QStringLiteral("DefaultBpHelpButton"));
     connect(DefaultBpSaveButton, &QPushButton::clicked, this, &TDefaultBpSettingsZireForm::DefaultBpSaveButtonClick);
     connect(DefaultBpCancelButton, &QPushButton::clicked, this,

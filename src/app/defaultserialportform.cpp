@@ -21,10 +21,10 @@ TDefaultSerialPortForm::TDefaultSerialPortForm(Session& session, MessageSink* me
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session), messages_(messages)
 {
     setObjectName(QStringLiteral("DefaultSerialPortForm"));
-    setWindowTitle(QStringLiteral("シリアルポート設定"));
+    setWindowTitle(tr("シリアルポート設定"));
     setModal(true);
 
-    SerialPortGroupBox = new QGroupBox(QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄ"), this);
+    SerialPortGroupBox = new QGroupBox(tr("ｼﾘｱﾙﾎﾟｰﾄ"), this);
     SerialPortGroupBox->setObjectName(QStringLiteral("SerialPortGroupBox"));
     auto* grid = new QGridLayout(SerialPortGroupBox);
     QRadioButton** buttons[] = {&Com1RadioButton, &Com2RadioButton, &Com3RadioButton, &Com4RadioButton};
@@ -45,10 +45,10 @@ TDefaultSerialPortForm::TDefaultSerialPortForm(Session& session, MessageSink* me
     }
     Com1RadioButton->setChecked(true);
 
-    SerialPortSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    SerialPortSaveButton = new QPushButton(tr("保存(&S)"), this);
     SerialPortSaveButton->setObjectName(QStringLiteral("SerialPortSaveButton"));
     SerialPortSaveButton->setDefault(true);
-    SerialPortCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    SerialPortCancelButton = new QPushButton(tr("取消し(&C)"), this);
     SerialPortCancelButton->setObjectName(QStringLiteral("SerialPortCancelButton"));
     connect(SerialPortSaveButton, &QPushButton::clicked, this, &TDefaultSerialPortForm::SerialPortSaveButtonClick);
     connect(SerialPortCancelButton, &QPushButton::clicked, this,

@@ -72,7 +72,7 @@ QStringList dataFiles(const QString& dir)
 TFileMergeForm::TFileMergeForm(MessageSink* messages, QWidget* parent) : QDialog(parent), messages_(messages)
 {
     setObjectName(QStringLiteral("FileMergeForm"));
-    setWindowTitle(QStringLiteral("ファイル結合"));
+    setWindowTitle(tr("ファイル結合"));
 
     DriveComboBox1 = new QComboBox(this);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
@@ -85,22 +85,22 @@ TFileMergeForm::TFileMergeForm(MessageSink* messages, QWidget* parent) : QDialog
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
     FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    Label1 = label("Label1", QStringLiteral("結合データリスト"), this);
+    Label1 = label("Label1", tr("結合データリスト"), this);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::NoSelection);
     ListBox1->setAcceptDrops(true);
     ListBox1->viewport()->setAcceptDrops(true);
 
-    Label4 = label("Label4", QStringLiteral("ファイルをドラッグして"), this);
-    Label5 = label("Label5", QStringLiteral("結合データリストに"), this);
-    Label6 = label("Label6", QStringLiteral("入れて下さい。"), this);
-    Label7 = label("Label7", QStringLiteral("ファイル内容"), this);
+    Label4 = label("Label4", tr("ファイルをドラッグして"), this);
+    Label5 = label("Label5", tr("結合データリストに"), this);
+    Label6 = label("Label6", tr("入れて下さい。"), this);
+    Label7 = label("Label7", tr("ファイル内容"), this);
     Memo1 = new QPlainTextEdit(QStringLiteral("note"), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("データタイプの選択"), this);
+    GroupBox1 = new QGroupBox(tr("データタイプの選択"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     KS318RadioButton = new QRadioButton(QStringLiteral("KS318P"), GroupBox1);
     KS318RadioButton->setObjectName(QStringLiteral("KS318RadioButton"));
@@ -116,7 +116,7 @@ TFileMergeForm::TFileMergeForm(MessageSink* messages, QWidget* parent) : QDialog
     OKButton1 = new QPushButton(QStringLiteral("&OK"), this);
     OKButton1->setObjectName(QStringLiteral("OKButton1"));
     OKButton1->setAutoDefault(false);
-    CancelButton2 = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    CancelButton2 = new QPushButton(tr("取消し(&C)"), this);
     CancelButton2->setObjectName(QStringLiteral("CancelButton2"));
     CancelButton2->setAutoDefault(false);
     UpDateButton = new QPushButton(QStringLiteral("update"), this);

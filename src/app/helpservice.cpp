@@ -1,5 +1,7 @@
 #include "helpservice.h"
 
+#include "records/language.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,7 +13,12 @@ namespace ks318 {
 
 namespace {
 
-const char* const kHelpPage = "qrc:/ks318/help/index.html";
+// The help pages: one per language, with the same anchors.
+QString helpPage()
+{
+    return language() == Language::Japanese ? QStringLiteral("qrc:/ks318/help/index.html")
+                                            : QStringLiteral("qrc:/ks318/help/index_en.html");
+}
 
 struct IndexEntry {
     const char* keyword;
@@ -20,40 +27,40 @@ struct IndexEntry {
 
 // The keyword index: every keyword leads to the topic that explains it.
 const IndexEntry kIndex[] = {
-    {"目次", "contents"},
-    {"ヘルプの使い方", "howto"},
-    {"検索", "howto"},
-    {"メインウィンドウ", "main"},
-    {"ファイルを開く", "main"},
-    {"ファイル結合", "main"},
-    {"CSV変換", "main"},
-    {"印刷", "main"},
-    {"終了", "main"},
-    {"血圧データリスト", "bpdatalist"},
-    {"除外", "bpdatalist"},
-    {"コメント", "bpdatalist"},
-    {"血圧設定", "bpsettings"},
-    {"閾値", "bpsettings"},
-    {"患者情報", "patient"},
-    {"睡眠時間", "patient"},
-    {"担当医", "patient"},
-    {"登録医リスト", "physicians"},
-    {"施設名", "physicians"},
-    {"レコーダ設定", "recordersetup"},
-    {"時計", "recordersetup"},
-    {"測定スケジュール", "recordersetup"},
-    {"データ読み込み", "retrieve"},
-    {"データクリア", "cleardata"},
-    {"シリアルポート", "serialport"},
-    {"サマリーデータ", "summary"},
-    {"臨床指標", "clinical"},
-    {"夜間降圧", "clinical"},
-    {"モーニングサージ", "clinical"},
-    {"早朝高血圧", "clinical"},
-    {"血圧変動性", "clinical"},
-    {"AASI", "clinical"},
-    {"24時間プロファイル", "clinical"},
-    {"グラフ", "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "目次"), "contents"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "ヘルプの使い方"), "howto"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "検索"), "howto"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "メインウィンドウ"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "ファイルを開く"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "ファイル結合"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "CSV変換"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "印刷"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "終了"), "main"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "血圧データリスト"), "bpdatalist"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "除外"), "bpdatalist"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "コメント"), "bpdatalist"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "血圧設定"), "bpsettings"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "閾値"), "bpsettings"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "患者情報"), "patient"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "睡眠時間"), "patient"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "担当医"), "patient"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "登録医リスト"), "physicians"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "施設名"), "physicians"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "レコーダ設定"), "recordersetup"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "時計"), "recordersetup"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "測定スケジュール"), "recordersetup"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "データ読み込み"), "retrieve"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "データクリア"), "cleardata"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "シリアルポート"), "serialport"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "サマリーデータ"), "summary"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "臨床指標"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "夜間降圧"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "モーニングサージ"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "早朝高血圧"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "血圧変動性"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "AASI"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "24時間プロファイル"), "clinical"},
+    {QT_TRANSLATE_NOOP("ks318::HelpService", "グラフ"), "main"},
 };
 
 } // namespace
@@ -61,17 +68,17 @@ const IndexEntry kIndex[] = {
 HelpService::HelpService(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("ヘルプ"));
+    setWindowTitle(tr("ヘルプ"));
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenLinks(true);
     searchEdit_ = new QLineEdit(this);
     searchEdit_->setObjectName(QStringLiteral("HelpSearchEdit"));
-    searchEdit_->setPlaceholderText(QStringLiteral("キーワード"));
+    searchEdit_->setPlaceholderText(tr("キーワード"));
     indexList_ = new QListWidget(this);
     indexList_->setObjectName(QStringLiteral("HelpIndexList"));
     for (const IndexEntry& e : kIndex) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(e.keyword), indexList_);
+        auto* item = new QListWidgetItem(tr(e.keyword), indexList_);
         item->setData(Qt::UserRole, QString::fromLatin1(e.anchor));
     }
     connect(searchEdit_, &QLineEdit::textChanged, this, &HelpService::filterIndex);
@@ -107,7 +114,7 @@ QString HelpService::topicAnchor(int context)
 void HelpService::go(const QString& anchor)
 {
     anchor_ = anchor;
-    QUrl url(QString::fromLatin1(kHelpPage));
+    QUrl url(helpPage());
     url.setFragment(anchor);
     browser_->setSource(url);
     browser_->scrollToAnchor(anchor);

@@ -18,17 +18,17 @@ THospitalNameForm::THospitalNameForm(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session)
 {
     setObjectName(QStringLiteral("HospitalNameForm"));
-    setWindowTitle(QStringLiteral("施設名"));
+    setWindowTitle(tr("施設名"));
     setModal(true);
 
     HospitalNameEdit = new Cp932LineEdit(int(FacilitySettings::kMaxNameBytes), this);
     HospitalNameEdit->setObjectName(QStringLiteral("HospitalNameEdit"));
     HospitalNameEdit->setFixedWidth(340);
-    PrintGroupBox = new QGroupBox(QStringLiteral("印字"), this);
+    PrintGroupBox = new QGroupBox(tr("印字"), this);
     PrintGroupBox->setObjectName(QStringLiteral("PrintGroupBox"));
-    HospitalNameOnRadioButton = new QRadioButton(QStringLiteral("あり"), PrintGroupBox);
+    HospitalNameOnRadioButton = new QRadioButton(tr("あり"), PrintGroupBox);
     HospitalNameOnRadioButton->setObjectName(QStringLiteral("HospitalNameOnRadioButton"));
-    HospitalNameOffRadioButton = new QRadioButton(QStringLiteral("なし"), PrintGroupBox);
+    HospitalNameOffRadioButton = new QRadioButton(tr("なし"), PrintGroupBox);
     HospitalNameOffRadioButton->setObjectName(QStringLiteral("HospitalNameOffRadioButton"));
     auto* radios = new QHBoxLayout(PrintGroupBox);
     radios->addWidget(HospitalNameOnRadioButton);
@@ -38,16 +38,16 @@ THospitalNameForm::THospitalNameForm(Session& session, QWidget* parent)
     HospitalNameOnRadioButton->installEventFilter(this);
     HospitalNameOffRadioButton->installEventFilter(this);
 
-    HospitalNameSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    HospitalNameSaveButton = new QPushButton(tr("保存(&S)"), this);
     HospitalNameSaveButton->setObjectName(QStringLiteral("HospitalNameSaveButton"));
     HospitalNameSaveButton->setDefault(true);
-    HospitalNameCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    HospitalNameCancelButton = new QPushButton(tr("取消し(&C)"), this);
     HospitalNameCancelButton->setObjectName(QStringLiteral("HospitalNameCancelButton"));
     connect(HospitalNameSaveButton, &QPushButton::clicked, this, &THospitalNameForm::HospitalNameSaveButtonClick);
     connect(HospitalNameCancelButton, &QPushButton::clicked, this, &THospitalNameForm::HospitalNameCancelButtonClick);
 
     auto* name = new QHBoxLayout;
-    name->addWidget(new QLabel(QStringLiteral("施設名："), this));
+    name->addWidget(new QLabel(tr("施設名："), this));
     name->addWidget(HospitalNameEdit);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

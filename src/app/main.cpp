@@ -1,5 +1,6 @@
-// ks318 [FILE]: the desktop program. FILE, when given, is opened at start as
-// File > Open would open it.
+// ks318 [--lang ja|en] [FILE]: the desktop program. FILE, when given, is
+// opened at start as File > Open would open it; --lang fixes the interface
+// language for the run.
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "app/myapplication.h"
@@ -18,15 +19,29 @@ int main(int argc, char** argv)
         return 0;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf("usage: ks318 [FILE]\n"
+        std::printf("usage: ks318 [--lang ja|en] [FILE]\n"
                     "Opens the KS-318P blood-pressure analysis window; FILE (NAME.DAT), when given,\n"
-                    "is opened as File > Open would open it.\n");
+                    "is opened as File > Open would open it. The interface speaks the language\n"
+                    "given by --lang, else the one chosen in Options > Default settings > Language,\n"
+                    "else the locale's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG: Japanese for ja).\n");
         return 0;
     }
+    // The language is chosen before the application object, which installs
+    // its catalogues.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    QString languageError;
+    ks318::setLanguage(ks318::startLanguage(given, &languageError));
+    if (!languageError.isEmpty()) {
+        std::fprintf(stderr, "ks318: %s\nusage: ks318 [--lang ja|en] [FILE]\n", qPrintable(languageError));
+        return 2;
+    }
     ks318::TMyApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    ks318::startLanguage(args);
     if (args.size() > 2) {
-        std::fprintf(stderr, "usage: ks318 [FILE]\n");
+        std::fprintf(stderr, "usage: ks318 [--lang ja|en] [FILE]\n");
         return 2;
     }
 

@@ -7,6 +7,7 @@
 #include "filemergeform.h"
 #include "helpservice.h"
 #include "hospitalnameform.h"
+#include "languageform.h"
 #include "messageservice.h"
 #include "patientinformationform.h"
 #include "physicianselectionform.h"
@@ -179,6 +180,7 @@ TMainForm::TMainForm(Session& session, GuiMessageService& messages, QWidget* par
     ReportSelectionForm = new TReportSelectionForm(*Reports, session_, printingActive, this);
     PhysicianSelectionForm = new TPhysicianSelectionForm(session_, &messages_, this);
     HospitalNameForm = new THospitalNameForm(session_, this);
+    LanguageForm = new TLanguageForm(this);
     PatientInformationForm = new TPatientInformationForm(session_, PhysicianSelectionForm, &messages_, this);
     PatientInformationForm->setHelpHandler([this](int context) { Help->showTopic(context); });
     buildRecorderDialogs();
@@ -228,9 +230,9 @@ void TMainForm::buildToolbar()
 {
     Toolbar = new QWidget(this);
     Toolbar->setObjectName(QStringLiteral("Toolbar"));
-    AnalysisIntervalsStatusLabel = new QLabel(QStringLiteral("不可"), Toolbar);
+    AnalysisIntervalsStatusLabel = new QLabel(tr("不可"), Toolbar);
     AnalysisIntervalsStatusLabel->setObjectName(QStringLiteral("AnalysisIntervalsStatusLabel"));
-    AnalysisIntervalsButton = new QPushButton(QStringLiteral("区間解析"), Toolbar);
+    AnalysisIntervalsButton = new QPushButton(tr("区間解析"), Toolbar);
     AnalysisIntervalsButton->setObjectName(QStringLiteral("AnalysisIntervalsButton"));
     AnalysisIntervalsButton->setEnabled(false);
     BPModeCombo = new QComboBox(Toolbar);
@@ -250,73 +252,75 @@ void TMainForm::buildMenus()
     QMenuBar* bar = menuBar();
     auto resetView = [this] { activeView = 0; };
 
-    FileMenu = addMenu(bar, "FileMenu", QStringLiteral("ファイル(&F)"));
-    FileOpen = addItem(FileMenu, "FileOpen", QStringLiteral("開く(&O)..."), [this] { FileOpenClick(); });
-    FileSaveAs = addItem(FileMenu, "FileSaveAs", QStringLiteral("保存(&A)..."), [this] { FileSaveAsClick(); });
-    FileDelete = addItem(FileMenu, "FileDelete", QStringLiteral("削除(&D)..."), [this] { FileDeleteClick(); });
-    FileConvert = addItem(FileMenu, "FileConvert", QStringLiteral("CSV変換(&V)..."), [this] { FileConvertClick(); });
-    FileMerge = addItem(FileMenu, "FileMerge", QStringLiteral("ファイル結合"), [this] { FileMergeClick(); });
-    FilePrint = addItem(FileMenu, "FilePrint", QStringLiteral("印刷(&P)..."), [this] { FilePrintClick(); });
+    FileMenu = addMenu(bar, "FileMenu", tr("ファイル(&F)"));
+    FileOpen = addItem(FileMenu, "FileOpen", tr("開く(&O)..."), [this] { FileOpenClick(); });
+    FileSaveAs = addItem(FileMenu, "FileSaveAs", tr("保存(&A)..."), [this] { FileSaveAsClick(); });
+    FileDelete = addItem(FileMenu, "FileDelete", tr("削除(&D)..."), [this] { FileDeleteClick(); });
+    FileConvert = addItem(FileMenu, "FileConvert", tr("CSV変換(&V)..."), [this] { FileConvertClick(); });
+    FileMerge = addItem(FileMenu, "FileMerge", tr("ファイル結合"), [this] { FileMergeClick(); });
+    FilePrint = addItem(FileMenu, "FilePrint", tr("印刷(&P)..."), [this] { FilePrintClick(); });
     FileMenu->addSeparator();
-    FileExit = addItem(FileMenu, "FileExit", QStringLiteral("終了(&x)"), [this] { close(); });
+    FileExit = addItem(FileMenu, "FileExit", tr("終了(&x)"), [this] { close(); });
 
     // Menus of the other recorder families: present, never shown.
-    ViewMenuT1 = addMenu(bar, "ViewMenuT1", QStringLiteral("解析(&V)"));
-    ViewMenuT2AbpmStd = addMenu(bar, "ViewMenuT2AbpmStd", QStringLiteral("解析(&V)"));
-    ViewT2SummaryData = addItem(ViewMenuT2AbpmStd, "ViewT2SummaryData", QStringLiteral("サマリーデータ(&S)"),
+    ViewMenuT1 = addMenu(bar, "ViewMenuT1", tr("解析(&V)"));
+    ViewMenuT2AbpmStd = addMenu(bar, "ViewMenuT2AbpmStd", tr("解析(&V)"));
+    ViewT2SummaryData = addItem(ViewMenuT2AbpmStd, "ViewT2SummaryData", tr("サマリーデータ(&S)"),
                                 [this] { ViewT2SummaryDataClick(); });
-    ViewT2BPDataList = addItem(ViewMenuT2AbpmStd, "ViewT2BPDataList", QStringLiteral("血圧データリスト(&B)"),
+    ViewT2BPDataList = addItem(ViewMenuT2AbpmStd, "ViewT2BPDataList", tr("血圧データリスト(&B)"),
                                [this] { ViewT2BPDataListClick(); });
-    ViewT2Trends = addItem(ViewMenuT2AbpmStd, "ViewT2Trends", QStringLiteral("トレンド(&T)"), [this] { openView(4); });
-    ViewT2CorrelationPlots = addItem(ViewMenuT2AbpmStd, "ViewT2CorrelationPlots", QStringLiteral("相関図(&C)"),
+    ViewT2Trends = addItem(ViewMenuT2AbpmStd, "ViewT2Trends", tr("トレンド(&T)"), [this] { openView(4); });
+    ViewT2CorrelationPlots = addItem(ViewMenuT2AbpmStd, "ViewT2CorrelationPlots", tr("相関図(&C)"),
                                      [this] { openView(5); });
-    ViewT2GradePlots = addItem(ViewMenuT2AbpmStd, "ViewT2GradePlots", QStringLiteral("グレード(&G)"),
+    ViewT2GradePlots = addItem(ViewMenuT2AbpmStd, "ViewT2GradePlots", tr("グレード(&G)"),
                                [this] { openView(16); });
-    ViewT2Histograms = addItem(ViewMenuT2AbpmStd, "ViewT2Histograms", QStringLiteral("ヒストグラム(&H)"),
+    ViewT2Histograms = addItem(ViewMenuT2AbpmStd, "ViewT2Histograms", tr("ヒストグラム(&H)"),
                                [this] { openView(6); });
     ViewT2PatientInformation = addItem(ViewMenuT2AbpmStd, "ViewT2PatientInformation",
-                                       QStringLiteral("患者情報(&P)"), [this] { ViewT2PatientInformationClick(); });
-    ViewMenuT2AbpmPro = addMenu(bar, "ViewMenuT2AbpmPro", QStringLiteral("解析(&V)"));
-    RecorderMenuAbpm = addMenu(bar, "RecorderMenuAbpm", QStringLiteral("レコーダ(&c)"));
+                                       tr("患者情報(&P)"), [this] { ViewT2PatientInformationClick(); });
+    ViewMenuT2AbpmPro = addMenu(bar, "ViewMenuT2AbpmPro", tr("解析(&V)"));
+    RecorderMenuAbpm = addMenu(bar, "RecorderMenuAbpm", tr("レコーダ(&c)"));
 
-    RecorderMenuZire = addMenu(bar, "RecorderMenuZire", QStringLiteral("レコーダ(&c)"));
+    RecorderMenuZire = addMenu(bar, "RecorderMenuZire", tr("レコーダ(&c)"));
     RecorderZireStartmeasurement = addItem(RecorderMenuZire, "RecorderZireStartmeasurement",
-                                           QStringLiteral("血圧測定( &m)"), [this] { RecorderZireStartmeasurementClick(); });
+                                           tr("血圧測定( &m)"), [this] { RecorderZireStartmeasurementClick(); });
     RecorderMenuZire->addSeparator();
     RecorderZireRetrievedata = addItem(RecorderMenuZire, "RecorderZireRetrievedata",
-                                       QStringLiteral("データ読み込み(&R)..."), [this] { RecorderZireRetrievedataClick(); });
-    RecorderZireCleardata = addItem(RecorderMenuZire, "RecorderZireCleardata", QStringLiteral("データクリア(&C)"),
+                                       tr("データ読み込み(&R)..."), [this] { RecorderZireRetrievedataClick(); });
+    RecorderZireCleardata = addItem(RecorderMenuZire, "RecorderZireCleardata", tr("データクリア(&C)"),
                                     [this] { RecorderZireCleardataClick(); });
-    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", QStringLiteral("設定(&S)..."),
+    RecorderZireSetup = addItem(RecorderMenuZire, "RecorderZireSetup", tr("設定(&S)..."),
                                 [this] { RecorderZireSetupClick(); });
 
-    ReportMenu = addItem(bar, "ReportMenu", QStringLiteral("レポート(&R)"), [this] { ReportMenuClick(); });
+    ReportMenu = addItem(bar, "ReportMenu", tr("レポート(&R)"), [this] { ReportMenuClick(); });
 
-    OptionsMenu = addMenu(bar, "OptionsMenu", QStringLiteral("オプション(&O)"));
-    OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", QStringLiteral("登録医リスト(&P)..."),
+    OptionsMenu = addMenu(bar, "OptionsMenu", tr("オプション(&O)"));
+    OptionsPhysicianlist = addItem(OptionsMenu, "OptionsPhysicianlist", tr("登録医リスト(&P)..."),
                                    [this] { PhysicianSelectionForm->exec(); });
-    OptionsReportformats = addItem(OptionsMenu, "OptionsReportformats", QStringLiteral("レポート形式(&R)..."), [] {});
-    OptionsTrenddisplay = addItem(OptionsMenu, "OptionsTrenddisplay", QStringLiteral("トレンド表示(&T)..."), [] {});
-    OptionsDefaultsettings = addSubmenu(OptionsMenu, "OptionsDefaultsettings", QStringLiteral("初期設定(&D)"));
-    DefaultBPsettings = addItem(OptionsDefaultsettings, "DefaultBPsettings", QStringLiteral("血圧設定(&B)..."),
+    OptionsReportformats = addItem(OptionsMenu, "OptionsReportformats", tr("レポート形式(&R)..."), [] {});
+    OptionsTrenddisplay = addItem(OptionsMenu, "OptionsTrenddisplay", tr("トレンド表示(&T)..."), [] {});
+    OptionsDefaultsettings = addSubmenu(OptionsMenu, "OptionsDefaultsettings", tr("初期設定(&D)"));
+    DefaultBPsettings = addItem(OptionsDefaultsettings, "DefaultBPsettings", tr("血圧設定(&B)..."),
                                 [this] { DefaultBpSettingsZireForm->exec(); });
-    DefaultSerialport = addItem(OptionsDefaultsettings, "DefaultSerialport", QStringLiteral("シリアルポート(&S)..."),
+    DefaultSerialport = addItem(OptionsDefaultsettings, "DefaultSerialport", tr("シリアルポート(&S)..."),
                                 [this] { DefaultSerialPortForm->exec(); });
+    DefaultLanguage = addItem(OptionsDefaultsettings, "DefaultLanguage", tr("言語 / Language(&L)..."),
+                              [this] { LanguageForm->exec(); });
     DefaultRRanalysissettings = addItem(OptionsDefaultsettings, "DefaultRRanalysissettings",
-                                        QStringLiteral("RR解析設定(&R)..."), [] {});
-    Recordertype = addItem(OptionsMenu, "Recordertype", QStringLiteral("レコーダタイプ(&T)..."), [] {});
-    OptionsHospitalName = addItem(OptionsMenu, "OptionsHospitalName", QStringLiteral("施設名"),
+                                        tr("RR解析設定(&R)..."), [] {});
+    Recordertype = addItem(OptionsMenu, "Recordertype", tr("レコーダタイプ(&T)..."), [] {});
+    OptionsHospitalName = addItem(OptionsMenu, "OptionsHospitalName", tr("施設名"),
                                   [this] { HospitalNameForm->exec(); });
     for (QAction* hidden : {OptionsReportformats, OptionsTrenddisplay, DefaultRRanalysissettings, Recordertype})
         hidden->setVisible(false);
 
-    HelpMenu = addMenu(bar, "HelpMenu", QStringLiteral("ヘルプ(&H)"));
-    HelpContentsItem = addItem(HelpMenu, "HelpContentsItem", QStringLiteral("目次(&C)"), [this] { Help->showContents(); });
-    HelpSearchItem = addItem(HelpMenu, "HelpSearchItem", QStringLiteral("検索(&S)..."), [this] { Help->showSearch(); });
-    HelpHowToUseItem = addItem(HelpMenu, "HelpHowToUseItem", QStringLiteral("使い方(&H)"),
+    HelpMenu = addMenu(bar, "HelpMenu", tr("ヘルプ(&H)"));
+    HelpContentsItem = addItem(HelpMenu, "HelpContentsItem", tr("目次(&C)"), [this] { Help->showContents(); });
+    HelpSearchItem = addItem(HelpMenu, "HelpSearchItem", tr("検索(&S)..."), [this] { Help->showSearch(); });
+    HelpHowToUseItem = addItem(HelpMenu, "HelpHowToUseItem", tr("使い方(&H)"),
                                [this] { Help->showHowToUse(); });
     HelpMenu->addSeparator();
-    HelpAboutItem = addItem(HelpMenu, "HelpAboutItem", QStringLiteral("情報(&A)..."), [this] { AboutForm->exec(); });
+    HelpAboutItem = addItem(HelpMenu, "HelpAboutItem", tr("情報(&A)..."), [this] { AboutForm->exec(); });
 
     for (QMenu* menu : {FileMenu, ViewMenuT2AbpmStd, RecorderMenuZire, OptionsMenu, HelpMenu})
         connect(menu, &QMenu::aboutToShow, this, resetView);

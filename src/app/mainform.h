@@ -33,6 +33,7 @@ class TDefaultBpSettingsZireForm;
 class TDefaultSerialPortForm;
 class TFileMergeForm;
 class THospitalNameForm;
+class TLanguageForm;
 class TPatientInformationForm;
 class TPhysicianSelectionForm;
 class TViewGraphicsForm;
@@ -169,6 +170,7 @@ public:
     QMenu* OptionsDefaultsettings;
     QAction* DefaultBPsettings;
     QAction* DefaultSerialport;
+    QAction* DefaultLanguage;
     QAction* DefaultRRanalysissettings;
     QAction* Recordertype;
     QAction* OptionsHospitalName;
@@ -194,6 +196,7 @@ public:
     TPhysicianSelectionForm* PhysicianSelectionForm;
     TPatientInformationForm* PatientInformationForm;
     THospitalNameForm* HospitalNameForm;
+    TLanguageForm* LanguageForm;
     TViewGraphicsForm* ViewGraphicsForm;
     ReportPrinter* Reports;
     TPrintProgressForm* PrintProgressForm;

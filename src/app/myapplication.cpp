@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
+#include <QSettings>
 #include <QTranslator>
 
 namespace ks318 {
@@ -51,13 +52,17 @@ TMyApplication::TMyApplication(int& argc, char** argv) : QApplication(argc, argv
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addPixmap(QPixmap::fromImage(programIcon(size)));
     setWindowIcon(icon);
-    installQtTranslation(*this, QStringLiteral("ja"));
+    applyLanguage(*this, language());
+    installQtTranslation(*this, languageCode(language()));
 }
 
 bool installQtTranslation(QCoreApplication& app, const QString& language)
 {
     // qt_LANG.qm gathers the catalogues of Qt's modules (qtbase_LANG.qm
-    // holds the widgets' and the print dialog's texts).
+    // holds the widgets' and the print dialog's texts). Qt speaks English
+    // of itself.
+    if (language == QLatin1String("en"))
+        return true;
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qt_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
@@ -68,6 +73,40 @@ bool installQtTranslation(QCoreApplication& app, const QString& language)
     if (language == QLatin1String("ja"))
         app.installTranslator(new QtJapaneseSupplement(&app));
     return true;
+}
+
+namespace {
+const QString kLanguageKey = QStringLiteral("language");
+} // namespace
+
+std::optional<Language> savedLanguage()
+{
+    return parseLanguage(QSettings(QStringLiteral("ks318"), QStringLiteral("ks318")).value(kLanguageKey).toString());
+}
+
+void saveLanguage(std::optional<Language> language)
+{
+    QSettings settings(QStringLiteral("ks318"), QStringLiteral("ks318"));
+    if (language)
+        settings.setValue(kLanguageKey, languageCode(*language));
+    else
+        settings.remove(kLanguageKey);
+}
+
+Language startLanguage(QStringList& args, QString* error)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--lang"));
+    if (at >= 0) {
+        const QString code = args.value(at + 1);
+        args.remove(at, qMin<qsizetype>(2, args.size() - at));
+        if (const auto chosen = parseLanguage(code))
+            return *chosen;
+        if (error)
+            *error = QStringLiteral("--lang takes ja or en");
+    }
+    if (const auto saved = savedLanguage())
+        return *saved;
+    return languageOfEnvironment();
 }
 
 } // namespace ks318

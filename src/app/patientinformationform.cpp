@@ -1,5 +1,7 @@
 #include "patientinformationform.h"
 
+#include "records/shortdate.h"
+
 #include "defaultbpsettingszireform.h"
 #include "physicianselectionform.h"
 #include "records/messages.h"
@@ -111,19 +113,19 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
       messages_(messages)
 {
     setObjectName(QStringLiteral("PatientInformationForm"));
-    setWindowTitle(QStringLiteral("患者情報"));
+    setWindowTitle(tr("患者情報"));
     setModal(true);
 
     File = valueLabel("File", this);
     Date = valueLabel("Date", this);
     Time = valueLabel("Time", this);
-    RecorderIdLabel = new QLabel(QStringLiteral("レコーダ ID:"), this);
+    RecorderIdLabel = new QLabel(tr("レコーダ ID:"), this);
     RecorderIdLabel->setObjectName(QStringLiteral("RecorderIdLabel"));
     RecorderId = valueLabel("RecorderId", this);
     auto* heading = new QHBoxLayout;
-    for (const auto& [caption, value] : {std::pair<const char*, QLabel*>{"ファイル:", File}, {"月日:", Date},
-                                         {"時刻:", Time}}) {
-        heading->addWidget(new QLabel(QString::fromUtf8(caption), this));
+    for (const auto& [caption, value] : {std::pair<const char*, QLabel*>{QT_TR_NOOP("ファイル:"), File}, {QT_TR_NOOP("月日:"), Date},
+                                         {QT_TR_NOOP("時刻:"), Time}}) {
+        heading->addWidget(new QLabel(tr(caption), this));
         heading->addWidget(value);
     }
     heading->addWidget(RecorderIdLabel);
@@ -143,24 +145,24 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
     WeightEdit = lineEdit("WeightEdit", 10, 80, this);
     MedicationsEdit = lineEdit("MedicationsEdit", 60, 250, this);
     auto* patient = new QGridLayout;
-    addRow(patient, 0, QStringLiteral("名前:"), PtNameEdit);
-    addRow(patient, 1, QStringLiteral("住所:"), PtAddressMemo);
-    addRow(patient, 2, QStringLiteral("電話:"), PtPhoneEdit);
+    addRow(patient, 0, tr("名前:"), PtNameEdit);
+    addRow(patient, 1, tr("住所:"), PtAddressMemo);
+    addRow(patient, 2, tr("電話:"), PtPhoneEdit);
     addRow(patient, 3, QStringLiteral("Soc. Sec. #:"), SsnEdit);
-    addRow(patient, 4, QStringLiteral("保険:"), InsuranceMemo);
+    addRow(patient, 4, tr("保険:"), InsuranceMemo);
     addRow(patient, 5, QStringLiteral("Medicare #:"), MedicareEdit);
-    patient->addWidget(new QLabel(QStringLiteral("年齢:")), 6, 0, Qt::AlignRight | Qt::AlignVCenter);
-    patient->addLayout(pair(AgeEdit, QStringLiteral("性別:"), SexEdit), 6, 1);
-    patient->addWidget(new QLabel(QStringLiteral("身長:")), 7, 0, Qt::AlignRight | Qt::AlignVCenter);
-    patient->addLayout(pair(HeightEdit, QStringLiteral("体重:"), WeightEdit), 7, 1);
+    patient->addWidget(new QLabel(tr("年齢:")), 6, 0, Qt::AlignRight | Qt::AlignVCenter);
+    patient->addLayout(pair(AgeEdit, tr("性別:"), SexEdit), 6, 1);
+    patient->addWidget(new QLabel(tr("身長:")), 7, 0, Qt::AlignRight | Qt::AlignVCenter);
+    patient->addLayout(pair(HeightEdit, tr("体重:"), WeightEdit), 7, 1);
     addRow(patient, 8, QStringLiteral("Medications:"), MedicationsEdit);
 
     // The physician in charge.
-    auto* physicianBox = new QGroupBox(QStringLiteral("担当医"), this);
+    auto* physicianBox = new QGroupBox(tr("担当医"), this);
     physicianBox->setObjectName(QStringLiteral("PhysicianGroupBox"));
     MdNameEdit = lineEdit("MdNameEdit", 62, 200, physicianBox);
     // Created in the order the Tab key walks: the list button beside the name.
-    MdListButton = new QPushButton(QStringLiteral("リスト"), physicianBox);
+    MdListButton = new QPushButton(tr("リスト"), physicianBox);
     MdListButton->setObjectName(QStringLiteral("MdListButton"));
     MdListButton->setAutoDefault(false);
     connect(MdListButton, &QPushButton::clicked, this, &TPatientInformationForm::MdListButtonClick);
@@ -171,19 +173,19 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
     nameRow->addWidget(MdNameEdit);
     nameRow->addWidget(MdListButton);
     nameRow->addStretch();
-    physician->addWidget(new QLabel(QStringLiteral("名前:"), physicianBox), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
+    physician->addWidget(new QLabel(tr("名前:"), physicianBox), 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     physician->addLayout(nameRow, 0, 1);
-    addRow(physician, 1, QStringLiteral("住所:"), MdAddressMemo);
-    addRow(physician, 2, QStringLiteral("電話:"), MdPhoneEdit);
+    addRow(physician, 1, tr("住所:"), MdAddressMemo);
+    addRow(physician, 2, tr("電話:"), MdPhoneEdit);
 
     // The sleep and wake times of the first (and second) day.
     auto* sleepBox = new QGroupBox(this);
     sleepBox->setObjectName(QStringLiteral("SleepGroupBox"));
     SleepLabel = new QLabel(StringTable::text(kNightId), sleepBox);
     SleepLabel->setObjectName(QStringLiteral("SleepLabel"));
-    Day1Label = new QLabel(QStringLiteral("1日目:"), sleepBox);
+    Day1Label = new QLabel(tr("1日目:"), sleepBox);
     Day1Label->setObjectName(QStringLiteral("Day1Label"));
-    Day2Label = new QLabel(QStringLiteral("2日目:"), sleepBox);
+    Day2Label = new QLabel(tr("2日目:"), sleepBox);
     Day2Label->setObjectName(QStringLiteral("Day2Label"));
     Day1BeginMaskEdit = lineEdit("Day1BeginMaskEdit", 10, 70, sleepBox);
     Day1EndMaskEdit = lineEdit("Day1EndMaskEdit", 10, 70, sleepBox);
@@ -191,8 +193,8 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
     Day2EndMaskEdit = lineEdit("Day2EndMaskEdit", 10, 70, sleepBox);
     auto* times = new QGridLayout(sleepBox);
     times->addWidget(SleepLabel, 0, 0, 1, 3);
-    times->addWidget(new QLabel(QStringLiteral("睡眠"), sleepBox), 1, 1, Qt::AlignCenter);
-    times->addWidget(new QLabel(QStringLiteral("起床"), sleepBox), 1, 2, Qt::AlignCenter);
+    times->addWidget(new QLabel(tr("睡眠"), sleepBox), 1, 1, Qt::AlignCenter);
+    times->addWidget(new QLabel(tr("起床"), sleepBox), 1, 2, Qt::AlignCenter);
     times->addWidget(Day1Label, 2, 0, Qt::AlignRight);
     times->addWidget(Day1BeginMaskEdit, 2, 1);
     times->addWidget(Day1EndMaskEdit, 2, 2);
@@ -206,10 +208,10 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
 
     CommentsMemo = memo("CommentsMemo", 400, 4, 590, this);
 
-    PtSaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    PtSaveButton = new QPushButton(tr("保存(&S)"), this);
     PtSaveButton->setObjectName(QStringLiteral("PtSaveButton"));
     PtSaveButton->setAutoDefault(false);
-    PtCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    PtCancelButton = new QPushButton(tr("取消し(&C)"), this);
     PtCancelButton->setObjectName(QStringLiteral("PtCancelButton"));
     PtCancelButton->setAutoDefault(false);
     connect(PtSaveButton, &QPushButton::clicked, this, [this] { PtSaveButtonClick(); });
@@ -224,7 +226,7 @@ TPatientInformationForm::TPatientInformationForm(Session& session, TPhysicianSel
     columns->addSpacing(12);
     columns->addLayout(right);
     auto* comments = new QHBoxLayout;
-    auto* commentsLabel = new QLabel(QStringLiteral("コメント:"), this);
+    auto* commentsLabel = new QLabel(tr("コメント:"), this);
     commentsLabel->setContentsMargins(0, 4, 0, 0);
     comments->addWidget(commentsLabel, 0, Qt::AlignTop);
     comments->addWidget(CommentsMemo);
@@ -287,7 +289,8 @@ void TPatientInformationForm::FormPaint()
     const SessionState& st = session_.state;
     const PatientRecord& p = session_.patient;
     File->setText(st.fileBaseName);
-    Date->setText(st.startDateText.toQString());
+    // Shown in the interface's date form; the record keeps the stored text.
+    Date->setText(displayStoredDate(st.startDateText.toQString()));
     Time->setText(st.startTimeText.toQString());
     RecorderId->setText(QString::number(p.recorderId));
     const bool home = st.recorderType == RecorderType::Ks318;
@@ -384,7 +387,7 @@ bool TPatientInformationForm::PtSaveButtonClick()
         return false;
 
     PatientRecord p = session_.patient;
-    p.startDateText.setQString(Date->text());
+    p.startDateText.setQString(session_.state.startDateText.toQString());
     p.startTimeText.setQString(Time->text());
     p.recorderId = static_cast<std::uint8_t>(std::clamp(decimalValue(RecorderId->text()), 0, 255));
     p.patientName.setQString(PtNameEdit->text());

@@ -17,7 +17,7 @@ TPhysicianEntryForm::TPhysicianEntryForm(PhysicianRoster& roster, MessageSink* m
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), roster_(roster), messages_(messages)
 {
     setObjectName(QStringLiteral("PhysicianEntryForm"));
-    setWindowTitle(QStringLiteral("医者の登録"));
+    setWindowTitle(tr("医者の登録"));
     setModal(true);
 
     FirstNameEdit = new Cp932LineEdit(30, this);
@@ -32,20 +32,20 @@ TPhysicianEntryForm::TPhysicianEntryForm(PhysicianRoster& roster, MessageSink* m
     for (QWidget* field : std::initializer_list<QWidget*>{FirstNameEdit, LastNameEdit, AddressMemo, PhoneEdit})
         field->setFixedWidth(260);
 
-    PhysicianEntrySaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    PhysicianEntrySaveButton = new QPushButton(tr("保存(&S)"), this);
     PhysicianEntrySaveButton->setObjectName(QStringLiteral("PhysicianEntrySaveButton"));
     PhysicianEntrySaveButton->setDefault(true);
-    PhysicianEntryCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    PhysicianEntryCancelButton = new QPushButton(tr("取消し(&C)"), this);
     PhysicianEntryCancelButton->setObjectName(QStringLiteral("PhysicianEntryCancelButton"));
     connect(PhysicianEntrySaveButton, &QPushButton::clicked, this, &TPhysicianEntryForm::PhysicianEntrySaveButtonClick);
     connect(PhysicianEntryCancelButton, &QPushButton::clicked, this,
             &TPhysicianEntryForm::PhysicianEntryCancelButtonClick);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("姓:"), FirstNameEdit);
-    form->addRow(QStringLiteral("名:"), LastNameEdit);
-    form->addRow(QStringLiteral("住所:"), AddressMemo);
-    form->addRow(QStringLiteral("電話:"), PhoneEdit);
+    form->addRow(tr("姓:"), FirstNameEdit);
+    form->addRow(tr("名:"), LastNameEdit);
+    form->addRow(tr("住所:"), AddressMemo);
+    form->addRow(tr("電話:"), PhoneEdit);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(PhysicianEntrySaveButton);

@@ -16,18 +16,18 @@ TPhysicianSelectionForm::TPhysicianSelectionForm(Session& session, MessageSink* 
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), roster_(session.settings.physicians)
 {
     setObjectName(QStringLiteral("PhysicianSelectionForm"));
-    setWindowTitle(QStringLiteral("登録医リスト"));
+    setWindowTitle(tr("登録医リスト"));
     setModal(true);
 
     PhysicianListBox = new QListWidget(this);
     PhysicianListBox->setObjectName(QStringLiteral("PhysicianListBox"));
     PhysicianListBox->setSelectionMode(QAbstractItemView::SingleSelection);
     PhysicianListBox->setFixedSize(220, 240);
-    NewPhysicianButton = new QPushButton(QStringLiteral("新規(&N)..."), this);
+    NewPhysicianButton = new QPushButton(tr("新規(&N)..."), this);
     NewPhysicianButton->setObjectName(QStringLiteral("NewPhysicianButton"));
-    EditPhysicianButton = new QPushButton(QStringLiteral("編集(&E)..."), this);
+    EditPhysicianButton = new QPushButton(tr("編集(&E)..."), this);
     EditPhysicianButton->setObjectName(QStringLiteral("EditPhysicianButton"));
-    DeletePhysicianButton = new QPushButton(QStringLiteral("削除(&D)"), this);
+    DeletePhysicianButton = new QPushButton(tr("削除(&D)"), this);
     DeletePhysicianButton->setObjectName(QStringLiteral("DeletePhysicianButton"));
     OKPhysicianButton = new QPushButton(QStringLiteral("&OK"), this);
     OKPhysicianButton->setObjectName(QStringLiteral("OKPhysicianButton"));

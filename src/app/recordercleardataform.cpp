@@ -21,16 +21,16 @@ TRecorderClearDataForm::TRecorderClearDataForm(TMainForm* mainForm, GuiMessageSe
       main_(mainForm), messages_(messages), beeps_(beeps)
 {
     setObjectName(QStringLiteral("RecorderClearDataForm"));
-    setWindowTitle(QStringLiteral("レコーダ - データ消去"));
+    setWindowTitle(tr("レコーダ - データ消去"));
     setModal(true);
 
-    Label1 = new QLabel(QStringLiteral("レコーダ内の全てのデータが消去されます!!"), this);
+    Label1 = new QLabel(tr("レコーダ内の全てのデータが消去されます!!"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setMinimumWidth(320);
     RecorderClearOkButton = new QPushButton(QStringLiteral("&OK"), this);
     RecorderClearOkButton->setObjectName(QStringLiteral("RecorderClearOkButton"));
-    RecorderClearCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    RecorderClearCancelButton = new QPushButton(tr("取消し(&C)"), this);
     RecorderClearCancelButton->setObjectName(QStringLiteral("RecorderClearCancelButton"));
     // Erasing is never what a stray Enter should do.
     RecorderClearCancelButton->setDefault(true);

@@ -49,32 +49,32 @@ TRecorderRetrieveForm::TRecorderRetrieveForm(TMainForm* mainForm, GuiMessageServ
       beeps_(beeps)
 {
     setObjectName(QStringLiteral("RecorderRetrieveForm"));
-    setWindowTitle(QStringLiteral("レコーダ - データ読み込み"));
+    setWindowTitle(tr("レコーダ - データ読み込み"));
     setModal(true);
 
-    RecorderIDLabel = label(this, "RecorderIDLabel", QStringLiteral("レコーダ ID:"));
+    RecorderIDLabel = label(this, "RecorderIDLabel", tr("レコーダ ID:"));
     RecorderID = label(this, "RecorderID", QStringLiteral("0"));
-    StartDateLabel = label(this, "StartDateLabel", QStringLiteral("測定開始日:"));
+    StartDateLabel = label(this, "StartDateLabel", tr("測定開始日:"));
     StartDate = label(this, "StartDate", QStringLiteral("00/00/00"));
-    StartTimeLabel = label(this, "StartTimeLabel", QStringLiteral("開始時刻:"));
+    StartTimeLabel = label(this, "StartTimeLabel", tr("開始時刻:"));
     StartTime = label(this, "StartTime", QStringLiteral("00:00"));
-    PatientNameLabel = label(this, "PatientNameLabel", QStringLiteral("患者名:"));
+    PatientNameLabel = label(this, "PatientNameLabel", tr("患者名:"));
     PatientNameEdit = new Cp932LineEdit(20, this);
     PatientNameEdit->setObjectName(QStringLiteral("PatientNameEdit"));
     PatientNameEdit->setMinimumWidth(200);
-    ConvertDataGroupBox = new QGroupBox(QStringLiteral("データ変換"), this);
+    ConvertDataGroupBox = new QGroupBox(tr("データ変換"), this);
     ConvertDataGroupBox->setObjectName(QStringLiteral("ConvertDataGroupBox"));
-    CreateCsvFileCheckBox = new QCheckBox(QStringLiteral("自動的に CSV ファイルを作成"), ConvertDataGroupBox);
+    CreateCsvFileCheckBox = new QCheckBox(tr("自動的に CSV ファイルを作成"), ConvertDataGroupBox);
     CreateCsvFileCheckBox->setObjectName(QStringLiteral("CreateCsvFileCheckBox"));
     auto* csv = new QVBoxLayout(ConvertDataGroupBox);
     csv->addWidget(CreateCsvFileCheckBox);
-    RetrievedataButton = new QPushButton(QStringLiteral("データ読み込み"), this);
+    RetrievedataButton = new QPushButton(tr("データ読み込み"), this);
     RetrievedataButton->setObjectName(QStringLiteral("RetrievedataButton"));
     RetrievedataButton->setDefault(true);
     connect(RetrievedataButton, &QPushButton::clicked, this, &TRecorderRetrieveForm::RetrievedataButtonClick);
-    StatusLabel = label(this, "StatusLabel", QStringLiteral("状態:"));
-    Status = label(this, "Status", QStringLiteral("接続中"));
-    ReadCounterLabel = label(this, "ReadCounterLabel", QStringLiteral("読み込みｶｳﾝﾀ:"));
+    StatusLabel = label(this, "StatusLabel", tr("状態:"));
+    Status = label(this, "Status", tr("接続中"));
+    ReadCounterLabel = label(this, "ReadCounterLabel", tr("読み込みｶｳﾝﾀ:"));
     ReadCount = label(this, "ReadCount", QStringLiteral("0"));
     Status->setMinimumWidth(150);
 

@@ -84,14 +84,14 @@ TRecorderSetup_318Form::TRecorderSetup_318Form(TMainForm* mainForm, bool& firstP
       firstPaintDone_(firstPaintDone), messages_(messages), beeps_(beeps)
 {
     setObjectName(QStringLiteral("RecorderSetup_318Form"));
-    setWindowTitle(QStringLiteral("レコーダ-設定"));
+    setWindowTitle(tr("レコーダ-設定"));
     setModal(true);
 
-    TimeEditLabel = label(this, "TimeEditLabel", QStringLiteral("時刻:"));
+    TimeEditLabel = label(this, "TimeEditLabel", tr("時刻:"));
     TimeMaskEdit = new QLineEdit(this);
     TimeMaskEdit->setObjectName(QStringLiteral("TimeMaskEdit"));
     TimeMaskEdit->setMaxLength(10);
-    DateEditLabel = label(this, "DateEditLabel", QStringLiteral("月日:"));
+    DateEditLabel = label(this, "DateEditLabel", tr("月日:"));
     DateMaskEdit = new QLineEdit(this);
     DateMaskEdit->setObjectName(QStringLiteral("DateMaskEdit"));
     DateMaskEdit->setMaxLength(20);
@@ -100,13 +100,13 @@ TRecorderSetup_318Form::TRecorderSetup_318Form(TMainForm* mainForm, bool& firstP
         e->setFixedWidth(110);
     }
 
-    BPMeasurementTimesGroupBox = new QGroupBox(QStringLiteral("血圧測定"), this);
+    BPMeasurementTimesGroupBox = new QGroupBox(tr("血圧測定"), this);
     BPMeasurementTimesGroupBox->setObjectName(QStringLiteral("BPMeasurementTimesGroupBox"));
     QGroupBox* group = BPMeasurementTimesGroupBox;
-    MeasurementtimeLabel = label(group, "MeasurementtimeLabel", QStringLiteral("測定時刻"));
-    Label1 = label(group, "Label1", QStringLiteral("(ビープ音)"));
-    HourLabel = label(group, "HourLabel", QStringLiteral("時"));
-    MinuteLabel = label(group, "MinuteLabel", QStringLiteral("分"));
+    MeasurementtimeLabel = label(group, "MeasurementtimeLabel", tr("測定時刻"));
+    Label1 = label(group, "Label1", tr("(ビープ音)"));
+    HourLabel = label(group, "HourLabel", tr("時"));
+    MinuteLabel = label(group, "MinuteLabel", tr("分"));
     auto* grid = new QGridLayout(group);
     grid->addWidget(MeasurementtimeLabel, 0, 0, 1, 2);
     grid->addWidget(Label1, 0, 2, 1, 2);
@@ -153,9 +153,9 @@ TRecorderSetup_318Form::TRecorderSetup_318Form(TMainForm* mainForm, bool& firstP
     RecorderSetupOkButton = new QPushButton(QStringLiteral("&OK"), this);
     RecorderSetupOkButton->setObjectName(QStringLiteral("RecorderSetupOkButton"));
     RecorderSetupOkButton->setDefault(true);
-    RecorderSetupCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    RecorderSetupCancelButton = new QPushButton(tr("取消し(&C)"), this);
     RecorderSetupCancelButton->setObjectName(QStringLiteral("RecorderSetupCancelButton"));
-    RecorderSetupHelpButton = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
+    RecorderSetupHelpButton = new QPushButton(tr("ヘルプ(&H)"), this);
     RecorderSetupHelpButton->setObjectName(QStringLiteral("RecorderSetupHelpButton"));
     connect(RecorderSetupOkButton, &QPushButton::clicked, this, [this] { RecorderSetupOkButtonClick(); });
     connect(RecorderSetupCancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,27 +1,29 @@
 #include "axistable.h"
 
+#include <QCoreApplication>
+
 #include "utilityservice.h"
 
 namespace ks318 {
 
 const std::array<ZoomEntry, kZoomEntryCount> kZoomEntries = {{
-    {"ZoomAlldata1", "全データ", 0, -1},
-    {"Zoom4year1", "4 年", 2102400, 35040},
-    {"Zoom3year1", "3 年", 1576800, 26280},
-    {"Zoom2year1", "2 年", 1051200, 17520},
-    {"Zoom1year1", "1 年", 525600, 8760},
-    {"Zoom180day1", "180 日", 259200, 4320},
-    {"Zoom90day1", "90 日", 129600, 2160},
-    {"Zoom60day1", "60 日", 86400, 1440},
-    {"Zoom30day1", "30 日", 43200, 720},
-    {"Zoom15day1", "15 日", 21600, 360},
-    {"Zoom7day1", "7 日", 10080, 168},
-    {"Zoom6day1", "6 日", 8640, 144},
-    {"Zoom5day1", "5 日", 7200, 120},
-    {"Zoom4day1", "4 日", 5760, 96},
-    {"Zoom3day1", "3 日", 4320, 72},
-    {"Zoom2day1", "2 日", 2880, 48},
-    {"Zoom1day1", "1 日", 1440, 24},
+    {"ZoomAlldata1", QT_TRANSLATE_NOOP("ZoomMenu", "全データ"), 0, -1},
+    {"Zoom4year1", QT_TRANSLATE_NOOP("ZoomMenu", "4 年"), 2102400, 35040},
+    {"Zoom3year1", QT_TRANSLATE_NOOP("ZoomMenu", "3 年"), 1576800, 26280},
+    {"Zoom2year1", QT_TRANSLATE_NOOP("ZoomMenu", "2 年"), 1051200, 17520},
+    {"Zoom1year1", QT_TRANSLATE_NOOP("ZoomMenu", "1 年"), 525600, 8760},
+    {"Zoom180day1", QT_TRANSLATE_NOOP("ZoomMenu", "180 日"), 259200, 4320},
+    {"Zoom90day1", QT_TRANSLATE_NOOP("ZoomMenu", "90 日"), 129600, 2160},
+    {"Zoom60day1", QT_TRANSLATE_NOOP("ZoomMenu", "60 日"), 86400, 1440},
+    {"Zoom30day1", QT_TRANSLATE_NOOP("ZoomMenu", "30 日"), 43200, 720},
+    {"Zoom15day1", QT_TRANSLATE_NOOP("ZoomMenu", "15 日"), 21600, 360},
+    {"Zoom7day1", QT_TRANSLATE_NOOP("ZoomMenu", "7 日"), 10080, 168},
+    {"Zoom6day1", QT_TRANSLATE_NOOP("ZoomMenu", "6 日"), 8640, 144},
+    {"Zoom5day1", QT_TRANSLATE_NOOP("ZoomMenu", "5 日"), 7200, 120},
+    {"Zoom4day1", QT_TRANSLATE_NOOP("ZoomMenu", "4 日"), 5760, 96},
+    {"Zoom3day1", QT_TRANSLATE_NOOP("ZoomMenu", "3 日"), 4320, 72},
+    {"Zoom2day1", QT_TRANSLATE_NOOP("ZoomMenu", "2 日"), 2880, 48},
+    {"Zoom1day1", QT_TRANSLATE_NOOP("ZoomMenu", "1 日"), 1440, 24},
 }};
 
 AxisSettings axisSettingsForSpan(int span)

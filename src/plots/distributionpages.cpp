@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <vector>
+#include <QCoreApplication>
 
 namespace ks318 {
 
@@ -186,10 +187,11 @@ void drawCorrelationPage(PlotJob& job, const QRect& page, const SessionData* giv
                 const char* caption;
                 int sys;
                 int dia;
-            } limits[2] = {{"閾値1 : ", t.awakeSys, t.awakeDia}, {"閾値2 : ", t.asleepSys, t.asleepDia}};
+            } limits[2] = {{QT_TRANSLATE_NOOP("DistributionPages", "閾値1 : "), t.awakeSys, t.awakeDia},
+                            {QT_TRANSLATE_NOOP("DistributionPages", "閾値2 : "), t.asleepSys, t.asleepDia}};
             for (int k = 0; k < 2; ++k) {
                 int x = left;
-                const QString caption = QString::fromUtf8(limits[k].caption);
+                const QString caption = QCoreApplication::translate("DistributionPages", limits[k].caption);
                 u.DrawText(x, row(7 + k), caption, kCaptionColour, AlignLeft, AlignTop);
                 x += u.TextWidthOf(caption);
                 const QString sysText = str(kSysId) + QString::asprintf(" = %d ", limits[k].sys);
@@ -214,10 +216,10 @@ void drawCorrelationPage(PlotJob& job, const QRect& page, const SessionData* giv
     const struct {
         const char* label;
         int kind;
-    } rows[2] = {{"平均", StatMean}, {"SD", StatSd}};
+    } rows[2] = {{QT_TRANSLATE_NOOP("DistributionPages", "平均"), StatMean}, {"SD", StatSd}};
     for (int k = 0; k < 2; ++k) {
         u.SetFontKind(-4);
-        u.DrawText(columns[0] - 10, row(7 + k), QString::fromUtf8(rows[k].label), kCaptionColour, AlignRight, AlignTop);
+        u.DrawText(columns[0] - 10, row(7 + k), QCoreApplication::translate("DistributionPages", rows[k].label), kCaptionColour, AlignRight, AlignTop);
         u.SetFontKind(-1);
         for (int q = 0; q < 3; ++q)
             u.DrawText(columns[q], row(7 + k), QString::asprintf("%4.1f", st.value(WholePeriod, parameters[q], rows[k].kind)),
@@ -285,7 +287,7 @@ void drawHistogramPage(PlotJob& job, const QRect& page, const SessionData* given
         u.SetFontKind(-4);
         u.DrawText(centre, top - 3 * gg, str(histograms[i].titleId), kCaptionColour, AlignCentre, AlignTop);
         u.SetFontKind(-1);
-        const QString line = QStringLiteral("平均=") + QString::asprintf("%4.1f", st.value(WholePeriod, histograms[i].parameter, StatMean))
+        const QString line = QCoreApplication::translate("DistributionPages", "平均=") + QString::asprintf("%4.1f", st.value(WholePeriod, histograms[i].parameter, StatMean))
                              + QStringLiteral(" SD=") + QString::asprintf("%4.1f", st.value(WholePeriod, histograms[i].parameter, StatSd));
         u.DrawText(centre, top - 2 * gg, line, kDataColour, AlignCentre, AlignTop);
     }

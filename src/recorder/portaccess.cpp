@@ -5,6 +5,7 @@
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace ks318 {
 
@@ -68,13 +69,13 @@ PortAccess portOpenFailure(const QString& device, int err)
 QString portAccessShortText(const PortAccess& access)
 {
     switch (access.verdict) {
-    case PortAccess::Usable: return QStringLiteral("使用できます");
-    case PortAccess::Missing: return QStringLiteral("デバイスがありません");
+    case PortAccess::Usable: return QCoreApplication::translate("PortAccess", "使用できます");
+    case PortAccess::Missing: return QCoreApplication::translate("PortAccess", "デバイスがありません");
     case PortAccess::Denied:
-        return access.group.isEmpty() ? QStringLiteral("使用する権限がありません")
-                                      : QStringLiteral("使用する権限がありません（%1 グループ）").arg(access.group);
-    case PortAccess::Busy: return QStringLiteral("他のプログラムが使用中です");
-    case PortAccess::NotSerial: return QStringLiteral("シリアルポートではありません");
+        return access.group.isEmpty() ? QCoreApplication::translate("PortAccess", "使用する権限がありません")
+                                      : QCoreApplication::translate("PortAccess", "使用する権限がありません（%1 グループ）").arg(access.group);
+    case PortAccess::Busy: return QCoreApplication::translate("PortAccess", "他のプログラムが使用中です");
+    case PortAccess::NotSerial: return QCoreApplication::translate("PortAccess", "シリアルポートではありません");
     case PortAccess::Failed: break;
     }
     return access.detail;
@@ -85,15 +86,15 @@ QString portAccessLine(const PortAccess& access)
     QString line = QStringLiteral("%1: %2").arg(access.device, portAccessShortText(access));
     switch (access.verdict) {
     case PortAccess::Missing:
-        line += QStringLiteral("。レコーダのケーブル（USB シリアル変換器）と選んだポートを確かめてください。");
+        line += QCoreApplication::translate("PortAccess", "。レコーダのケーブル（USB シリアル変換器）と選んだポートを確かめてください。");
         break;
     case PortAccess::Denied:
         // A device of the superuser's group cannot be given by membership.
         if (!access.group.isEmpty() && access.group != QLatin1String("root"))
-            line += QStringLiteral("。sudo usermod -aG %1 $USER の後、ログインし直してください。").arg(access.group);
+            line += QCoreApplication::translate("PortAccess", "。sudo usermod -aG %1 $USER の後、ログインし直してください。").arg(access.group);
         break;
     case PortAccess::Busy:
-        line += QStringLiteral("。使用中のプログラムを終了してください。");
+        line += QCoreApplication::translate("PortAccess", "。使用中のプログラムを終了してください。");
         break;
     default:
         break;

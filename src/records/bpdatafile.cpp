@@ -248,6 +248,22 @@ int errorDescriptionId(int errorCode)
     }
 }
 
+QString displayComment(const BpReading& reading)
+{
+    const int id = errorDescriptionId(reading.errorCode);
+    if (id && reading.comment == StringTable::cp932(id))
+        return StringTable::text(id);
+    return reading.comment.toQString();
+}
+
+std::string recordedComment(const BpReading& reading, const QString& shown)
+{
+    const int id = errorDescriptionId(reading.errorCode);
+    if (id && shown == StringTable::text(id))
+        return StringTable::cp932(id);
+    return toCp932(shown);
+}
+
 void decodeRecordLine(std::string_view line, BpMode mode, RecorderType type, BpReading& r, std::uint8_t& recorderId)
 {
     r.korPulsePressure = std::uint8_t(hexAt(line, 10));

@@ -28,6 +28,15 @@ void decodeRecordLine(std::string_view line, BpMode mode, RecorderType type, BpR
 // String id of an error code's description; 0 for codes without one (0, 3).
 int errorDescriptionId(int errorCode);
 
+// A reading's comment as the interface shows it: the error description the
+// reader gave an error reading, in the interface language; any other comment
+// as recorded.
+QString displayComment(const BpReading& reading);
+// What the record keeps for a comment shown as `shown`: the Japanese
+// description when `shown` is the shown description of the reading's error,
+// else `shown` itself, in CP932. Files do not change with the language.
+std::string recordedComment(const BpReading& reading, const QString& shown);
+
 // Fills session.data() (allocated by the caller) from the data file of
 // `path` (its extension replaced by ".DAT"). Sets state.recorderType from the
 // first record line, state.firstRecordLine, and state.timeOrderError when a

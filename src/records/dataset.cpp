@@ -118,7 +118,7 @@ void applyDataSetRecords(Recording& session)
         }
 
         state.windowTitleText = state.fileBaseName + QStringLiteral(" : ") + state.patientName.toQString()
-                                + QStringLiteral("  ") + state.startDateText.toQString();
+                                + QStringLiteral("  ") + displayStoredDate(state.startDateText.toQString());
 
         int sh = -1, sm = -1, wh = -1, wm = -1;
         if (!patient.day1SleepTime.empty() && !patient.day1WakeTime.empty()

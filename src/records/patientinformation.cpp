@@ -5,6 +5,7 @@
 #include "filenames.h"
 #include "messages.h"
 #include "recording.h"
+#include "shortdate.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -100,7 +101,7 @@ PatientSave savePatientInformation(Recording& session, const PatientRecord& ente
     if (result.nameChanged) {
         st.patientName = record.patientName.view();
         st.windowTitleText = st.fileBaseName + QStringLiteral(" : ") + st.patientName.toQString()
-                             + QStringLiteral("  ") + st.startDateText.toQString();
+                             + QStringLiteral("  ") + displayStoredDate(st.startDateText.toQString());
     }
 
     st.sleepHour = st.sleepMinute = st.wakeHour = st.wakeMinute = -1;

@@ -2,6 +2,7 @@
 
 #include "cp932.h"
 #include "daycount.h"
+#include "language.h"
 
 #include <QLocale>
 #include <cmath>
@@ -10,14 +11,25 @@ namespace ks318 {
 
 QString formatShortDate(const QDate& date)
 {
-    if (!date.isValid())
-        return QString();
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return displayDate(date);
 }
 
 std::string shortDateCp932(const QDate& date)
 {
-    return toCp932(formatShortDate(date));
+    if (!date.isValid())
+        return std::string();
+    // A short format with month names (the C locale's "d MMM yyyy") would put
+    // the locale's words into the file: those locales get yyyy/MM/dd.
+    const QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        return toCp932(date.toString(QStringLiteral("yyyy/MM/dd")));
+    return toCp932(QLocale::system().toString(date, QLocale::ShortFormat));
+}
+
+QString displayStoredDate(const QString& stored)
+{
+    const QDate date = parseShortDate(stored);
+    return date.isValid() ? displayDate(date) : stored;
 }
 
 QDate dateOfDayCount(double dayCount)
@@ -42,7 +54,8 @@ QDate parseShortDate(const QString& text)
             date = date.addYears(100);
         return date;
     }
-    return QDate::fromString(trimmed, Qt::ISODate);
+    date = QDate::fromString(trimmed, QStringLiteral("yyyy/MM/dd"));
+    return date.isValid() ? date : QDate::fromString(trimmed, Qt::ISODate);
 }
 
 } // namespace ks318

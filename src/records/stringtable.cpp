@@ -1,6 +1,7 @@
 #include "stringtable.h"
 
 #include "cp932.h"
+#include "language.h"
 
 #include <QFile>
 #include <QHash>
@@ -10,9 +11,22 @@ namespace ks318 {
 
 namespace {
 
-QHash<int, QString> loadTable()
+// Each entry: the Japanese text and the English one (the Japanese text
+// again when the table gives none, as for texts that are English already).
+struct Entry {
+    QString japanese;
+    QString english;
+};
+
+QString unescape(QString text)
 {
-    QHash<int, QString> table;
+    text.replace(QLatin1String("\\n"), QLatin1String("\n"));
+    return text;
+}
+
+QHash<int, Entry> loadTable()
+{
+    QHash<int, Entry> table;
     QFile file(QStringLiteral(":/ks318/strings.tsv"));
     if (!file.open(QIODevice::ReadOnly))
         return table;
@@ -27,16 +41,19 @@ QHash<int, QString> loadTable()
         const int id = line.left(tab).toInt(&ok);
         if (!ok)
             continue;
-        QString text = line.mid(tab + 1);
-        text.replace(QLatin1String("\\n"), QLatin1String("\n"));
-        table.insert(id, text);
+        const QString rest = line.mid(tab + 1);
+        const qsizetype second = rest.indexOf(QLatin1Char('\t'));
+        Entry entry;
+        entry.japanese = unescape(second < 0 ? rest : rest.left(second));
+        entry.english = second < 0 ? entry.japanese : unescape(rest.mid(second + 1));
+        table.insert(id, entry);
     }
     return table;
 }
 
-const QHash<int, QString>& table()
+const QHash<int, Entry>& table()
 {
-    static const QHash<int, QString> t = loadTable();
+    static const QHash<int, Entry> t = loadTable();
     return t;
 }
 
@@ -44,7 +61,15 @@ const QHash<int, QString>& table()
 
 QString StringTable::text(int id)
 {
-    return table().value(id);
+    return text(id, language());
+}
+
+QString StringTable::text(int id, Language language)
+{
+    const auto it = table().constFind(id);
+    if (it == table().constEnd())
+        return QString();
+    return language == Language::Japanese ? it->japanese : it->english;
 }
 
 std::string StringTable::cp932(int id)
@@ -55,7 +80,7 @@ std::string StringTable::cp932(int id)
     const QMutexLocker lock(&mutex);
     auto it = converted.constFind(id);
     if (it == converted.constEnd())
-        it = converted.insert(id, toCp932(text(id)));
+        it = converted.insert(id, toCp932(text(id, Language::Japanese)));
     return *it;
 }
 

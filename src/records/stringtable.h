@@ -1,5 +1,8 @@
 #pragma once
-// The program's string table: every caption and message the user sees, by id.
+// The program's string table: every caption and message the user sees, by id,
+// in Japanese and in English.
+#include "language.h"
+
 #include <QString>
 #include <string>
 
@@ -7,9 +10,12 @@ namespace ks318 {
 
 class StringTable {
 public:
-    // The text of `id`; empty when the table has no such entry.
+    // The text of `id` in the interface language; empty when the table has
+    // no such entry.
     static QString text(int id);
-    // The same text in CP932, as record fields and files hold it.
+    static QString text(int id, Language language);
+    // The Japanese text in CP932, as record fields and files hold it: files
+    // do not change with the interface language.
     static std::string cp932(int id);
     static bool contains(int id);
 };

@@ -14,7 +14,7 @@ TPrintProgressForm::TPrintProgressForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("PrintProgressForm"));
-    setWindowTitle(QStringLiteral("印刷中..."));
+    setWindowTitle(tr("印刷中..."));
     setModal(false);
     FileLabel = new QLabel(this);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -22,7 +22,7 @@ TPrintProgressForm::TPrintProgressForm(QWidget* parent)
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setRange(0, 100);
-    PrintCancelButton = new QPushButton(QStringLiteral("取消し(&C)"), this);
+    PrintCancelButton = new QPushButton(tr("取消し(&C)"), this);
     PrintCancelButton->setObjectName(QStringLiteral("PrintCancelButton"));
     connect(PrintCancelButton, &QPushButton::clicked, this, &TPrintProgressForm::PrintCancelButtonClick);
 

@@ -3,6 +3,7 @@
 #include "analysis/periodstatistics.h"
 #include "session/summarylines.h"
 #include "plots/distributionpages.h"
+#include "records/bpdatafile.h"
 #include "records/cp932.h"
 #include "records/daycount.h"
 #include "session/session.h"
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
+#include <QCoreApplication>
 
 namespace ks318 {
 
@@ -256,7 +258,7 @@ void printPatientInformationPage(ReportJob& job)
     const int x = job.left;
     const int indent = job.left + 2 * job.charWidth;
     labelled(job, x, str(kFileId), st.fileBaseName);
-    labelled(job, x, str(kDateId), st.startDateText.toQString());
+    labelled(job, x, str(kDateId), displayStoredDate(st.startDateText.toQString()));
     labelled(job, x, str(kTimeId), st.startTimeText.toQString());
     if (st.recorderType != RecorderType::Ks318)
         labelled(job, x, str(kRecorderIdId), QString::number(pt.recorderId));
@@ -337,7 +339,7 @@ void printReadingsPage(ReportJob& job)
         const QString l = formatText("%3d %2d/%02d %2d:%02d %3s %3s %3s %3s %3s ", i + 1, r.month, r.day, r.hour,
                                  r.minute, r.sysText.str().c_str(), r.diaText.str().c_str(), r.mapText.str().c_str(),
                                  r.pulseText.str().c_str(), r.dpText.str().c_str())
-                          + state + QLatin1Char(' ') + r.comment.toQString();
+                          + state + QLatin1Char(' ') + displayComment(r);
         job.line(x, l, heading);
     }
     job.endFooters();
@@ -396,10 +398,10 @@ void printPatientSummary(ReportJob& job)
         night = clockText(st.sleepHour, st.sleepMinute) + QStringLiteral(" --> ") + clockText(wake / 60, wake % 60);
     }
     job.line(sub, str(kNightTimeId) + night);
-    job.line(sub, str(kSysThresholdId) + formatText(" %3d", t.awakeSys) + QStringLiteral("(昼間)")
-                      + formatText(" %3d", t.asleepSys) + QStringLiteral("(夜間)"));
-    job.line(sub, str(kDiaThresholdId) + formatText(" %3d", t.awakeDia) + QStringLiteral("(昼間)")
-                      + formatText(" %3d", t.asleepDia) + QStringLiteral("(夜間)"));
+    job.line(sub, str(kSysThresholdId) + formatText(" %3d", t.awakeSys) + QCoreApplication::translate("ReportPages", "(昼間)")
+                      + formatText(" %3d", t.asleepSys) + QCoreApplication::translate("ReportPages", "(夜間)"));
+    job.line(sub, str(kDiaThresholdId) + formatText(" %3d", t.awakeDia) + QCoreApplication::translate("ReportPages", "(昼間)")
+                      + formatText(" %3d", t.asleepDia) + QCoreApplication::translate("ReportPages", "(夜間)"));
     job.line(x, str(kResultsId));
 
     // The table: captions, then five columns with their values right-aligned.

@@ -26,12 +26,12 @@ TReportSelection318Form::TReportSelection318Form(ReportPrinter& printer, bool& p
       printingActive_(printingActive)
 {
     setObjectName(QStringLiteral("ReportSelection318Form"));
-    setWindowTitle(QStringLiteral("レポート形式"));
+    setWindowTitle(tr("レポート形式"));
     setModal(true);
-    PrintReportButton = button(this, "PrintReportButton", QStringLiteral("印刷(&P)"));
-    PrintPtReportButton = button(this, "PrintPtReportButton", QStringLiteral("患者用ﾚﾎﾟｰﾄ印刷(&R)"));
-    ReportCloseButton = button(this, "ReportCloseButton", QStringLiteral("閉じる(&C)"));
-    PrintMiniReportButton = button(this, "PrintMiniReportButton", QStringLiteral("簡易ﾚﾎﾟｰﾄ印刷 (&M)"));
+    PrintReportButton = button(this, "PrintReportButton", tr("印刷(&P)"));
+    PrintPtReportButton = button(this, "PrintPtReportButton", tr("患者用ﾚﾎﾟｰﾄ印刷(&R)"));
+    ReportCloseButton = button(this, "ReportCloseButton", tr("閉じる(&C)"));
+    PrintMiniReportButton = button(this, "PrintMiniReportButton", tr("簡易ﾚﾎﾟｰﾄ印刷 (&M)"));
     PrintReportButton->setDefault(true);
     connect(PrintReportButton, &QPushButton::clicked, this, &TReportSelection318Form::PrintReportButtonClick);
     connect(PrintPtReportButton, &QPushButton::clicked, this, &TReportSelection318Form::PrintPtReportButtonClick);

@@ -28,18 +28,18 @@ TReportSelectionForm::TReportSelectionForm(ReportPrinter& printer, Session& sess
       printingActive_(printingActive)
 {
     setObjectName(QStringLiteral("ReportSelectionForm"));
-    setWindowTitle(QStringLiteral("レポート形式"));
+    setWindowTitle(tr("レポート形式"));
     setModal(true);
     ReportListBox = new QListWidget(this);
     ReportListBox->setObjectName(QStringLiteral("ReportListBox"));
     ReportListBox->setSortingEnabled(true);
-    NewReportButton = button(this, "NewReportButton", QStringLiteral("新規(&N)..."));
-    EditReportButton = button(this, "EditReportButton", QStringLiteral("編集(&E)..."));
-    DeleteReportButton = button(this, "DeleteReportButton", QStringLiteral("削除(&D)"));
-    ReportCloseButton = button(this, "ReportCloseButton", QStringLiteral("閉じる(&C)"));
-    PrintReportButton = button(this, "PrintReportButton", QStringLiteral("印刷(&P)"));
-    SaveDefaultReportButton = button(this, "SaveDefaultReportButton", QStringLiteral("レポート初期設定(&S)"));
-    PrintMiniReportButton = button(this, "PrintMiniReportButton", QStringLiteral("簡易ﾚﾎﾟｰﾄ印刷 (&M)"));
+    NewReportButton = button(this, "NewReportButton", tr("新規(&N)..."));
+    EditReportButton = button(this, "EditReportButton", tr("編集(&E)..."));
+    DeleteReportButton = button(this, "DeleteReportButton", tr("削除(&D)"));
+    ReportCloseButton = button(this, "ReportCloseButton", tr("閉じる(&C)"));
+    PrintReportButton = button(this, "PrintReportButton", tr("印刷(&P)"));
+    SaveDefaultReportButton = button(this, "SaveDefaultReportButton", tr("レポート初期設定(&S)"));
+    PrintMiniReportButton = button(this, "PrintMiniReportButton", tr("簡易ﾚﾎﾟｰﾄ印刷 (&M)"));
     PrintReportButton->setDefault(true);
     connect(NewReportButton, &QPushButton::clicked, this, &TReportSelectionForm::NewReportButtonClick);
     connect(EditReportButton, &QPushButton::clicked, this, &TReportSelectionForm::EditReportButtonClick);

@@ -32,7 +32,17 @@ namespace {
 
 const int kColumnWidths[TBPDataListForm::kColumnCount] = {34, 80, 44, 36, 37, 37, 37, 36, 63, 45, 276};
 const char* const kHeaders[TBPDataListForm::kColumnCount] = {
-    "#", "月日", "時刻", "最高", "最低", "平均", "脈拍", "DP", "状態", "削除", "コメント"};
+    "#",
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "月日"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "時刻"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "最高"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "最低"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "平均"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "脈拍"),
+    "DP",
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "状態"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "削除"),
+    QT_TRANSLATE_NOOP("ks318::TBPDataListForm", "コメント")};
 constexpr int kRowHeight = 18;
 constexpr int kVisibleRows = 22;
 constexpr int kMinuteRole = Qt::UserRole;  // column 0: the reading's date and hour, in minutes
@@ -119,11 +129,11 @@ TBPDataListForm::TBPDataListForm(Session& session, bool& listFilled, int& active
       beep_([] { QApplication::beep(); })
 {
     setObjectName(QStringLiteral("BPDataListForm"));
-    setWindowTitle(QStringLiteral("血圧データ"));
+    setWindowTitle(tr("血圧データ"));
     setModal(false);
 
     for (int c = 0; c < kColumnCount; ++c) {
-        HeaderLabels[c] = new QLabel(QString::fromUtf8(kHeaders[c]), this);
+        HeaderLabels[c] = new QLabel(tr(kHeaders[c]), this);
         HeaderLabels[c]->setObjectName(QStringLiteral("HeaderLabel%1").arg(c));
         HeaderLabels[c]->hide();
     }
@@ -162,11 +172,11 @@ TBPDataListForm::TBPDataListForm(Session& session, bool& listFilled, int& active
     connect(BPDataStringGrid, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { BPDataStringGridSelectCell(col, row + 1); });
 
-    SaveButton = new QPushButton(QStringLiteral("保存(&S)"), this);
+    SaveButton = new QPushButton(tr("保存(&S)"), this);
     SaveButton->setObjectName(QStringLiteral("SaveButton"));
-    CloseButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    CloseButton = new QPushButton(tr("閉じる(&C)"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
-    HelpButton = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
+    HelpButton = new QPushButton(tr("ヘルプ(&H)"), this);
     HelpButton->setObjectName(QStringLiteral("HelpButton"));
     for (QPushButton* b : {SaveButton, CloseButton, HelpButton})
         b->setAutoDefault(false);
@@ -284,7 +294,7 @@ void TBPDataListForm::FormPaint()
             r.dpText.toQString(),
             QString::fromLatin1(status),
             r.excludedText.toQString(),
-            r.comment.toQString(),
+            displayComment(r),
         };
         for (int c = 0; c < kColumnCount; ++c) {
             QTableWidgetItem* item = cellItem(texts[c], c == commentColumn());
@@ -368,7 +378,7 @@ bool TBPDataListForm::SaveButtonClick()
             r.excluded = excluded ? 1 : 0;
             if (r.errorCode == 0)
                 r.excludedText = excluded ? "X" : "-";
-            r.comment.assign(cp932Cut(toCp932(cell(commentColumn(), row)), kCommentLimit));
+            r.comment.assign(cp932Cut(recordedComment(r, cell(commentColumn(), row)), kCommentLimit));
             ++row;
         }
         ok = rewriteBpDataFile(session_);

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QHash>
 #include <QLabel>
 #include <QPainter>
@@ -52,10 +53,10 @@ struct Row {
     const char* compactCaption;  // pages 3 and 4
 };
 const Row kRows[] = {
-    {"Sys", ParamSys, "最高血圧 (mmHg)", "最高血圧(mmHg)"},
-    {"Dia", ParamDia, "最低血圧 (mmHg)", "最低血圧(mmHg)"},
-    {"Map", ParamMap, "平均血圧 (mmHg)", "平均血圧(mmHg)"},
-    {"Pulse", ParamPulse, "脈拍数 (BPM)", "脈拍数(BPM)"},
+    {"Sys", ParamSys, QT_TRANSLATE_NOOP("SummaryPage", "最高血圧 (mmHg)"), QT_TRANSLATE_NOOP("SummaryPage", "最高血圧(mmHg)")},
+    {"Dia", ParamDia, QT_TRANSLATE_NOOP("SummaryPage", "最低血圧 (mmHg)"), QT_TRANSLATE_NOOP("SummaryPage", "最低血圧(mmHg)")},
+    {"Map", ParamMap, QT_TRANSLATE_NOOP("SummaryPage", "平均血圧 (mmHg)"), QT_TRANSLATE_NOOP("SummaryPage", "平均血圧(mmHg)")},
+    {"Pulse", ParamPulse, QT_TRANSLATE_NOOP("SummaryPage", "脈拍数 (BPM)"), QT_TRANSLATE_NOOP("SummaryPage", "脈拍数(BPM)")},
 };
 struct Column {
     const char* suffix;
@@ -63,7 +64,7 @@ struct Column {
     const char* caption;
 };
 const Column kColumns[] = {
-    {"Min", StatMin, "最小値"}, {"Mean", StatMean, "平均"}, {"Max", StatMax, "最大値"},
+    {"Min", StatMin, QT_TRANSLATE_NOOP("SummaryPage", "最小値")}, {"Mean", StatMean, QT_TRANSLATE_NOOP("SummaryPage", "平均")}, {"Max", StatMax, QT_TRANSLATE_NOOP("SummaryPage", "最大値")},
     {"Sd", StatSd, "SD"},       {"Se", StatSe, "SE"},       {"Cv", StatCv, "CV%"},
 };
 
@@ -76,10 +77,10 @@ struct Extreme {
     int time;
 };
 const Extreme kExtremes[] = {
-    {"HighestSys", "最高血圧最大値:", ParamSys, StatMax, HighestSys},
-    {"HighestDia", "最低血圧最大値:", ParamDia, StatMax, HighestDia},
-    {"LowestSys", "最高血圧最小値:", ParamSys, StatMin, LowestSys},
-    {"LowestDia", "最低血圧最小値:", ParamDia, StatMin, LowestDia},
+    {"HighestSys", QT_TRANSLATE_NOOP("SummaryPage", "最高血圧最大値:"), ParamSys, StatMax, HighestSys},
+    {"HighestDia", QT_TRANSLATE_NOOP("SummaryPage", "最低血圧最大値:"), ParamDia, StatMax, HighestDia},
+    {"LowestSys", QT_TRANSLATE_NOOP("SummaryPage", "最高血圧最小値:"), ParamSys, StatMin, LowestSys},
+    {"LowestDia", QT_TRANSLATE_NOOP("SummaryPage", "最低血圧最小値:"), ParamDia, StatMin, LowestDia},
 };
 
 QString clock(int hour, int minute)
@@ -94,6 +95,8 @@ QString digit(int page)
 
 // Builds the controls of one page; every named label goes into `labels`.
 class PageBuilder {
+    Q_DECLARE_TR_FUNCTIONS(SummaryPage)
+
 public:
     PageBuilder(QWidget* page, int number, QHash<QString, QLabel*>& labels)
         : page_(page), number_(number), d_(digit(number)), labels_(labels)
@@ -116,19 +119,19 @@ public:
         column->addLayout(heading);
 
         if (number_ <= 2) {
-            column->addLayout(intervalLine(QString(), number_ == 1 ? QStringLiteral("全区間:")
-                                                                   : QStringLiteral("解析区間:"), true));
+            column->addLayout(intervalLine(QString(), number_ == 1 ? tr("全区間:")
+                                                                   : tr("解析区間:"), true));
         } else {
-            const QString caption = number_ == 3 ? QStringLiteral("削除区間:") : QStringLiteral("解析区間:");
+            const QString caption = number_ == 3 ? tr("削除区間:") : tr("解析区間:");
             column->addLayout(intervalLine(QStringLiteral("a"), caption, false));
             column->addLayout(intervalLine(QStringLiteral("b"), caption, false));
         }
 
         auto* counts = new QHBoxLayout;
-        counts->addWidget(plain(QStringLiteral("有効データ数 =")));
+        counts->addWidget(plain(tr("有効データ数 =")));
         counts->addWidget(value("ValidReadings", 40));
         counts->addSpacing(24);
-        counts->addWidget(plain(QStringLiteral("削除データ数 =")));
+        counts->addWidget(plain(tr("削除データ数 =")));
         counts->addWidget(value("ExcludedReadings", 90, Qt::AlignLeft));
         counts->addStretch();
         column->addLayout(counts);
@@ -166,7 +169,7 @@ private:
             length->setMinimumWidth(30);
             length->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             line->addWidget(length);
-            line->addWidget(named("TimeIntervalUnitsLabel", QStringLiteral("時間"), tail));
+            line->addWidget(named("TimeIntervalUnitsLabel", tr("時間"), tail));
         }
         line->addWidget(named("StartTimeDate", QString(), tail));
         line->addWidget(named("TimeDateSeparator", QStringLiteral("-->"), tail));
@@ -181,14 +184,14 @@ private:
         grid->setHorizontalSpacing(14);
         int c = 1;
         for (const Column& col : kColumns) {
-            QLabel* head = plain(QString::fromUtf8(col.caption));
+            QLabel* head = plain(tr(col.caption));
             head->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(head, 0, c++);
         }
         int r = 1;
         for (const Row& row : kRows) {
             QLabel* caption = named((std::string(row.prefix) + "RowLabel").c_str(),
-                                    QString::fromUtf8(number_ <= 2 ? row.caption : row.compactCaption));
+                                    tr(number_ <= 2 ? row.caption : row.compactCaption));
             grid->addWidget(caption, r, 0);
             c = 1;
             for (const Column& col : kColumns) {
@@ -204,16 +207,16 @@ private:
     QGridLayout* wholeThresholds()
     {
         auto* grid = new QGridLayout;
-        grid->addWidget(plain(QStringLiteral("SYS/DIA 閾値:")), 0, 0);
+        grid->addWidget(plain(tr("SYS/DIA 閾値:")), 0, 0);
         grid->addWidget(named("AwakeLabel", StringTable::text(kAwakeLabelId)), 0, 1);
         grid->addWidget(value("AwakeBpLimit", 60), 0, 2);
         grid->addWidget(plain(QStringLiteral("mmHg")), 0, 3);
         grid->addWidget(named("SleepLabel", StringTable::text(kSleepLabelId)), 0, 4);
         grid->addWidget(value("SleepBpLimit", 60), 0, 5);
         grid->addWidget(plain(QStringLiteral("mmHg")), 0, 6);
-        grid->addWidget(plain(QStringLiteral("最高血圧 > :")), 1, 0);
+        grid->addWidget(plain(tr("最高血圧 > :")), 1, 0);
         grid->addWidget(value("ReadingsGTSysLimit", 60), 1, 2);
-        grid->addWidget(plain(QStringLiteral("最低血圧 > :")), 2, 0);
+        grid->addWidget(plain(tr("最低血圧 > :")), 2, 0);
         grid->addWidget(value("ReadingsGTDiaLimit", 60), 2, 2);
         grid->setColumnStretch(7, 1);
         return grid;
@@ -222,11 +225,11 @@ private:
     QGridLayout* periodThresholds()
     {
         auto* grid = new QGridLayout;
-        grid->addWidget(plain(QStringLiteral("最高血圧 >")), 0, 0);
+        grid->addWidget(plain(tr("最高血圧 >")), 0, 0);
         grid->addWidget(value("SysLimit", 30), 0, 1);
         grid->addWidget(plain(QStringLiteral("mmHg:")), 0, 2);
         grid->addWidget(value("ReadingsGTSysLimit", 60), 0, 3);
-        grid->addWidget(plain(QStringLiteral("最低血圧 >")), 1, 0);
+        grid->addWidget(plain(tr("最低血圧 >")), 1, 0);
         grid->addWidget(value("DiaLimit", 30), 1, 1);
         grid->addWidget(plain(QStringLiteral("mmHg:")), 1, 2);
         grid->addWidget(value("ReadingsGTDiaLimit", 60), 1, 3);
@@ -239,7 +242,7 @@ private:
         auto* grid = new QGridLayout;
         int r = 0;
         for (const Extreme& e : kExtremes) {
-            grid->addWidget(plain(QString::fromUtf8(e.caption)), r, 0);
+            grid->addWidget(plain(tr(e.caption)), r, 0);
             grid->addWidget(value((std::string(e.name) + "Value").c_str(), 30), r, 1);
             grid->addWidget(plain(QStringLiteral("mmHg  at")), r, 2);
             grid->addWidget(value((std::string(e.name) + "TimeDate").c_str(), 150, Qt::AlignLeft), r, 3);
@@ -261,7 +264,7 @@ TSummaryDataForm::TSummaryDataForm(Session& session, bool& summaryShown, QWidget
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), session_(session), summaryShown_(summaryShown)
 {
     setObjectName(QStringLiteral("SummaryDataForm"));
-    setWindowTitle(QStringLiteral("サマリーデータ"));
+    setWindowTitle(tr("サマリーデータ"));
     setModal(false);
     printDialog_ = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
@@ -291,9 +294,9 @@ TSummaryDataForm::TSummaryDataForm(Session& session, bool& summaryShown, QWidget
     ClinicalTabSheet = new ClinicalPage(SummaryPageControl);
     SummaryPageControl->addTab(ClinicalTabSheet, QStringLiteral("臨床指標"));
 
-    SummaryDataPrintButton = new QPushButton(QStringLiteral("印刷(&P)"), this);
+    SummaryDataPrintButton = new QPushButton(tr("印刷(&P)"), this);
     SummaryDataPrintButton->setObjectName(QStringLiteral("SummaryDataPrintButton"));
-    SummaryDataCloseButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    SummaryDataCloseButton = new QPushButton(tr("閉じる(&C)"), this);
     SummaryDataCloseButton->setObjectName(QStringLiteral("SummaryDataCloseButton"));
     connect(SummaryDataPrintButton, &QPushButton::clicked, this, &TSummaryDataForm::SummaryDataPrintButtonClick);
     connect(SummaryDataCloseButton, &QPushButton::clicked, this, &TSummaryDataForm::SummaryDataCloseButtonClick);

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,7 +21,7 @@ namespace ks318 {
 
 namespace {
 
-const char* const kCaption = "解析グラフ画面";
+const char* const kCaption = QT_TRANSLATE_NOOP("ks318::TViewGraphicsForm", "解析グラフ画面");
 
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption)
 {
@@ -66,7 +67,7 @@ TViewGraphicsForm::TViewGraphicsForm(Session& session, QWidget* parent)
     : QMainWindow(parent, Qt::Window), session_(session), trendPage_(TrendPage::builtIn())
 {
     setObjectName(QStringLiteral("ViewGraphicsForm"));
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(tr(kCaption));
     printDialog_ = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
@@ -74,32 +75,32 @@ TViewGraphicsForm::TViewGraphicsForm(Session& session, QWidget* parent)
 
     QMenuBar* bar = menuBar();
     // Menus of the other pages of the family: kept, never shown.
-    GraphicsSelectMenu1 = addMenu(bar, "GraphicsSelectMenu1", QStringLiteral("選択(&S)"));
-    GraphicsSelectMenu2 = addMenu(bar, "GraphicsSelectMenu2", QStringLiteral("イベント(&E)"));
+    GraphicsSelectMenu1 = addMenu(bar, "GraphicsSelectMenu1", tr("選択(&S)"));
+    GraphicsSelectMenu2 = addMenu(bar, "GraphicsSelectMenu2", tr("イベント(&E)"));
     for (int event = 1; event <= 4; ++event)
         addItem(GraphicsSelectMenu2, QStringLiteral("Event%1").arg(event).toLatin1().constData(),
-                QStringLiteral("イベント %1").arg(event));
-    GraphicsZoomMenu1 = addMenu(bar, "GraphicsZoomMenu1", QStringLiteral("拡大(&Z)"));
-    GraphicsZoomMenu2 = addMenu(bar, "GraphicsZoomMenu2", QStringLiteral("拡大(&Z)"));
-    GraphicsZoomMenu3 = addMenu(bar, "GraphicsZoomMenu3", QStringLiteral("拡大(&Z)"));
-    GraphicsZoomMenu4 = addMenu(bar, "GraphicsZoomMenu4", QStringLiteral("拡大(&Z)"));
+                tr("イベント %1").arg(event));
+    GraphicsZoomMenu1 = addMenu(bar, "GraphicsZoomMenu1", tr("拡大(&Z)"));
+    GraphicsZoomMenu2 = addMenu(bar, "GraphicsZoomMenu2", tr("拡大(&Z)"));
+    GraphicsZoomMenu3 = addMenu(bar, "GraphicsZoomMenu3", tr("拡大(&Z)"));
+    GraphicsZoomMenu4 = addMenu(bar, "GraphicsZoomMenu4", tr("拡大(&Z)"));
     zoomGroup_ = new QActionGroup(this);
     zoomGroup_->setExclusive(true);
     for (int i = 0; i < kZoomEntryCount; ++i) {
         QAction* item = addItem(GraphicsZoomMenu4, kZoomEntries[std::size_t(i)].name,
-                                QString::fromUtf8(kZoomEntries[std::size_t(i)].caption));
+                                QCoreApplication::translate("ZoomMenu", kZoomEntries[std::size_t(i)].caption));
         item->setCheckable(true);
         zoomGroup_->addAction(item);
         connect(item, &QAction::triggered, this, [this, i] { ZoomClick(i); });
         zoomItems_[i] = item;
     }
-    GraphicsSensitivityMenu = addMenu(bar, "GraphicsSensitivityMenu", QStringLiteral("感度(&E)"));
-    GraphicsPrintMenu1 = addItem(bar, "GraphicsPrintMenu1", QStringLiteral("印刷(&P)"));
+    GraphicsSensitivityMenu = addMenu(bar, "GraphicsSensitivityMenu", tr("感度(&E)"));
+    GraphicsPrintMenu1 = addItem(bar, "GraphicsPrintMenu1", tr("印刷(&P)"));
     connect(GraphicsPrintMenu1, &QAction::triggered, this, &TViewGraphicsForm::GraphicsPrintMenu1Click);
-    GraphicsPrintMenu2 = addMenu(bar, "GraphicsPrintMenu2", QStringLiteral("印刷(&P)"));
-    PrintScreen = addItem(GraphicsPrintMenu2, "PrintScreen", QStringLiteral("画面印刷(&S)"));
+    GraphicsPrintMenu2 = addMenu(bar, "GraphicsPrintMenu2", tr("印刷(&P)"));
+    PrintScreen = addItem(GraphicsPrintMenu2, "PrintScreen", tr("画面印刷(&S)"));
     connect(PrintScreen, &QAction::triggered, this, &TViewGraphicsForm::PrintScreenClick);
-    PrintNumericaldata = addItem(GraphicsPrintMenu2, "PrintNumericaldata", QStringLiteral("数値データ印刷(&N)"));
+    PrintNumericaldata = addItem(GraphicsPrintMenu2, "PrintNumericaldata", tr("数値データ印刷(&N)"));
     connect(PrintNumericaldata, &QAction::triggered, this, &TViewGraphicsForm::PrintNumericaldataClick);
     for (QMenu* hidden : {GraphicsSelectMenu1, GraphicsSelectMenu2, GraphicsZoomMenu1, GraphicsZoomMenu2,
                           GraphicsZoomMenu3, GraphicsSensitivityMenu, GraphicsPrintMenu2})
@@ -172,7 +173,7 @@ void TViewGraphicsForm::setUpControls()
 
     if (kind == Session::GraphTrend) {
         const QString name = graphCaption(kind, trendPage_);
-        setWindowTitle(name.isEmpty() ? QString::fromUtf8(kCaption) : name);
+        setWindowTitle(name.isEmpty() ? tr(kCaption) : name);
     } else if (kind == Session::GraphCorrelation || kind == Session::GraphHistogram || kind == Session::GraphGrade) {
         setWindowTitle(graphCaption(kind, trendPage_));
     }

@@ -58,24 +58,45 @@ private Q_SLOTS:
     }
 
     // Under X11 the program's caption reaches the window system exactly as
-    // the program sets it: Qt appends nothing to it.
+    // the program sets it: Qt appends nothing to it. The caption speaks the
+    // language of --lang, else the locale's (the user's own settings in a
+    // scratch configuration folder keep none).
+    void titleAsTheWindowSystemShowsIt_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("--lang ja") << "--lang ja" << "en_US" << false;
+        QTest::newRow("locale Japanese") << "" << "" << false;
+        QTest::newRow("LANGUAGE English") << "" << "en_US" << true;
+        QTest::newRow("--lang en") << "--lang en" << "" << true;
+    }
+
     void titleAsTheWindowSystemShowsIt()
     {
+        QFETCH(QString, arguments);
+        QFETCH(QString, language);
+        QFETCH(bool, english);
         const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
         if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
             QSKIP("xvfb-run and xwininfo are needed");
-        QTemporaryDir start;  // for the settings files
+        QTemporaryDir start;  // for the settings files and the user's configuration
         QProcess run;
         run.setWorkingDirectory(start.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LANGUAGE"), language);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), start.path());
+        run.setProcessEnvironment(env);
         // The window names once the main window is there.
         const QString script = QStringLiteral(
-            "QT_QPA_PLATFORM=xcb \"$0\" & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
-            "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app");
+            "QT_QPA_PLATFORM=xcb \"$0\" %1 & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
+            "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app").arg(arguments);
         run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
                             qEnvironmentVariable("KS318_APP")});
         QVERIFY(run.waitForFinished(60000));
         const QString windows = QString::fromUtf8(run.readAllStandardOutput());
-        QVERIFY2(windows.contains(QLatin1Char('"') + StringTable::text(3) + QLatin1Char('"')), qPrintable(windows));
+        const QString caption = StringTable::text(3, english ? Language::English : Language::Japanese);
+        QVERIFY2(windows.contains(QLatin1Char('"') + caption + QLatin1Char('"')), qPrintable(windows));
     }
 
     // Dialogs open in the middle of the screen, the first time as every time

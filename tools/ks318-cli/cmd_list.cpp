@@ -7,8 +7,10 @@
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
+#include "records/language.h"
 #include "session/session.h"
 
+#include <QDate>
 #include <cstdio>
 
 namespace ks318::cli {
@@ -31,7 +33,7 @@ QString text(std::string_view cp932) { return fromCp932(cp932); }
 
 QString dateText(const BpReading& r)
 {
-    return QString::asprintf("%04u/%02u/%02u", r.year, unsigned(r.month), unsigned(r.day));
+    return displayDate(QDate(int(r.year), r.month, r.day));
 }
 
 QString timeText(const BpReading& r)
@@ -59,7 +61,7 @@ void printText(const Session& session)
                 .arg(++row)
                 .arg(dateText(r), timeText(r), text(r.sysText.view()), text(r.diaText.view()),
                      text(r.mapText.view()), text(r.pulseText.view()), text(r.dpText.view()), stateText(r))
-                .arg(text(r.excludedText.view()), text(r.comment.view())));
+                .arg(text(r.excludedText.view()), displayComment(r)));
     }
     for (const CounterName& c : kCounters)
         out(QStringLiteral("%1: %2").arg(QLatin1String(c.name)).arg(d.counters.*c.field));

@@ -7,6 +7,7 @@
 #include "recorder/retrieval.h"
 #include "recorder/serial.h"
 #include "records/filenames.h"
+#include "records/language.h"
 #include "session/session.h"
 #include "records/settings.h"
 
@@ -158,7 +159,7 @@ int retrieve(const QString& portName, const QStringList& args)
     cli::out(QStringLiteral("%1: %2 readings, first %3 %4")
                  .arg(retrievalDataPath(path))
                  .arg(s.recordCount)
-                 .arg(QString::asprintf("%04d/%02d/%02d", start.year, start.month, start.day),
+                 .arg(displayDate(QDate(start.year, start.month, start.day)),
                       QString::asprintf("%02d:%02d", start.hour, start.minute)));
     return prepared && csvWritten ? ExitOk : ExitFailure;
 }

@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include "records/bpdatafile.h"
+#include "records/language.h"
 #include "session/session.h"
 
 #include <QCoreApplication>
@@ -37,7 +38,10 @@ const Command kCommands[] = {
 
 void printUsage(FILE* to)
 {
-    std::fprintf(to, "usage: ks318-cli COMMAND [ARGS]\n       ks318-cli --version\n\ncommands:\n");
+    std::fprintf(to, "usage: ks318-cli [--lang ja|en] COMMAND [ARGS]\n       ks318-cli --version\n\n"
+                     "--lang: the language of the texts printed (default: the locale's, from LANGUAGE,\n"
+                     "LC_ALL, LC_MESSAGES, LANG; Japanese for ja); files written stay the same.\n\n"
+                     "commands:\n");
     for (const Command& c : kCommands)
         std::fprintf(to, "%s", *c.usage);
 }
@@ -138,7 +142,10 @@ int main(int argc, char** argv)
 {
     // The commands that draw get a GUI application on the off-screen
     // platform, so they run without a display; the others stay QtCore only.
-    const bool draws = argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "report") == 0);
+    // The command is the first argument after a leading --lang and its value.
+    const int command = argc > 2 && std::strcmp(argv[1], "--lang") == 0 ? 3 : 1;
+    const bool draws = argc > command
+                       && (std::strcmp(argv[command], "plot") == 0 || std::strcmp(argv[command], "report") == 0);
     std::unique_ptr<RuntimeDir> runtimeDir;
     std::unique_ptr<QCoreApplication> app;
     static char platform[] = "-platform";
@@ -154,7 +161,20 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const QStringList args = app->arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
+    ks318::Language language = ks318::languageOfEnvironment();
+    if (!args.isEmpty() && args[0] == QLatin1String("--lang")) {
+        const qsizetype at = 0;
+        const auto chosen = ks318::parseLanguage(args.value(at + 1));
+        if (!chosen) {
+            err(QStringLiteral("--lang takes ja or en"));
+            printUsage(stderr);
+            return ExitUsage;
+        }
+        language = *chosen;
+        args.remove(at, 2);
+    }
+    ks318::applyLanguage(*app, language);
     if (args.isEmpty()) {
         printUsage(stderr);
         return ExitUsage;

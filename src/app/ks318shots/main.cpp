@@ -1,15 +1,17 @@
-// ks318-shots FILE OUT_DIR: pictures of the main window with FILE open, the
-// about box, the BP threshold dialog, the summary data window (its Full, Day
-// and clinical measures pages), the BP data list, the patient information
-// dialog, the physician list and the facility name dialog, and the graphics
-// window (trend, trend of one day, correlation, histogram and grade pages),
-// the report dialog and the print progress dialog, saved as PNG for review.
+// ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with
+// FILE open, the about box, the BP threshold dialog, the summary data window
+// (its Full, Day and clinical measures pages), the BP data list, the patient
+// information dialog, the physician list, the facility name and the language
+// dialogs, and the graphics window (trend, trend of one day, correlation,
+// histogram and grade pages), the report dialog and the print progress
+// dialog, saved as PNG for review.
 // Runs in a scratch start directory of its own (with a copy of FILE and its
 // companion file) so no settings land elsewhere and the recording is left
 // alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/hospitalnameform.h"
+#include "app/languageform.h"
 #include "app/mainform.h"
 #include "app/messageservice.h"
 #include "app/myapplication.h"
@@ -33,15 +35,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <cstring>
 
 // The recorder dialogs (recordershots.cpp).
 bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
 
 int main(int argc, char** argv)
 {
+    // The windows speak the language given (Japanese by default).
+    if (argc == 5 && std::strcmp(argv[1], "--lang") == 0) {
+        ks318::setLanguage(std::strcmp(argv[2], "en") == 0 ? ks318::Language::English : ks318::Language::Japanese);
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
     ks318::TMyApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: ks318-shots FILE OUT_DIR\n");
+        std::fprintf(stderr, "usage: ks318-shots [--lang ja|en] FILE OUT_DIR\n");
         return 2;
     }
     const QString file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -112,6 +122,10 @@ int main(int argc, char** argv)
     QTest::qWait(200);
     ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
     form.HospitalNameForm->hide();
+    form.LanguageForm->show();
+    QTest::qWait(200);
+    ok = form.LanguageForm->grab().save(out.filePath(QStringLiteral("language.png"))) && ok;
+    form.LanguageForm->hide();
     // The graphics window on each of its pages, and the trend zoomed to one day.
     const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
                                                        {form.ViewT2CorrelationPlots, "correlation.png"},

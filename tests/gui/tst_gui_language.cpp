@@ -1,0 +1,232 @@
+// The interface in English: every window and dialog of the program, opened
+// over a recording whose own texts are plain ASCII, shows no Japanese
+// character in any caption, label, button, tab, menu entry, list entry, grid
+// cell or help text; and the catalogue resources/i18n/ks318_en.ts gives every text
+// an English form. (Japanese stays as it was: the other tests and their
+// golden files run in Japanese.)
+#include "app/aboutform.h"
+#include "app/defaultbpsettingszireform.h"
+#include "app/defaultserialportform.h"
+#include "app/filemergeform.h"
+#include "app/helpservice.h"
+#include "app/hospitalnameform.h"
+#include "app/languageform.h"
+#include "app/myapplication.h"
+#include "app/patientinformationform.h"
+#include "app/physicianentryform.h"
+#include "app/physicianselectionform.h"
+#include "app/recordercleardataform.h"
+#include "app/recorderretrieveform.h"
+#include "app/recordersetup_318form.h"
+#include "gui/guisupport.h"
+#include "records/language.h"
+#include "reports/printprogressform.h"
+#include "reports/reportselection318form.h"
+#include "reports/reportselectionform.h"
+#include "views/bpdatalistform.h"
+#include "views/summarydataform.h"
+#include "views/viewgraphicsform.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using namespace ks318;
+using namespace ks318::guitest;
+
+namespace {
+
+const QRegularExpression& japanese()
+{
+    static const QRegularExpression re(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    return re;
+}
+
+// Every text a user reads in `window` and its children, each prefixed with
+// where it stands.
+QStringList textsOf(QWidget* window)
+{
+    QStringList texts;
+    auto add = [&texts](const QObject* where, const QString& text) {
+        if (!text.isEmpty())
+            texts << where->objectName() + QStringLiteral(": ") + text;
+    };
+    add(window, window->windowTitle());
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            add(w, label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            add(w, button->text());
+        if (auto* group = qobject_cast<QGroupBox*>(w))
+            add(w, group->title());
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                add(w, tabs->tabText(i));
+        if (auto* list = qobject_cast<QListWidget*>(w))
+            for (int i = 0; i < list->count(); ++i)
+                add(w, list->item(i)->text());
+        if (auto* table = qobject_cast<QTableWidget*>(w))
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (const QTableWidgetItem* item = table->item(r, c))
+                        add(w, item->text());
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i)
+                add(w, combo->itemText(i));
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            add(w, edit->placeholderText());
+        if (auto* browser = qobject_cast<QTextBrowser*>(w))
+            add(w, browser->toPlainText());
+        for (const QAction* action : w->actions())
+            add(action, action->text());
+    }
+    return texts;
+}
+
+} // namespace
+
+class TstGuiLanguage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(applyLanguage(*qApp, Language::English));
+        QVERIFY(installQtTranslation(*qApp, QStringLiteral("en")));
+    }
+
+    void cleanupTestCase() { applyLanguage(*qApp, Language::Japanese); }
+
+    void everyWindowInEnglish()
+    {
+        MainWindow w;
+        QVERIFY(w.form);
+        synth::Options o;
+        o.count = 30;
+        o.patient = false;
+        o.excludedEvery = 4;
+        o.errorEvery = 6;  // the reader describes each error: shown in English
+        const QString plain = w.file(QStringLiteral("PLAIN.DAT"));
+        QVERIFY(writeFile(plain, synth::makeFile(o)));
+        w.form->show();
+        QVERIFY(w.form->openFile(plain));
+        QVERIFY(w.analysisMenus(true));
+
+        TMainForm& f = *w.form;
+        QList<QWidget*> windows{&f,
+                                f.DefaultBpSettingsZireForm,
+                                f.DefaultSerialPortForm,
+                                f.AboutForm,
+                                f.FileMergeForm,
+                                f.SummaryDataForm,
+                                f.BPDataListForm,
+                                f.PhysicianSelectionForm,
+                                f.PhysicianSelectionForm->PhysicianEntryForm,
+                                f.PatientInformationForm,
+                                f.HospitalNameForm,
+                                f.LanguageForm,
+                                f.ViewGraphicsForm,
+                                f.PrintProgressForm,
+                                f.ReportSelection318Form,
+                                f.ReportSelectionForm,
+                                f.Help,
+                                f.RecorderRetrieveForm,
+                                f.RecorderSetup_318Form,
+                                f.RecorderClearDataForm};
+        // The views and the dialogs that fill their texts as they show.
+        f.ViewT2SummaryData->trigger();
+        f.ViewT2BPDataList->trigger();
+        f.ViewT2Trends->trigger();
+        f.Help->showContents();
+        for (QWidget* dialog : {static_cast<QWidget*>(f.PatientInformationForm), static_cast<QWidget*>(f.LanguageForm),
+                                static_cast<QWidget*>(f.DefaultBpSettingsZireForm),
+                                static_cast<QWidget*>(f.HospitalNameForm)})
+            dialog->show();
+        QCoreApplication::processEvents();
+
+        int seen = 0;
+        for (QWidget* window : windows) {
+            QVERIFY(window);
+            const QStringList texts = textsOf(window);
+            QVERIFY2(!texts.isEmpty(), qPrintable(window->objectName()));
+            seen += int(texts.size());
+            for (const QString& text : texts)
+                QVERIFY2(!japanese().match(text).hasMatch(), qPrintable(text));
+        }
+        QVERIFY(seen > 200);
+        // A few texts as the English user reads them.
+        QCOMPARE(f.FileMenu->title(), QStringLiteral("&File"));
+        QCOMPARE(f.DefaultLanguage->text(), QStringLiteral("&Language..."));
+        QVERIFY(f.windowTitle().contains(QStringLiteral("2026-11-02")));
+        // Saving the list in English records the error descriptions as the
+        // Japanese program does: the data file does not change.
+        const QByteArray before = readBytes(plain);
+        QVERIFY(f.BPDataListForm->SaveButtonClick());
+        QCOMPARE(readBytes(plain), before);
+        for (QWidget* window : windows)
+            window->hide();
+    }
+
+    // The catalogue: every message has its English text, none is left
+    // unfinished or kept after its source text is gone, none is Japanese.
+    void catalogueComplete()
+    {
+        QFile file(qEnvironmentVariable("KS318_GOLDEN") + QStringLiteral("/../../resources/i18n/ks318_en.ts"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        int messages = 0;
+        QString source;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                ++messages;
+                const QString type = xml.attributes().value(QLatin1String("type")).toString();
+                const QString text = xml.readElementText();
+                QVERIFY2(type.isEmpty(), qPrintable(type + QStringLiteral(": ") + source));
+                QVERIFY2(!text.isEmpty() && !japanese().match(text).hasMatch(), qPrintable(source));
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(messages > 200);
+    }
+
+    // The language dialog keeps its choice in the program's own settings
+    // and can let it follow the desktop again.
+    void languageChoiceKept()
+    {
+        TLanguageForm form;
+        for (const auto& [button, expected] :
+             {std::pair<QRadioButton*, std::optional<Language>>{form.LanguageEnglishRadioButton, Language::English},
+              {form.LanguageJapaneseRadioButton, Language::Japanese},
+              {form.LanguageAutoRadioButton, std::nullopt}}) {
+            form.show();
+            button->setChecked(true);
+            form.LanguageOkButton->click();
+            QCOMPARE(savedLanguage(), expected);
+            QStringList args{QStringLiteral("--lang"), QStringLiteral("ja"), QStringLiteral("X.DAT")};
+            QCOMPARE(startLanguage(args), Language::Japanese);
+            QCOMPARE(args, QStringList{QStringLiteral("X.DAT")});
+            QStringList none;
+            QCOMPARE(startLanguage(none), expected.value_or(languageOfEnvironment()));
+        }
+    }
+};
+
+QTEST_MAIN(TstGuiLanguage)
+#include "tst_gui_language.moc"
