@@ -249,6 +249,135 @@
     </message>
 </context>
 <context>
+    <name>ks318::ClinicalLines</name>
+    <message>
+        <source>全体平均 (mmHg, BPM)</source>
+        <translation>Whole mean (mmHg, BPM)</translation>
+    </message>
+    <message>
+        <source>昼間平均 (mmHg, BPM)</source>
+        <translation>Day mean (mmHg, BPM)</translation>
+    </message>
+    <message>
+        <source>夜間平均 (mmHg, BPM)</source>
+        <translation>Night mean (mmHg, BPM)</translation>
+    </message>
+    <message>
+        <source>夜間降圧率 (%)</source>
+        <translation>Nocturnal dip (%)</translation>
+    </message>
+    <message>
+        <source>早朝平均 (mmHg)</source>
+        <translation>Morning mean (mmHg)</translation>
+    </message>
+    <message>
+        <source>就寝前平均 (mmHg)</source>
+        <translation>Evening mean (mmHg)</translation>
+    </message>
+    <message>
+        <source>朝夕平均 ME (mmHg)</source>
+        <translation>ME average (mmHg)</translation>
+    </message>
+    <message>
+        <source>朝夕差 ME (mmHg)</source>
+        <translation>ME difference (mmHg)</translation>
+    </message>
+    <message>
+        <source>起床前サージ (mmHg)</source>
+        <translation>Prewaking surge (mmHg)</translation>
+    </message>
+    <message>
+        <source>夜間最低値サージ (mmHg)</source>
+        <translation>Sleep-trough surge (mmHg)</translation>
+    </message>
+    <message>
+        <source>加重SD (mmHg)</source>
+        <translation>Weighted SD (mmHg)</translation>
+    </message>
+    <message>
+        <source>全体平均</source>
+        <translation>Whole mean</translation>
+    </message>
+    <message>
+        <source>昼間平均</source>
+        <translation>Day mean</translation>
+    </message>
+    <message>
+        <source>夜間平均</source>
+        <translation>Night mean</translation>
+    </message>
+    <message>
+        <source>早朝平均</source>
+        <translation>Morning mean</translation>
+    </message>
+    <message>
+        <source>該当</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>非該当</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source> %1/%2 mmHg以上: </source>
+        <translation> %1/%2 mmHg or above: </translation>
+    </message>
+    <message>
+        <source>脈拍</source>
+        <translation>Pulse</translation>
+    </message>
+    <message>
+        <source>脈圧</source>
+        <translation>PP</translation>
+    </message>
+    <message>
+        <source>臨床指標</source>
+        <translation>Clinical measures</translation>
+    </message>
+    <message>
+        <source>夜間降圧パターン: </source>
+        <translation>Dipping pattern: </translation>
+    </message>
+    <message>
+        <source>夜間単独高血圧: </source>
+        <translation>Isolated nocturnal hypertension: </translation>
+    </message>
+    <message>
+        <source>有効データ率: %1%  昼間: %2件  夜間: %3件  日数: %4日</source>
+        <translation>Valid readings: %1%  day: %2  night: %3  days: %4</translation>
+    </message>
+    <message>
+        <source>測定数が少なく、各指標は参考値です</source>
+        <translation>Few readings: the measures are indicative only</translation>
+    </message>
+    <message>
+        <source>（目安: 有効率70%以上、昼間20件以上、夜間7件以上）</source>
+        <translation>(enough: 70% valid, 20 day and 7 night readings)</translation>
+    </message>
+    <message>
+        <source>基準値: ESH 2023 / ISH 2020 / JSH 2019 (家庭血圧・ABPM)</source>
+        <translation>Thresholds: ESH 2023 / ISH 2020 / JSH 2019 (home BP, ABPM)</translation>
+    </message>
+</context>
+<context>
+    <name>ks318::ClinicalProfile</name>
+    <message>
+        <source>24時間プロファイル（時刻別平均）</source>
+        <translation>24-hour profile (hourly means)</translation>
+    </message>
+    <message>
+        <source>時刻 (時)</source>
+        <translation>Time (hour)</translation>
+    </message>
+</context>
+<context>
+    <name>ks318::ClinicalSheet</name>
+    <message>
+        <source>  就寝 %1  起床 %2</source>
+        <translation>  sleep %1  wake %2</translation>
+    </message>
+</context>
+<context>
     <name>ks318::HelpService</name>
     <message>
         <source>目次</source>
@@ -365,6 +494,34 @@
     <message>
         <source>キーワード</source>
         <translation>Keyword</translation>
+    </message>
+    <message>
+        <source>臨床指標</source>
+        <translation>Clinical measures</translation>
+    </message>
+    <message>
+        <source>夜間降圧</source>
+        <translation>Nocturnal dipping</translation>
+    </message>
+    <message>
+        <source>モーニングサージ</source>
+        <translation>Morning surge</translation>
+    </message>
+    <message>
+        <source>早朝高血圧</source>
+        <translation>Morning hypertension</translation>
+    </message>
+    <message>
+        <source>血圧変動性</source>
+        <translation>BP variability</translation>
+    </message>
+    <message>
+        <source>AASI</source>
+        <translation>AASI</translation>
+    </message>
+    <message>
+        <source>24時間プロファイル</source>
+        <translation>24-hour profile</translation>
     </message>
 </context>
 <context>
@@ -1071,6 +1228,10 @@
     <message>
         <source>閉じる(&amp;C)</source>
         <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>臨床指標</source>
+        <translation>Clinical measures</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "clinicalprofile.h"
 
+#include <QCoreApplication>
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -49,7 +51,7 @@ void drawClinicalProfile(UtilityService& u, const QRect& area, const ClinicalMea
     // Title and legend on the top line.
     const int titleTop = area.top() + gap;
     u.SetFontKind(-4);
-    u.DrawText(area.left() + gap, titleTop, QStringLiteral("24時間プロファイル（時刻別平均）"), kCaptionColour, AlignLeft,
+    u.DrawText(area.left() + gap, titleTop, QCoreApplication::translate("ks318::ClinicalProfile", "24時間プロファイル（時刻別平均）"), kCaptionColour, AlignLeft,
                AlignTop);
     u.SetFontKind(-1);
     const int radius = printing ? 7 : 3;
@@ -111,7 +113,7 @@ void drawClinicalProfile(UtilityService& u, const QRect& area, const ClinicalMea
     u.DrawLine(left, top, right, top, kAxisLineColour, 1, false);
     u.DrawLine(right, top, right, bottom, kAxisLineColour, 1, false);
     u.SetFontKind(-1);
-    u.DrawText((left + right) / 2, area.top() + area.height() - gap, QStringLiteral("時刻 (時)"), kCaptionColour,
+    u.DrawText((left + right) / 2, area.top() + area.height() - gap, QCoreApplication::translate("ks318::ClinicalProfile", "時刻 (時)"), kCaptionColour,
                AlignCentre, AlignBottom);
     u.DrawText(area.left() + gap, titleTop + gg, QStringLiteral("mmHg"), kCaptionColour, AlignLeft, AlignTop);
 

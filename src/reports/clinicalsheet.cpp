@@ -10,6 +10,7 @@
 #include "records/textformat.h"
 #include "session/clinicallines.h"
 
+#include <QCoreApplication>
 #include <QRect>
 #include <algorithm>
 
@@ -65,7 +66,7 @@ void printClinicalSheet(ReportJob& job)
     }
     QString times = st.fileBaseName + QStringLiteral("  (") + bpModeNameOf(job.data) + QLatin1Char(')');
     if (m.timesSet())
-        times += QStringLiteral("  就寝 %1  起床 %2")
+        times += QCoreApplication::translate("ks318::ClinicalSheet", "  就寝 %1  起床 %2")
                      .arg(clockText(m.sleepMinute / 60, m.sleepMinute % 60), clockText(m.wakeMinute / 60, m.wakeMinute % 60));
     job.text(left, job.top, times);
     job.top += job.charHeight * 3 / 2;

@@ -1,5 +1,6 @@
 #include "clinicallines.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace ks318 {
@@ -7,6 +8,10 @@ namespace ks318 {
 namespace {
 
 const QString kMissing = QStringLiteral("---");
+
+// A text of this page in the interface's language; the texts themselves are
+// marked where they stand for the translation catalogue.
+QString tx(const char* japanese) { return QCoreApplication::translate("ks318::ClinicalLines", japanese); }
 
 QString num(const Measure& v, int decimals)
 {
@@ -20,28 +25,28 @@ QString count(const std::optional<int>& n)
 
 ClinicalRow means(const char* caption, const ClinicalMeans& m)
 {
-    return {QString::fromUtf8(caption), {num(m.sys, 1), num(m.dia, 1), num(m.pulse, 1), num(m.pp, 1)}};
+    return {tx(caption), {num(m.sys, 1), num(m.dia, 1), num(m.pulse, 1), num(m.pp, 1)}};
 }
 
 ClinicalRow pair(const char* caption, const Measure& sys, const Measure& dia, int decimals,
                  const QString& third = QString())
 {
-    return {QString::fromUtf8(caption), {num(sys, decimals), num(dia, decimals), third, QString()}};
+    return {tx(caption), {num(sys, decimals), num(dia, decimals), third, QString()}};
 }
 
 ClinicalRow single(const char* caption, const Measure& v, int decimals)
 {
-    return {QString::fromUtf8(caption), {num(v, decimals), QString(), QString(), QString()}};
+    return {tx(caption), {num(v, decimals), QString(), QString(), QString()}};
 }
 
 QString flag(const std::optional<bool>& f)
 {
-    return f ? (*f ? QStringLiteral("該当") : QStringLiteral("非該当")) : kMissing;
+    return f ? (*f ? tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "該当")) : tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "非該当"))) : kMissing;
 }
 
 QString threshold(const char* name, const GuidelineThreshold& t)
 {
-    return QString::fromUtf8(name) + QStringLiteral(" %1/%2 mmHg以上: ").arg(t.sys).arg(t.dia);
+    return tx(name) + tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", " %1/%2 mmHg以上: ")).arg(t.sys).arg(t.dia);
 }
 
 QString padRight(const QString& text, int width)
@@ -73,26 +78,26 @@ int displayWidth(const QString& text)
 
 QStringList clinicalColumnHeads()
 {
-    return {QStringLiteral("SYS"), QStringLiteral("DIA"), QStringLiteral("脈拍"), QStringLiteral("脈圧")};
+    return {QStringLiteral("SYS"), QStringLiteral("DIA"), tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "脈拍")), tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "脈圧"))};
 }
 
-QString clinicalTitle() { return QStringLiteral("臨床指標"); }
+QString clinicalTitle() { return tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "臨床指標")); }
 
 std::vector<ClinicalRow> clinicalTableRows(const ClinicalMeasures& m)
 {
     return {
-        means("全体平均 (mmHg, BPM)", m.whole),
-        means("昼間平均 (mmHg, BPM)", m.day),
-        means("夜間平均 (mmHg, BPM)", m.night),
-        pair("夜間降圧率 (%)", m.dipSysPercent, m.dipDiaPercent, 1),
-        pair("早朝平均 (mmHg)", m.morningSys, m.morningDia, 1, count(m.morningCount)),
-        pair("就寝前平均 (mmHg)", m.eveningSys, m.eveningDia, 1, count(m.eveningCount)),
-        single("朝夕平均 ME (mmHg)", m.meAverage, 1),
-        single("朝夕差 ME (mmHg)", m.meDifference, 1),
-        single("起床前サージ (mmHg)", m.prewakingSurge, 1),
-        single("夜間最低値サージ (mmHg)", m.sleepTroughSurge, 1),
+        means(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "全体平均 (mmHg, BPM)"), m.whole),
+        means(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "昼間平均 (mmHg, BPM)"), m.day),
+        means(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間平均 (mmHg, BPM)"), m.night),
+        pair(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間降圧率 (%)"), m.dipSysPercent, m.dipDiaPercent, 1),
+        pair(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "早朝平均 (mmHg)"), m.morningSys, m.morningDia, 1, count(m.morningCount)),
+        pair(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "就寝前平均 (mmHg)"), m.eveningSys, m.eveningDia, 1, count(m.eveningCount)),
+        single(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "朝夕平均 ME (mmHg)"), m.meAverage, 1),
+        single(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "朝夕差 ME (mmHg)"), m.meDifference, 1),
+        single(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "起床前サージ (mmHg)"), m.prewakingSurge, 1),
+        single(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間最低値サージ (mmHg)"), m.sleepTroughSurge, 1),
         pair("ARV (mmHg)", m.arvSys, m.arvDia, 2),
-        pair("加重SD (mmHg)", m.weightedSdSys, m.weightedSdDia, 2),
+        pair(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "加重SD (mmHg)"), m.weightedSdSys, m.weightedSdDia, 2),
         single("CV (%)", m.cvSys, 2),
         single("AASI", m.aasi, 2),
     };
@@ -101,32 +106,32 @@ std::vector<ClinicalRow> clinicalTableRows(const ClinicalMeasures& m)
 QStringList clinicalFlagLines(const ClinicalMeasures& m)
 {
     return {
-        QStringLiteral("夜間降圧パターン: ")
+        tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間降圧パターン: "))
             + (m.dipping ? QString::fromLatin1(dippingClassName(*m.dipping)) : kMissing),
-        threshold("全体平均", kWholeThreshold) + flag(m.highWhole),
-        threshold("昼間平均", kDayThreshold) + flag(m.highDay),
-        threshold("夜間平均", kNightThreshold) + flag(m.highNight),
-        threshold("早朝平均", kMorningThreshold) + flag(m.highMorning),
-        QStringLiteral("夜間単独高血圧: ") + flag(m.isolatedNocturnal),
+        threshold(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "全体平均"), kWholeThreshold) + flag(m.highWhole),
+        threshold(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "昼間平均"), kDayThreshold) + flag(m.highDay),
+        threshold(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間平均"), kNightThreshold) + flag(m.highNight),
+        threshold(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "早朝平均"), kMorningThreshold) + flag(m.highMorning),
+        tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "夜間単独高血圧: ")) + flag(m.isolatedNocturnal),
     };
 }
 
 QStringList clinicalAdequacyLines(const ClinicalMeasures& m)
 {
-    QStringList lines{QStringLiteral("有効データ率: %1%  昼間: %2件  夜間: %3件  日数: %4日")
+    QStringList lines{tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "有効データ率: %1%  昼間: %2件  夜間: %3件  日数: %4日"))
                           .arg(num(m.validPercent, 1))
                           .arg(m.dayCount)
                           .arg(m.nightCount)
                           .arg(m.days)};
     if (!m.enough)
-        lines << QStringLiteral("測定数が少なく、各指標は参考値です")
-              << QStringLiteral("（目安: 有効率70%以上、昼間20件以上、夜間7件以上）");
+        lines << tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "測定数が少なく、各指標は参考値です"))
+              << tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "（目安: 有効率70%以上、昼間20件以上、夜間7件以上）"));
     return lines;
 }
 
 QString clinicalSourcesLine()
 {
-    return QStringLiteral("基準値: ESH 2023 / ISH 2020 / JSH 2019 (家庭血圧・ABPM)");
+    return tx(QT_TRANSLATE_NOOP("ks318::ClinicalLines", "基準値: ESH 2023 / ISH 2020 / JSH 2019 (家庭血圧・ABPM)"));
 }
 
 QStringList clinicalTextLines(const ClinicalMeasures& m)

@@ -292,7 +292,7 @@ TSummaryDataForm::TSummaryDataForm(Session& session, bool& summaryShown, QWidget
     label(QStringLiteral("SummaryType1"))->setText(StringTable::text(kPartialTitleId));
     SummaryPageControl->setTabVisible(1, false);
     ClinicalTabSheet = new ClinicalPage(SummaryPageControl);
-    SummaryPageControl->addTab(ClinicalTabSheet, QStringLiteral("臨床指標"));
+    SummaryPageControl->addTab(ClinicalTabSheet, tr("臨床指標"));
 
     SummaryDataPrintButton = new QPushButton(tr("印刷(&P)"), this);
     SummaryDataPrintButton->setObjectName(QStringLiteral("SummaryDataPrintButton"));
