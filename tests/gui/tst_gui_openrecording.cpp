@@ -278,10 +278,10 @@ private Q_SLOTS:
     // show DEMO as a fresh opening shows it.
     void viewsAcrossARetrieval()
     {
+        Rig rig;  // outlives the window, which closes the line on leaving
         MainWindow w;
         QVERIFY(w.form);
         TMainForm* form = w.form.get();
-        Rig rig;
         form->setRecorderLine(&rig.port, &rig.clock);
         form->Beeps->setAudible(false);
         QVERIFY(writeFile(w.file("DEMO.p30"), synth::demoCompanionFile(w.demoPath())));
