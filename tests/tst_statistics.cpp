@@ -1,7 +1,7 @@
 // The statistics engine: the documented edge cases (golden
 // statistics-edges.txt, readings written as short texts, and the derived
-// percentages), the keeping of extreme times, and the whole table of a full
-// generated recording (golden statistics.txt).
+// percentages), the keeping of extreme times, and generated recordings
+// against a reference computation.
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
@@ -233,29 +233,6 @@ private Q_SLOTS:
         QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("09:00"));
     }
 
-    // 1828 generated readings with errors and exclusions, sleep times, other
-    // thresholds, and window 1 over the first third of the recording.
-    void tableOfAFullRecording()
-    {
-        synth::Options o;
-        o.count = kMaxReadings;
-        o.seed = 12799;
-        o.errorEvery = 7;
-        o.excludedEvery = 5;
-        o.minutesApart = 97;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("GEN.DAT"));
-        QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
-        Session session;
-        std::tie(session.state.sleepHour, session.state.sleepMinute, session.state.wakeHour, session.state.wakeMinute) =
-            std::tuple(22, 30, 6, 15);
-        session.intervals = AnalysisIntervals::defaults(o.year, o.month, o.day, 9, kMaxReadings * 97 / 3 / 60);
-        session.intervals.valid = 1;
-        QVERIFY(session.allocateData());
-        QVERIFY(readBpDataFile(session, path, BpMode::OscillometricOnly));
-        computePeriodStatistics(session, parseThresholds(QStringLiteral("150/100,130/80")));
-        KS318_COMPARE_GOLDEN(table(session.stats, session.data()->counters, {1, 2, 3, 4}), "statistics.txt");
-    }
     // Generated recordings of many sizes, BP modes, sleep times, windows and
     // thresholds: the engine agrees with the reference computation above in
     // every period, parameter, statistic, count and regression.
