@@ -7,7 +7,6 @@
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "session/session.h"
-#include "records/shortdate.h"
 #include "records/stringtable.h"
 #include "support/testfiles.h"
 
@@ -178,26 +177,6 @@ private Q_SLOTS:
         QCOMPARE((QList<quint32>{s.patient.valid, s.intervals.valid, s.span.valid}), (QList<quint32>{0, 0, 0}));
         QVERIFY(s.state.windowTitleText.isEmpty());
         QCOMPARE(s.state.window1.hours, -1);
-    }
-
-    void shortDate_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("system format") << "2026/01/05" << QDate(2026, 1, 5);
-        QTest::newRow("ISO accepted") << "2026-01-05" << QDate(2026, 1, 5);
-        QTest::newRow("not a date") << "yesterday" << QDate();
-        QTest::newRow("no such day") << "2026/02/30" << QDate();
-    }
-
-    void shortDate()
-    {
-        QFETCH(QString, text);
-        QFETCH(QDate, date);
-        QCOMPARE(parseShortDate(text), date);
-        if (date.isValid() && text.contains(QLatin1Char('/')))
-            QCOMPARE(formatShortDate(date), text);
-        QVERIFY(formatShortDate(QDate()).isEmpty());
     }
 
     // list takes the sleep times of a companion file and leaves it as it is;
