@@ -286,13 +286,6 @@ private Q_SLOTS:
         QCOMPARE(s.patient.physicianName.str(), std::string("Dr. Sato"));
     }
 
-    void fileconvWritesLegacyLayout()
-    {
-        const auto [exitCode, complaint, tmp] = convert(kPat);
-        QCOMPARE(exitCode, 0);
-        KS318_COMPARE_GOLDEN(hexDump(tmp), "fileconv.tmp.hex");
-    }
-
     // Each .pat of fileconv.txt (its lines joined by "\n") is refused with
     // exit 1, the complaint below it, and no NAME.tmp.
     void fileconvRefusesBadInput()
