@@ -87,14 +87,6 @@ private Q_SLOTS:
         QCOMPARE(after.text(), QStringLiteral("1 06:45\n2 off\n3 13:05\n4 off\n5 off\n6 23:59\n"));
     }
 
-    void simulatorExitsMidSession()
-    {
-        Simulator sim({"--exit-after", "2"});
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "clear"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
-    }
-
     void faultsTheLinkRidesOut()
     {
         // Stray bytes before replies, replies in two parts, a settings block
@@ -109,26 +101,36 @@ private Q_SLOTS:
         QCOMPARE(countOf(log, "XOFF for"), 1);
     }
 
-    // The recorder answers the opening, then falls silent: a failed link,
-    // not an empty recorder; nothing is written.
-    void retrievalThatFails()
+    // A recorder that leaves the line, falls silent after the opening (a
+    // failed link, not an empty recorder) or never answers: exit 1 with the
+    // no-answer message, the command sent as often as given, nothing written.
+    void recorderStopsAnswering_data()
     {
-        Simulator sim({"--silent-after", "2"});
+        QTest::addColumn<QStringList>("simulator");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<int>("times");
+        QTest::newRow("exits mid-session") << QStringList{"--exit-after", "2"} << QStringList{"clear"} << "" << 0;
+        QTest::newRow("silent after the opening") << QStringList{"--silent-after", "2"}
+                                                  << QStringList{"retrieve", "OUT.DAT", "--patient", "x"}
+                                                  << "recv command 10" << 1;
+        QTest::newRow("silent") << QStringList{"--silent-after", "0"} << QStringList{"measure"} << "recv command 05" << 4;
+    }
+
+    void recorderStopsAnswering()
+    {
+        QFETCH(QStringList, simulator);
+        QFETCH(QStringList, command);
+        QFETCH(QString, sent);
+        QFETCH(int, times);
+        Simulator sim(simulator);
         QTemporaryDir dir;
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.DAT"), "--patient", "x"});
+        const test::CliRun r = test::runCli(QStringList{"recorder", "--port", sim.device()} + command, dir.path(), 120000);
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
         QVERIFY(QDir(dir.path()).isEmpty());
-        QCOMPARE(countOf(sim.log(), "recv command 10"), 1);
-    }
-
-    void silentRecorder()
-    {
-        Simulator sim({"--silent-after", "0"});
-        const test::CliRun r = cli({"recorder", "--port", sim.device(), "measure"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY(r.error().contains(kNoAnswer));
-        QCOMPARE(countOf(sim.log(), "recv command 05"), 4);
+        if (!sent.isEmpty())
+            QCOMPARE(countOf(sim.log(), sent), times);
     }
 };
 

@@ -246,17 +246,6 @@ private Q_SLOTS:
         if (QFile::exists(bundled))
             QCOMPARE(readFile(bundled), demo);
     }
-
-    void failuresLeaveNothingBehind()
-    {
-        read(line70() + "\n");
-        session_.state.preparedFilePath = dir_.filePath(QStringLiteral("missing/dir/T.DAT"));
-        QVERIFY(!rewriteBpDataFile(session_));
-        QVERIFY(!QFile::exists(session_.state.preparedFilePath));
-        Session empty;
-        QVERIFY(!rewriteBpDataFile(empty));
-        QVERIFY(!readBpDataFile(empty, dir_.filePath(QStringLiteral("NONE.DAT")), BpMode::OscillometricOnly));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstBpDataFile)

@@ -57,19 +57,6 @@ class TestDistributions : public QObject {
 
 private Q_SLOTS:
     void table() { KS318_COMPARE_GOLDEN_TABLE("distributions.txt", run); }
-
-    // 51 of 100 readings in one SYS class switch the scale to 0-100 %; 50 do not.
-    void scaleSwitchAbove50Percent()
-    {
-        for (int inClass : {50, 51}) {
-            QStringList r;
-            for (int i = 0; i < 100; ++i)
-                r << QStringLiteral("08:00 %1/%2/%3").arg(i < inClass ? 150 : 160 + i).arg(60 + i % 40).arg(50 + i);
-            const Histograms h = computeHistograms(*test::makeBlock(r.join(QLatin1Char(';'))));
-            QCOMPARE(h.percents[HistSys][30], inClass);
-            QCOMPARE(h.hundredPercentScale, inClass > 50);
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDistributions)

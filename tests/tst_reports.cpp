@@ -1,8 +1,8 @@
 // The report body, read back from the PDF it prints: the refusals before
 // anything is printed, the pages each format and kind prints in their
 // order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists, and the report format's layout; the
-// clinical sheet of a recording worked out by hand (tst_clinical).
+// breaks of the readings lists; the clinical sheet of a recording worked
+// out by hand (tst_clinical).
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "records/language.h"
@@ -284,20 +284,6 @@ private Q_SLOTS:
         printed.remove(QLatin1Char(' '));
         QCOMPARE(printed, comment);
         QVERIFY(lines.size() > 3);
-    }
-
-    void formatLayout()
-    {
-        ReportFormat f = ReportFormat::builtIn();
-        f.inUse = 1;
-        f.name = "WEEKLY";
-        f.heading = "Clinic";
-        f.bpMode = 3;
-        const auto packed = f.pack();
-        const QByteArray expected = "\x01" + QByteArray(8, 0) + QByteArray("WEEKLY").leftJustified(81, 0)
-                                    + QByteArray("Clinic").leftJustified(81, 0) + QByteArray("\x03\1\1\1\1\0\1\1\0", 9);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(packed.data()), int(packed.size())), expected);
-        QVERIFY(ReportFormat::unpack(packed.data()) == f);
     }
 
     // One sheet: patient, period, the table, the flags, the readings they

@@ -257,12 +257,6 @@ private Q_SLOTS:
         // The defaults are in memory and count as created.
         QCOMPARE(session.settings.analysis.valid, 1);
         QCOMPARE(session.settings.physicians.valid, 1);
-
-        session.settings.analysis.sysThreshold1 = 160;
-        log.shown.clear();
-        QVERIFY(!saveSettings(session, &log));
-        QCOMPARE(log.shown.size(), 3);
-        QCOMPARE(session.settings.analysis.sysThreshold1, 160);
         QVERIFY(!QFile::exists(missing));
     }
 };

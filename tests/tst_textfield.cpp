@@ -41,15 +41,6 @@ private Q_SLOTS:
         QCOMPARE(cp932FitLength(bytes, 10), std::size_t(3));
         QCOMPARE(cp932CharCount(bytes), std::size_t(3));
     }
-
-    void viewNeverPassesTheField()
-    {
-        // A field read raw without any NUL stops at its capacity.
-        TextField<4> field;
-        const std::uint8_t raw[8] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'};
-        field.loadRaw(raw);
-        QCOMPARE(field.view(), std::string_view("abcd"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstTextField)

@@ -299,6 +299,8 @@ private Q_SLOTS:
         QTRY_VERIFY(form->ViewGraphicsForm->paintCount() > 0);
         const QStringList demo = shown();
         const QImage demoImage = form->ViewGraphicsForm->image();
+        const QString demoTitle = w.session.state.windowTitleText;
+        const QString demoPatient = w.session.patient.patientName.toQString();
 
         // Five hourly readings from 2 November 2026, 07:00.
         QByteArray records;
@@ -323,6 +325,10 @@ private Q_SLOTS:
         QCOMPARE(w.session.state.currentFilePath, w.demoPath());
         QTRY_COMPARE(shown(), demo);
         QTRY_COMPARE(form->ViewGraphicsForm->image(), demoImage);
+        // What the caption, the patient dialog and the reports take their
+        // texts from describes DEMO again, not the recording just read.
+        QCOMPARE(w.session.state.windowTitleText, demoTitle);
+        QCOMPARE(w.session.patient.patientName.toQString(), demoPatient);
         fresh();
         QTRY_COMPARE(shown(), demo);
         QTRY_COMPARE(form->ViewGraphicsForm->image(), demoImage);
