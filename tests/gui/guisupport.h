@@ -12,11 +12,29 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace ks318::guitest {
 
 using test::writeFile;
+
+// Runs `act` from the event loop (also inside a modal dialog) once `ready`
+// holds; given up when `owner` goes.
+inline void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
+{
+    auto* timer = new QTimer(owner);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
+        if (!ready())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start();
+}
 
 inline QByteArray readBytes(const QString& path)
 {

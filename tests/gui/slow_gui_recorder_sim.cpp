@@ -29,22 +29,6 @@ namespace {
 // Generous: the machine may be busy, and every wait of the link is real.
 constexpr int kPatienceMs = 60000;
 
-// Runs `act` from the event loop (also inside a modal dialog) once `ready`
-// holds; given up when `owner` goes.
-void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
-{
-    auto* timer = new QTimer(owner);
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-        if (!ready())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
-
 // Lines of the simulator's log that contain `what`, without their times.
 QStringList logLines(const QString& log, const QString& what)
 {

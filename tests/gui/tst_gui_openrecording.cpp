@@ -133,20 +133,6 @@ CliRun runCommand(const QStringList& args, const QString& dir, Kind kind)
     return r;
 }
 
-void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
-{
-    auto* timer = new QTimer(owner);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-        if (!ready())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
-
 // What the summary window shows: the visible pages and every label.
 QStringList summaryShown(const TSummaryDataForm& form)
 {

@@ -30,22 +30,6 @@ using namespace ks318::test;
 
 namespace {
 
-// Runs `act` from the event loop (also inside a modal dialog) once `ready`
-// holds; given up when `owner` goes.
-void when(QObject* owner, std::function<bool()> ready, std::function<void()> act)
-{
-    auto* timer = new QTimer(owner);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-        if (!ready())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
-
 // Five readings from 2 November 2026, 07:00, hourly, as the recorder frames them.
 QByteArray readingsBlock()
 {
