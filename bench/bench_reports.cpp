@@ -41,20 +41,11 @@ struct Largest {
     }
 };
 
-ReportFormat formatOf(ReportKind kind)
-{
-    ReportFormat f = ReportFormat::builtIn();
-    if (kind == ReportKind::Patient) {
-        f.patientPage = f.correlation = f.histogram = f.dpTrend = 0;
-    }
-    return f;
-}
-
 void BM_Report(benchmark::State& st)
 {
     Largest r;
     const auto kind = ReportKind(st.range(0));
-    const ReportFormat format = formatOf(kind);
+    const ReportFormat format = reportFormatFor(kind);
     int sheets = 0;
     qint64 bytes = 0;
     for (auto _ : st) {

@@ -103,19 +103,6 @@ void longPatientTexts(Session& s)
     applyDataSetRecords(s);
 }
 
-// Slot 0 as the report dialogs rewrite it for each kind.
-ReportFormat formatFor(ReportKind kind)
-{
-    ReportFormat f = ReportFormat::builtIn();
-    if (kind != ReportKind::Full) {
-        f.patientPage = 0;
-        f.summaryPage = f.readingsPage = f.bpTrend = 1;
-        f.dpTrend = kind == ReportKind::Mini ? 1 : 0;
-        f.correlation = f.histogram = 0;
-    }
-    return f;
-}
-
 } // namespace
 
 class TestLayout : public QObject {
@@ -241,7 +228,7 @@ private Q_SLOTS:
                 probe.emplace(inner, [&document] { return document.sheets(); });
                 return *probe;
             });
-            QCOMPARE(printReportBody(document, s, formatFor(ReportKind(t.kind)), ReportKind(t.kind), nullptr),
+            QCOMPARE(printReportBody(document, s, reportFormatFor(ReportKind(t.kind)), ReportKind(t.kind), nullptr),
                      ReportResult::Printed);
             QVERIFY(document.finish());
             page = QRect(0, 0, writer.width(), writer.height());

@@ -252,6 +252,19 @@ void ReportJob::text(int x, int y, const QString& s, int horizontal, int vertica
     u.DrawText(x, y, s, kDataColour, horizontal, vertical);
 }
 
+ReportFormat reportFormatFor(ReportKind kind, std::uint8_t bpMode)
+{
+    ReportFormat f = ReportFormat::builtIn();
+    f.bpMode = bpMode;
+    if (kind != ReportKind::Full) {
+        f.patientPage = 0;
+        f.summaryPage = f.readingsPage = f.bpTrend = 1;
+        f.dpTrend = kind == ReportKind::Mini ? 1 : 0;
+        f.correlation = f.histogram = 0;
+    }
+    return f;
+}
+
 ReportResult printReportBody(ReportDocument& document, Session& session, const ReportFormat& given, ReportKind kind,
                              MessageSink* messages)
 {

@@ -72,6 +72,12 @@ enum class ReportResult {
     DeviceFailed,  // the printer or the file could not be started
 };
 
+// The format a report of `kind` prints with: the built-in one for the full
+// report; for the mini and patient reports slot 0 as the report dialog
+// rewrites it (summary, readings and trend; the double-product panel on the
+// mini report only). Filled with `bpMode`.
+ReportFormat reportFormatFor(ReportKind kind, std::uint8_t bpMode = 0);
+
 // Prints the session's current recording (state.currentFilePath, with the
 // records its preparation set) as a report of `kind` with `format`, starting
 // on a new sheet of `document`. Refusals show their message before anything

@@ -60,21 +60,6 @@ struct StderrSink : MessageSink {
     }
 };
 
-// The slot-0 format a report kind prints with, as the report dialog
-// rewrites it.
-ReportFormat formatFor(ReportKind kind, int mode)
-{
-    ReportFormat f = ReportFormat::builtIn();
-    f.bpMode = std::uint8_t(mode);
-    if (kind != ReportKind::Full) {
-        f.patientPage = 0;
-        f.summaryPage = f.readingsPage = f.bpTrend = 1;
-        f.dpTrend = kind == ReportKind::Mini ? 1 : 0;
-        f.correlation = f.histogram = 0;
-    }
-    return f;
-}
-
 } // namespace
 
 int runReport(const QStringList& args)
@@ -133,7 +118,7 @@ int runReport(const QStringList& args)
         return usage(QStringLiteral("--sleep and --wake go together"));
 
     const ReportKind kind = kKinds[kindIndex].kind;
-    const ReportFormat format = formatFor(kind, mode);
+    const ReportFormat format = reportFormatFor(kind, std::uint8_t(mode));
 
     // The thresholds of data.d and the facility name of data.o, read-only.
     Session settingsOnly;
