@@ -1,15 +1,13 @@
 // ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with
-// FILE open, the about box, the BP threshold dialog, the summary data window
-// (its Full, Day and clinical measures pages), the BP data list, the patient
-// information dialog, the physician list, the facility name and the language
-// dialogs, and the graphics window (trend, trend of one day, correlation,
-// histogram and grade pages), the report dialog and the print progress
-// dialog, saved as PNG for review.
+// FILE open and of its windows and dialogs, saved as PNG for review. The
+// retrieval and setup dialogs read from the recorder on the settings' port
+// (ks318-sim in tools/screenshot.sh).
 // Runs in a scratch start directory of its own (with a copy of FILE and its
 // companion file) so no settings land elsewhere and the recording is left
 // alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
+#include "app/defaultserialportform.h"
 #include "app/hospitalnameform.h"
 #include "app/languageform.h"
 #include "app/mainform.h"
@@ -18,15 +16,20 @@
 #include "app/patientinformationform.h"
 #include "app/physicianentryform.h"
 #include "app/physicianselectionform.h"
+#include "app/recordercleardataform.h"
+#include "app/recorderretrieveform.h"
+#include "app/recordersetup_318form.h"
 #include "records/physicianroster.h"
 #include "session/session.h"
 #include "reports/printprogressform.h"
 #include "reports/reportselection318form.h"
 #include "views/bpdatalistform.h"
+#include "views/cp932edit.h"
 #include "views/summarydataform.h"
 #include "views/viewgraphicsform.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -34,11 +37,30 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
-// The recorder dialogs (recordershots.cpp).
-bool saveRecorderShots(ks318::TMainForm& form, const QDir& out);
+namespace {
+
+// Once `ready` holds (or after a minute), saves `dialog` as `file` and closes it.
+void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file, bool& ok)
+{
+    auto* timer = new QTimer(dialog);
+    const QDeadlineTimer deadline(60000);
+    QObject::connect(timer, &QTimer::timeout, [=, &ok] {
+        if (!dialog->isVisible() || (!ready() && !deadline.hasExpired()))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        QTest::qWait(200);
+        ok = ready() && dialog->grab().save(file) && ok;
+        dialog->reject();
+    });
+    timer->start(50);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -69,88 +91,87 @@ int main(int argc, char** argv)
     ks318::Session session;
     ks318::GuiMessageService messages(true);
     ks318::TMainForm form(session, messages);
+    bool ok = true;
+    // A window already on screen: it settles, then it is saved as `name`.
+    const auto save = [&out, &ok](QWidget* widget, const char* name, int settleMs) {
+        QTest::qWait(settleMs);
+        ok = widget->grab().save(out.filePath(QString::fromLatin1(name))) && ok;
+    };
+    // A dialog shown, saved and hidden again.
+    const auto shoot = [&save](QWidget* widget, const char* name) {
+        widget->show();
+        save(widget, name, 200);
+        widget->hide();
+    };
     form.show();
     form.openFile(copy);
-    QTest::qWait(300);
-    bool ok = form.grab().save(out.filePath(QStringLiteral("main.png")));
-    ok = saveRecorderShots(form, out) && ok;
-    form.AboutForm->show();
-    QTest::qWait(200);
-    ok = form.AboutForm->grab().save(out.filePath(QStringLiteral("about.png"))) && ok;
-    form.AboutForm->hide();
-    form.DefaultBpSettingsZireForm->show();
-    QTest::qWait(200);
-    ok = form.DefaultBpSettingsZireForm->grab().save(out.filePath(QStringLiteral("bpsettings.png"))) && ok;
-    form.DefaultBpSettingsZireForm->hide();
+    save(&form, "main.png", 300);
+    // The retrieval dialog once the readings arrived, the setup dialog with
+    // the recorder's schedule, the clear and the serial port dialogs.
+    ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
+    shootWhen(
+        retrieve,
+        [retrieve] {
+            retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
+            return retrieve->hasData;
+        },
+        out.filePath(QStringLiteral("retrieve.png")), ok);
+    form.RecorderZireRetrievedata->trigger();
+    ks318::TRecorderSetup_318Form* setup = form.RecorderSetup_318Form;
+    shootWhen(
+        setup, [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); },
+        out.filePath(QStringLiteral("setup.png")), ok);
+    form.RecorderZireSetup->trigger();
+    shoot(form.RecorderClearDataForm, "cleardata.png");
+    shoot(form.DefaultSerialPortForm, "serialport.png");
+    shoot(form.AboutForm, "about.png");
+    shoot(form.DefaultBpSettingsZireForm, "bpsettings.png");
     form.ViewT2SummaryData->trigger();
-    QTest::qWait(300);
-    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary.png"))) && ok;
+    save(form.SummaryDataForm, "summary.png", 300);
     form.SummaryDataForm->SummaryPageControl->setCurrentIndex(2);
-    QTest::qWait(200);
-    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary-day.png"))) && ok;
+    save(form.SummaryDataForm, "summary-day.png", 200);
     form.SummaryDataForm->SummaryPageControl->setCurrentIndex(4);
-    QTest::qWait(200);
-    ok = form.SummaryDataForm->grab().save(out.filePath(QStringLiteral("summary-clinical.png"))) && ok;
+    save(form.SummaryDataForm, "summary-clinical.png", 200);
     form.SummaryDataForm->hide();
     form.ViewT2BPDataList->trigger();
-    QTest::qWait(300);
-    ok = form.BPDataListForm->grab().save(out.filePath(QStringLiteral("bpdatalist.png"))) && ok;
+    save(form.BPDataListForm, "bpdatalist.png", 300);
     form.BPDataListForm->hide();
     // The patient dialog of the open recording, the physician list with
     // three physicians and the facility name.
     form.PatientInformationForm->fillPending = true;
-    form.PatientInformationForm->show();
-    QTest::qWait(200);
-    ok = form.PatientInformationForm->grab().save(out.filePath(QStringLiteral("patient.png"))) && ok;
-    form.PatientInformationForm->hide();
+    shoot(form.PatientInformationForm, "patient.png");
     const QStringList physicians{QStringLiteral("田中"), QStringLiteral("Suzuki"), QStringLiteral("佐藤")};
     for (const QString& name : physicians)
         form.PhysicianSelectionForm->roster().save(true, -1, {name, QStringLiteral("一郎"), QStringLiteral("港区芝公園1-2-3"),
                                                               QStringLiteral("03-1234-5678")});
     form.PhysicianSelectionForm->show();
-    QTest::qWait(200);
-    ok = form.PhysicianSelectionForm->grab().save(out.filePath(QStringLiteral("physicians.png"))) && ok;
+    save(form.PhysicianSelectionForm, "physicians.png", 200);
     ks318::TPhysicianEntryForm* entry = form.PhysicianSelectionForm->PhysicianEntryForm;
     entry->isNewEntry = false;
     entry->selectedRow = 1;
-    entry->show();
-    QTest::qWait(200);
-    ok = entry->grab().save(out.filePath(QStringLiteral("physician.png"))) && ok;
-    entry->hide();
+    shoot(entry, "physician.png");
     form.PhysicianSelectionForm->hide();
-    form.HospitalNameForm->show();
-    QTest::qWait(200);
-    ok = form.HospitalNameForm->grab().save(out.filePath(QStringLiteral("facility.png"))) && ok;
-    form.HospitalNameForm->hide();
-    form.LanguageForm->show();
-    QTest::qWait(200);
-    ok = form.LanguageForm->grab().save(out.filePath(QStringLiteral("language.png"))) && ok;
-    form.LanguageForm->hide();
+    shoot(form.HospitalNameForm, "facility.png");
+    shoot(form.LanguageForm, "language.png");
     // The graphics window on each of its pages, and the trend zoomed to one day.
     const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
                                                        {form.ViewT2CorrelationPlots, "correlation.png"},
                                                        {form.ViewT2Histograms, "histogram.png"},
                                                        {form.ViewT2GradePlots, "grade.png"}};
-    for (const auto& [entry, name] : graphs) {
-        entry->trigger();
-        QTest::qWait(300);
-        ok = form.ViewGraphicsForm->grab().save(out.filePath(QString::fromLatin1(name))) && ok;
+    for (const auto& [action, name] : graphs) {
+        action->trigger();
+        save(form.ViewGraphicsForm, name, 300);
     }
     form.ViewT2Trends->trigger();
     form.ViewGraphicsForm->findChild<QAction*>(QStringLiteral("Zoom1day1"))->trigger();
-    QTest::qWait(300);
-    ok = form.ViewGraphicsForm->grab().save(out.filePath(QStringLiteral("trend-1day.png"))) && ok;
+    save(form.ViewGraphicsForm, "trend-1day.png", 300);
     form.ViewGraphicsForm->hide();
     // The report dialog and the progress dialog of File > Print.
-    form.ReportSelection318Form->show();
-    QTest::qWait(200);
-    ok = form.ReportSelection318Form->grab().save(out.filePath(QStringLiteral("report.png"))) && ok;
-    form.ReportSelection318Form->hide();
+    shoot(form.ReportSelection318Form, "report.png");
     form.PrintProgressForm->start();
     form.PrintProgressForm->FileLabel->setText(copy);
     form.PrintProgressForm->ProgressBar->setValue(50);
-    QTest::qWait(200);
-    ok = form.PrintProgressForm->grab().save(out.filePath(QStringLiteral("printprogress.png"))) && ok;
+    save(form.PrintProgressForm, "printprogress.png", 200);
     form.PrintProgressForm->hide();
     for (const auto& m : messages.shown())
         std::fprintf(stderr, "ks318-shots: message %d while opening\n", m.stringId);
