@@ -3,6 +3,7 @@
 #include "records/companionfile.h"
 #include "records/cp932.h"
 
+#include <QFile>
 #include <QString>
 #include <algorithm>
 #include <cstdio>
@@ -129,53 +130,8 @@ QByteArray makeFile(const Options& options)
 
 QByteArray demoFile()
 {
-    // Two weeks from Monday 2 November 2026: readings on waking, mid-morning,
-    // afternoon, evening and at bedtime, some days one more at night.
-    auto d = std::make_unique<SessionData>();
-    setPatient(*d);
-    Rng rng(318);
-    static const int kSlots[] = {6 * 60 + 30, 10 * 60, 14 * 60, 18 * 60 + 30, 22 * 60 + 30, 2 * 60 + 30};
-    int n = 0;
-    for (int day = 0; day < 14; ++day) {
-        const int perDay = 4 + (day % 3);  // 4, 5 or 6
-        for (int s = 0; s < perDay; ++s) {
-            const int slot = kSlots[s];
-            const std::int64_t dayNo = dayNumber(2026, 11, 2) + day + (slot < 6 * 60 ? 1 : 0);
-            const int tod = slot + rng.range(-12, 12);
-            BpReading& r = d->readings[std::size_t(n)];
-            setTime(r, dayNo * 1440 + tod);
-            const bool night = tod < 6 * 60 || tod >= 22 * 60;
-            const int sys = (night ? 126 : 147) + rng.range(-12, 12);
-            const int dia = (night ? 76 : 92) + rng.range(-8, 8);
-            const int pulse = (night ? 61 : 73) + rng.range(-7, 9);
-            r.korError = 1;
-            r.oscPulsePressure = std::uint8_t(sys - dia);
-            r.oscDia = std::uint8_t(dia);
-            r.oscPulse = std::uint8_t(pulse);
-            r.oscStatus = rng.range(0, 11) == 0 ? 0x10 : 0x00;
-            r.errorText = "--";
-            ++n;
-        }
-    }
-    // Three error readings with different codes, one reading excluded by the
-    // user and two comments.
-    struct ErrorReading {
-        int index;
-        int code;
-    };
-    const ErrorReading errors[] = {{9, 10}, {31, 2}, {52, 0x5B}};
-    for (const auto& e : errors) {
-        BpReading& r = d->readings[std::size_t(e.index)];
-        r.oscPulsePressure = r.oscDia = r.oscPulse = 0;
-        r.oscError = std::uint8_t(e.code);
-        r.errorText = "x";
-    }
-    d->readings[20].excluded = 1;
-    d->readings[4].comment.setQString(QStringLiteral("起床直後 頭痛あり"));
-    d->readings[40].comment.setQString(QStringLiteral("飲酒後"));
-    d->counters.readingCount = std::uint32_t(n);
-    d->loaded = 1;
-    return formatBpDataFile(*d, RecorderType::Ks318);
+    QFile file(QStringLiteral(KS318_SAMPLES_DIR "/DEMO.DAT"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray demoCompanionFile(const QString& datPath)

@@ -27,7 +27,8 @@ std::unique_ptr<SessionData> makeRecording(const Options& options);
 // The file text of such a recording.
 QByteArray makeFile(const Options& options);
 
-// The bundled demonstration recording (two weeks, four to six readings a day).
+// The bundled demonstration recording, samples/DEMO.DAT (two weeks, four to
+// six readings a day); empty when it cannot be read.
 QByteArray demoFile();
 
 // The demonstration recording's companion file, for the data file written
