@@ -30,7 +30,6 @@ public:
         QFile f(logFile_.fileName());
         return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
     }
-    bool running() const { return process_.state() == QProcess::Running; }
     // Ends the simulator (its terminal closes) and waits for it.
     void stop()
     {
