@@ -4,12 +4,10 @@
 // the waits pass at once. What a command took must be usable: a retrieved
 // block writes a data file that the reader takes, a settings block gives
 // six slots.
-#include "fuzzport.h"
 #include "fuzzsupport.h"
+#include "linksupport.h"
 
-#include "recorder/linkframes.h"
 #include "recorder/recorderflows.h"
-#include "recorder/recorderservice.h"
 #include "recorder/retrieval.h"
 #include "recorder/schedule.h"
 #include "records/bpdatafile.h"
@@ -18,47 +16,21 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace ks318;
-using fuzz::FuzzPort;
-using fuzz::SimClock;
-
-namespace {
-
-// What the program put on the line, whatever it was answered: whole frames
-// only, each with its checksum (a data frame whose checksum comes to 0 goes
-// without it), the data parts of the schedule and the clock at their sizes.
-void requireWholeFrames(const QByteArray& wire)
-{
-    FrameAssembler assembler(true);
-    FrameAssembler::Frame frame;
-    for (const char byte : wire) {
-        if (!assembler.feed(byte, frame))
-            continue;
-        const QByteArray& f = frame.bytes;
-        fuzz::require(frame.kind != FrameAssembler::Kind::Stray, "the program sends whole frames");
-        if (frame.kind == FrameAssembler::Kind::Command)
-            fuzz::require(frameChecksum(f.constData() + 1, 5) == std::uint8_t(f.back()), "a command frame's checksum");
-        if (frame.kind == FrameAssembler::Kind::Data) {
-            const int length = dataFrameLength(f);
-            fuzz::require(length == 34 || length == 10, "a schedule or clock data part");
-            fuzz::require(f.size() == 9 + length || dataFrameChecksumOk(f), "a data frame's checksum");
-        }
-    }
-    fuzz::require(!assembler.inFrame(), "the program's last frame is whole");
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider in(data, size);
     const int command = in.ConsumeIntegralInRange(0, 6);
 
-    FuzzPort port;
+    // Each chunk reaches the line once the program has written so many bytes.
+    test::Rig rig;
+    QList<QByteArray> chunks;
     int after = 0;
     while (in.remaining_bytes() > 0) {
         after += in.ConsumeIntegralInRange(0, 40);
         const std::string chunk = in.ConsumeRandomLengthString(256);
-        port.pending.push_back({after, QByteArray(chunk.data(), qsizetype(chunk.size()))});
+        chunks << QByteArray(chunk.data(), qsizetype(chunk.size()));
+        rig.port.deliverAfterWrites(after, chunks.back());
     }
 
     // The frame splitter over everything the recorder would send: every byte
@@ -68,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FrameAssembler::Frame frame;
         qsizetype fed = 0;
         qsizetype framed = 0;
-        for (const auto& chunk : port.pending)
-            for (const char byte : chunk.second) {
+        for (const QByteArray& chunk : chunks)
+            for (const char byte : chunk) {
                 ++fed;
                 if (!assembler.feed(byte, frame))
                     continue;
@@ -87,12 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // XOFF held too long makes the program give up in the middle of a frame
     // (and what follows a cut frame no longer splits at frame starts).
     bool heldLine = false;
-    for (const auto& chunk : port.pending)
-        heldLine = heldLine || chunk.second.contains(ctl::XOFF);
+    for (const QByteArray& chunk : chunks)
+        heldLine = heldLine || chunk.contains(ctl::XOFF);
 
-    SimClock clock;
-    NoEscape escape;
-    RecorderService link(port, clock, escape);
+    RecorderService& link = *rig.link;
     switch (command) {
     case 0:
         link.CheckPresence();
@@ -137,7 +107,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         link.StartMeasurement();
         break;
     }
-    if (!heldLine)
-        requireWholeFrames(port.written);
+    // What the program put on the line, whatever it was answered (the port
+    // splits it as the recorder would): whole frames only, each with its
+    // checksum (a data frame whose checksum comes to 0 goes without it), the
+    // data parts of the schedule and the clock at their sizes.
+    if (heldLine)
+        return 0;
+    for (const FrameAssembler::Frame& frame : rig.port.frames) {
+        const QByteArray& f = frame.bytes;
+        fuzz::require(frame.kind != FrameAssembler::Kind::Stray, "the program sends whole frames");
+        if (frame.kind == FrameAssembler::Kind::Command)
+            fuzz::require(frameChecksum(f.constData() + 1, 5) == std::uint8_t(f.back()), "a command frame's checksum");
+        if (frame.kind == FrameAssembler::Kind::Data) {
+            const int length = dataFrameLength(f);
+            fuzz::require(length == 34 || length == 10, "a schedule or clock data part");
+            fuzz::require(f.size() == 9 + length || dataFrameChecksumOk(f), "a data frame's checksum");
+        }
+    }
+    fuzz::require(rig.port.unfinished().isEmpty(), "the program's last frame is whole");
     return 0;
 }

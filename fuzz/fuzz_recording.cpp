@@ -1,10 +1,11 @@
 // A recording as a user opens and looks at it, on any bytes: the data file
 // and its companion file are written to a scratch folder, the recording is
 // prepared as File > Open prepares it (a first opening creates the companion
-// file from the data file) and refused where Open refuses it, then read, its statistics computed, and its
-// summary lines, CSV rows, graph pages (window and exported page) and report
-// pages made. The pages draw on a canvas that records the calls with fixed
-// font metrics; the report's painter only starts the sheets.
+// file from the data file) and refused where Open refuses it, then read (and
+// rewritten), its statistics computed, and its summary lines, CSV rows, graph
+// pages (window and exported page) and report pages made. The pages draw on
+// a canvas with fixed font metrics; the report's painter only starts the
+// sheets.
 //
 // The input:  DATA FILE (escaped) | COMPANION FILE | CONTROL
 //   DATA FILE: up to the first backslash followed by another character than a
@@ -18,10 +19,11 @@
 //     whole window, else 2^n hours).
 //
 // What must hold: a companion file the first opening writes reads back with
-// its three sections; the statistics of each period have min <= mean <= max
-// (one reading: min = max unless above the minimum's start value 300, mean
-// 0) and no more readings above a threshold than counted; every CSV row has
-// the columns of its header and there is one row per reading in the windows.
+// its three sections; a rewritten data file reads back to the same text; the
+// statistics of each period have min <= mean <= max (one reading: min = max
+// unless above the minimum's start value 300, mean 0) and no more readings
+// above a threshold than counted; every CSV row has the columns of its header
+// and there is one row per reading in the windows.
 #include "fuzzsupport.h"
 
 #include "analysis/periodstatistics.h"
@@ -231,6 +233,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // The window's block, statistics and summary.
     if (!session.allocateData() || !readBpDataFile(session, path, mode))
         return 0;
+    // Read as the program reads the files it rewrites (BP mode 0), the block
+    // writes a text that reads back and writes the same again. (In the
+    // Korotkoff modes the rewrite stores the recorders' fixed "no Korotkoff"
+    // columns, which a hand-made file may not hold.)
+    if (mode == BpMode::OscillometricOnly && !session.data()->unreadTail) {
+        const QByteArray written = formatBpDataFile(*session.data(), session.state.recorderType);
+        static Session again;
+        if (!again.data())
+            again.allocateData();
+        again.state = session.state;
+        again.intervals = session.intervals;
+        parseBpDataText(again, written, mode);
+        fuzz::require(again.data()->readingCount() == session.data()->readingCount(),
+                      "a rewritten file holds as many readings");
+        fuzz::require(formatBpDataFile(*again.data(), again.state.recorderType) == written,
+                      "a rewritten file reads back to the same text");
+    }
     const BpThresholds thresholds = thresholdsOf(session.settings.analysis);
     computePeriodStatistics(session, thresholds);
     checkStatistics(session);

@@ -4,12 +4,10 @@
 // file the program writes of them gives the simulator the same records
 // back (the program's file holds '0' for what is not a hexadecimal digit
 // and marks a reading without pulse excluded).
-#include "fuzzport.h"
 #include "fuzzsupport.h"
+#include "linksupport.h"
 
 #include "ks318-sim/recordfile.h"
-#include "recorder/linkframes.h"
-#include "recorder/recorderservice.h"
 #include "recorder/retrieval.h"
 
 #include <algorithm>
@@ -62,19 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(frames == 1, "the block is one frame");
 
     // The program retrieving it: the recorder acknowledges the presence
-    // check "05" and the "10" command, then sends the block. Records of control characters are left out; a recorder
-    // sends none.
+    // check "05" and the "10" command, then sends the block. Records of
+    // control characters are left out; a recorder sends none.
     if (offered.size() < n22 || !allOf(offered, [](char c) { return c >= 0x20 && c < 0x7F; }))
         return 0;
-    fuzz::FuzzPort port;
-    port.turnaround = true;
-    const QByteArray ack("\x01KS70\x06");
-    port.pending.push_back({7, ack});
-    port.pending.push_back({14, ack + block});
-    fuzz::SimClock clock;
-    NoEscape escape;
-    RecorderService link(port, clock, escape);
-    const LinkResult result = link.RetrieveDataBlock();
+    test::Rig rig;
+    rig.script({test::Reply::ack(), test::Reply::ack().then(block, 50)});
+    const RecorderService& link = *rig.link;
+    const LinkResult result = rig.link->RetrieveDataBlock();
     const int count = int(offered.size() / n22);
     fuzz::require(result == LinkOk && link.dataLength == offered.size() && link.recordCount == count
                       && std::memcmp(link.dataBuffer, offered.constData(), std::size_t(offered.size())) == 0,

@@ -17,15 +17,8 @@ def put(target, name, data):
 def lines(text, n):
     return b"".join(text.splitlines(keepends=True)[:n])
 
-# BP data files: the demo whole, its first lines with both sections, a
-# type-30 line, CR line ends, a comment on a missing reading.
 records = [l for l in demo_dat.splitlines(keepends=True) if l.startswith(b"KS-318")]
 tail = demo_dat[demo_dat.index(b"#PATIENT"):]
-put("fuzz_bpdatafile", "demo", demo_dat)
-put("fuzz_bpdatafile", "short", b"".join(records[:5]) + tail)
-put("fuzz_bpdatafile", "crlf", (b"".join(records[:3]) + tail).replace(b"\n", b"\r\n"))
-put("fuzz_bpdatafile", "type30",
-    b"RV5730  300000000100000000001E0B0609003C5A4146000001\n#PATIENT\nName:x\n#END\n#COMMENTS\n1:a\n9:b\n#END\n")
 
 # Companion files: the demo's, and the same with the older section sizes.
 put("fuzz_companion", "demo", demo_p30)
@@ -98,6 +91,11 @@ put("fuzz_recording", "demo", recording(demo_dat, demo_p30, 0))
 put("fuzz_recording", "demo-first-opening", recording(demo_dat, b"", 1 | (2 << 1) | (1 << 3)))
 put("fuzz_recording", "short-patient-report", recording(b"".join(records[:8]) + tail, demo_p30, (2 << 3) | (3 << 5)))
 put("fuzz_recording", "demo-dp-panel", recording(demo_dat, demo_p30, (1 << 1) | (3 << 3) | (1 << 5)))
+# Data files opened for the first time: a type-30 line, CR line ends, a
+# comment on a missing reading.
+put("fuzz_recording", "crlf", recording((b"".join(records[:3]) + tail).replace(b"\n", b"\r\n"), b"", 1))
+put("fuzz_recording", "type30", recording(
+    b"RV5730  300000000100000000001E0B0609003C5A4146000001\n#PATIENT\nName:x\n#END\n#COMMENTS\n1:a\n9:b\n#END\n", b"", 1))
 
 # ks318-sim's record files: the record lines of a data file, and bare
 # 22-character records with a comment and a short line.
