@@ -57,12 +57,6 @@ private Q_SLOTS:
         const QString log = sim.log();
         QCOMPARE(countOf(log, "recv command 10"), 1);
         QCOMPARE(countOf(log, "recv ACK"), 1);
-
-        // The file is not replaced by a second retrieval.
-        const test::CliRun again = cli({"recorder", "--port", sim.device(), "retrieve", dir.filePath("OUT.txt"),
-                               "--patient", "x"});
-        QCOMPARE(again.exitCode, 1);
-        QVERIFY(again.error().contains(QStringLiteral("上書きは出来ません。")));
     }
 
     void readAndWriteSchedule()
