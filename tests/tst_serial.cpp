@@ -99,26 +99,14 @@ private Q_SLOTS:
                  (QStringList{"/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyACM0", "COM0", "/dev/ttyS1"}));
     }
 
-    void opening()
+    // A second OpenPort keeps the open port; ClosePort lets it go.
+    void openPortIsKept()
     {
         Pty pty;
-        QVERIFY(pty.master >= 0);
         MessageLog sink;
-        // No such device, not a terminal, a port held by another program:
-        // message 198 and no port.
-        auto holder = std::make_unique<Serial>(pty.device);
-        QVERIFY(holder->isOpen());
-        for (const QString& device : {QStringLiteral("/nonexistent/ttyS9"), QStringLiteral("/dev/null"), pty.device}) {
-            QVERIFY(!OpenPort(device, &sink));
-            QVERIFY(currentPort() == nullptr);
-        }
-        QCOMPARE(sink.shown, QList<ShownMessage>(3, {198, 14, MessageIcon::Exclamation}));
-        holder.reset();
-        sink.shown.clear();
         QVERIFY(OpenPort(pty.device, &sink));
         Serial* first = currentPort();
         QVERIFY(first && first->isOpen());
-        // A second OpenPort keeps the open port.
         QVERIFY(OpenPort(QStringLiteral("/nonexistent"), &sink));
         QCOMPARE(currentPort(), first);
         QVERIFY(sink.shown.isEmpty());
@@ -239,8 +227,11 @@ private Q_SLOTS:
         QTest::newRow("held by another program") << "held" << int(PortAccess::Usable) << int(PortAccess::Busy);
         QTest::newRow("no such device") << "missing" << int(PortAccess::Missing) << int(PortAccess::Missing);
         QTest::newRow("no permission") << "denied" << int(PortAccess::Denied) << int(PortAccess::Denied);
+        QTest::newRow("not a terminal") << "null" << int(PortAccess::Usable) << int(PortAccess::NotSerial);
     }
 
+    // Looked at, opened, and opened as the program opens its port: message
+    // 198 and no port where it cannot be used.
     void reasons()
     {
         QFETCH(QString, kind);
@@ -265,6 +256,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         if (kind == QLatin1String("missing"))
             device = dir.filePath(QStringLiteral("ttyUSB9"));
+        if (kind == QLatin1String("null"))
+            device = QStringLiteral("/dev/null");
         if (kind == QLatin1String("denied")) {
             QFile file(device = dir.filePath(QStringLiteral("ttyUSB0")));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.setPermissions(QFileDevice::ReadOwner));
@@ -275,6 +268,11 @@ private Q_SLOTS:
         QTEST(int(Serial(device).failure().verdict), "opened");
         if (kind == QLatin1String("denied"))
             QCOMPARE(check.group, QString::fromLocal8Bit(::getgrgid(::getegid())->gr_name));
+        MessageLog sink;
+        const bool usable = kind == QLatin1String("pty");
+        QCOMPARE(OpenPort(device, &sink), usable);
+        QCOMPARE(currentPort() != nullptr, usable);
+        QCOMPARE(sink.shown, QList<ShownMessage>(usable ? 0 : 1, {198, 14, MessageIcon::Exclamation}));
     }
 
     void commandLineNamesTheDeviceAndTheReason()
