@@ -25,6 +25,7 @@
 // above a threshold than counted; every CSV row has the columns of its header
 // and there is one row per reading in the windows.
 #include "fuzzsupport.h"
+#include "recordingsink.h"
 
 #include "analysis/periodstatistics.h"
 #include "plots/graphpages.h"
@@ -32,7 +33,6 @@
 #include "records/companionfile.h"
 #include "records/csvexport.h"
 #include "records/dataset.h"
-#include "records/messages.h"
 #include "reports/reportbody.h"
 #include "session/session.h"
 #include "session/summarylines.h"
@@ -88,11 +88,6 @@ private:
     }
     int dpi_;
     FontSpec font_;
-};
-
-struct Counting final : MessageSink {
-    int shown = 0;
-    void show(int, int, MessageIcon) override { ++shown; }
 };
 
 QTemporaryDir* scratch = nullptr;
@@ -207,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (!firstOpening)
         writeFile(companion, p30);
 
-    Counting messages;
+    test::MessageLog messages;
     Session session;
     prepareDataSet(session, path, QString(), &messages);
     if (firstOpening && QFile::exists(companion)) {
