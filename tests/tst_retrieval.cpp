@@ -1,10 +1,10 @@
 // Retrieval: record lines, the no-data rule, the first reading's moment, the
 // file text and the file a chosen name leads to (against
-// golden/retrieval.txt); the new recording prepared. (The reader's side of
-// the retrieved file: tst_bpdatafile, fuzz_link; the recording open before
-// described again: tst_gui_openrecording.)
+// golden/retrieval.txt); the file read back and the new recording prepared.
+// (The recording open before described again: tst_gui_openrecording.)
 #include "linksupport.h"
 #include "recorder/retrieval.h"
+#include "records/bpdatafile.h"
 #include "records/dataset.h"
 #include "support/testfiles.h"
 #include "session/session.h"
@@ -73,14 +73,21 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(t.toUtf8(), "retrieval.txt");
     }
 
-    // The new recording gets a fresh companion file with the patient's name.
-    void prepareFreshCompanionFile()
+    // What is written reads back as the recording the recorder held: the "8"
+    // rule keeps a reading's error code and marks it excluded. The new
+    // recording gets a fresh companion file with the patient's name.
+    void readBackAndPrepared()
     {
         QTemporaryDir dir;
         Rig rig;
-        rig.setBlock("5A504600126D0C1F173B01");
+        rig.setBlock("5A504600126D0C1F173B01" "5A500014126E0101001E01");
         QCOMPARE(writeRetrievedFile(dir.filePath("old"), *rig.link), RetrievalWrite::Written);
         Session session;
+        QVERIFY(session.allocateData() && readBpDataFile(session, dir.filePath("old.dat"), BpMode::OscillometricOnly));
+        const SessionData& d = *session.data();
+        const BpReading& r = d.readings[1];
+        QCOMPARE((QList<int>{int(d.counters.readingCount), int(d.readings[0].sys), r.oscExcluded, r.oscError}),
+                 (QList<int>{2, 170, 1, 4}));
         QVERIFY(prepareDataSet(session, dir.filePath("old.dat"), QStringLiteral("前の患者")));
 
         rig.setBlock("5A504600127E0B02070001");
