@@ -8,9 +8,6 @@
 #include "synthetic.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
@@ -28,8 +25,6 @@ QByteArray bytesOf(const std::array<std::uint8_t, N>& packed)
 {
     return QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(N));
 }
-
-constexpr double kNov2 = 46328;  // 2026-11-02 as a day count
 
 // Every field of the three records filled (golden companion.p30.hex).
 void fillRecords(Session& s)
@@ -61,23 +56,9 @@ void fillRecords(Session& s)
     p.day2SleepTime = "23:00";
     p.day2WakeTime = "07:00";
     s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
-    s.span.first = {2026, 11, 2, 7, 5, kNov2, encodeTime(7, 5)};
-    s.span.last = {2026, 11, 3, 6, 40, kNov2 + 1, encodeTime(6, 40)};
+    s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
+    s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
 }
-
-// A .pat describing a two-day recording, as fileconv reads it, every text
-// its own. The name (lead bytes FA, FB) runs past the new record's 20 bytes
-// with 髙 on bytes 19-20.
-const char kPat[] =
-    "# legacy patient file\n" "patientName: 髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ髙橋\n"
-    "patientAddress: 3-1 Kita, Sapporo\n" "patientPhone: 011-222-3333\n" "physicianName: Dr. Tanaka\n"
-    "physicianAddress: 9-8 Minami\n" "physicianPhone: 011-444-5555\n" "socialSecurityNumber: SS-20\n"
-    "insurance: Kokuho\n" "medicareNumber: MC-31\n" "age: 61\n" "sex: M\n" "height: 158\n" "weight: 49\n"
-    "medications: nifedipine\n" "comments: readings at home\n" "day2Sleep: 2345\n" "day2Wake: 0640\n"
-    "startDate: 2026-11-02\n" "startHour: 8\n" "recordingHours: 48\n" "recorderId: 4\n"
-    "day1Sleep: 2230\n" "day1Wake: 0615\n" "interval1Hours: 30\n"
-    "interval2Date: 2026-11-03\n" "interval2Hour: 9\n" "interval2Hours: 12\n"
-    "firstReading: 2026-11-02 08:10\n" "lastReading: 2026-11-04 07:50\n";
 
 QByteArray recording()
 {
@@ -119,82 +100,19 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
     }
 
-    // Fields of the file written from fillRecords at the offsets the record
-    // layouts give them, worked out by hand: texts NUL-terminated in CP932,
-    // numbers little-endian, dates as day counts (2026-11-02 is day 46328).
-    // The hex dump of the whole file below is the catch-all.
-    void fieldsAtTheirOffsets_data()
-    {
-        QTest::addColumn<int>("section");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("bytes");
-        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
-        QTest::newRow("patient valid") << 0 << 0 << hex("01000000");
-        QTest::newRow("recording hours 24") << 0 << 4 << hex("18");
-        QTest::newRow("recorder type 70") << 0 << 5 << hex("46");
-        QTest::newRow("start date") << 0 << 6 << QByteArray("2026/11/02\0", 11);
-        QTest::newRow("start time") << 0 << 27 << QByteArray("07:00\0", 6);
-        QTest::newRow("recorder id 3") << 0 << 38 << hex("03");
-        QTest::newRow("patient name, CP932") << 0 << 39 << hex("8e529363 2091be9859 00");
-        QTest::newRow("patient address") << 0 << 60 << QByteArray("1-2-3 Shiba, Minato\0", 20);
-        QTest::newRow("patient phone") << 0 << 111 << QByteArray("03-1234-5678\0", 13);
-        QTest::newRow("physician name") << 0 << 132 << QByteArray("Dr. Sato\0", 9);
-        QTest::newRow("physician address") << 0 << 195 << QByteArray("4-5-6 Azabu\0", 12);
-        QTest::newRow("physician phone") << 0 << 246 << QByteArray("03-9999-0000\0", 13);
-        QTest::newRow("social security number") << 0 << 267 << QByteArray("SSN-1\0", 6);
-        QTest::newRow("insurance") << 0 << 288 << QByteArray("Kenpo\0", 6);
-        QTest::newRow("medicare number") << 0 << 329 << QByteArray("MC-7\0", 5);
-        QTest::newRow("age") << 0 << 350 << QByteArray("58\0", 3);
-        QTest::newRow("sex, CP932") << 0 << 361 << hex("926a00");
-        QTest::newRow("height") << 0 << 372 << QByteArray("172\0", 4);
-        QTest::newRow("weight") << 0 << 383 << QByteArray("70\0", 3);
-        QTest::newRow("medications") << 0 << 394 << QByteArray("amlodipine\0", 11);
-        QTest::newRow("comments") << 0 << 455 << QByteArray("morning readings high\0", 22);
-        QTest::newRow("day-1 sleep") << 0 << 856 << QByteArray("22:30\0", 6);
-        QTest::newRow("day-1 wake") << 0 << 867 << QByteArray("06:00\0", 6);
-        QTest::newRow("day-2 sleep") << 0 << 878 << QByteArray("23:00\0", 6);
-        QTest::newRow("day-2 wake, last field") << 0 << 889 << QByteArray("07:00\0\0\0\0\0\0", 11);
-        // The records are stored as they stand in memory: fillRecords leaves the
-        // valid flags of the intervals and the span 0.
-        QTest::newRow("intervals valid as in memory, day offset 0") << 1 << 0 << hex("00000000 00000000");
-        QTest::newRow("interval-1 start date") << 1 << 8 << hex("00000000009fe640");
-        QTest::newRow("interval-2 start date") << 1 << 24 << hex("00000000009fe640");
-        QTest::newRow("interval-1 start time 07:00") << 1 << 32 << hex("abaaaaaaaaaad23f");
-        QTest::newRow("interval-1 hours 24") << 1 << 40 << hex("18000000");
-        QTest::newRow("interval-2 hours 24") << 1 << 56 << hex("18000000");
-        // (0, 0, 23, 23 / 4, 1), (24, 1, 24, 24 / 4, 1), twice.
-        QTest::newRow("scroll settings")
-            << 1 << 60
-            << hex("00000000 00000000 17000000 05000000 01000000 18000000 01000000 18000000 06000000 01000000"
-                   "00000000 00000000 17000000 05000000 01000000 18000000 01000000 18000000 06000000 01000000");
-        QTest::newRow("span valid as in memory, first reading 2026-11-02 07:05") << 2 << 0 << hex("00000000 ea07 0b 02 07 05");
-        QTest::newRow("first date") << 2 << 16 << hex("00000000009fe640");
-        QTest::newRow("first time of day") << 2 << 24 << hex("398ee3388ee3d23f");
-        QTest::newRow("last reading 2026-11-03 06:40") << 2 << 32 << hex("ea07 0b 03 06 28");
-        QTest::newRow("last date and time") << 2 << 40 << hex("00000000209fe640 721cc7711cc7d13f");
-    }
+    // The fields of the file written from fillRecords at the offsets the
+    // record layouts give them, by the hand-worked companion-layout.txt; the
+    // hex dump of the whole file below is the catch-all.
     void fieldsAtTheirOffsets()
     {
-        QFETCH(int, section);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         Session session;
         fillRecords(session);
         QVERIFY(writeCompanionFile(session, dir.filePath("REC.DAT"), nullptr));
-        // "0" (version), then per section its id, its size and the raw block.
-        QByteArray file = readFile(dir.filePath("REC.p30"));
-        QVERIFY(file.startsWith("0\n"));
-        file.remove(0, 2);
-        static const int kSizes[] = {900, 144, 56};
-        for (int id = 0; id <= section; ++id) {
-            const QByteArray head = QByteArray::number(id) + '\n' + QByteArray::number(kSizes[id]) + '\n';
-            QVERIFY2(file.startsWith(head), file.left(16).constData());
-            file.remove(0, head.size());
-            if (id < section)
-                file.remove(0, kSizes[id] + 1);
-        }
-        QCOMPARE(file.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+        const QByteArray file = readFile(dir.filePath("REC.p30"));
+        const QStringList wrong = layoutMismatches(
+            "companion-layout.txt", {{"file", file}, {"0", file.mid(8)}, {"1", file.mid(915)}, {"2", file.mid(1065)}});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
     }
 
     void filledRecordsWriteExactBytesAndReadBack()
@@ -316,7 +234,7 @@ private Q_SLOTS:
         QVERIFY(QDir(root.path()).mkpath(directory));
         const QString dir = root.filePath(directory);
         const QString dat = dir + "/" + base + ".DAT";
-        QVERIFY(writeFile(dir + "/" + base + ".pat", kPat));
+        QVERIFY(writeFile(dir + "/" + base + ".pat", golden("legacy.pat")));
         QVERIFY(writeFile(dat, recording()));
 
         Session s;
@@ -341,15 +259,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("p30Present");
         QTest::addColumn<QString>("givenName");
         QTest::addColumn<QString>("patientName");
+        const QByteArray pat = golden("legacy.pat");
         const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
         const QByteArray staleTmp = "0\n" + section(0, stale) + section(1, QByteArray(42, '\0')) + section(2, QByteArray(14, '\0'));
         QTest::newRow("no tmp appears") << QByteArray("startDate: never\n") << true << QByteArray() << false << QString()
                                         << QStringLiteral("山田 太郎");
-        QTest::newRow("converter missing") << QByteArray(kPat) << false << QByteArray() << false
+        QTest::newRow("converter missing") << pat << false << QByteArray() << false
                                            << QStringLiteral("Given Name") << QStringLiteral("Given Name");
-        QTest::newRow("stale tmp not taken") << QByteArray(kPat) << true << staleTmp << false << QString()
+        QTest::newRow("stale tmp not taken") << pat << true << staleTmp << false << QString()
                                              << QStringLiteral("髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ");
-        QTest::newRow("existing companion left alone") << QByteArray(kPat) << true << QByteArray() << true
+        QTest::newRow("existing companion left alone") << pat << true << QByteArray() << true
                                                        << QStringLiteral("Other") << QString();
     }
 
@@ -380,7 +299,7 @@ private Q_SLOTS:
         QVERIFY(log.shown.isEmpty());
         if (!patientName.isEmpty())   // empty: the file present is not read here
             QCOMPARE(s.patient.patientName.toQString(), patientName);
-        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), pat != kPat || !converterOnPath || p30Present);
+        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), pat != golden("legacy.pat") || !converterOnPath || p30Present);
         QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
         if (p30Present)
             QCOMPARE(readFile(dir.filePath("REC.p30")), present);

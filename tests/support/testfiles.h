@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -178,6 +179,30 @@ inline QByteArray escaped(const QByteArray& bytes)
         out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
                : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
     return out;
+}
+
+// The rows "WHAT | BLOCK OFFSET | BYTES" of the hand-worked table
+// tests/golden/NAME whose BYTES (hex, "quoted" text with the escapes of
+// unescaped()) do not lie at OFFSET of blocks[BLOCK], with what lies there.
+inline QStringList layoutMismatches(const QString& name, const QMap<QString, QByteArray>& blocks)
+{
+    QStringList wrong{name + " has no rows"};
+    for (const QByteArray& line : golden(name).split('\n')) {
+        const QList<QByteArray> f = line.split('|');
+        if (line.startsWith('#') || f.size() != 3)
+            continue;
+        wrong.removeAll(name + " has no rows");
+        const QByteArray at = f[1].trimmed();
+        const qsizetype space = at.lastIndexOf(' ');
+        const QList<QByteArray> parts = f[2].trimmed().split('"');
+        QByteArray want;
+        for (qsizetype i = 0; i < parts.size(); ++i)
+            want += i % 2 ? unescaped(parts[i]) : QByteArray::fromHex(parts[i]);
+        const QByteArray got = blocks.value(at.left(space)).mid(at.mid(space + 1).toInt(), want.size());
+        if (got != want)
+            wrong << QString::fromUtf8(f[0].trimmed() + ": expected " + want.toHex(' ') + ", got " + got.toHex(' '));
+    }
+    return wrong;
 }
 
 inline QByteArray sjis(const QString& s)
