@@ -6,7 +6,6 @@
 #include "records/settings.h"
 #include "support/testfiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
@@ -58,69 +57,45 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingFilesAreCreatedWithDefaults()
+    // Missing files are made with the defaults (the reference date seven
+    // days before 5 March; valid 0 in the files, 1 in memory); where they
+    // cannot be written, message 201 for each, and the defaults stay in
+    // memory as made.
+    void missingFilesTakeTheDefaults()
     {
         QTemporaryDir dir;
-        Session session;
-        MessageLog log;
-        QVERIFY(loadSettings(session, dir.path(), &log, kToday));
-        QVERIFY(log.shown.isEmpty());
-
-        // The reference date seven days before 5 March; valid 0 in the files.
+        for (const QString& folder : {dir.path(), dir.filePath("no/such/directory")}) {
+            Session session;
+            MessageLog log;
+            const bool writable = folder == dir.path();
+            QCOMPARE(loadSettings(session, folder, &log, kToday), writable);
+            const ShownMessage m201{201, 14, MessageIcon::Warning};
+            QCOMPARE(log.shown, writable ? QList<ShownMessage>() : QList<ShownMessage>(3, m201));
+            const Settings& s = session.settings;
+            QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1,
+                                 s.physicians.selectedPhysician}),
+                     (QList<int>{1, 1, 140, -1}));
+        }
         KS318_COMPARE_GOLDEN(settingsFiles(dir.path()), "settings-default.txt");
-        // Valid in memory although the new files hold 0.
-        const Settings& s = session.settings;
-        QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1, s.physicians.selectedPhysician}),
-                 (QList<int>{1, 1, 140, -1}));
+        QVERIFY(!QFile::exists(dir.filePath("no")));
     }
 
-    // Fields of the files written from fillSettings at the offsets of their
-    // layouts, worked out by hand (little-endian; the block after the
-    // "0\nSIZE\n" lines; physician slot 4 at 8 + 4 × 212 = 856). The hex
-    // dumps below are the catch-all.
-    void fieldsAtTheirOffsets_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("bytes");
-        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
-        QTest::newRow("data.d valid as in memory") << "data.d" << 0 << hex("01000000");
-        QTest::newRow("data.d default BP mode 2") << "data.d" << 4 << hex("02000000");
-        QTest::newRow("data.d thresholds 135/85, 125/75") << "data.d" << 8 << hex("87000000 55000000 7d000000 4b000000");
-        QTest::newRow("data.d alternate thresholds 11, 60, 90, 50") << "data.d" << 24
-                                                                     << hex("0b000000 3c000000 5a000000 32000000");
-        QTest::newRow("data.d serial port 3") << "data.d" << 40 << hex("03000000") + QByteArray("COM3\0", 5);
-        QTest::newRow("data.d recorder type 70") << "data.d" << 60 << hex("46000000");
-        QTest::newRow("data.d reference date 7 days back") << "data.d" << 64 << QByteArray("2026/02/26\0", 11);
-        QTest::newRow("data.d no CSV file, last field") << "data.d" << 148 << hex("00000000");
-        QTest::newRow("data.m valid, physician 4 chosen") << "data.m" << 0 << hex("01000000 04000000");
-        QTest::newRow("data.m slot 4 used, index 0, valid") << "data.m" << 856 << hex("01000000 00000000 01000000");
-        QTest::newRow("data.m slot 4 display name") << "data.m" << 868 << hex("8db293a1 00");
-        QTest::newRow("data.m slot 4 family name") << "data.m" << 931 << hex("8db293a1 00");
-        QTest::newRow("data.m slot 4 given name") << "data.m" << 962 << hex("89d48e71 00");
-        QTest::newRow("data.m slot 4 address") << "data.m" << 993 << QByteArray("1-2-3 Shiba\0", 12);
-        QTest::newRow("data.m slot 4 phone") << "data.m" << 1044 << QByteArray("03-0000-1111\0", 13);
-        QTest::newRow("data.m slot 5 empty") << "data.m" << 1068 << hex("00000000");
-        QTest::newRow("data.o name (CP932), then the switch") << "data.o" << 0
-                                                              << hex("8d609286899b834e838a836a8362834e 0a 31");
-    }
+    // The fields of the files written from fillSettings at the offsets of
+    // their layouts, by the hand-worked settings-layout.txt; the hex dumps
+    // below are the catch-all.
     void fieldsAtTheirOffsets()
     {
-        QFETCH(QString, file);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
         fillSettings(session.settings);
         QVERIFY(saveSettings(session, nullptr));
-        QByteArray bytesWritten = readFile(dir.filePath(file));
-        if (file != QLatin1String("data.o")) {
-            const QByteArray head = file == QLatin1String("data.d") ? "0\n152\n" : "0\n10608\n";
-            QVERIFY(bytesWritten.startsWith(head));
-            bytesWritten.remove(0, head.size());
-        }
-        QCOMPARE(bytesWritten.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+        const QByteArray d = readFile(dir.filePath("data.d"));
+        const QByteArray m = readFile(dir.filePath("data.m"));
+        const QStringList wrong = layoutMismatches("settings-layout.txt", {{"data.d", d}, {"data.d block", d.mid(6)},
+                                                                          {"data.m", m}, {"data.m block", m.mid(8)},
+                                                                          {"data.o", readFile(dir.filePath("data.o"))}});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
     }
 
     void filledSettingsWriteExactBytesAndReadBack()
@@ -188,76 +163,55 @@ private Q_SLOTS:
         });
     }
 
-    void damagedFileKeepsMemory_data()
+    // A damaged file is not read and memory stays as it was; a short block
+    // replaces only its bytes. The file stays as it is either way.
+    void damagedOrShortFile_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("value");  // SYS threshold 1 of data.d, or the physician chosen in data.m
 
         const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
-        QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n");
-        QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n");
-        QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n");
-        QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100));
-        QTest::newRow("data.d empty") << "data.d" << QByteArray();
-        QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n");
-        QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n";
-        QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0');
+        QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n") << false << 155;
+        QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n") << false << 155;
+        QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n") << false << 155;
+        QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100)) << false << 155;
+        QTest::newRow("data.d empty") << "data.d" << QByteArray() << false << 155;
+        QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n") << false << 155;
+        // Valid 0, default BP mode 3, SYS threshold 1 150.
+        const QByteArray part = QByteArray::fromHex("00000000 03000000 96000000");
+        QTest::newRow("data.d short block") << "data.d" << "0\n12\n" + part + "\n" << true << 150;
+        QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n"
+                                          << false << 7;
+        QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0')
+                                                << false << 7;
     }
 
-    void damagedFileKeepsMemory()
+    void damagedOrShortFile()
     {
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, read);
+        QFETCH(int, value);
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(file), bytes));
 
         Session session;
-        session.settings.directory = dir.path();
-        session.settings.analysis.sysThreshold1 = 155;  // stands for what memory held before
-        session.settings.physicians.selectedPhysician = 7;
+        Settings& s = session.settings;
+        s.directory = dir.path();
+        s.analysis.sysThreshold1 = 155;  // stands for what memory held before
+        s.analysis.diaThreshold1 = 95;
+        s.physicians.selectedPhysician = 7;
         MessageLog log;
-        const bool read = file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log);
-        QVERIFY(!read);
+        QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log), read);
         QVERIFY(log.shown.isEmpty());
         QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
-        if (file == QLatin1String("data.d")) {
-            QCOMPARE(session.settings.analysis.valid, 0);
-            QCOMPARE(session.settings.analysis.sysThreshold1, 155);
-        } else {
-            QCOMPARE(session.settings.physicians.valid, 0);
-            QCOMPARE(session.settings.physicians.selectedPhysician, 7);
-        }
-    }
-
-    void shortBlockReplacesOnlyItsBytes()
-    {
-        QTemporaryDir dir;
-        const QByteArray part = QByteArray::fromHex("00000000" "03000000" "96000000");  // defaultBpMode 3, sysThreshold1 150
-        QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
-
-        Session session;
-        session.settings.directory = dir.path();
-        session.settings.analysis.diaThreshold1 = 95;
-        QVERIFY(readDataD(session, nullptr, kToday));
-        QCOMPARE(session.settings.analysis.valid, 1);
-        QCOMPARE(session.settings.analysis.defaultBpMode, 3);
-        QCOMPARE(session.settings.analysis.sysThreshold1, 150);
-        QCOMPARE(session.settings.analysis.diaThreshold1, 95);
-    }
-
-    void writeFailureShowsMessage201()
-    {
-        QTemporaryDir dir;
-        const QString missing = dir.filePath("no/such/directory");
-        Session session;
-        MessageLog log;
-        QVERIFY(!loadSettings(session, missing, &log, kToday));
-        const ShownMessage m201{201, 14, MessageIcon::Warning};
-        QCOMPARE(log.shown, (QList<ShownMessage>{m201, m201, m201}));
-        // The defaults are in memory and count as created.
-        QCOMPARE(session.settings.analysis.valid, 1);
-        QCOMPARE(session.settings.physicians.valid, 1);
-        QVERIFY(!QFile::exists(missing));
+        if (file == QLatin1String("data.d"))
+            QCOMPARE((QList<int>{s.analysis.valid, s.analysis.sysThreshold1, s.analysis.diaThreshold1}),
+                     (QList<int>{read, value, 95}));
+        else
+            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}), (QList<int>{0, value}));
     }
 };
 
