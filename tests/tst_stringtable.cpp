@@ -7,9 +7,8 @@
 #include "records/cp932.h"
 #include "records/language.h"
 #include "records/stringtable.h"
+#include "support/testfiles.h"
 
-#include <QFile>
-#include <QRegularExpression>
 #include <QtTest>
 
 using namespace ks318;
@@ -52,38 +51,22 @@ private Q_SLOTS:
 
     void languageOfTheEnvironment_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("lcAll");
-        QTest::addColumn<QString>("lcMessages");
-        QTest::addColumn<QString>("lang");
-        QTest::addColumn<bool>("japanese");
-        QTest::newRow("LANG ja") << "" << "" << "" << "ja_JP.UTF-8" << true;
-        QTest::newRow("LANG en") << "" << "" << "" << "en_GB.UTF-8" << false;
-        QTest::newRow("nothing set") << "" << "" << "" << "" << false;
-        QTest::newRow("LC_ALL over LANG") << "" << "C.UTF-8" << "" << "ja_JP.UTF-8" << false;
-        QTest::newRow("LC_MESSAGES over LANG") << "" << "" << "ja_JP.UTF-8" << "de_DE.UTF-8" << true;
-        QTest::newRow("LANGUAGE first entry") << "ja:en" << "en_US.UTF-8" << "" << "" << true;
-        QTest::newRow("LANGUAGE en over LC_ALL ja") << "en_US:ja" << "ja_JP.UTF-8" << "" << "" << false;
+        test::dataRows("environment-language.txt", {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "chosen"});
     }
 
     void languageOfTheEnvironment()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, lcAll);
-        QFETCH(QString, lcMessages);
-        QFETCH(QString, lang);
-        QFETCH(bool, japanese);
-        const QByteArray saved[4] = {qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
-        qputenv("LANGUAGE", language.toUtf8());
-        qputenv("LC_ALL", lcAll.toUtf8());
-        qputenv("LC_MESSAGES", lcMessages.toUtf8());
-        qputenv("LANG", lang.toUtf8());
-        const Language chosen = languageOfEnvironment();
-        qputenv("LANGUAGE", saved[0]);
-        qputenv("LC_ALL", saved[1]);
-        qputenv("LC_MESSAGES", saved[2]);
-        qputenv("LANG", saved[3]);
-        QCOMPARE(chosen == Language::Japanese, japanese);
+        QFETCH(QString, chosen);
+        QByteArray saved[4];
+        const char* const names[4] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+        for (int i = 0; i < 4; ++i) {
+            saved[i] = qgetenv(names[i]);
+            qputenv(names[i], static_cast<QString*>(QTest::qData(names[i], QMetaType::QString))->toUtf8());
+        }
+        const Language language = languageOfEnvironment();
+        for (int i = 0; i < 4; ++i)
+            qputenv(names[i], saved[i]);
+        QCOMPARE(language == Language::Japanese ? "ja" : "other", chosen);
     }
 };
 

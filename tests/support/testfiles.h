@@ -119,6 +119,25 @@ inline QByteArray goldenTable(const QString& name, const std::function<QByteArra
 }
 #define KS318_COMPARE_GOLDEN_TABLE(name, ...) KS318_COMPARE_GOLDEN(ks318::test::goldenTable((name), __VA_ARGS__), (name))
 
+// QTest data rows from the hand-worked table tests/golden/NAME: each line
+// neither empty nor a "#" comment is "ROW NAME | VALUE | ...", one QString
+// column per value.
+inline void dataRows(const QString& name, const QList<const char*>& columns)
+{
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    const QByteArray table = golden(name);
+    QVERIFY2(table != "<missing>", qPrintable(name));
+    for (const QByteArray& line : table.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> f = line.split('|');
+        QTestData& row = QTest::newRow(f[0].trimmed().constData());
+        for (qsizetype i = 1; i <= columns.size(); ++i)
+            row << QString::fromUtf8(f.value(i).trimmed());
+    }
+}
+
 // `bytes` in rows of 16 ("0020  41 42 ...  AB.."); a run of zero rows after
 // the first shows as one "*", the last row always shows.
 inline QByteArray hexDump(const QByteArray& bytes)
