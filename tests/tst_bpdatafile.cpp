@@ -7,9 +7,6 @@
 #include "synthetic.h"
 #include "session/session.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;

@@ -7,8 +7,6 @@
 #include "session/session.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
 
 using namespace ks318;
@@ -68,28 +66,16 @@ private Q_SLOTS:
     }
 
     // The files do not follow the interface language, nor take month names
-    // from a locale whose short date spells them (C: "d MMM yyyy"): the
-    // companion file and the CSV file are the same bytes in every run.
-    void filesIndependentOfLanguage_data()
-    {
-        QTest::addColumn<QString>("lang");
-        QTest::addColumn<QString>("locale");
-        QTest::newRow("English, Japanese locale") << "en" << "ja_JP.UTF-8";
-        QTest::newRow("Japanese, C locale") << "ja" << "C.UTF-8";
-        QTest::newRow("English, C locale") << "en" << "C.UTF-8";
-    }
-
+    // from a locale whose short date spells them (C: "d MMM yyyy"): in
+    // English in the C locale the companion file and the CSV file are the
+    // bytes of a Japanese run in the tests' Japanese locale.
     void filesIndependentOfLanguage()
     {
-        QFETCH(QString, lang);
-        QFETCH(QString, locale);
         QVERIFY(test::writeFile(path("KNOWN.DAT"), test::golden("known.DAT")));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LC_ALL"), locale);
-        const test::CliRun r = test::runCli({"--lang", lang, "csv", "KNOWN.DAT"}, dir_.path(), 30000, env);
-        QCOMPARE(r.exitCode, 0);
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        QCOMPARE(test::runCli({"--lang", "en", "csv", "KNOWN.DAT"}, dir_.path(), 30000, env).exitCode, 0);
         KS318_COMPARE_GOLDEN(test::readFile(path("KNOWN.csv")), "known.csv");
-        // The same in Japanese in the tests' Japanese locale, in a folder of its own.
         QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("ja")));
         QVERIFY(test::writeFile(path("ja/KNOWN.DAT"), test::golden("known.DAT")));
         QCOMPARE(test::runCli({"--lang", "ja", "csv", "KNOWN.DAT"}, path("ja")).exitCode, 0);

@@ -8,9 +8,6 @@
 #include "synthetic.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;

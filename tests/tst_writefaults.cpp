@@ -16,8 +16,6 @@
 #include "records/settings.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QMap>
 #include <QtTest>
 #include <functional>
 #include <optional>
