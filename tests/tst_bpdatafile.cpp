@@ -201,37 +201,27 @@ private Q_SLOTS:
         });
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("count");
-        QTest::newRow("70 small") << 70 << 0 << 5;
-        QTest::newRow("70 full") << 70 << 0 << 1828;
-        QTest::newRow("30") << 30 << 0 << 300;
-        QTest::newRow("21") << 21 << 2 << 300;
-        QTest::newRow("20") << 20 << 2 << 300;
-    }
-
+    // Files of every recorder type with error, excluded and commented
+    // readings read and rewritten unchanged; a full file's sections are never
+    // read, so it holds none to lose.
     void roundTrip()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
-        QFETCH(int, count);
-        synth::Options o;
-        o.type = RecorderType(type);
-        o.count = count;
-        o.errorEvery = 13;
-        o.excludedEvery = 7;
-        // A full file's sections are never read, so it holds none to lose.
-        o.commentEvery = count < kMaxReadings ? 5 : 0;
-        o.patient = count < kMaxReadings;
-        const QByteArray file = synth::makeFile(o);
-        const SessionData& d = read(file, BpMode(mode));
-        QCOMPARE(int(d.readingCount()), count);
-        QCOMPARE(code(session_.state.recorderType), type);
-        QVERIFY(rewriteBpDataFile(session_));
-        QCOMPARE(readFile(session_.state.preparedFilePath), file);
+        for (const auto& [type, mode, count] : {std::tuple(70, 0, 5), {70, 0, 1828}, {30, 0, 300}, {21, 2, 300},
+                                                {20, 2, 300}}) {
+            synth::Options o;
+            o.type = RecorderType(type);
+            o.count = count;
+            o.errorEvery = 13;
+            o.excludedEvery = 7;
+            o.commentEvery = count < kMaxReadings ? 5 : 0;
+            o.patient = count < kMaxReadings;
+            const QByteArray file = synth::makeFile(o);
+            const SessionData& d = read(file, BpMode(mode));
+            QCOMPARE(code(session_.state.recorderType), type);
+            QCOMPARE(int(d.readingCount()), count);
+            QVERIFY(rewriteBpDataFile(session_));
+            QCOMPARE(readFile(session_.state.preparedFilePath), file);
+        }
     }
 
     void demoRoundTrip()
