@@ -20,12 +20,6 @@ QByteArray section(int id, const QByteArray& block)
     return QByteArray::number(id) + "\n" + QByteArray::number(block.size()) + "\n" + block + "\n";
 }
 
-template <std::size_t N>
-QByteArray bytesOf(const std::array<std::uint8_t, N>& packed)
-{
-    return QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(N));
-}
-
 // Every field of the three records filled (golden companion.p30.hex).
 void fillRecords(Session& s)
 {
@@ -138,47 +132,45 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(formatCompanionFile(s.patient, s.intervals, s.span)), "legacy-converted.p30.hex");
     }
 
+    // The sections read from the file of companion.p30.hex reordered, cut
+    // or damaged; the valid flags in memory follow.
     void readSections_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("patient");
-        QTest::addColumn<bool>("intervals");
-        QTest::addColumn<bool>("span");
-
-        Session s;
-        fillRecords(s);
-        const QByteArray patient = bytesOf(s.patient.pack());
-        const QByteArray s0 = section(0, patient);
-        const QByteArray s1 = section(1, bytesOf(s.intervals.pack()));
-        const QByteArray s2 = section(2, bytesOf(s.span.pack()));
-        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << true << true << true;
-        QTest::newRow("only section 0") << "0\n" + s0 << true << false << false;
-        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << false << false << false;
-        QTest::newRow("empty file") << QByteArray() << false << false << false;
-        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << true << true << true;
-        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << true << false << false;
-        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << true << false << false;
+        QTest::addColumn<QString>("read");
+        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
+        const QByteArray patient = file.mid(8, 900);
+        const QByteArray s0 = file.mid(2, 907);  // "0\n900\n", the block, "\n"
+        const QByteArray s1 = file.mid(909, 151);
+        const QByteArray s2 = file.mid(1060, 62);
+        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << "patient intervals span";
+        QTest::newRow("only section 0") << "0\n" + s0 << "patient";
+        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << "";
+        QTest::newRow("empty file") << QByteArray() << "";
+        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << "patient intervals span";
+        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << "patient";
+        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << "patient";
         QTest::newRow("section 1 of unknown size passed over")
-            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << true << false << true;
-        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << false << false << true;
-        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << false << false << false;
-        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << true << false << false;
-        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << true << false << false;
+            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << "patient span";
+        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << "span";
+        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << "";
+        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << "patient";
+        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << "patient";
     }
 
     void readSections()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, patient);
-        QFETCH(bool, intervals);
-        QFETCH(bool, span);
+        QFETCH(QString, read);
         Session s;
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
-        const CompanionSections read = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
-        const QList<bool> expected{patient, intervals, span};
-        QCOMPARE((QList<bool>{s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1}), expected);
-        QCOMPARE((QList<bool>{read.patient, read.intervals, read.span}), expected);
-        if (patient)
+        const CompanionSections got = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
+        const auto named = [](bool patient, bool intervals, bool span) {
+            return (QString(patient ? "patient " : "") + (intervals ? "intervals " : "") + (span ? "span" : "")).trimmed();
+        };
+        QCOMPARE(named(got.patient, got.intervals, got.span), read);
+        QCOMPARE(named(s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1), read);
+        if (got.patient)
             QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
     }
 
