@@ -233,47 +233,33 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(readFile(dir + "/" + base + ".p30")), "fileconv.p30.hex");
     }
 
-    // Where fileconv gives nothing usable, or a companion file is there already,
-    // the records come from the data file (or the file present) and the .pat stays.
     void creationWithoutConversion_data()
     {
-        QTest::addColumn<QByteArray>("pat");
-        QTest::addColumn<bool>("converterOnPath");
-        QTest::addColumn<QByteArray>("tmp");      // left by an earlier run
-        QTest::addColumn<bool>("p30Present");
-        QTest::addColumn<QString>("givenName");
-        QTest::addColumn<QString>("patientName");
-        const QByteArray pat = golden("legacy.pat");
-        const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
-        const QByteArray staleTmp = "0\n" + section(0, stale) + section(1, QByteArray(42, '\0')) + section(2, QByteArray(14, '\0'));
-        QTest::newRow("no tmp appears") << QByteArray("startDate: never\n") << true << QByteArray() << false << QString()
-                                        << QStringLiteral("山田 太郎");
-        QTest::newRow("converter missing") << pat << false << QByteArray() << false
-                                           << QStringLiteral("Given Name") << QStringLiteral("Given Name");
-        QTest::newRow("stale tmp not taken") << pat << true << staleTmp << false << QString()
-                                             << QStringLiteral("髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ");
-        QTest::newRow("existing companion left alone") << pat << true << QByteArray() << true
-                                                       << QStringLiteral("Other") << QString();
+        dataRows("companion-creation.txt", {"pat", "converter", "tmp", "p30", "givenName", "patientName", "patKept"});
     }
 
     void creationWithoutConversion()
     {
-        QFETCH(QByteArray, pat);
-        QFETCH(bool, converterOnPath);
-        QFETCH(QByteArray, tmp);
-        QFETCH(bool, p30Present);
+        QFETCH(QString, pat);
+        QFETCH(QString, converter);
+        QFETCH(QString, tmp);
+        QFETCH(QString, p30);
         QFETCH(QString, givenName);
         QFETCH(QString, patientName);
+        QFETCH(QString, patKept);
         QTemporaryDir dir;
         QTemporaryDir emptyBin;
-        QVERIFY(writeFile(dir.filePath("REC.pat"), pat));
+        QVERIFY(writeFile(dir.filePath("REC.pat"), pat == "legacy" ? golden("legacy.pat") : pat.toUtf8() + '\n'));
         QVERIFY(writeFile(dir.filePath("REC.DAT"), recording()));
-        if (!tmp.isEmpty())
-            QVERIFY(writeFile(dir.filePath("REC.tmp"), tmp));
+        // Sections of an older layout, "STALE" in the patient name.
+        const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
+        if (tmp == "stale")
+            QVERIFY(writeFile(dir.filePath("REC.tmp"), "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
+                                                           + section(2, QByteArray(14, '\0'))));
         const QByteArray present = "0\n" + section(2, QByteArray(56, '\0'));
-        if (p30Present)
+        if (p30 == "yes")
             QVERIFY(writeFile(dir.filePath("REC.p30"), present));
-        if (!converterOnPath)
+        if (converter == "no")
             qputenv("PATH", QFile::encodeName(emptyBin.path()));
         Session s;
         MessageLog log;
@@ -281,11 +267,11 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
         QCOMPARE(created, CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
-        if (!patientName.isEmpty())   // empty: the file present is not read here
+        if (!patientName.isEmpty())
             QCOMPARE(s.patient.patientName.toQString(), patientName);
-        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), pat != golden("legacy.pat") || !converterOnPath || p30Present);
+        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), patKept == "yes");
         QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
-        if (p30Present)
+        if (p30 == "yes")
             QCOMPARE(readFile(dir.filePath("REC.p30")), present);
         else
             QVERIFY(QFile::exists(dir.filePath("REC.p30")));
