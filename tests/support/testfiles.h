@@ -3,15 +3,7 @@
 // by the tests.
 #include "records/cp932.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QMap>
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <algorithm>
 #include <functional>
 
