@@ -98,17 +98,6 @@ class TstBpDataFile : public QObject {
     QTemporaryDir dir_;
     Session session_;
 
-    const SessionData& read(const QByteArray& bytes, BpMode mode = BpMode::OscillometricOnly)
-    {
-        const QString path = dir_.filePath("T.DAT");
-        writeFile(path, bytes);
-        session_ = Session();
-        session_.allocateData();
-        session_.state.preparedFilePath = path;
-        readBpDataFile(session_, path, mode);
-        return *session_.data();
-    }
-
 private Q_SLOTS:
     void parseHexDigits()
     {
@@ -202,10 +191,12 @@ private Q_SLOTS:
     }
 
     // Files of every recorder type with error, excluded and commented
-    // readings read and rewritten unchanged; a full file's sections are never
-    // read, so it holds none to lose.
+    // readings, and the demonstration recording, read and rewritten
+    // unchanged; a full file's sections are never read, so it holds none to
+    // lose. The bundled sample is the demonstration recording.
     void roundTrip()
     {
+        QList<std::tuple<QByteArray, int, int>> files{{synth::demoFile(), 70, 0}};  // the file, its type, BP mode
         for (const auto& [type, mode, count] : {std::tuple(70, 0, 5), {70, 0, 1828}, {30, 0, 300}, {21, 2, 300},
                                                 {20, 2, 300}}) {
             synth::Options o;
@@ -215,23 +206,22 @@ private Q_SLOTS:
             o.excludedEvery = 7;
             o.commentEvery = count < kMaxReadings ? 5 : 0;
             o.patient = count < kMaxReadings;
-            const QByteArray file = synth::makeFile(o);
-            const SessionData& d = read(file, BpMode(mode));
-            QCOMPARE(code(session_.state.recorderType), type);
-            QCOMPARE(int(d.readingCount()), count);
-            QVERIFY(rewriteBpDataFile(session_));
-            QCOMPARE(readFile(session_.state.preparedFilePath), file);
+            files.append({synth::makeFile(o), type, mode});
         }
-    }
-
-    void demoRoundTrip()
-    {
-        const QByteArray demo = synth::demoFile();
-        read(demo);
-        QCOMPARE(formatBpDataFile(*session_.data(), session_.state.recorderType), demo);
+        const QString path = dir_.filePath("T.DAT");
+        for (const auto& [file, type, mode] : files) {
+            QVERIFY(writeFile(path, file));
+            Session& s = session_ = Session();
+            QVERIFY(s.allocateData());
+            s.state.preparedFilePath = path;
+            QVERIFY(readBpDataFile(s, path, BpMode(mode)));
+            QCOMPARE(code(s.state.recorderType), type);
+            QVERIFY(rewriteBpDataFile(s));
+            QCOMPARE(readFile(path), file);
+        }
         const QString bundled = qEnvironmentVariable("KS318_SAMPLES") + QStringLiteral("/DEMO.DAT");
         if (QFile::exists(bundled))
-            QCOMPARE(readFile(bundled), demo);
+            QCOMPARE(readFile(bundled), synth::demoFile());
     }
 };
 
