@@ -77,32 +77,20 @@ private Q_SLOTS:
         QCOMPARE(s.data()->counters.inWindow1, s.data()->counters.readingCount);
     }
 
-    void namesAndTitle_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("givenName");
-        QTest::addColumn<QString>("baseName");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("name given by the caller") << "NEW.DAT" << QStringLiteral("佐藤 花子") << "NEW"
-                                                  << QStringLiteral("NEW : 佐藤 花子  2026/11/02");
-        QTest::newRow("only the last extension dropped") << "clinic.2026.DAT" << QString() << "clinic.2026"
-                                                         << QStringLiteral("clinic.2026 : Hanako Yamada  2026/11/02");
-    }
-
+    // The base name drops only the last extension; a name given by the
+    // caller goes into the record and the title.
     void namesAndTitle()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, givenName);
-        QFETCH(QString, baseName);
-        QFETCH(QString, title);
-        QVERIFY(QFile::rename(dat_, dir_.path(file)));
-        Session s;
-        QVERIFY(prepareDataSet(s, dir_.path(file), givenName, nullptr));
-        QVERIFY(QFile::exists(dir_.path(baseName + ".p30")));
-        QCOMPARE(s.state.fileBaseName, baseName);
-        QCOMPARE(s.state.windowTitleText, title);
-        if (!givenName.isEmpty())
-            QCOMPARE(s.patient.patientName.toQString(), givenName);
+        for (const auto& [file, given, title] :
+             {std::tuple("NEW.DAT", "佐藤 花子", "NEW : 佐藤 花子  2026/11/02"),
+              {"clinic.2026.DAT", "", "clinic.2026 : Hanako Yamada  2026/11/02"}}) {
+            QVERIFY(QFile::copy(dat_, dir_.path(file)));
+            Session s;
+            QVERIFY(prepareDataSet(s, dir_.path(file), QString::fromUtf8(given), nullptr));
+            QCOMPARE(s.state.windowTitleText, QString::fromUtf8(title));
+            QVERIFY(QFile::exists(dir_.path(s.state.fileBaseName + ".p30")));
+            QCOMPARE(s.patient.patientName.toQString(), QString::fromUtf8(*given ? given : "Hanako Yamada"));
+        }
     }
 
     // Each line of sleep-texts.txt: the four sleep texts stored ("-" for
