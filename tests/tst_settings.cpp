@@ -156,37 +156,25 @@ private Q_SLOTS:
         });
     }
 
-    // A damaged file is not read and memory stays as it was; a short block
-    // replaces only its bytes. The file stays as it is either way.
-    void damagedOrShortFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("read");
-        QTest::addColumn<int>("value");  // SYS threshold 1 of data.d, or the physician chosen in data.m
-
-        const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
-        QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n") << false << 155;
-        QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n") << false << 155;
-        QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n") << false << 155;
-        QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100)) << false << 155;
-        QTest::newRow("data.d empty") << "data.d" << QByteArray() << false << 155;
-        QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n") << false << 155;
-        // Valid 0, default BP mode 3, SYS threshold 1 150.
-        const QByteArray part = QByteArray::fromHex("00000000 03000000 96000000");
-        QTest::newRow("data.d short block") << "data.d" << "0\n12\n" + part + "\n" << true << 150;
-        QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n"
-                                          << false << 7;
-        QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0')
-                                                << false << 7;
-    }
+    // Damaged files are not read; a short block replaces only its bytes.
+    // The file stays as it is either way.
+    void damagedOrShortFile_data() { dataRows("settings-damaged.txt", {"file", "text", "read", "value"}); }
 
     void damagedOrShortFile()
     {
         QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, read);
-        QFETCH(int, value);
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        QFETCH(QString, value);
+        const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
+        QByteArray bytes;
+        const QList<QByteArray> pieces = text.toUtf8().replace('}', '{').split('{');
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            const int n = pieces[i].mid(pieces[i].indexOf(' ') + 1).toInt();
+            bytes += i % 2 == 0                     ? unescaped(pieces[i])
+                     : pieces[i].startsWith("block") ? block.left(n)
+                                                     : QByteArray(n, '\0');
+        }
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(file), bytes));
 
@@ -197,14 +185,15 @@ private Q_SLOTS:
         s.analysis.diaThreshold1 = 95;
         s.physicians.selectedPhysician = 7;
         MessageLog log;
-        QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log), read);
+        QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log),
+                 read == QLatin1String("yes"));
         QVERIFY(log.shown.isEmpty());
         QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
         if (file == QLatin1String("data.d"))
             QCOMPARE((QList<int>{s.analysis.valid, s.analysis.sysThreshold1, s.analysis.diaThreshold1}),
-                     (QList<int>{read, value, 95}));
+                     (QList<int>{read == QLatin1String("yes"), value.toInt(), 95}));
         else
-            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}), (QList<int>{0, value}));
+            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}), (QList<int>{0, value.toInt()}));
     }
 
     // Steps and their outcomes: the hand-worked table roster-steps.txt.
