@@ -99,16 +99,14 @@ class TstBpDataFile : public QObject {
     Session session_;
 
 private Q_SLOTS:
-    void parseHexDigits()
+    // Hex digits in either case (garbage and high-bit bytes count 0), and the
+    // recorder type of a line's model id.
+    void lineFields()
     {
         QList<int> values;
         for (const QByteArray chars : {"aB", "G1", "\xff\x80", "1f2E"})
             values << int(parseHex(chars.constData(), int(chars.size())));
-        QCOMPARE(values, (QList<int>{0xAB, 1, 0, 0x1F2E}));   // garbage and high-bit bytes count 0
-    }
-
-    void recorderTypeFromModelId()
-    {
+        QCOMPARE(values, (QList<int>{0xAB, 1, 0, 0x1F2E}));
         QList<int> types;
         for (const QByteArray line : {"KS-318  700000", "RV5730  300000", "RV5721  400000", "RV5725  250000",
                                       "KS-318  710000", "KS-318"})

@@ -199,21 +199,14 @@ private Q_SLOTS:
         });
     }
 
-    // The program runs fileconv with an argument list: nothing of the path
-    // runs as a command. The .pat and .tmp go once NAME.p30 holds the records
-    // of the .pat, not of the data file.
-    void legacyConversionEndToEnd_data()
-    {
-        QTest::addColumn<QString>("directory");
-        QTest::addColumn<QString>("base");
-        QTest::newRow("plain") << "records" << "REC";
-        QTest::newRow("quotes and semicolons") << "it's \"here\"; touch injected" << "N'a\"m;e $(touch injected2) `touch x`";
-    }
-
+    // The program runs fileconv with an argument list: nothing of a path of
+    // quotes, semicolons and substitutions runs as a command. The .pat and
+    // .tmp go once NAME.p30 holds the records of the .pat, not of the data
+    // file.
     void legacyConversionEndToEnd()
     {
-        QFETCH(QString, directory);
-        QFETCH(QString, base);
+        const QString directory = "it's \"here\"; touch injected";
+        const QString base = "N'a\"m;e $(touch injected2) `touch x`";
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkpath(directory));
         const QString dir = root.filePath(directory);
