@@ -47,8 +47,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(dir_.isValid());
-        dir_.clear();
+        QVERIFY(dir_.clear());
     }
 
     // A recording never opened: its companion file is made and NAME.csv

@@ -46,7 +46,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        dir_.clear();
+        QVERIFY(dir_.clear());
         dat_ = dir_.path("REC.DAT");
         QVERIFY(writeFile(dat_, golden("known.DAT")));
     }

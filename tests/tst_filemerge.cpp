@@ -43,8 +43,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(dir_.isValid());
-        dir_.clear();
+        QVERIFY(dir_.clear());
         // A: 1 June 2009 09:00 to 2 June 08:30; B: 2 June 09:00 to 3 June 08:30.
         QVERIFY(writeFile(path("A.DAT"), golden("merge-a.DAT")));
         QVERIFY(writeFile(path("B.DAT"), golden("merge-b.DAT")));

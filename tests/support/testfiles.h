@@ -9,17 +9,19 @@
 
 namespace ks318::test {
 
-// A temporary folder that tests empty before each case.
+// A temporary folder that tests empty before each case; clear() says
+// whether the folder is there.
 class ScratchDir {
 public:
     bool isValid() const { return dir_.isValid(); }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString path() const { return dir_.path(); }
-    void clear() const
+    bool clear() const
     {
         for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
             QFile::remove(dir_.filePath(f));
+        return dir_.isValid();
     }
 
 private:
