@@ -52,49 +52,73 @@ private Q_SLOTS:
     }
 
     // The preparation makes the companion file, with every valid field 0
-    // on disk and 1 in memory, window 1 from the hour of the first reading
-    // to past the last one.
+    // on disk (1 in memory: prepare.txt), window 1 from the hour of the first
+    // reading to past the last one.
     void firstOpening()
     {
         QVERIFY(!companionFileExists(dat_));
         Session s;
-        MessageLog log;
-        QVERIFY(prepareDataSet(s, dat_, QString(), &log));
-        QVERIFY(log.shown.isEmpty());
+        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
         QVERIFY(readFile(dir_.path("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
-        QCOMPARE((QList<quint32>{s.patient.valid, s.intervals.valid, s.span.valid}), (QList<quint32>{1, 1, 1}));
         KS318_COMPARE_GOLDEN(cliTranscript({{"info", "REC.DAT"}}, dir_.path()), "info.txt");
 
-        const SessionState& st = s.state;
-        QCOMPARE((QStringList{st.windowTitleText, st.startTimeText.toQString(), st.fileBaseName, st.fileDirectory,
-                              st.preparedFilePath}),
-                 (QStringList{"REC : Hanako Yamada  2026/11/02", "22:00", "REC", QFileInfo(dir_.path()).absoluteFilePath(),
-                              dat_}));
-        const SessionState::Window& w = st.window1;
-        QCOMPARE((QList<int>{code(st.recorderType), st.recordingHours, w.year, w.month, w.day, w.hour, w.minute, w.hours,
-                             w.dayOffset, st.analysisMinutes, st.spanLast.day, st.spanLast.hour, st.spanLast.minute,
-                             st.sleepHour}),
-                 (QList<int>{70, 24, 2026, 11, 2, 22, 0, 26, 0, 26 * 60, 3, 23, 50, -1}));
         // The reader now takes window 1 from the record: every reading lies in it.
         QVERIFY(s.allocateData());
         QVERIFY(readBpDataFile(s, dat_, BpMode::OscillometricOnly));
         QCOMPARE(s.data()->counters.inWindow1, s.data()->counters.readingCount);
     }
 
-    // The base name drops only the last extension; a name given by the
-    // caller goes into the record and the title.
-    void namesAndTitle()
+    // Each line of prepare.txt prepares the known recording under a name,
+    // or a damaged one; below it what came of it (see there).
+    void preparations()
     {
-        for (const auto& [file, given, title] :
-             {std::tuple("NEW.DAT", "佐藤 花子", "NEW : 佐藤 花子  2026/11/02"),
-              {"clinic.2026.DAT", "", "clinic.2026 : Hanako Yamada  2026/11/02"}}) {
-            QVERIFY(QFile::copy(dat_, dir_.path(file)));
+        KS318_COMPARE_GOLDEN_TABLE("prepare.txt", [this](const QByteArray& line) {
+            const QStringList f = QString::fromUtf8(line).split(QLatin1Char(' '));
             Session s;
-            QVERIFY(prepareDataSet(s, dir_.path(file), QString::fromUtf8(given), nullptr));
-            QCOMPARE(s.state.windowTitleText, QString::fromUtf8(title));
-            QVERIFY(QFile::exists(dir_.path(s.state.fileBaseName + ".p30")));
-            QCOMPARE(s.patient.patientName.toQString(), QString::fromUtf8(*given ? given : "Hanako Yamada"));
-        }
+            s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
+            s.state.sleepHour = 22;
+            dir_.clear();
+            writeFile(dat_, golden("known.DAT"));
+            if (f[0] == "without") {
+                Session full;
+                companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span);
+                writeFile(dir_.path("REC.p30"), formatCompanionFile(full.patient, full.intervals, full.span)
+                                                    .remove(2, 2 + 4 + 900 + 1));  // "0\n", "900\n", the block, "\n"
+            } else if (f[0] == "after") {
+                prepareDataSet(s, dat_, QString(), nullptr);
+                writeFile(dir_.path("EMPTY.DAT"), "#PATIENT\n#END\n");
+            } else if (f[1] != "REC.DAT") {
+                QFile::rename(dat_, dir_.path(f[1]));
+            }
+            MessageLog log;
+            const bool ok = prepareDataSet(s, dir_.path(f[1]), f.mid(2).join(QLatin1Char(' ')), &log);
+            QStringList messages;
+            for (const ShownMessage& m : log.shown)
+                messages << QString::number(m.stringId);
+            const SessionState& st = s.state;
+            const SessionState::Window& w = st.window1;
+            const QString dir = QFileInfo(dir_.path()).absoluteFilePath();
+            QString out = QStringLiteral("%1, messages: %2; files: %3\n")
+                              .arg(ok ? "prepared" : "not prepared", messages.join(QLatin1Char(' ')),
+                                   QDir(dir_.path()).entryList(QDir::Files).join(QLatin1Char(' ')))
+                          + QStringLiteral("title '%1', records valid %2 %3 %4, window 1 of %5 hours, sleep hour %6")
+                                .arg(st.windowTitleText).arg(s.patient.valid).arg(s.intervals.valid).arg(s.span.valid)
+                                .arg(w.hours).arg(st.sleepHour);
+            if (ok)
+                out += QStringLiteral("\nbase '%1' in %2, prepared '%3'\n")
+                           .arg(st.fileBaseName, QString(st.fileDirectory).replace(dir, "DIR"),
+                                QString(st.preparedFilePath).replace(dir, "DIR"))
+                       + (s.patient.valid ? QString::asprintf("patient '%s', type %d, %d hours from '%s'; ",
+                                                              qPrintable(s.patient.patientName.toQString()),
+                                                              code(st.recorderType), st.recordingHours,
+                                                              qPrintable(st.startTimeText.toQString()))
+                                          : QStringLiteral("no patient record; "))
+                       + QString::asprintf("window 1 from %d/%02d/%02d %02d:%02d, day offset %d, %d minutes; last "
+                                           "reading on day %d at %02d:%02d", w.year, w.month, w.day, w.hour, w.minute,
+                                           w.dayOffset, st.analysisMinutes, st.spanLast.day, st.spanLast.hour,
+                                           st.spanLast.minute);
+            return out.toUtf8();
+        });
     }
 
     // Each line of sleep-texts.txt: the four sleep texts stored ("-" for
@@ -120,45 +144,6 @@ private Q_SLOTS:
                 .arg(s.data()->counters.asleepInWindow1)
                 .toUtf8();
         });
-    }
-
-    // Without the patient record the title and sleep times go; the start
-    // date comes from the interval record.
-    void companionWithoutPatientSection()
-    {
-        Session full;
-        QVERIFY(companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span));
-        QByteArray bytes = formatCompanionFile(full.patient, full.intervals, full.span);
-        bytes.remove(2, 2 + 4 + 900 + 1);  // section 0: "0\n", "900\n", the block, "\n"
-        QVERIFY(bytes.startsWith("0\n1\n144\n"));
-        QVERIFY(writeFile(dir_.path("REC.p30"), bytes));
-
-        Session s;
-        s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
-        s.state.sleepHour = 22;
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        QCOMPARE(s.patient.valid, 0u);
-        QCOMPARE(s.intervals.valid, 1u);
-        QVERIFY(s.state.windowTitleText.isEmpty());
-        QCOMPARE(s.state.sleepHour, -1);
-        QCOMPARE(s.state.window1.hour, 22);
-    }
-
-    // A data file that cannot be read or holds no reading gets no companion
-    // file, and nothing of the recording prepared before passes for it.
-    void unreadableDataFile()
-    {
-        Session s;
-        QVERIFY(!prepareDataSet(s, dir_.path("NONE.DAT"), QString(), nullptr));
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        QVERIFY(writeFile(dir_.path("EMPTY.DAT"), "#PATIENT\n#END\n"));
-        MessageLog log;
-        QVERIFY(!prepareDataSet(s, dir_.path("EMPTY.DAT"), QString(), &log));
-        QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
-        QVERIFY(!QFile::exists(dir_.path("EMPTY.p30")));
-        QCOMPARE((QList<quint32>{s.patient.valid, s.intervals.valid, s.span.valid}), (QList<quint32>{0, 0, 0}));
-        QVERIFY(s.state.windowTitleText.isEmpty());
-        QCOMPARE(s.state.window1.hours, -1);
     }
 
     // Dates as the interface shows them follow the language (yyyy/MM/dd in
