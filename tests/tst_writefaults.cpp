@@ -34,14 +34,6 @@ QMap<QString, QByteArray> snapshot(const QString& dir)
     return files;
 }
 
-QByteArray recording(int day)
-{
-    QByteArray text;
-    for (int hour = 8; hour < 12; ++hour)
-        text += recordLine(2026, 11, day, hour, 0, 130 + hour, 80, 70);
-    return text + patientSections("PATIENT", "1:first\n");
-}
-
 // A writer of the program: whether it claims success; its messages go to the log.
 using Writer = std::function<bool(Session&, const QString& dir, MessageLog* log)>;
 
@@ -109,8 +101,9 @@ private Q_SLOTS:
         QFETCH(int, message);
         QTemporaryDir dir;
         const QString path = dir.filePath("R.DAT");
-        QVERIFY(writeFile(path, recording(2)) && writeFile(dir.filePath("R.csv"), "old export\r\n")
-                && writeFile(dir.filePath("B.DAT"), recording(3)));
+        // Two recordings of a day each, one after the other, with patient sections and comments.
+        QVERIFY(writeFile(path, golden("merge-a.DAT")) && writeFile(dir.filePath("R.csv"), "old export\r\n")
+                && writeFile(dir.filePath("B.DAT"), golden("merge-b.DAT")));
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr));
         session.state.currentFilePath = path;
