@@ -70,20 +70,6 @@ private:
     QString converterDir_;
     QByteArray path_;
 
-    // fileconv run on OLD.pat holding `pat`: its exit code, its complaint,
-    // and OLD.tmp.
-    std::tuple<int, QByteArray, QByteArray> convert(const QByteArray& pat)
-    {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("OLD.pat"), pat);
-        QProcess p;
-        p.start(converterDir_ + "/fileconv", {dir.filePath("OLD.pat")});
-        p.waitForFinished(10000);
-        const QString tmp = dir.filePath("OLD.tmp");
-        return {p.exitCode(), p.readAllStandardError().replace(dir.path().toUtf8() + '/', ""),
-                QFile::exists(tmp) ? readFile(tmp) : QByteArray()};
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -193,8 +179,14 @@ private Q_SLOTS:
     void fileconvRefusesBadInput()
     {
         KS318_COMPARE_GOLDEN_TABLE("fileconv.txt", [this](const QByteArray& line) {
-            const auto [exitCode, err, tmp] = convert(QByteArray(line).replace("\\n", "\n"));
-            return "exit " + QByteArray::number(exitCode) + (tmp.isEmpty() ? "" : ", NAME.tmp written") + ": "
+            QTemporaryDir dir;
+            writeFile(dir.filePath("OLD.pat"), QByteArray(line).replace("\\n", "\n"));
+            QProcess p;
+            p.start(converterDir_ + "/fileconv", {dir.filePath("OLD.pat")});
+            p.waitForFinished(10000);
+            const QByteArray err = p.readAllStandardError().replace(dir.path().toUtf8() + '/', "");
+            return "exit " + QByteArray::number(p.exitCode())
+                   + (QFile::exists(dir.filePath("OLD.tmp")) ? ", NAME.tmp written" : "") + ": "
                    + err.left(err.indexOf('\n'));
         });
     }
