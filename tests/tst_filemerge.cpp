@@ -64,28 +64,17 @@ private Q_SLOTS:
         QCOMPARE(got.isEmpty() ? QStringLiteral("refused") : got.join(QLatin1Char(' ')), order);
     }
 
-    void latestFileLines_data()
-    {
-        QTest::addColumn<QByteArray>("latest");
-        QTest::addColumn<QByteArray>("expectedTail");  // after the 2 record lines of the earlier file
-        const QByteArray rec = recordLine(2009, 6, 3, 9, 0);
-        QTest::newRow("comment numbers shifted") << rec + "#PATIENT\n#END\n#COMMENTS\n1:a\n 1:b\n#END\n"
-                                                 << rec + "#PATIENT\n#END\n#COMMENTS\n3:a\n3:b\n#END\n";
-        QTest::newRow("CRLF lines kept") << rec.chopped(1) + "\r\n#PATIENT\r\n#END\r\n#COMMENTS\r\n1:a\r\n#END\r\n"
-                                         << rec.chopped(1) + "\r\n#PATIENT\r\n#END\r\n#COMMENTS\r\n3:a\r\n#END\r\n";
-        QTest::newRow("not comments left alone")
-            << rec + "#PATIENT\nComment1:1:00 pm\n#END\n#COMMENTS\n0:zero\nx:y\n#END\n1:after end\n"
-            << rec + "#PATIENT\nComment1:1:00 pm\n#END\n#COMMENTS\n0:zero\nx:y\n#END\n1:after end\n";
-        QTest::newRow("no sections") << rec << rec;
-    }
+    void latestFileLines_data() { dataRows("merge-texts.txt", {"latest", "expectedTail"}); }
 
     void latestFileLines()
     {
-        QFETCH(QByteArray, latest);
-        QFETCH(QByteArray, expectedTail);
+        QFETCH(QString, latest);
+        QFETCH(QString, expectedTail);
+        const QByteArray rec = recordLine(2009, 6, 3, 9, 0).chopped(1);
+        const auto bytes = [&rec](const QString& text) { return unescaped(text.toUtf8().replace("{rec}", rec)); };
         const QByteArray earlier = recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0);
-        QCOMPARE(mergeFileTexts({earlier + patientSections("Early", "1:early comment\n"), latest}),
-                 earlier + expectedTail);
+        QCOMPARE(mergeFileTexts({earlier + patientSections("Early", "1:early comment\n"), bytes(latest)}),
+                 earlier + bytes(expectedTail));
     }
 
     // Only record lines leave an earlier file; one without a final line feed
