@@ -152,7 +152,8 @@ private Q_SLOTS:
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
         const CompanionSections got = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
         const auto named = [](bool patient, bool intervals, bool span) {
-            return (QString(patient ? "patient " : "") + (intervals ? "intervals " : "") + (span ? "span" : "")).trimmed();
+            const QString all = QString(patient ? "patient " : "") + (intervals ? "intervals " : "");
+            return (all + (span ? "span" : "")).trimmed();
         };
         QCOMPARE(named(got.patient, got.intervals, got.span), read);
         QCOMPARE(named(s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1), read);

@@ -84,7 +84,8 @@ private Q_SLOTS:
         const QByteArray earlier = "junk before\n" + recordLine(2009, 6, 1, 9, 0) + "RV5720  20"
                                    + recordLine(2009, 6, 1, 9, 30).mid(10) + recordLine(2009, 6, 1, 10, 0).chopped(1);
         const QByteArray latest = recordLine(2009, 6, 2, 9, 0) + patientSections("L", "");
-        QCOMPARE(mergeFileTexts({earlier, latest}), recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0) + latest);
+        QCOMPARE(mergeFileTexts({earlier, latest}),
+                 recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0) + latest);
     }
 
     // B dropped before A: A's readings first, B's sections, and the file

@@ -98,9 +98,10 @@ private Q_SLOTS:
         QVERIFY(log.shown.isEmpty());
         const QByteArray d = readFile(dir.filePath("data.d"));
         const QByteArray m = readFile(dir.filePath("data.m"));
+        const QByteArray o = readFile(dir.filePath("data.o"));
         const QStringList wrong = layoutMismatches("settings-layout.txt", {{"data.d", d}, {"data.d block", d.mid(6)},
                                                                           {"data.m", m}, {"data.m block", m.mid(8)},
-                                                                          {"data.o", readFile(dir.filePath("data.o"))}});
+                                                                          {"data.o", o}});
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
         KS318_COMPARE_GOLDEN(settingsFiles(dir.path()), "settings-filled.txt");
 
