@@ -25,13 +25,15 @@ class TstRecords : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // "day Y M D": the day count, the date back, and the minutes of 23:59
-    // that day; "scroll HOURS": the scroll groups of a first opening's window;
-    // "hours DATE HOUR DATE HOUR": the window length from the first to the
-    // last reading (golden records.txt).
-    void table()
+    // records.txt: "day Y M D": the day count, the date back, and the
+    // minutes of 23:59 that day; "scroll HOURS": the scroll groups of a first
+    // opening's window; "hours DATE HOUR DATE HOUR": the window length from
+    // the first to the last reading. cp932.txt: "cut N TEXT": TEXT cut to N
+    // bytes; "field TEXT": TEXT in a field of 6 bytes (five of text); "bytes
+    // TEXT": its CP932 bytes and back.
+    void tables()
     {
-        KS318_COMPARE_GOLDEN_TABLE("records.txt", [](const QByteArray& line) {
+        const auto run = [](const QByteArray& line) {
             const QList<QByteArray> f = line.split(' ');
             if (f[0] == "day") {
                 const std::int64_t n = dayNumber(f[1].toInt(), f[2].toInt(), f[3].toInt());
@@ -47,8 +49,25 @@ private Q_SLOTS:
                                          int(a.scroll[1].largeStep))
                     .toUtf8();
             }
-            return QByteArray::number(int(defaultIntervalHours(f[1].toDouble(), f[2].toInt(), f[3].toDouble(), f[4].toInt())));
-        });
+            if (f[0] == "hours")
+                return QByteArray::number(
+                    int(defaultIntervalHours(f[1].toDouble(), f[2].toInt(), f[3].toDouble(), f[4].toInt())));
+            const qsizetype at = f[0] == "cut" ? f[0].size() + f[1].size() + 2 : f[0].size() + 1;
+            const std::string bytes = toCp932(QString::fromUtf8(line.mid(at)));
+            if (f[0] == "cut") {
+                const std::string_view cut = cp932Cut(bytes, f[1].toULong());
+                return QByteArray::number(qulonglong(cut.size())) + " bytes: " + fromCp932(cut).toUtf8();
+            }
+            if (f[0] == "field") {
+                TextField<6> field;
+                field.setQString(fromCp932(bytes));
+                return QByteArray::number(qulonglong(field.size())) + " bytes, then " +
+                       QByteArray::number(field.rawByte(5)) + ": " + field.toQString().toUtf8();
+            }
+            return QByteArray::fromStdString(bytes).toHex(' ') + ": " + fromCp932(bytes).toUtf8();
+        };
+        KS318_COMPARE_GOLDEN_TABLE("records.txt", run);
+        KS318_COMPARE_GOLDEN_TABLE("cp932.txt", run);
     }
 
     void civilRoundTripOverCenturies()
@@ -74,28 +93,6 @@ private Q_SLOTS:
             const bool forced = i == 59 || i == 194 || i == 454 || i == 855;
             QCOMPARE(int(packed[i]), forced ? 0 : int('A'));
         }
-    }
-
-    // "cut N TEXT": TEXT cut to N bytes; "field TEXT": TEXT in a field of 6
-    // bytes (five of text); "bytes TEXT": its CP932 bytes and back.
-    void textFields()
-    {
-        KS318_COMPARE_GOLDEN_TABLE("cp932.txt", [](const QByteArray& line) {
-            const QList<QByteArray> f = line.split(' ');
-            const qsizetype at = f[0] == "cut" ? f[0].size() + f[1].size() + 2 : f[0].size() + 1;
-            const std::string bytes = toCp932(QString::fromUtf8(line.mid(at)));
-            if (f[0] == "cut") {
-                const std::string_view cut = cp932Cut(bytes, f[1].toULong());
-                return QByteArray::number(qulonglong(cut.size())) + " bytes: " + fromCp932(cut).toUtf8();
-            }
-            if (f[0] == "field") {
-                TextField<6> field;
-                field.setQString(fromCp932(bytes));
-                return QByteArray::number(qulonglong(field.size())) + " bytes, then " +
-                       QByteArray::number(field.rawByte(5)) + ": " + field.toQString().toUtf8();
-            }
-            return QByteArray::fromStdString(bytes).toHex(' ') + ": " + fromCp932(bytes).toUtf8();
-        });
     }
 
     void lonelyLeadByteIsOneCharacter()
