@@ -7,9 +7,6 @@
 #include "synthetic.h"
 #include "session/session.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
@@ -101,28 +98,15 @@ class TstBpDataFile : public QObject {
     QTemporaryDir dir_;
     Session session_;
 
-    const SessionData& read(const QByteArray& bytes, BpMode mode = BpMode::OscillometricOnly)
-    {
-        const QString path = dir_.filePath("T.DAT");
-        writeFile(path, bytes);
-        session_ = Session();
-        session_.allocateData();
-        session_.state.preparedFilePath = path;
-        readBpDataFile(session_, path, mode);
-        return *session_.data();
-    }
-
 private Q_SLOTS:
-    void parseHexDigits()
+    // Hex digits in either case (garbage and high-bit bytes count 0), and the
+    // recorder type of a line's model id.
+    void lineFields()
     {
         QList<int> values;
         for (const QByteArray chars : {"aB", "G1", "\xff\x80", "1f2E"})
             values << int(parseHex(chars.constData(), int(chars.size())));
-        QCOMPARE(values, (QList<int>{0xAB, 1, 0, 0x1F2E}));   // garbage and high-bit bytes count 0
-    }
-
-    void recorderTypeFromModelId()
-    {
+        QCOMPARE(values, (QList<int>{0xAB, 1, 0, 0x1F2E}));
         QList<int> types;
         for (const QByteArray line : {"KS-318  700000", "RV5730  300000", "RV5721  400000", "RV5725  250000",
                                       "KS-318  710000", "KS-318"})
@@ -204,47 +188,38 @@ private Q_SLOTS:
         });
     }
 
-    void roundTrip_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("count");
-        QTest::newRow("70 small") << 70 << 0 << 5;
-        QTest::newRow("70 full") << 70 << 0 << 1828;
-        QTest::newRow("30") << 30 << 0 << 300;
-        QTest::newRow("21") << 21 << 2 << 300;
-        QTest::newRow("20") << 20 << 2 << 300;
-    }
-
+    // Files of every recorder type with error, excluded and commented
+    // readings, and the demonstration recording, read and rewritten
+    // unchanged; a full file's sections are never read, so it holds none to
+    // lose. The bundled sample is the demonstration recording.
     void roundTrip()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
-        QFETCH(int, count);
-        synth::Options o;
-        o.type = RecorderType(type);
-        o.count = count;
-        o.errorEvery = 13;
-        o.excludedEvery = 7;
-        // A full file's sections are never read, so it holds none to lose.
-        o.commentEvery = count < kMaxReadings ? 5 : 0;
-        o.patient = count < kMaxReadings;
-        const QByteArray file = synth::makeFile(o);
-        const SessionData& d = read(file, BpMode(mode));
-        QCOMPARE(int(d.readingCount()), count);
-        QCOMPARE(code(session_.state.recorderType), type);
-        QVERIFY(rewriteBpDataFile(session_));
-        QCOMPARE(readFile(session_.state.preparedFilePath), file);
-    }
-
-    void demoRoundTrip()
-    {
-        const QByteArray demo = synth::demoFile();
-        read(demo);
-        QCOMPARE(formatBpDataFile(*session_.data(), session_.state.recorderType), demo);
+        QList<std::tuple<QByteArray, int, int>> files{{synth::demoFile(), 70, 0}};  // the file, its type, BP mode
+        for (const auto& [type, mode, count] : {std::tuple(70, 0, 5), {70, 0, 1828}, {30, 0, 300}, {21, 2, 300},
+                                                {20, 2, 300}}) {
+            synth::Options o;
+            o.type = RecorderType(type);
+            o.count = count;
+            o.errorEvery = 13;
+            o.excludedEvery = 7;
+            o.commentEvery = count < kMaxReadings ? 5 : 0;
+            o.patient = count < kMaxReadings;
+            files.append({synth::makeFile(o), type, mode});
+        }
+        const QString path = dir_.filePath("T.DAT");
+        for (const auto& [file, type, mode] : files) {
+            QVERIFY(writeFile(path, file));
+            Session& s = session_ = Session();
+            QVERIFY(s.allocateData());
+            s.state.preparedFilePath = path;
+            QVERIFY(readBpDataFile(s, path, BpMode(mode)));
+            QCOMPARE(code(s.state.recorderType), type);
+            QVERIFY(rewriteBpDataFile(s));
+            QCOMPARE(readFile(path), file);
+        }
         const QString bundled = qEnvironmentVariable("KS318_SAMPLES") + QStringLiteral("/DEMO.DAT");
         if (QFile::exists(bundled))
-            QCOMPARE(readFile(bundled), demo);
+            QCOMPARE(readFile(bundled), synth::demoFile());
     }
 };
 

@@ -8,9 +8,6 @@
 #include "synthetic.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
@@ -22,14 +19,6 @@ QByteArray section(int id, const QByteArray& block)
 {
     return QByteArray::number(id) + "\n" + QByteArray::number(block.size()) + "\n" + block + "\n";
 }
-
-template <std::size_t N>
-QByteArray bytesOf(const std::array<std::uint8_t, N>& packed)
-{
-    return QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(N));
-}
-
-constexpr double kNov2 = 46328;  // 2026-11-02 as a day count
 
 // Every field of the three records filled (golden companion.p30.hex).
 void fillRecords(Session& s)
@@ -61,23 +50,9 @@ void fillRecords(Session& s)
     p.day2SleepTime = "23:00";
     p.day2WakeTime = "07:00";
     s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
-    s.span.first = {2026, 11, 2, 7, 5, kNov2, encodeTime(7, 5)};
-    s.span.last = {2026, 11, 3, 6, 40, kNov2 + 1, encodeTime(6, 40)};
+    s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
+    s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
 }
-
-// A .pat describing a two-day recording, as fileconv reads it, every text
-// its own. The name (lead bytes FA, FB) runs past the new record's 20 bytes
-// with 髙 on bytes 19-20.
-const char kPat[] =
-    "# legacy patient file\n" "patientName: 髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ髙橋\n"
-    "patientAddress: 3-1 Kita, Sapporo\n" "patientPhone: 011-222-3333\n" "physicianName: Dr. Tanaka\n"
-    "physicianAddress: 9-8 Minami\n" "physicianPhone: 011-444-5555\n" "socialSecurityNumber: SS-20\n"
-    "insurance: Kokuho\n" "medicareNumber: MC-31\n" "age: 61\n" "sex: M\n" "height: 158\n" "weight: 49\n"
-    "medications: nifedipine\n" "comments: readings at home\n" "day2Sleep: 2345\n" "day2Wake: 0640\n"
-    "startDate: 2026-11-02\n" "startHour: 8\n" "recordingHours: 48\n" "recorderId: 4\n"
-    "day1Sleep: 2230\n" "day1Wake: 0615\n" "interval1Hours: 30\n"
-    "interval2Date: 2026-11-03\n" "interval2Hour: 9\n" "interval2Hours: 12\n"
-    "firstReading: 2026-11-02 08:10\n" "lastReading: 2026-11-04 07:50\n";
 
 QByteArray recording()
 {
@@ -95,20 +70,6 @@ private:
     QString converterDir_;
     QByteArray path_;
 
-    // fileconv run on OLD.pat holding `pat`: its exit code, its complaint,
-    // and OLD.tmp.
-    std::tuple<int, QByteArray, QByteArray> convert(const QByteArray& pat)
-    {
-        QTemporaryDir dir;
-        writeFile(dir.filePath("OLD.pat"), pat);
-        QProcess p;
-        p.start(converterDir_ + "/fileconv", {dir.filePath("OLD.pat")});
-        p.waitForFinished(10000);
-        const QString tmp = dir.filePath("OLD.tmp");
-        return {p.exitCode(), p.readAllStandardError().replace(dir.path().toUtf8() + '/', ""),
-                QFile::exists(tmp) ? readFile(tmp) : QByteArray()};
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -119,84 +80,9 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
     }
 
-    // Fields of the file written from fillRecords at the offsets the record
-    // layouts give them, worked out by hand: texts NUL-terminated in CP932,
-    // numbers little-endian, dates as day counts (2026-11-02 is day 46328).
-    // The hex dump of the whole file below is the catch-all.
-    void fieldsAtTheirOffsets_data()
-    {
-        QTest::addColumn<int>("section");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("bytes");
-        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
-        QTest::newRow("patient valid") << 0 << 0 << hex("01000000");
-        QTest::newRow("recording hours 24") << 0 << 4 << hex("18");
-        QTest::newRow("recorder type 70") << 0 << 5 << hex("46");
-        QTest::newRow("start date") << 0 << 6 << QByteArray("2026/11/02\0", 11);
-        QTest::newRow("start time") << 0 << 27 << QByteArray("07:00\0", 6);
-        QTest::newRow("recorder id 3") << 0 << 38 << hex("03");
-        QTest::newRow("patient name, CP932") << 0 << 39 << hex("8e529363 2091be9859 00");
-        QTest::newRow("patient address") << 0 << 60 << QByteArray("1-2-3 Shiba, Minato\0", 20);
-        QTest::newRow("patient phone") << 0 << 111 << QByteArray("03-1234-5678\0", 13);
-        QTest::newRow("physician name") << 0 << 132 << QByteArray("Dr. Sato\0", 9);
-        QTest::newRow("physician address") << 0 << 195 << QByteArray("4-5-6 Azabu\0", 12);
-        QTest::newRow("physician phone") << 0 << 246 << QByteArray("03-9999-0000\0", 13);
-        QTest::newRow("social security number") << 0 << 267 << QByteArray("SSN-1\0", 6);
-        QTest::newRow("insurance") << 0 << 288 << QByteArray("Kenpo\0", 6);
-        QTest::newRow("medicare number") << 0 << 329 << QByteArray("MC-7\0", 5);
-        QTest::newRow("age") << 0 << 350 << QByteArray("58\0", 3);
-        QTest::newRow("sex, CP932") << 0 << 361 << hex("926a00");
-        QTest::newRow("height") << 0 << 372 << QByteArray("172\0", 4);
-        QTest::newRow("weight") << 0 << 383 << QByteArray("70\0", 3);
-        QTest::newRow("medications") << 0 << 394 << QByteArray("amlodipine\0", 11);
-        QTest::newRow("comments") << 0 << 455 << QByteArray("morning readings high\0", 22);
-        QTest::newRow("day-1 sleep") << 0 << 856 << QByteArray("22:30\0", 6);
-        QTest::newRow("day-1 wake") << 0 << 867 << QByteArray("06:00\0", 6);
-        QTest::newRow("day-2 sleep") << 0 << 878 << QByteArray("23:00\0", 6);
-        QTest::newRow("day-2 wake, last field") << 0 << 889 << QByteArray("07:00\0\0\0\0\0\0", 11);
-        // The records are stored as they stand in memory: fillRecords leaves the
-        // valid flags of the intervals and the span 0.
-        QTest::newRow("intervals valid as in memory, day offset 0") << 1 << 0 << hex("00000000 00000000");
-        QTest::newRow("interval-1 start date") << 1 << 8 << hex("00000000009fe640");
-        QTest::newRow("interval-2 start date") << 1 << 24 << hex("00000000009fe640");
-        QTest::newRow("interval-1 start time 07:00") << 1 << 32 << hex("abaaaaaaaaaad23f");
-        QTest::newRow("interval-1 hours 24") << 1 << 40 << hex("18000000");
-        QTest::newRow("interval-2 hours 24") << 1 << 56 << hex("18000000");
-        // (0, 0, 23, 23 / 4, 1), (24, 1, 24, 24 / 4, 1), twice.
-        QTest::newRow("scroll settings")
-            << 1 << 60
-            << hex("00000000 00000000 17000000 05000000 01000000 18000000 01000000 18000000 06000000 01000000"
-                   "00000000 00000000 17000000 05000000 01000000 18000000 01000000 18000000 06000000 01000000");
-        QTest::newRow("span valid as in memory, first reading 2026-11-02 07:05") << 2 << 0 << hex("00000000 ea07 0b 02 07 05");
-        QTest::newRow("first date") << 2 << 16 << hex("00000000009fe640");
-        QTest::newRow("first time of day") << 2 << 24 << hex("398ee3388ee3d23f");
-        QTest::newRow("last reading 2026-11-03 06:40") << 2 << 32 << hex("ea07 0b 03 06 28");
-        QTest::newRow("last date and time") << 2 << 40 << hex("00000000209fe640 721cc7711cc7d13f");
-    }
-    void fieldsAtTheirOffsets()
-    {
-        QFETCH(int, section);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        Session session;
-        fillRecords(session);
-        QVERIFY(writeCompanionFile(session, dir.filePath("REC.DAT"), nullptr));
-        // "0" (version), then per section its id, its size and the raw block.
-        QByteArray file = readFile(dir.filePath("REC.p30"));
-        QVERIFY(file.startsWith("0\n"));
-        file.remove(0, 2);
-        static const int kSizes[] = {900, 144, 56};
-        for (int id = 0; id <= section; ++id) {
-            const QByteArray head = QByteArray::number(id) + '\n' + QByteArray::number(kSizes[id]) + '\n';
-            QVERIFY2(file.startsWith(head), file.left(16).constData());
-            file.remove(0, head.size());
-            if (id < section)
-                file.remove(0, kSizes[id] + 1);
-        }
-        QCOMPARE(file.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
-    }
-
+    // The file written from fillRecords: its fields at the offsets the
+    // record layouts give them (the hand-worked companion-layout.txt), the
+    // hex dump of the whole file as the catch-all, and the records read back.
     void filledRecordsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
@@ -204,7 +90,11 @@ private Q_SLOTS:
         fillRecords(session);
         MessageLog log;
         QVERIFY(writeCompanionFile(session, dir.filePath("REC.DAT"), &log));
-        KS318_COMPARE_GOLDEN(hexDump(readFile(dir.filePath("REC.p30"))), "companion.p30.hex");
+        const QByteArray file = readFile(dir.filePath("REC.p30"));
+        const QStringList wrong = layoutMismatches(
+            "companion-layout.txt", {{"file", file}, {"0", file.mid(8)}, {"1", file.mid(915)}, {"2", file.mid(1065)}});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
+        KS318_COMPARE_GOLDEN(hexDump(file), "companion.p30.hex");
 
         Session again;
         QVERIFY(readCompanionFile(again, dir.filePath("REC.DAT"), &log));
@@ -228,47 +118,46 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(formatCompanionFile(s.patient, s.intervals, s.span)), "legacy-converted.p30.hex");
     }
 
+    // The sections read from the file of companion.p30.hex reordered, cut
+    // or damaged; the valid flags in memory follow.
     void readSections_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("patient");
-        QTest::addColumn<bool>("intervals");
-        QTest::addColumn<bool>("span");
-
-        Session s;
-        fillRecords(s);
-        const QByteArray patient = bytesOf(s.patient.pack());
-        const QByteArray s0 = section(0, patient);
-        const QByteArray s1 = section(1, bytesOf(s.intervals.pack()));
-        const QByteArray s2 = section(2, bytesOf(s.span.pack()));
-        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << true << true << true;
-        QTest::newRow("only section 0") << "0\n" + s0 << true << false << false;
-        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << false << false << false;
-        QTest::newRow("empty file") << QByteArray() << false << false << false;
-        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << true << true << true;
-        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << true << false << false;
-        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << true << false << false;
+        QTest::addColumn<QString>("read");
+        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
+        const QByteArray patient = file.mid(8, 900);
+        const QByteArray s0 = file.mid(2, 907);  // "0\n900\n", the block, "\n"
+        const QByteArray s1 = file.mid(909, 151);
+        const QByteArray s2 = file.mid(1060, 62);
+        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << "patient intervals span";
+        QTest::newRow("only section 0") << "0\n" + s0 << "patient";
+        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << "";
+        QTest::newRow("empty file") << QByteArray() << "";
+        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << "patient intervals span";
+        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << "patient";
+        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << "patient";
         QTest::newRow("section 1 of unknown size passed over")
-            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << true << false << true;
-        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << false << false << true;
-        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << false << false << false;
-        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << true << false << false;
-        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << true << false << false;
+            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << "patient span";
+        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << "span";
+        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << "";
+        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << "patient";
+        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << "patient";
     }
 
     void readSections()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, patient);
-        QFETCH(bool, intervals);
-        QFETCH(bool, span);
+        QFETCH(QString, read);
         Session s;
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
-        const CompanionSections read = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
-        const QList<bool> expected{patient, intervals, span};
-        QCOMPARE((QList<bool>{s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1}), expected);
-        QCOMPARE((QList<bool>{read.patient, read.intervals, read.span}), expected);
-        if (patient)
+        const CompanionSections got = parseCompanionFile(bytes, s.patient, s.intervals, s.span);
+        const auto named = [](bool patient, bool intervals, bool span) {
+            const QString all = QString(patient ? "patient " : "") + (intervals ? "intervals " : "");
+            return (all + (span ? "span" : "")).trimmed();
+        };
+        QCOMPARE(named(got.patient, got.intervals, got.span), read);
+        QCOMPARE(named(s.patient.valid == 1, s.intervals.valid == 1, s.span.valid == 1), read);
+        if (got.patient)
             QCOMPARE(s.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
     }
 
@@ -291,32 +180,31 @@ private Q_SLOTS:
     void fileconvRefusesBadInput()
     {
         KS318_COMPARE_GOLDEN_TABLE("fileconv.txt", [this](const QByteArray& line) {
-            const auto [exitCode, err, tmp] = convert(QByteArray(line).replace("\\n", "\n"));
-            return "exit " + QByteArray::number(exitCode) + (tmp.isEmpty() ? "" : ", NAME.tmp written") + ": "
+            QTemporaryDir dir;
+            writeFile(dir.filePath("OLD.pat"), QByteArray(line).replace("\\n", "\n"));
+            QProcess p;
+            p.start(converterDir_ + "/fileconv", {dir.filePath("OLD.pat")});
+            p.waitForFinished(10000);
+            const QByteArray err = p.readAllStandardError().replace(dir.path().toUtf8() + '/', "");
+            return "exit " + QByteArray::number(p.exitCode())
+                   + (QFile::exists(dir.filePath("OLD.tmp")) ? ", NAME.tmp written" : "") + ": "
                    + err.left(err.indexOf('\n'));
         });
     }
 
-    // The program runs fileconv with an argument list: nothing of the path
-    // runs as a command. The .pat and .tmp go once NAME.p30 holds the records
-    // of the .pat, not of the data file.
-    void legacyConversionEndToEnd_data()
-    {
-        QTest::addColumn<QString>("directory");
-        QTest::addColumn<QString>("base");
-        QTest::newRow("plain") << "records" << "REC";
-        QTest::newRow("quotes and semicolons") << "it's \"here\"; touch injected" << "N'a\"m;e $(touch injected2) `touch x`";
-    }
-
+    // The program runs fileconv with an argument list: nothing of a path of
+    // quotes, semicolons and substitutions runs as a command. The .pat and
+    // .tmp go once NAME.p30 holds the records of the .pat, not of the data
+    // file.
     void legacyConversionEndToEnd()
     {
-        QFETCH(QString, directory);
-        QFETCH(QString, base);
+        const QString directory = "it's \"here\"; touch injected";
+        const QString base = "N'a\"m;e $(touch injected2) `touch x`";
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkpath(directory));
         const QString dir = root.filePath(directory);
         const QString dat = dir + "/" + base + ".DAT";
-        QVERIFY(writeFile(dir + "/" + base + ".pat", kPat));
+        QVERIFY(writeFile(dir + "/" + base + ".pat", golden("legacy.pat")));
         QVERIFY(writeFile(dat, recording()));
 
         Session s;
@@ -331,46 +219,33 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(readFile(dir + "/" + base + ".p30")), "fileconv.p30.hex");
     }
 
-    // Where fileconv gives nothing usable, or a companion file is there already,
-    // the records come from the data file (or the file present) and the .pat stays.
     void creationWithoutConversion_data()
     {
-        QTest::addColumn<QByteArray>("pat");
-        QTest::addColumn<bool>("converterOnPath");
-        QTest::addColumn<QByteArray>("tmp");      // left by an earlier run
-        QTest::addColumn<bool>("p30Present");
-        QTest::addColumn<QString>("givenName");
-        QTest::addColumn<QString>("patientName");
-        const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
-        const QByteArray staleTmp = "0\n" + section(0, stale) + section(1, QByteArray(42, '\0')) + section(2, QByteArray(14, '\0'));
-        QTest::newRow("no tmp appears") << QByteArray("startDate: never\n") << true << QByteArray() << false << QString()
-                                        << QStringLiteral("山田 太郎");
-        QTest::newRow("converter missing") << QByteArray(kPat) << false << QByteArray() << false
-                                           << QStringLiteral("Given Name") << QStringLiteral("Given Name");
-        QTest::newRow("stale tmp not taken") << QByteArray(kPat) << true << staleTmp << false << QString()
-                                             << QStringLiteral("髙﨑 一郎 ﾀｶｻｷ ｲﾁﾛｳ");
-        QTest::newRow("existing companion left alone") << QByteArray(kPat) << true << QByteArray() << true
-                                                       << QStringLiteral("Other") << QString();
+        dataRows("companion-creation.txt", {"pat", "converter", "tmp", "p30", "givenName", "patientName", "patKept"});
     }
 
     void creationWithoutConversion()
     {
-        QFETCH(QByteArray, pat);
-        QFETCH(bool, converterOnPath);
-        QFETCH(QByteArray, tmp);
-        QFETCH(bool, p30Present);
+        QFETCH(QString, pat);
+        QFETCH(QString, converter);
+        QFETCH(QString, tmp);
+        QFETCH(QString, p30);
         QFETCH(QString, givenName);
         QFETCH(QString, patientName);
+        QFETCH(QString, patKept);
         QTemporaryDir dir;
         QTemporaryDir emptyBin;
-        QVERIFY(writeFile(dir.filePath("REC.pat"), pat));
+        QVERIFY(writeFile(dir.filePath("REC.pat"), pat == "legacy" ? golden("legacy.pat") : pat.toUtf8() + '\n'));
         QVERIFY(writeFile(dir.filePath("REC.DAT"), recording()));
-        if (!tmp.isEmpty())
-            QVERIFY(writeFile(dir.filePath("REC.tmp"), tmp));
+        // Sections of an older layout, "STALE" in the patient name.
+        const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
+        if (tmp == "stale")
+            QVERIFY(writeFile(dir.filePath("REC.tmp"), "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
+                                                           + section(2, QByteArray(14, '\0'))));
         const QByteArray present = "0\n" + section(2, QByteArray(56, '\0'));
-        if (p30Present)
+        if (p30 == "yes")
             QVERIFY(writeFile(dir.filePath("REC.p30"), present));
-        if (!converterOnPath)
+        if (converter == "no")
             qputenv("PATH", QFile::encodeName(emptyBin.path()));
         Session s;
         MessageLog log;
@@ -378,11 +253,11 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
         QCOMPARE(created, CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
-        if (!patientName.isEmpty())   // empty: the file present is not read here
+        if (!patientName.isEmpty())
             QCOMPARE(s.patient.patientName.toQString(), patientName);
-        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), pat != kPat || !converterOnPath || p30Present);
+        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), patKept == "yes");
         QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
-        if (p30Present)
+        if (p30 == "yes")
             QCOMPARE(readFile(dir.filePath("REC.p30")), present);
         else
             QVERIFY(QFile::exists(dir.filePath("REC.p30")));

@@ -1,33 +1,26 @@
 // Data-set preparation: the companion file of a first opening (golden
 // info.txt, as ks318-cli info shows it), the session state taken from it, the
-// sleep texts, the short date format, and what ks318-cli list and summary do
-// with the companion file.
+// sleep texts, the short date format, and what ks318-cli list does with the
+// companion file. Save as and delete on a recording's file set (golden
+// file-operations.txt): what is copied, what is refused with message 268,
+// that no copy replaces a file, and what is left current afterwards.
 #include "recordingsink.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
+#include "records/fileoperations.h"
 #include "records/language.h"
 #include "session/session.h"
 #include "records/shortdate.h"
-#include "records/stringtable.h"
 #include "support/testfiles.h"
+#include "synthetic.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
 
 namespace {
-
-int counter(const QByteArray& listOutput, const char* name)
-{
-    for (const QByteArray& line : listOutput.split('\n')) {
-        if (line.startsWith(QByteArray(name) + ": "))
-            return line.mid(int(qstrlen(name)) + 2).toInt();
-    }
-    return -1;
-}
 
 // Writes a companion file whose patient record carries the given sleep texts.
 void writeCompanionWithSleep(const QString& dat, const QStringList& texts)
@@ -47,74 +40,85 @@ class TestDataSet : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
+    ScratchDir dir_;
     QString dat_;
 
 private Q_SLOTS:
     void init()
     {
-        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
-            QFile::remove(dir_.filePath(f));
-        dat_ = dir_.filePath("REC.DAT");
+        QVERIFY(dir_.clear());
+        dat_ = dir_.path("REC.DAT");
         QVERIFY(writeFile(dat_, golden("known.DAT")));
     }
 
     // The preparation makes the companion file, with every valid field 0
-    // on disk and 1 in memory, window 1 from the hour of the first reading
-    // to past the last one.
+    // on disk (1 in memory: prepare.txt), window 1 from the hour of the first
+    // reading to past the last one.
     void firstOpening()
     {
         QVERIFY(!companionFileExists(dat_));
         Session s;
-        MessageLog log;
-        QVERIFY(prepareDataSet(s, dat_, QString(), &log));
-        QVERIFY(log.shown.isEmpty());
-        QVERIFY(readFile(dir_.filePath("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
-        QCOMPARE((QList<quint32>{s.patient.valid, s.intervals.valid, s.span.valid}), (QList<quint32>{1, 1, 1}));
+        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
+        QVERIFY(readFile(dir_.path("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
         KS318_COMPARE_GOLDEN(cliTranscript({{"info", "REC.DAT"}}, dir_.path()), "info.txt");
 
-        const SessionState& st = s.state;
-        QCOMPARE((QStringList{st.windowTitleText, st.startTimeText.toQString(), st.fileBaseName, st.fileDirectory,
-                              st.preparedFilePath}),
-                 (QStringList{"REC : Hanako Yamada  2026/11/02", "22:00", "REC", QFileInfo(dir_.path()).absoluteFilePath(),
-                              dat_}));
-        const SessionState::Window& w = st.window1;
-        QCOMPARE((QList<int>{code(st.recorderType), st.recordingHours, w.year, w.month, w.day, w.hour, w.minute, w.hours,
-                             w.dayOffset, st.analysisMinutes, st.spanLast.day, st.spanLast.hour, st.spanLast.minute,
-                             st.sleepHour}),
-                 (QList<int>{70, 24, 2026, 11, 2, 22, 0, 26, 0, 26 * 60, 3, 23, 50, -1}));
         // The reader now takes window 1 from the record: every reading lies in it.
         QVERIFY(s.allocateData());
         QVERIFY(readBpDataFile(s, dat_, BpMode::OscillometricOnly));
         QCOMPARE(s.data()->counters.inWindow1, s.data()->counters.readingCount);
     }
 
-    void namesAndTitle_data()
+    // Each line of prepare.txt prepares the known recording under a name,
+    // or a damaged one; below it what came of it (see there).
+    void preparations()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("givenName");
-        QTest::addColumn<QString>("baseName");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("name given by the caller") << "NEW.DAT" << QStringLiteral("佐藤 花子") << "NEW"
-                                                  << QStringLiteral("NEW : 佐藤 花子  2026/11/02");
-        QTest::newRow("only the last extension dropped") << "clinic.2026.DAT" << QString() << "clinic.2026"
-                                                         << QStringLiteral("clinic.2026 : Hanako Yamada  2026/11/02");
-    }
-
-    void namesAndTitle()
-    {
-        QFETCH(QString, file);
-        QFETCH(QString, givenName);
-        QFETCH(QString, baseName);
-        QFETCH(QString, title);
-        QVERIFY(QFile::rename(dat_, dir_.filePath(file)));
-        Session s;
-        QVERIFY(prepareDataSet(s, dir_.filePath(file), givenName, nullptr));
-        QVERIFY(QFile::exists(dir_.filePath(baseName + ".p30")));
-        QCOMPARE(s.state.fileBaseName, baseName);
-        QCOMPARE(s.state.windowTitleText, title);
-        if (!givenName.isEmpty())
-            QCOMPARE(s.patient.patientName.toQString(), givenName);
+        KS318_COMPARE_GOLDEN_TABLE("prepare.txt", [this](const QByteArray& line) {
+            const QStringList f = QString::fromUtf8(line).split(QLatin1Char(' '));
+            Session s;
+            s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
+            s.state.sleepHour = 22;
+            dir_.clear();
+            writeFile(dat_, golden("known.DAT"));
+            if (f[0] == "without") {
+                Session full;
+                companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span);
+                writeFile(dir_.path("REC.p30"), formatCompanionFile(full.patient, full.intervals, full.span)
+                                                    .remove(2, 2 + 4 + 900 + 1));  // "0\n", "900\n", the block, "\n"
+            } else if (f[0] == "after") {
+                prepareDataSet(s, dat_, QString(), nullptr);
+                writeFile(dir_.path("EMPTY.DAT"), "#PATIENT\n#END\n");
+            } else if (f[1] != "REC.DAT") {
+                QFile::rename(dat_, dir_.path(f[1]));
+            }
+            MessageLog log;
+            const bool ok = prepareDataSet(s, dir_.path(f[1]), f.mid(2).join(QLatin1Char(' ')), &log);
+            QStringList messages;
+            for (const ShownMessage& m : log.shown)
+                messages << QString::number(m.stringId);
+            const SessionState& st = s.state;
+            const SessionState::Window& w = st.window1;
+            const QString dir = QFileInfo(dir_.path()).absoluteFilePath();
+            QString out = QStringLiteral("%1, messages: %2; files: %3\n")
+                              .arg(ok ? "prepared" : "not prepared", messages.join(QLatin1Char(' ')),
+                                   QDir(dir_.path()).entryList(QDir::Files).join(QLatin1Char(' ')))
+                          + QStringLiteral("title '%1', records valid %2 %3 %4, window 1 of %5 hours, sleep hour %6")
+                                .arg(st.windowTitleText).arg(s.patient.valid).arg(s.intervals.valid).arg(s.span.valid)
+                                .arg(w.hours).arg(st.sleepHour);
+            if (ok)
+                out += QStringLiteral("\nbase '%1' in %2, prepared '%3'\n")
+                           .arg(st.fileBaseName, QString(st.fileDirectory).replace(dir, "DIR"),
+                                QString(st.preparedFilePath).replace(dir, "DIR"))
+                       + (s.patient.valid ? QString::asprintf("patient '%s', type %d, %d hours from '%s'; ",
+                                                              qPrintable(s.patient.patientName.toQString()),
+                                                              code(st.recorderType), st.recordingHours,
+                                                              qPrintable(st.startTimeText.toQString()))
+                                          : QStringLiteral("no patient record; "))
+                       + QString::asprintf("window 1 from %d/%02d/%02d %02d:%02d, day offset %d, %d minutes; last "
+                                           "reading on day %d at %02d:%02d", w.year, w.month, w.day, w.hour, w.minute,
+                                           w.dayOffset, st.analysisMinutes, st.spanLast.day, st.spanLast.hour,
+                                           st.spanLast.minute);
+            return out.toUtf8();
+        });
     }
 
     // Each line of sleep-texts.txt: the four sleep texts stored ("-" for
@@ -142,60 +146,17 @@ private Q_SLOTS:
         });
     }
 
-    // Without the patient record the title and sleep times go; the start
-    // date comes from the interval record.
-    void companionWithoutPatientSection()
-    {
-        Session full;
-        QVERIFY(companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span));
-        QByteArray bytes = formatCompanionFile(full.patient, full.intervals, full.span);
-        bytes.remove(2, 2 + 4 + 900 + 1);  // section 0: "0\n", "900\n", the block, "\n"
-        QVERIFY(bytes.startsWith("0\n1\n144\n"));
-        QVERIFY(writeFile(dir_.filePath("REC.p30"), bytes));
-
-        Session s;
-        s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
-        s.state.sleepHour = 22;
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        QCOMPARE(s.patient.valid, 0u);
-        QCOMPARE(s.intervals.valid, 1u);
-        QVERIFY(s.state.windowTitleText.isEmpty());
-        QCOMPARE(s.state.sleepHour, -1);
-        QCOMPARE(s.state.window1.hour, 22);
-    }
-
-    // A data file that cannot be read or holds no reading gets no companion
-    // file, and nothing of the recording prepared before passes for it.
-    void unreadableDataFile()
-    {
-        Session s;
-        QVERIFY(!prepareDataSet(s, dir_.filePath("NONE.DAT"), QString(), nullptr));
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        QVERIFY(writeFile(dir_.filePath("EMPTY.DAT"), "#PATIENT\n#END\n"));
-        MessageLog log;
-        QVERIFY(!prepareDataSet(s, dir_.filePath("EMPTY.DAT"), QString(), &log));
-        QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
-        QVERIFY(!QFile::exists(dir_.filePath("EMPTY.p30")));
-        QCOMPARE((QList<quint32>{s.patient.valid, s.intervals.valid, s.span.valid}), (QList<quint32>{0, 0, 0}));
-        QVERIFY(s.state.windowTitleText.isEmpty());
-        QCOMPARE(s.state.window1.hours, -1);
-    }
-
-    // Dates as the interface shows them: yyyy/MM/dd in Japanese, ISO in
-    // English; what files hold does not follow the language.
+    // Dates as the interface shows them follow the language (yyyy/MM/dd in
+    // Japanese, ISO in English); what files hold does not.
     void datesFollowTheLanguage()
     {
-        for (const QDate date : {QDate(2026, 1, 5), QDate(1999, 12, 31), QDate()}) {
-            const QString japanese = formatShortDate(date);
-            const std::string stored = shortDateCp932(date);
-            setLanguage(Language::English);
-            const QString english = formatShortDate(date);
-            const std::string storedInEnglish = shortDateCp932(date);
-            setLanguage(Language::Japanese);
-            QCOMPARE(japanese, date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString());
-            QCOMPARE(english, date.isValid() ? date.toString(Qt::ISODate) : QString());
-            QCOMPARE(storedInEnglish, stored);
-        }
+        setLanguage(Language::English);
+        const QStringList english{formatShortDate(QDate(2026, 1, 5)), formatShortDate(QDate())};
+        const std::string storedInEnglish = shortDateCp932(QDate(1999, 12, 31));
+        setLanguage(Language::Japanese);
+        QCOMPARE(english, (QStringList{"2026-01-05", ""}));
+        QCOMPARE(formatShortDate(QDate(1999, 12, 31)), QStringLiteral("1999/12/31"));
+        QCOMPARE(storedInEnglish, shortDateCp932(QDate(1999, 12, 31)));
     }
 
     // list takes the sleep times of a companion file and leaves it as it is;
@@ -205,27 +166,60 @@ private Q_SLOTS:
         const CliRun prepared = runCli({"list", "--prepare", dat_});
         QCOMPARE(prepared.exitCode, 0);
         QVERIFY(companionFileExists(dat_));
-        QCOMPARE(counter(prepared.out, "asleepInWindow1"), 0);
+        QVERIFY(prepared.out.contains("\nasleepInWindow1: 0\n"));
         writeCompanionWithSleep(dat_, {"2200", "0600"});
-        const QByteArray before = readFile(dir_.filePath("REC.p30"));
+        const QByteArray before = readFile(dir_.path("REC.p30"));
         const CliRun withSleep = runCli({"list", dat_});
         QCOMPARE(withSleep.exitCode, 0);
-        QCOMPARE(counter(withSleep.out, "asleepInWindow1"), 4);
-        QCOMPARE(readFile(dir_.filePath("REC.p30")), before);
+        QVERIFY(withSleep.out.contains("\nasleepInWindow1: 4\n"));
+        QCOMPARE(readFile(dir_.path("REC.p30")), before);
     }
 
-    // A NAME.p30 that cannot be made (a directory of that name stands in for
-    // a folder that cannot be written): message 202 once, then the records
-    // of a first opening.
-    void cliOnARecordingThatCannotBeWritten()
+    // Each "save NAME | FILES" or "delete NAME | FILES" of the golden file:
+    // DEMO.DAT open with its companion file, FILES there beside it ("DEMO.csv"
+    // a CSV export, other names old files), then the operation; below it the
+    // outcome, the messages, the files afterwards (a copy shown as the member
+    // it copies, "=DEMO.p30"), and what stays current.
+    void operations()
     {
-        QVERIFY(QDir(dir_.path()).mkdir("REC.p30"));
-        for (const QStringList& args : {QStringList{"list", "--prepare", dat_}, QStringList{"summary", dat_}}) {
-            const CliRun r = runCli(args);
-            QCOMPARE(r.exitCode, 0);
-            QCOMPARE(r.err.count(StringTable::text(202).toUtf8()), 1);
-            QVERIFY(r.out.contains(args[0] == "list" ? "inWindow1: 8" : "2026/11/02"));
-        }
+        KS318_COMPARE_GOLDEN_TABLE("file-operations.txt", [](const QByteArray& line) {
+            QTemporaryDir dir;
+            const auto path = [&dir](const QString& name) { return dir.filePath(name); };
+            Session session;
+            session.state.defaultBpMode = BpMode::KorotkoffOnly;
+            writeFile(path("DEMO.DAT"), synth::demoFile());
+            session.state.currentFilePath = path("DEMO.DAT");
+            prepareDataSet(session, path("DEMO.DAT"));
+            session.allocateData();
+            const QString title = session.state.windowTitleText;
+            const QList<QByteArray> f = line.split(' ');
+            for (const QByteArray& name : f.mid(3))
+                if (!QFile::exists(path(name)))
+                    writeFile(path(name), name == "DEMO.csv" ? "csv text\r\n" : "old " + name);
+            QMap<QByteArray, QString> sources;
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+                sources[readFile(path(name))] = name;
+
+            MessageLog log;
+            const bool ok = f[0] == "save" ? saveRecordingAs(session, path(f[1]), &log)
+                                           : deleteRecording(session, path(f[1]), &log);
+            QByteArray out = ok ? "done" : "not done";
+            for (const ShownMessage& m : log.shown)
+                out += QStringLiteral(", message %1 caption %2 icon %3").arg(m.stringId).arg(m.captionId).arg(int(m.icon)).toUtf8();
+            out += "\nfiles:";
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name)) {
+                const QString source = sources.value(readFile(path(name)));
+                out += ' ' + name.toUtf8() + (source == name ? "" : '=' + source.toUtf8());
+            }
+            const SessionState& st = session.state;
+            out += "\ncurrent '" + QFileInfo(st.currentFilePath).fileName().toUtf8() + "', title "
+                   + (st.windowTitleText == title ? "kept" : "'" + st.windowTitleText.toUtf8() + "'")
+                   + QString::asprintf(", records valid %d %d %d, data %d, mode %d", session.patient.valid,
+                                       session.intervals.valid, session.span.valid, session.data() != nullptr,
+                                       int(st.defaultBpMode))
+                         .toUtf8();
+            return out;
+        });
     }
 };
 

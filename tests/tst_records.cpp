@@ -1,9 +1,20 @@
 // Day-count dates, the first-opening scroll groups and window length
-// (golden records.txt), and the terminators forced into the patient record (its byte layout is the golden
-// companion file of tst_companion).
+// (golden records.txt), the terminators forced into the patient record (its
+// byte layout is the golden companion file of tst_companion), and CP932 text
+// fields (golden cp932.txt): cutting to a capacity never splits a
+// double-byte character, a field keeps its capacity and its terminator, and
+// conversion to and from Unicode is lossless for Japanese text.
+// The string table as loaded from resources/strings.tsv: "\n" becomes a line
+// break, blanks inside and at the end of a text stay, an unknown id has no
+// text; every entry has an English text with no Japanese in it, and the
+// files' CP932 form stays Japanese. The language the environment asks for.
+// (The texts themselves are checked where they show, in the golden files of
+// the windows and the command line.)
 #include "records/daycount.h"
+#include "records/language.h"
 #include "records/records.h"
-
+#include "records/stringtable.h"
+#include "records/textfield.h"
 #include "support/testfiles.h"
 
 #include <QtTest>
@@ -14,13 +25,15 @@ class TstRecords : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // "day Y M D": the day count, the date back, and the minutes of 23:59
-    // that day; "scroll HOURS": the scroll groups of a first opening's window;
-    // "hours DATE HOUR DATE HOUR": the window length from the first to the
-    // last reading (golden records.txt).
-    void table()
+    // records.txt: "day Y M D": the day count, the date back, and the
+    // minutes of 23:59 that day; "scroll HOURS": the scroll groups of a first
+    // opening's window; "hours DATE HOUR DATE HOUR": the window length from
+    // the first to the last reading. cp932.txt: "cut N TEXT": TEXT cut to N
+    // bytes; "field TEXT": TEXT in a field of 6 bytes (five of text); "bytes
+    // TEXT": its CP932 bytes and back.
+    void tables()
     {
-        KS318_COMPARE_GOLDEN_TABLE("records.txt", [](const QByteArray& line) {
+        const auto run = [](const QByteArray& line) {
             const QList<QByteArray> f = line.split(' ');
             if (f[0] == "day") {
                 const std::int64_t n = dayNumber(f[1].toInt(), f[2].toInt(), f[3].toInt());
@@ -36,8 +49,25 @@ private Q_SLOTS:
                                          int(a.scroll[1].largeStep))
                     .toUtf8();
             }
-            return QByteArray::number(int(defaultIntervalHours(f[1].toDouble(), f[2].toInt(), f[3].toDouble(), f[4].toInt())));
-        });
+            if (f[0] == "hours")
+                return QByteArray::number(
+                    int(defaultIntervalHours(f[1].toDouble(), f[2].toInt(), f[3].toDouble(), f[4].toInt())));
+            const qsizetype at = f[0] == "cut" ? f[0].size() + f[1].size() + 2 : f[0].size() + 1;
+            const std::string bytes = toCp932(QString::fromUtf8(line.mid(at)));
+            if (f[0] == "cut") {
+                const std::string_view cut = cp932Cut(bytes, f[1].toULong());
+                return QByteArray::number(qulonglong(cut.size())) + " bytes: " + fromCp932(cut).toUtf8();
+            }
+            if (f[0] == "field") {
+                TextField<6> field;
+                field.setQString(fromCp932(bytes));
+                return QByteArray::number(qulonglong(field.size())) + " bytes, then " +
+                       QByteArray::number(field.rawByte(5)) + ": " + field.toQString().toUtf8();
+            }
+            return QByteArray::fromStdString(bytes).toHex(' ') + ": " + fromCp932(bytes).toUtf8();
+        };
+        KS318_COMPARE_GOLDEN_TABLE("records.txt", run);
+        KS318_COMPARE_GOLDEN_TABLE("cp932.txt", run);
     }
 
     void civilRoundTripOverCenturies()
@@ -65,6 +95,66 @@ private Q_SLOTS:
         }
     }
 
+    void lonelyLeadByteIsOneCharacter()
+    {
+        // A lead byte at the very end (a truncated character) counts alone.
+        const std::string bytes = std::string("ab") + char(0x82);
+        QCOMPARE(cp932FitLength(bytes, 10), std::size_t(3));
+        QCOMPARE(cp932CharCount(bytes), std::size_t(3));
+    }
+
+    void loadingRules()
+    {
+        QCOMPARE(StringTable::text(223).count(QLatin1Char('\n')), 1);
+        QVERIFY(!StringTable::text(223).contains(QLatin1Char('\\')));
+        QVERIFY(StringTable::text(300).endsWith(QLatin1Char(' ')));
+        QVERIFY(StringTable::text(114).contains(QLatin1String("       :")));
+        QVERIFY(StringTable::contains(3) && !StringTable::text(3).isEmpty());
+        QVERIFY(!StringTable::contains(9999) && StringTable::text(9999).isEmpty());
+    }
+
+    void englishColumn()
+    {
+        QFile file(QStringLiteral(":/ks318/strings.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        int entries = 0;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            const int id = line.section(QLatin1Char('\t'), 0, 0).toInt();
+            if (id <= 0)
+                continue;
+            ++entries;
+            QVERIFY2(!japanese.match(StringTable::text(id, Language::English)).hasMatch(), qPrintable(line));
+            QCOMPARE(StringTable::cp932(id), toCp932(StringTable::text(id, Language::Japanese)));
+        }
+        QVERIFY(entries > 150);
+        QCOMPARE(StringTable::text(223, Language::English).count(QLatin1Char('\n')), 1);
+        setLanguage(Language::English);
+        QCOMPARE(StringTable::text(14), QStringLiteral("Error"));
+        QCOMPARE(StringTable::cp932(14), toCp932(QStringLiteral("エラー")));
+        setLanguage(Language::Japanese);
+        QCOMPARE(StringTable::text(14), QStringLiteral("エラー"));
+    }
+
+    void languageOfTheEnvironment_data()
+    {
+        test::dataRows("environment-language.txt", {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "chosen"});
+    }
+
+    void languageOfTheEnvironment()
+    {
+        QFETCH(QString, chosen);
+        QByteArray saved[4];
+        const char* const names[4] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+        for (int i = 0; i < 4; ++i) {
+            saved[i] = qgetenv(names[i]);
+            qputenv(names[i], static_cast<QString*>(QTest::qData(names[i], QMetaType::QString))->toUtf8());
+        }
+        const Language language = languageOfEnvironment();
+        for (int i = 0; i < 4; ++i)
+            qputenv(names[i], saved[i]);
+        QCOMPARE(language == Language::Japanese ? "ja" : "other", chosen);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstRecords)

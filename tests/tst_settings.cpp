@@ -1,12 +1,14 @@
 // The settings files data.d, data.m and data.o: exact bytes of the defaults
 // and of filled settings (golden files), the threshold rules and damaged or
-// missing files.
+// missing files; the physician list over the 50 slots of data.m, whose rows
+// stay sorted after every insert, edit and delete, every used slot's
+// listIndex naming the row that shows it.
 #include "recordingsink.h"
 #include "session/session.h"
+#include "records/physicianroster.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ks318;
@@ -58,71 +60,32 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingFilesAreCreatedWithDefaults()
+    // Missing files are made with the defaults (the reference date seven
+    // days before 5 March; valid 0 in the files, 1 in memory); where they
+    // cannot be written, message 201 for each, and the defaults stay in
+    // memory as made.
+    void missingFilesTakeTheDefaults()
     {
         QTemporaryDir dir;
-        Session session;
-        MessageLog log;
-        QVERIFY(loadSettings(session, dir.path(), &log, kToday));
-        QVERIFY(log.shown.isEmpty());
-
-        // The reference date seven days before 5 March; valid 0 in the files.
-        KS318_COMPARE_GOLDEN(settingsFiles(dir.path()), "settings-default.txt");
-        // Valid in memory although the new files hold 0.
-        const Settings& s = session.settings;
-        QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1, s.physicians.selectedPhysician}),
-                 (QList<int>{1, 1, 140, -1}));
-    }
-
-    // Fields of the files written from fillSettings at the offsets of their
-    // layouts, worked out by hand (little-endian; the block after the
-    // "0\nSIZE\n" lines; physician slot 4 at 8 + 4 × 212 = 856). The hex
-    // dumps below are the catch-all.
-    void fieldsAtTheirOffsets_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("bytes");
-        const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
-        QTest::newRow("data.d valid as in memory") << "data.d" << 0 << hex("01000000");
-        QTest::newRow("data.d default BP mode 2") << "data.d" << 4 << hex("02000000");
-        QTest::newRow("data.d thresholds 135/85, 125/75") << "data.d" << 8 << hex("87000000 55000000 7d000000 4b000000");
-        QTest::newRow("data.d alternate thresholds 11, 60, 90, 50") << "data.d" << 24
-                                                                     << hex("0b000000 3c000000 5a000000 32000000");
-        QTest::newRow("data.d serial port 3") << "data.d" << 40 << hex("03000000") + QByteArray("COM3\0", 5);
-        QTest::newRow("data.d recorder type 70") << "data.d" << 60 << hex("46000000");
-        QTest::newRow("data.d reference date 7 days back") << "data.d" << 64 << QByteArray("2026/02/26\0", 11);
-        QTest::newRow("data.d no CSV file, last field") << "data.d" << 148 << hex("00000000");
-        QTest::newRow("data.m valid, physician 4 chosen") << "data.m" << 0 << hex("01000000 04000000");
-        QTest::newRow("data.m slot 4 used, index 0, valid") << "data.m" << 856 << hex("01000000 00000000 01000000");
-        QTest::newRow("data.m slot 4 display name") << "data.m" << 868 << hex("8db293a1 00");
-        QTest::newRow("data.m slot 4 family name") << "data.m" << 931 << hex("8db293a1 00");
-        QTest::newRow("data.m slot 4 given name") << "data.m" << 962 << hex("89d48e71 00");
-        QTest::newRow("data.m slot 4 address") << "data.m" << 993 << QByteArray("1-2-3 Shiba\0", 12);
-        QTest::newRow("data.m slot 4 phone") << "data.m" << 1044 << QByteArray("03-0000-1111\0", 13);
-        QTest::newRow("data.m slot 5 empty") << "data.m" << 1068 << hex("00000000");
-        QTest::newRow("data.o name (CP932), then the switch") << "data.o" << 0
-                                                              << hex("8d609286899b834e838a836a8362834e 0a 31");
-    }
-    void fieldsAtTheirOffsets()
-    {
-        QFETCH(QString, file);
-        QFETCH(int, offset);
-        QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        Session session;
-        QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
-        fillSettings(session.settings);
-        QVERIFY(saveSettings(session, nullptr));
-        QByteArray bytesWritten = readFile(dir.filePath(file));
-        if (file != QLatin1String("data.o")) {
-            const QByteArray head = file == QLatin1String("data.d") ? "0\n152\n" : "0\n10608\n";
-            QVERIFY(bytesWritten.startsWith(head));
-            bytesWritten.remove(0, head.size());
+        for (const QString& folder : {dir.path(), dir.filePath("no/such/directory")}) {
+            Session session;
+            MessageLog log;
+            const bool writable = folder == dir.path();
+            QCOMPARE(loadSettings(session, folder, &log, kToday), writable);
+            const ShownMessage m201{201, 14, MessageIcon::Warning};
+            QCOMPARE(log.shown, writable ? QList<ShownMessage>() : QList<ShownMessage>(3, m201));
+            const Settings& s = session.settings;
+            QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1,
+                                 s.physicians.selectedPhysician}),
+                     (QList<int>{1, 1, 140, -1}));
         }
-        QCOMPARE(bytesWritten.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+        KS318_COMPARE_GOLDEN(settingsFiles(dir.path()), "settings-default.txt");
+        QVERIFY(!QFile::exists(dir.filePath("no")));
     }
 
+    // The files written from fillSettings: their fields at the offsets of
+    // their layouts (the hand-worked settings-layout.txt), the hex dumps as
+    // the catch-all, and the settings read back.
     void filledSettingsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
@@ -133,7 +96,13 @@ private Q_SLOTS:
         MessageLog log;
         QVERIFY(saveSettings(session, &log));
         QVERIFY(log.shown.isEmpty());
-
+        const QByteArray d = readFile(dir.filePath("data.d"));
+        const QByteArray m = readFile(dir.filePath("data.m"));
+        const QByteArray o = readFile(dir.filePath("data.o"));
+        const QStringList wrong = layoutMismatches("settings-layout.txt", {{"data.d", d}, {"data.d block", d.mid(6)},
+                                                                          {"data.m", m}, {"data.m block", m.mid(8)},
+                                                                          {"data.o", o}});
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
         KS318_COMPARE_GOLDEN(settingsFiles(dir.path()), "settings-filled.txt");
 
         Session again;
@@ -188,76 +157,109 @@ private Q_SLOTS:
         });
     }
 
-    void damagedFileKeepsMemory_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
+    // Damaged files are not read; a short block replaces only its bytes.
+    // The file stays as it is either way.
+    void damagedOrShortFile_data() { dataRows("settings-damaged.txt", {"file", "text", "read", "value"}); }
 
-        const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
-        QTest::newRow("data.d version 1") << "data.d" << QByteArray("1\n152\n" + block + "\n");
-        QTest::newRow("data.d size 0") << "data.d" << QByteArray("0\n0\n" + block + "\n");
-        QTest::newRow("data.d negative size") << "data.d" << QByteArray("0\n-152\n" + block + "\n");
-        QTest::newRow("data.d truncated block") << "data.d" << QByteArray("0\n152\n" + block.left(100));
-        QTest::newRow("data.d empty") << "data.d" << QByteArray();
-        QTest::newRow("data.d text") << "data.d" << QByteArray("version zero\n");
-        QTest::newRow("data.m version 2") << "data.m" << QByteArray("2\n10608\n") + QByteArray(10608, '\0') + "\n";
-        QTest::newRow("data.m truncated block") << "data.m" << QByteArray("0\n10608\n") + QByteArray(5000, '\0');
-    }
-
-    void damagedFileKeepsMemory()
+    void damagedOrShortFile()
     {
         QFETCH(QString, file);
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, read);
+        QFETCH(QString, value);
+        const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
+        QByteArray bytes;
+        const QList<QByteArray> pieces = text.toUtf8().replace('}', '{').split('{');
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            const int n = pieces[i].mid(pieces[i].indexOf(' ') + 1).toInt();
+            bytes += i % 2 == 0                     ? unescaped(pieces[i])
+                     : pieces[i].startsWith("block") ? block.left(n)
+                                                     : QByteArray(n, '\0');
+        }
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(file), bytes));
 
         Session session;
-        session.settings.directory = dir.path();
-        session.settings.analysis.sysThreshold1 = 155;  // stands for what memory held before
-        session.settings.physicians.selectedPhysician = 7;
+        Settings& s = session.settings;
+        s.directory = dir.path();
+        s.analysis.sysThreshold1 = 155;  // stands for what memory held before
+        s.analysis.diaThreshold1 = 95;
+        s.physicians.selectedPhysician = 7;
         MessageLog log;
-        const bool read = file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log);
-        QVERIFY(!read);
+        QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log),
+                 read == QLatin1String("yes"));
         QVERIFY(log.shown.isEmpty());
         QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
-        if (file == QLatin1String("data.d")) {
-            QCOMPARE(session.settings.analysis.valid, 0);
-            QCOMPARE(session.settings.analysis.sysThreshold1, 155);
-        } else {
-            QCOMPARE(session.settings.physicians.valid, 0);
-            QCOMPARE(session.settings.physicians.selectedPhysician, 7);
+        if (file == QLatin1String("data.d"))
+            QCOMPARE((QList<int>{s.analysis.valid, s.analysis.sysThreshold1, s.analysis.diaThreshold1}),
+                     (QList<int>{read == QLatin1String("yes"), value.toInt(), 95}));
+        else
+            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}), (QList<int>{0, value.toInt()}));
+    }
+
+    // Steps and their outcomes: the hand-worked table roster-steps.txt.
+    void steps_data() { dataRows("roster-steps.txt", {"script", "rows", "listIndex", "selected"}); }
+
+    void steps()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, rows);
+        QFETCH(QString, listIndex);
+        QFETCH(QString, selected);
+        PhysicianList slots;
+        slots.valid = 1;
+        slots.selectedPhysician = 7;
+        PhysicianRoster roster(slots);
+        std::size_t read = 0;
+        for (const QString& step : script.split(QLatin1Char(' '))) {
+            if (step.startsWith(QLatin1Char('#'))) {
+                slots.entries[read].used = 1;
+                slots.entries[read++].displayName.setQString(step.mid(1));
+                roster.build();
+            } else if (step.startsWith(QLatin1Char('+'))) {
+                roster.save(true, -1, {step.mid(1), QStringLiteral("Given"), {}, {}});
+            } else if (step.startsWith(QLatin1Char('-'))) {
+                roster.remove(step.mid(1).toInt());
+            } else if (step.startsWith(QLatin1String("ok"))) {
+                roster.choose(step.mid(2).toInt());
+            } else {
+                const QStringList edit = step.split(QLatin1Char('='));
+                QVERIFY(roster.save(false, edit[0].toInt(), {edit[1], {}, {}, {}}) >= 0);
+            }
         }
+        QCOMPARE(roster.rows().join(QLatin1Char(' ')), rows);
+        QCOMPARE(slots.selectedPhysician, selected.toInt());
+        QStringList indexes;
+        for (qsizetype i = 0; i < listIndex.count(QLatin1Char(' ')) + (listIndex.isEmpty() ? 0 : 1); ++i) {
+            const PhysicianSlot& slot = slots.entries[std::size_t(i)];
+            indexes << (slot.used ? QString::number(slot.listIndex) : QStringLiteral("-"));
+        }
+        QCOMPARE(indexes.join(QLatin1Char(' ')), listIndex);
+        // In step: each used slot's row shows its name, each row one slot.
+        QList<int> shown;
+        for (const PhysicianSlot& slot : slots.entries) {
+            if (slot.used) {
+                QCOMPARE(roster.rows().value(slot.listIndex), slot.displayName.toQString());
+                shown << slot.listIndex;
+            }
+        }
+        std::sort(shown.begin(), shown.end());
+        for (int row = 0; row < shown.size(); ++row)
+            QCOMPARE(shown[row], row);
+        QCOMPARE(shown.size(), roster.rowCount());
     }
 
-    void shortBlockReplacesOnlyItsBytes()
+    // The 51st entry is ignored; a data.m that was not read stores nothing.
+    void nothingStored()
     {
-        QTemporaryDir dir;
-        const QByteArray part = QByteArray::fromHex("00000000" "03000000" "96000000");  // defaultBpMode 3, sysThreshold1 150
-        QVERIFY(writeFile(dir.filePath("data.d"), QByteArray("0\n12\n") + part + "\n"));
-
-        Session session;
-        session.settings.directory = dir.path();
-        session.settings.analysis.diaThreshold1 = 95;
-        QVERIFY(readDataD(session, nullptr, kToday));
-        QCOMPARE(session.settings.analysis.valid, 1);
-        QCOMPARE(session.settings.analysis.defaultBpMode, 3);
-        QCOMPARE(session.settings.analysis.sysThreshold1, 150);
-        QCOMPARE(session.settings.analysis.diaThreshold1, 95);
-    }
-
-    void writeFailureShowsMessage201()
-    {
-        QTemporaryDir dir;
-        const QString missing = dir.filePath("no/such/directory");
-        Session session;
-        MessageLog log;
-        QVERIFY(!loadSettings(session, missing, &log, kToday));
-        const ShownMessage m201{201, 14, MessageIcon::Warning};
-        QCOMPARE(log.shown, (QList<ShownMessage>{m201, m201, m201}));
-        // The defaults are in memory and count as created.
-        QCOMPARE(session.settings.analysis.valid, 1);
-        QCOMPARE(session.settings.physicians.valid, 1);
-        QVERIFY(!QFile::exists(missing));
+        PhysicianList slots;
+        PhysicianRoster roster(slots);
+        QCOMPARE(roster.save(true, -1, {QStringLiteral("Abe"), {}, {}, {}}), -1);
+        slots.valid = 1;
+        for (int i = 0; i < 50; ++i)
+            QCOMPARE(roster.save(true, -1, {QString::asprintf("P%02d", i), {}, {}, {}}), i);
+        QCOMPARE(roster.save(true, -1, {QStringLiteral("Aaron"), {}, {}, {}}), -1);
+        QCOMPARE(roster.rows().first(), QStringLiteral("P00"));
     }
 };
 

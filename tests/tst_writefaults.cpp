@@ -16,8 +16,6 @@
 #include "records/settings.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QMap>
 #include <QtTest>
 #include <functional>
 #include <optional>
@@ -34,14 +32,6 @@ QMap<QString, QByteArray> snapshot(const QString& dir)
     for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System))
         files.insert(name, readFile(QDir(dir).filePath(name)));
     return files;
-}
-
-QByteArray recording(int day)
-{
-    QByteArray text;
-    for (int hour = 8; hour < 12; ++hour)
-        text += recordLine(2026, 11, day, hour, 0, 130 + hour, 80, 70);
-    return text + patientSections("PATIENT", "1:first\n");
 }
 
 // A writer of the program: whether it claims success; its messages go to the log.
@@ -111,8 +101,9 @@ private Q_SLOTS:
         QFETCH(int, message);
         QTemporaryDir dir;
         const QString path = dir.filePath("R.DAT");
-        QVERIFY(writeFile(path, recording(2)) && writeFile(dir.filePath("R.csv"), "old export\r\n")
-                && writeFile(dir.filePath("B.DAT"), recording(3)));
+        // Two recordings of a day each, one after the other, with patient sections and comments.
+        QVERIFY(writeFile(path, golden("merge-a.DAT")) && writeFile(dir.filePath("R.csv"), "old export\r\n")
+                && writeFile(dir.filePath("B.DAT"), golden("merge-b.DAT")));
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr));
         session.state.currentFilePath = path;

@@ -33,10 +33,7 @@ inline std::unique_ptr<SessionData> makeBlock(const QString& text)
         const QStringList hm = parts[0].split(QLatin1Char(':'));
         const QStringList v = parts[1].split(QLatin1Char('/'));
         const QStringList flags = parts.mid(2);
-        int dayShift = 0;
-        for (const QString& f : flags)
-            if (f.startsWith(QLatin1String("d+")))
-                dayShift = f.mid(2).toInt();
+        const int dayShift = flags.filter(QStringLiteral("d+")).value(0).mid(2).toInt();
         const CivilDate date = civilFromDayNumber(dayNumber(2026, 11, 2) + dayShift);
         r.year = std::uint32_t(date.year);
         r.month = std::uint8_t(date.month);

@@ -3,30 +3,25 @@
 // by the tests.
 #include "records/cp932.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <algorithm>
 #include <functional>
 
 namespace ks318::test {
 
-// A temporary folder that tests empty before each case.
+// A temporary folder that tests empty before each case; clear() says
+// whether the folder is there.
 class ScratchDir {
 public:
     bool isValid() const { return dir_.isValid(); }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString path() const { return dir_.path(); }
-    void clear() const
+    bool clear() const
     {
         for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
             QFile::remove(dir_.filePath(f));
+        return dir_.isValid();
     }
 
 private:
@@ -118,6 +113,25 @@ inline QByteArray goldenTable(const QString& name, const std::function<QByteArra
 }
 #define KS318_COMPARE_GOLDEN_TABLE(name, ...) KS318_COMPARE_GOLDEN(ks318::test::goldenTable((name), __VA_ARGS__), (name))
 
+// QTest data rows from the hand-worked table tests/golden/NAME: each line
+// neither empty nor a "#" comment is "ROW NAME | VALUE | ...", one QString
+// column per value.
+inline void dataRows(const QString& name, const QList<const char*>& columns)
+{
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    const QByteArray table = golden(name);
+    QVERIFY2(table != "<missing>", qPrintable(name));
+    for (const QByteArray& line : table.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> f = line.split('|');
+        QTestData& row = QTest::newRow(f[0].trimmed().constData());
+        for (qsizetype i = 1; i <= columns.size(); ++i)
+            row << QString::fromUtf8(f.value(i).trimmed());
+    }
+}
+
 // `bytes` in rows of 16 ("0020  41 42 ...  AB.."); a run of zero rows after
 // the first shows as one "*", the last row always shows.
 inline QByteArray hexDump(const QByteArray& bytes)
@@ -178,6 +192,30 @@ inline QByteArray escaped(const QByteArray& bytes)
         out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
                : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
     return out;
+}
+
+// The rows "WHAT | BLOCK OFFSET | BYTES" of the hand-worked table
+// tests/golden/NAME whose BYTES (hex, "quoted" text with the escapes of
+// unescaped()) do not lie at OFFSET of blocks[BLOCK], with what lies there.
+inline QStringList layoutMismatches(const QString& name, const QMap<QString, QByteArray>& blocks)
+{
+    QStringList wrong{name + " has no rows"};
+    for (const QByteArray& line : golden(name).split('\n')) {
+        const QList<QByteArray> f = line.split('|');
+        if (line.startsWith('#') || f.size() != 3)
+            continue;
+        wrong.removeAll(name + " has no rows");
+        const QByteArray at = f[1].trimmed();
+        const qsizetype space = at.lastIndexOf(' ');
+        const QList<QByteArray> parts = f[2].trimmed().split('"');
+        QByteArray want;
+        for (qsizetype i = 0; i < parts.size(); ++i)
+            want += i % 2 ? unescaped(parts[i]) : QByteArray::fromHex(parts[i]);
+        const QByteArray got = blocks.value(at.left(space)).mid(at.mid(space + 1).toInt(), want.size());
+        if (got != want)
+            wrong << QString::fromUtf8(f[0].trimmed() + ": expected " + want.toHex(' ') + ", got " + got.toHex(' '));
+    }
+    return wrong;
 }
 
 inline QByteArray sjis(const QString& s)
