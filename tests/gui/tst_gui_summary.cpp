@@ -2,8 +2,14 @@
 // every text of the pages shown (summary-window.txt) for a home and an
 // ambulatory recorder and for files without valid readings, which pages show
 // for other sleep times, the interval line of other windows, the page it
-// opens on, and printing to a file.
+// opens on, and printing to a file. Its clinical measures page: the texts
+// for a recording worked out by hand (the dipper of tst_clinical), and the
+// page at window sizes from 600x400 to 1920x1080 with every text inside the
+// page, whole and apart from the others.
+#include "analysis/clinicalmeasures.h"
+#include "records/bpdatafile.h"
 #include "support/testfiles.h"
+#include "views/clinicalpage.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
 #include "session/session.h"
@@ -15,6 +21,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,6 +31,13 @@ using namespace ks318;
 using namespace ks318::viewtest;
 
 namespace {
+
+// Sleep 23:00, wake 06:00; an excluded and an error reading on the second day.
+const QList<Reading> kDipper = {
+    {0, 21, 0, 140, 90, 70}, {0, 22, 30, 130, 80, 68}, {1, 1, 0, 120, 74, 60}, {1, 3, 0, 112, 68, 58},
+    {1, 5, 0, 134, 80, 62},  {1, 6, 30, 150, 92, 75}, {1, 7, 0, 144, 88, 72},  {1, 12, 0, 136, 86, 70},
+    {1, 13, 0, 200, 120, 90, 0, true}, {1, 14, 0, 130, 80, 70, 4},
+};
 
 // One line of the labels among `items` that are not hidden.
 void addRow(QStringList& lines, const QList<QLayoutItem*>& items)
@@ -91,8 +106,14 @@ private:
     std::unique_ptr<TSummaryDataForm> showKnown(const Current& current = sleepWake(),
                                                 const char* type = "KS-318  70")
     {
-        if (!test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type))
-            || !makeCurrent(*session_, path(), current))
+        if (!test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type)))
+            return nullptr;
+        return show(current);
+    }
+
+    std::unique_ptr<TSummaryDataForm> show(const Current& current = sleepWake())
+    {
+        if (!makeCurrent(*session_, path(), current))
             return nullptr;
         auto form = std::make_unique<TSummaryDataForm>(*session_, shown_);
         form->show();
@@ -205,6 +226,76 @@ private Q_SLOTS:
         const QString bytes = QString::fromLatin1(test::readFile(pdf));
         QVERIFY(bytes.contains("/Image"));
         QCOMPARE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+    }
+
+    void clinicalTexts()
+    {
+        QVERIFY(writeRecording(path(), kDipper));
+        auto form = show();
+        QVERIFY(form);
+        QCOMPARE(form->SummaryPageControl->tabText(4), QStringLiteral("臨床指標"));
+        QVERIFY(form->SummaryPageControl->isTabVisible(4));
+        const QStringList texts = form->ClinicalTabSheet->texts();
+        // Values as worked out in tst_clinical: day 700/5, 436/5, 355/5,
+        // PP 52.8; dip 12.857 and 15.138; morning 147/90 of 2; ARV
+        // 10020/900 and 6.4; AASI 1 - 705.5/1087.5; CV 9.354.
+        for (const char* want : {"臨床指標", "SYS | DIA | 脈拍 | 脈圧", "昼間平均 (mmHg, BPM) | 140.0 | 87.2 | 71.0 | 52.8",
+                                 "夜間平均 (mmHg, BPM) | 122.0 | 74.0 | 60.0 | 48.0", "夜間降圧率 (%) | 12.9 | 15.1",
+                                 "早朝平均 (mmHg) | 147.0 | 90.0 | n=2", "就寝前平均 (mmHg) | 130.0 | 80.0 | n=1",
+                                 "朝夕平均 ME (mmHg) | 138.5", "朝夕差 ME (mmHg) | 17.0", "起床前サージ (mmHg) | 13.0",
+                                 "夜間最低値サージ (mmHg) | 25.0", "ARV (mmHg) | 11.13 | 6.40", "CV (%) | 9.35",
+                                 "AASI | 0.35", "夜間降圧パターン: dipper", "全体平均 130/80 mmHg以上: 該当",
+                                 "夜間単独高血圧: 非該当",
+                                 "有効データ率: 80.0%  昼間: 5件  夜間: 3件  日数: 2日",
+                                 "測定数が少なく、各指標は参考値です"})
+            QVERIFY2(texts.contains(QString::fromUtf8(want)), want);
+        QVERIFY(texts.at(1).startsWith(QStringLiteral("REC:")));
+    }
+
+    void clinicalPageFits_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("600x400") << QSize(600, 400);
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+
+    // The page as a tab of a window of that size: no text leaves the page,
+    // is cut, or lies on another; the page scrolls only downwards.
+    void clinicalPageFits()
+    {
+        QFETCH(QSize, window);
+        QVERIFY(writeRecording(path(), kDipper) && makeCurrent(*session_, path(), sleepWake()));
+        SessionData* data = session_->allocateData();
+        QVERIFY(readBpDataFile(*session_, path(), session_->state.bpMode));
+        QTabWidget tabs;
+        auto* page = new ClinicalPage;
+        tabs.addTab(page, QStringLiteral("臨床指標"));
+        page->showMeasures(computeClinicalMeasures(data, 23, 0, 6, 0), QStringLiteral("REC:山田 花子"),
+                           QStringLiteral(" (Oscillometric only)"));
+        tabs.resize(window - QSize(20, 50));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        QVERIFY(!page->scrollArea()->horizontalScrollBar()->isVisible());
+
+        QWidget* inner = page->scrollArea()->widget();
+        QList<QWidget*> items;
+        for (QLabel* l : inner->findChildren<QLabel*>())
+            if (l->isVisible() && !l->text().isEmpty())
+                items << l;
+        items << inner->findChild<QWidget*>(QStringLiteral("ClinicalProfile"));
+        for (QWidget* w : items) {
+            const QRect r = w->geometry();
+            QVERIFY2(inner->rect().contains(r), qPrintable(w->objectName()));
+            if (auto* l = qobject_cast<QLabel*>(w)) {
+                const QSize need = l->wordWrap() ? QSize(1, l->heightForWidth(r.width())) : l->sizeHint();
+                QVERIFY2(r.width() >= need.width() && r.height() >= need.height(),
+                         qPrintable(l->objectName() + QStringLiteral(" cut: ") + l->text()));
+            }
+            for (QWidget* other : items)
+                QVERIFY2(other == w || !r.intersects(other->geometry()),
+                         qPrintable(w->objectName() + QStringLiteral(" on ") + other->objectName()));
+        }
     }
 };
 
