@@ -1,8 +1,8 @@
-// dialog-placement-probe OUT_DIR [wm]: opens dialogs of the main window three
+// dialog-placement-probe OUT_DIR: opens dialogs of the main window three
 // times each on a real X display and prints, per opening, where the window
 // system put the frame and whether the screen looked as at the first
 // opening; the screens are saved as OUT_DIR/NAME-N.png. Run by
-// tst_gui_shell under xvfb-run (with a window manager when there is one).
+// tst_gui_shell under xvfb-run, without a window manager.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/defaultserialportform.h"
@@ -25,10 +25,8 @@
 int main(int argc, char** argv)
 {
     ks318::TMyApplication app(argc, argv);
-    if (argc != 2 && argc != 3)
+    if (argc != 2)
         return 2;
-    // "wm": a window manager runs, and frames every window it is handed.
-    const bool managed = argc == 3 && qstrcmp(argv[2], "wm") == 0;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir start;  // the settings files
     if (!start.isValid() || !QDir::setCurrent(start.path()))
@@ -41,8 +39,6 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
     QTest::qWait(300);
-    if (managed && !QTest::qWaitFor([&] { return form.frameGeometry() != form.geometry(); }, 10000))
-        return 1;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     std::printf("screen %d %d %d %d\n", screen.x(), screen.y(), screen.width(), screen.height());
     const QList<QDialog*> dialogs{static_cast<QDialog*>(form.DefaultSerialPortForm),
@@ -52,16 +48,8 @@ int main(int argc, char** argv)
     for (QDialog* dialog : dialogs) {
         QImage first;
         for (int n = 1; n <= 3; ++n) {
-            // Taken once the window manager has framed the dialog, a moment
-            // later, when it has settled.
-            auto* poll = new QTimer(dialog);
-            int waited = 0;
-            QObject::connect(poll, &QTimer::timeout, dialog, [&, dialog, n, poll] {
-                waited += 100;
-                const bool framed = dialog->frameGeometry() != dialog->geometry();
-                if (waited < 400 || (managed && !framed && waited < 5000))
-                    return;
-                poll->deleteLater();
+            // Taken a moment after the dialog shows, when it has settled.
+            QTimer::singleShot(400, dialog, [&, dialog, n] {
                 const QRect f = dialog->frameGeometry();
                 const QImage shot = dialog->screen()->grabWindow(0).toImage();
                 shot.save(out.filePath(QStringLiteral("%1-%2.png").arg(dialog->objectName()).arg(n)));
@@ -72,7 +60,6 @@ int main(int argc, char** argv)
                 std::fflush(stdout);
                 dialog->reject();
             });
-            poll->start(100);
             dialog->exec();
         }
     }
