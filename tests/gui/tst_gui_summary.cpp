@@ -14,9 +14,7 @@
 #include "viewsupport.h"
 #include "session/session.h"
 
-#include <QBoxLayout>
 #include <QFile>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -39,54 +37,27 @@ const QList<Reading> kDipper = {
     {1, 13, 0, 200, 120, 90, 0, true}, {1, 14, 0, 130, 80, 70, 4},
 };
 
-// One line of the labels among `items` that are not hidden.
-void addRow(QStringList& lines, const QList<QLayoutItem*>& items)
-{
-    QStringList texts;
-    for (QLayoutItem* item : items) {
-        auto* label = item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
-        if (label && !label->isHidden())
-            texts << label->text();
-    }
-    if (!texts.isEmpty())
-        lines << texts.join(QStringLiteral(" | "));
-}
-
-// A line per row of a page's layouts.
-void addRows(QStringList& lines, QLayout* layout)
-{
-    auto* box = qobject_cast<QBoxLayout*>(layout);
-    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
-        for (int r = 0; r < grid->rowCount(); ++r) {
-            QList<QLayoutItem*> row;
-            for (int c = 0; c < grid->columnCount(); ++c)
-                row << grid->itemAtPosition(r, c);
-            addRow(lines, row);
-        }
-    } else if (box && box->direction() == QBoxLayout::LeftToRight) {
-        QList<QLayoutItem*> row;
-        for (int i = 0; i < box->count(); ++i)
-            row << box->itemAt(i);
-        addRow(lines, row);
-    } else {
-        for (int i = 0; i < layout->count(); ++i) {
-            if (layout->itemAt(i)->layout())
-                addRows(lines, layout->itemAt(i)->layout());
-            else
-                addRow(lines, {layout->itemAt(i)});
-        }
-    }
-}
-
-QByteArray pagesOf(const TSummaryDataForm& form)
+// A line per row of each page shown, read as the user does, with the page
+// in front: its labels that are not hidden, those standing at the same
+// height joined left to right.
+QByteArray pagesOf(TSummaryDataForm& form)
 {
     QStringList lines;
-    for (int i = 0; i < form.SummaryPageControl->count(); ++i) {
-        if (form.SummaryPageControl->isTabVisible(i)) {
-            lines << QStringLiteral("== ") + form.SummaryPageControl->tabText(i);
-            addRows(lines, form.SummaryPageControl->widget(i)->layout());
-        }
+    QTabWidget* tabs = form.SummaryPageControl;
+    const int chosen = tabs->currentIndex();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (!tabs->isTabVisible(i))
+            continue;
+        lines << QStringLiteral("== ") + tabs->tabText(i);
+        tabs->setCurrentIndex(i);
+        QMap<int, QMap<int, QString>> rows;   // top, left: text
+        for (const QLabel* label : tabs->widget(i)->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (!label->isHidden())
+                rows[label->y()][label->x()] = label->text();
+        for (const QMap<int, QString>& row : rows)
+            lines << QStringList(row.values()).join(QStringLiteral(" | "));
     }
+    tabs->setCurrentIndex(chosen);
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
