@@ -1,9 +1,9 @@
 // The recorder menu and its dialogs against ks318-sim on a pseudo-terminal,
-// in real time, as a clinic uses them: a retrieval into a new recording, a
-// clear, and a recorder unplugged and plugged in again. What reached the
+// in real time, as a clinic uses them: a retrieval into a new recording, and
+// clears with the recorder unplugged and plugged in again. What reached the
 // recorder is read from the simulator's own log of frames. (The setup
-// dialog: tst_gui_recorder on a simulated clock, and slow_recorder_sim's
-// schedule against ks318-sim in real time.)
+// dialog and an empty recorder's 208: tst_gui_recorder on a simulated
+// clock; the schedule against ks318-sim in real time: slow_recorder_sim.)
 #include "app/beepservice.h"
 #include "app/patientinformationform.h"
 #include "app/recordercleardataform.h"
@@ -96,21 +96,6 @@ private Q_SLOTS:
         // The frames themselves: tst_link (golden link.txt).
         QCOMPARE(int(sim.log().count("recv command 10")), 1);
         QCOMPARE(int(sim.log().count("recv ACK")), 1);
-    }
-
-    // A clear empties the recorder: the retrieval afterwards finds nothing
-    // (208, not the link's 224).
-    void clearThenNothingToRetrieve()
-    {
-        Simulator sim({"--link", line()});
-        clearThroughTheMenu();
-        QCOMPARE(int(sim.log().count("data cleared")), 1);
-        QVERIFY(w_->messages.shownIds().isEmpty());
-
-        form()->RecorderZireRetrievedata->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!form()->RecorderRetrieveForm->isVisible(), kPatienceMs);
-        QCOMPARE(w_->messages.shownIds(), QList<int>{208});
-        QVERIFY(sim.log().contains("sent readings (10 bytes)"));
     }
 
     // The recorder goes away in the middle of a command (224 for that
