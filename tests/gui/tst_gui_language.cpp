@@ -4,42 +4,22 @@
 // cell or help text; and the catalogue resources/i18n/ks318_en.ts gives every text
 // an English form. (Japanese stays as it was: the other tests and their
 // golden files run in Japanese.)
-#include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
-#include "app/defaultserialportform.h"
-#include "app/filemergeform.h"
 #include "app/helpservice.h"
 #include "app/hospitalnameform.h"
 #include "app/languageform.h"
 #include "app/myapplication.h"
 #include "app/patientinformationform.h"
-#include "app/physicianentryform.h"
-#include "app/physicianselectionform.h"
-#include "app/recordercleardataform.h"
-#include "app/recorderretrieveform.h"
-#include "app/recordersetup_318form.h"
 #include "gui/guisupport.h"
 #include "records/language.h"
-#include "reports/printprogressform.h"
-#include "reports/reportselection318form.h"
-#include "reports/reportselectionform.h"
 #include "views/bpdatalistform.h"
-#include "views/summarydataform.h"
-#include "views/viewgraphicsform.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAbstractItemView>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QRegularExpression>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTextBrowser>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -55,7 +35,8 @@ const QRegularExpression& japanese()
 }
 
 // Every text a user reads in `window` and its children, each prefixed with
-// where it stands.
+// where it stands: captions, labels, buttons and edits, group titles, hints,
+// help pages, tabs, the entries of lists, grids and drop-down lists.
 QStringList textsOf(QWidget* window)
 {
     QStringList texts;
@@ -65,30 +46,16 @@ QStringList textsOf(QWidget* window)
     };
     add(window, window->windowTitle());
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (auto* label = qobject_cast<QLabel*>(w))
-            add(w, label->text());
-        if (auto* button = qobject_cast<QAbstractButton*>(w))
-            add(w, button->text());
-        if (auto* group = qobject_cast<QGroupBox*>(w))
-            add(w, group->title());
-        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+        for (const char* property : {"text", "title", "placeholderText", "plainText"})
+            add(w, w->property(property).toString());
+        if (auto* tabs = qobject_cast<QTabBar*>(w))
             for (int i = 0; i < tabs->count(); ++i)
                 add(w, tabs->tabText(i));
-        if (auto* list = qobject_cast<QListWidget*>(w))
-            for (int i = 0; i < list->count(); ++i)
-                add(w, list->item(i)->text());
-        if (auto* table = qobject_cast<QTableWidget*>(w))
-            for (int r = 0; r < table->rowCount(); ++r)
-                for (int c = 0; c < table->columnCount(); ++c)
-                    if (const QTableWidgetItem* item = table->item(r, c))
-                        add(w, item->text());
-        if (auto* combo = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < combo->count(); ++i)
-                add(w, combo->itemText(i));
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            add(w, edit->placeholderText());
-        if (auto* browser = qobject_cast<QTextBrowser*>(w))
-            add(w, browser->toPlainText());
+        const auto* view = qobject_cast<QAbstractItemView*>(w);
+        const QAbstractItemModel* model = view ? view->model() : nullptr;
+        for (int r = 0; model && r < model->rowCount(); ++r)
+            for (int c = 0; c < model->columnCount(); ++c)
+                add(w, model->index(r, c).data().toString());
         for (const QAction* action : w->actions())
             add(action, action->text());
     }
@@ -126,26 +93,13 @@ private Q_SLOTS:
         QVERIFY(w.analysisMenus(true));
 
         TMainForm& f = *w.form;
-        QList<QWidget*> windows{&f,
-                                f.DefaultBpSettingsZireForm,
-                                f.DefaultSerialPortForm,
-                                f.AboutForm,
-                                f.FileMergeForm,
-                                f.SummaryDataForm,
-                                f.BPDataListForm,
-                                f.PhysicianSelectionForm,
-                                f.PhysicianSelectionForm->PhysicianEntryForm,
-                                f.PatientInformationForm,
-                                f.HospitalNameForm,
-                                f.LanguageForm,
-                                f.ViewGraphicsForm,
-                                f.PrintProgressForm,
-                                f.ReportSelection318Form,
-                                f.ReportSelectionForm,
-                                f.Help,
-                                f.RecorderRetrieveForm,
-                                f.RecorderSetup_318Form,
-                                f.RecorderClearDataForm};
+        // The main window and every window and dialog it owns (menus and
+        // lists are read with their owners).
+        QList<QWidget*> windows{&f};
+        for (QWidget* child : f.findChildren<QWidget*>())
+            if (child->windowType() == Qt::Dialog || child->windowType() == Qt::Window)
+                windows << child;
+        QVERIFY(windows.size() >= 20);
         // The views and the dialogs that fill their texts as they show.
         f.ViewT2SummaryData->trigger();
         f.ViewT2BPDataList->trigger();

@@ -121,52 +121,88 @@ private Q_SLOTS:
         QCOMPARE(form()->recorderSession->recordCount, 0);
     }
 
-    // Menu entries against a scripted recorder (the dialog answered with
-    // OK or cancel): the command codes sent, the messages and the beeps.
-    // A recorder without readings gives 208, a failed transfer 224, and
-    // neither a save dialog; opening the session gives 224 after two
-    // unanswered attempts; start measurement repeats "40" until the
-    // recorder falls silent.
+    // Menu entries against a scripted recorder (the clear dialog answered
+    // with OK or cancel; the setup dialog with the first slot changed, OK
+    // with the questions' answers given, then cancel): the command codes
+    // sent, the messages and the beeps (before each question, after an
+    // acknowledged clear). A recorder without readings gives 208, a failed
+    // transfer 224, and neither a save dialog; opening the session gives 224
+    // after two unanswered attempts; start measurement repeats "40" until the
+    // recorder falls silent. A failed settings read leaves the setup's OK and
+    // slots disabled and sends nothing; a clock or schedule that does not go
+    // through says 224 and keeps the dialog open (without "30" acknowledged
+    // no schedule frame goes out). Setup rows add: OK and the slots enabled |
+    // still open after OK.
     void menuEntries_data()
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QList<Reply>>("replies");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("result");  // codes | messages | beeps
-        QTest::newRow("retrieve, empty block") << "RecorderZireRetrievedata" << (acks(3) << A.then(dataFrame("", "KS"), 50))
-                                               << true << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, less than a record") << "RecorderZireRetrievedata"
+        QTest::addColumn<QList<bool>>("answers");   // clear: OK; setup: clear, clock
+        QTest::addColumn<QString>("result");
+        const QString retrieve = QStringLiteral("RecorderZireRetrievedata");
+        const QString setup = QStringLiteral("RecorderZireSetup");
+        QTest::newRow("retrieve, empty block") << retrieve << (acks(3) << A.then(dataFrame("", "KS"), 50))
+                                               << QList<bool>{} << "05 05 05 10 | 208 | 0";
+        QTest::newRow("retrieve, less than a record") << retrieve
                                                       << (acks(3) << A.then(dataFrame("2D4E3E00007E0B02", "KS"), 50))
-                                                      << true << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, no answer to 10") << "RecorderZireRetrievedata" << acks(2) << true << "05 05 05 10 | 224 | 0";
-        QTest::newRow("retrieve, block cut short") << "RecorderZireRetrievedata"
-                                                   << (acks(3) << A.then(readingsBlock().left(60), 50)) << true
-                                                   << "05 05 05 10 | 224 | 0";
-        QTest::newRow("measure, silent recorder") << "RecorderZireStartmeasurement" << QList<Reply>{} << true
+                                                      << QList<bool>{} << "05 05 05 10 | 208 | 0";
+        QTest::newRow("retrieve, no answer to 10") << retrieve << acks(2) << QList<bool>{} << "05 05 05 10 | 224 | 0";
+        QTest::newRow("retrieve, block cut short") << retrieve << (acks(3) << A.then(readingsBlock().left(60), 50))
+                                                   << QList<bool>{} << "05 05 05 10 | 224 | 0";
+        QTest::newRow("measure, silent recorder") << "RecorderZireStartmeasurement" << QList<Reply>{} << QList<bool>{}
                                                   << "05 05 05 05 | 224 | 0";
-        QTest::newRow("measure three times") << "RecorderZireStartmeasurement" << acks(8) << true
+        QTest::newRow("measure three times") << "RecorderZireStartmeasurement" << acks(8) << QList<bool>{}
                                              << "05 05 05 40 05 40 05 40 05 40 |  | 0";
-        QTest::newRow("clear, NAK then ACK") << "RecorderZireCleardata" << QList<Reply>{A, A, A, N, A, A} << true
-                                             << "05 05 05 12 05 12 |  | 3";
-        QTest::newRow("clear cancelled") << "RecorderZireCleardata" << QList<Reply>{A, A} << false << "05 05 |  | 1";
+        QTest::newRow("clear, NAK then ACK") << "RecorderZireCleardata" << QList<Reply>{A, A, A, N, A, A}
+                                             << QList<bool>{true} << "05 05 05 12 05 12 |  | 3";
+        QTest::newRow("clear cancelled") << "RecorderZireCleardata" << QList<Reply>{A, A} << QList<bool>{false}
+                                         << "05 05 |  | 1";
+        const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
+        QByteArray badSum = settings;
+        badSum.back() = char(badSum.back() + 1);
+        const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
+        QTest::newRow("setup, settings unanswered") << setup << (acks(3) << Reply::silence()) << QList<bool>{}
+                                                    << "05 05 05 11 | 224 | 0 | 00 | 1";
+        QTest::newRow("setup, three bad checksums")
+            << setup << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50) << Reply().then(badSum, 50))
+            << QList<bool>{} << "05 05 05 11 | 224 | 0 | 00 | 1";
+        QTest::newRow("setup, clock unanswered") << setup << (read + QList<Reply>{A, A, Reply::silence()})
+                                                 << QList<bool>{false, true}
+                                                 << "05 05 05 11 05 31 | 99 258 224 | 2 | 11 | 1";
+        QTest::newRow("setup, schedule refused") << setup << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
+                                                 << "05 05 05 11 05 30 | 99 258 224 | 2 | 11 | 1";
     }
 
     void menuEntries()
     {
         QFETCH(QString, entry);
         QFETCH(QList<Reply>, replies);
-        QFETCH(bool, ok);
+        QFETCH(QList<bool>, answers);
         QFETCH(QString, result);
         rig_->script(replies);
         TRecorderClearDataForm* clear = form()->RecorderClearDataForm;
-        when(form(), [clear] { return clear->isVisible(); },
-             [clear, ok] { (ok ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click(); });
+        when(form(), [clear] { return clear->isVisible(); }, [clear, answers] {
+            (answers.value(0) ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click();
+        });
+        TRecorderSetup_318Form* setup = form()->RecorderSetup_318Form;
+        QString state;
+        when(form(), [this, setup] {
+            return setup->isVisible() && (setup->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
+        }, [&] {
+            state = " | " + QString::number(setup->RecorderSetupOkButton->isEnabled())
+                    + QString::number(setup->BPMeasurementTimesGroupBox->isEnabled());
+            setup->IntervalHourComboBox[0]->setEditText("6");
+            w_->messages.answers = answers;
+            setup->RecorderSetupOkButtonClick();
+            state += " | " + QString::number(setup->isVisible());
+            setup->RecorderSetupCancelButton->click();
+        });
         form()->findChild<QAction*>(entry)->trigger();
         QStringList ids;
         for (int id : w_->messages.shownIds())
             ids << QString::number(id);
-        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + QString::number(form()->Beeps->count()),
-                 result);
+        const QString beeps = QString::number(form()->Beeps->count());
+        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + beeps + state, result);
         QVERIFY(!form()->RecorderRetrieveForm->isVisible() && w_->saveDialogs == 0);
         // Only a recorder silent from the start leaves no session.
         QCOMPARE(form()->recorderSession != nullptr, result != "05 05 05 05 | 224 | 0");
@@ -211,57 +247,6 @@ private Q_SLOTS:
         form()->DefaultSerialPortForm->Com2RadioButton->setChecked(true);
         form()->DefaultSerialPortForm->SerialPortSaveButtonClick();
         QVERIFY(!form()->recorderSession);
-    }
-
-    // A failed settings read leaves OK disabled and sends nothing (224); a
-    // clock or schedule that does not go through says 224 and keeps the
-    // dialog open. Answers: clear, clock. Result: codes | messages | OK and
-    // the slots enabled | still open after OK.
-    void setupFailures_data()
-    {
-        QTest::addColumn<QList<Reply>>("replies");
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<QString>("result");
-        const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        QByteArray badSum = settings;
-        badSum.back() = char(badSum.back() + 1);
-        const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
-        QTest::newRow("settings unanswered") << (acks(3) << Reply::silence()) << QList<bool>{}
-                                             << "05 05 05 11 | 224 | 00 | 1";
-        QTest::newRow("three bad checksums") << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50)
-                                                         << Reply().then(badSum, 50))
-                                             << QList<bool>{} << "05 05 05 11 | 224 | 00 | 1";
-        QTest::newRow("clock unanswered") << (read + QList<Reply>{A, A, Reply::silence()}) << QList<bool>{false, true}
-                                          << "05 05 05 11 05 31 | 99 258 224 | 11 | 1";
-        QTest::newRow("schedule refused") << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
-                                          << "05 05 05 11 05 30 | 99 258 224 | 11 | 1";
-    }
-
-    void setupFailures()
-    {
-        QFETCH(QList<Reply>, replies);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QString, result);
-        rig_->script(replies);
-        TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
-        QString state;
-        when(form(), [this, dialog] {
-            return dialog->isVisible() && (dialog->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
-        }, [&] {
-            state = QString::number(dialog->RecorderSetupOkButton->isEnabled())
-                    + QString::number(dialog->BPMeasurementTimesGroupBox->isEnabled());
-            dialog->IntervalHourComboBox[0]->setEditText("6");
-            w_->messages.answers = answers;
-            dialog->RecorderSetupOkButtonClick();
-            state += " | " + QString::number(dialog->isVisible());
-            dialog->RecorderSetupCancelButton->click();
-        });
-        form()->RecorderZireSetup->trigger();
-        QStringList ids;
-        for (int id : w_->messages.shownIds())
-            ids << QString::number(id);
-        // Without "30" acknowledged no schedule frame can go out.
-        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + state, result);
     }
 
     // While the recorder holds the line the window repaints, a click goes

@@ -1,7 +1,7 @@
 // The serial port dialog: the stored port is selected when it opens, a change
 // is stored as "COM%d" and moves an open port at once (saving the same port
-// opens it afresh), settings that were
-// never loaded are reported once per opening.
+// opens it afresh), settings that were never loaded are reported once per
+// opening.
 #include "app/defaultserialportform.h"
 #include "app/messageservice.h"
 #include "session/session.h"
@@ -62,35 +62,25 @@ private Q_SLOTS:
 
     void cleanup() { ClosePort(); }
 
-    // The stored port is selected (one out of range keeps the design
-    // state); each entry names its device: /dev/ttyS(n-1) unless KS318_COMn
-    // says otherwise.
+    // The stored port is selected; one out of range keeps the design state,
+    // COM1, and so do settings never loaded, reported (220) at each opening.
+    // Each entry names its device: /dev/ttyS(n-1) unless KS318_COMn says
+    // otherwise.
     void opening()
     {
         qputenv("KS318_COM2", "/dev/ttyUSB0");
-        for (const int stored : {3, 7}) {
+        for (const auto& [valid, stored, checked] : {std::tuple(1, 3, 3), std::tuple(1, 7, 1), std::tuple(0, 3, 1)}) {
+            messages_.clear();
+            session_.settings.analysis.valid = valid;
             session_.settings.analysis.serialPortNumber = stored;
             TDefaultSerialPortForm form(session_, &messages_);
             openAndClose(form);
-            QVERIFY(form.radioButton(stored == 3 ? 3 : 1)->isChecked());
+            QVERIFY(form.radioButton(checked)->isChecked());
             QCOMPARE(form.deviceLabel(2)->text() + ' ' + form.deviceLabel(3)->text(), "/dev/ttyUSB0 /dev/ttyS2");
+            openAndClose(form);
+            QCOMPARE(messages_.shownIds(), valid ? QList<int>{} : (QList<int>{220, 220}));
         }
-        QVERIFY(messages_.shown().isEmpty());
         qunsetenv("KS318_COM2");
-    }
-
-    void settingsNotLoadedIsReportedOncePerOpening()
-    {
-        session_.settings.analysis.valid = 0;
-        session_.settings.analysis.serialPortNumber = 3;
-        TDefaultSerialPortForm form(session_, &messages_);
-        openAndClose(form);
-        form.update();
-        QCoreApplication::processEvents();
-        QCOMPARE(messages_.shownIds(), QList<int>{220});
-        QVERIFY(form.Com1RadioButton->isChecked());
-        openAndClose(form);
-        QCOMPARE(messages_.shownIds(), (QList<int>{220, 220}));
     }
 
     // Cancel keeps COM1; save stores the choice as "COMn" and moves an open

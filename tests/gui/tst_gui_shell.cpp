@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
-#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -21,6 +20,20 @@
 #include <QtTest>
 
 using namespace ks318;
+
+namespace {
+
+// xvfb-run's search for a free display, from a number of each run's own:
+// a display just let go of (by the run before, or by another test beside
+// this one) can still refuse the program for a moment.
+QStringList freeDisplay()
+{
+    static int runs = 0;
+    const qint64 from = 100 + (QCoreApplication::applicationPid() + 10 * runs++) % 800;
+    return {QStringLiteral("-a"), QStringLiteral("-n"), QString::number(from)};
+}
+
+} // namespace
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -91,8 +104,8 @@ private Q_SLOTS:
         const QString script = QStringLiteral(
             "QT_QPA_PLATFORM=xcb \"$0\" %1 & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
             "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app").arg(arguments);
-        run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"), script,
-                            qEnvironmentVariable("KS318_APP")});
+        run.start(xvfbRun, freeDisplay() + QStringList{QStringLiteral("sh"), QStringLiteral("-c"), script,
+                                                      qEnvironmentVariable("KS318_APP")});
         QVERIFY(run.waitForFinished(60000));
         const QString windows = QString::fromUtf8(run.readAllStandardOutput());
         const QString caption = StringTable::text(3, english ? Language::English : Language::Japanese);
@@ -108,27 +121,25 @@ private Q_SLOTS:
         const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
         if (xvfbRun.isEmpty())
             QSKIP("xvfb-run is needed");
-        QTemporaryDir out;
         QProcess run;
-        const QString script = QStringLiteral(
-            "QT_QPA_PLATFORM=xcb \"$0\" \"$1\" 2>/dev/null");
-        run.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24"),
-                            QStringLiteral("sh"), QStringLiteral("-c"), script,
-                            qEnvironmentVariable("KS318_PLACEMENT_PROBE"), out.path()});
+        const QString script = QStringLiteral("QT_QPA_PLATFORM=xcb \"$0\" 2>/dev/null");
+        run.start(xvfbRun, freeDisplay() + QStringList{QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24"),
+                                                      QStringLiteral("sh"), QStringLiteral("-c"), script,
+                                                      qEnvironmentVariable("KS318_PLACEMENT_PROBE")});
         QVERIFY(run.waitForFinished(120000));
         const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        QVERIFY2(lines.size() == 13 && lines.first().startsWith(QStringLiteral("screen ")), qPrintable(lines.join('\n')));
+        QVERIFY2(lines.size() == 13 && lines.first().startsWith(QStringLiteral("screen ")),
+                 qPrintable(lines.join('\n')));
         const QStringList s = lines.first().split(' ');
         const QRect screen(s[1].toInt(), s[2].toInt(), s[3].toInt(), s[4].toInt());
         for (const QString& line : lines.mid(1)) {
-            // NAME N frame X Y W H same 0|1
+            // NAME N frame X Y W H same 0|1 (as the opening before)
             const QStringList f = line.split(' ');
             const QRect frame(f[3].toInt(), f[4].toInt(), f[5].toInt(), f[6].toInt());
             const QPoint offCentre = frame.center() - screen.center();
             QVERIFY2(qAbs(offCentre.x()) <= 3 && qAbs(offCentre.y()) <= 3, qPrintable(line));
             // The second and third openings show the very same screen.
-            if (f[1] == QLatin1String("3"))
-                QVERIFY2(QImage(out.filePath(f[0] + "-3.png")) == QImage(out.filePath(f[0] + "-2.png")), qPrintable(line));
+            QVERIFY2(f[1] != QLatin1String("3") || f[8] == QLatin1String("1"), qPrintable(line));
         }
     }
 

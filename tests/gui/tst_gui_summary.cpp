@@ -2,19 +2,25 @@
 // every text of the pages shown (summary-window.txt) for a home and an
 // ambulatory recorder and for files without valid readings, which pages show
 // for other sleep times, the interval line of other windows, the page it
-// opens on, and printing to a file.
+// opens on, and printing to a file. Its clinical measures page: the texts
+// for a recording worked out by hand (the dipper of tst_clinical), and the
+// page at window sizes from 600x400 to 1920x1080 with every text inside the
+// page, whole and apart from the others.
+#include "analysis/clinicalmeasures.h"
+#include "records/bpdatafile.h"
 #include "support/testfiles.h"
+#include "views/clinicalpage.h"
 #include "views/summarydataform.h"
 #include "viewsupport.h"
 #include "session/session.h"
 
-#include <QBoxLayout>
 #include <QFile>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,54 +30,34 @@ using namespace ks318::viewtest;
 
 namespace {
 
-// One line of the labels among `items` that are not hidden.
-void addRow(QStringList& lines, const QList<QLayoutItem*>& items)
-{
-    QStringList texts;
-    for (QLayoutItem* item : items) {
-        auto* label = item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
-        if (label && !label->isHidden())
-            texts << label->text();
-    }
-    if (!texts.isEmpty())
-        lines << texts.join(QStringLiteral(" | "));
-}
+// Sleep 23:00, wake 06:00; an excluded and an error reading on the second day.
+const QList<Reading> kDipper = {
+    {0, 21, 0, 140, 90, 70}, {0, 22, 30, 130, 80, 68}, {1, 1, 0, 120, 74, 60}, {1, 3, 0, 112, 68, 58},
+    {1, 5, 0, 134, 80, 62},  {1, 6, 30, 150, 92, 75}, {1, 7, 0, 144, 88, 72},  {1, 12, 0, 136, 86, 70},
+    {1, 13, 0, 200, 120, 90, 0, true}, {1, 14, 0, 130, 80, 70, 4},
+};
 
-// A line per row of a page's layouts.
-void addRows(QStringList& lines, QLayout* layout)
-{
-    auto* box = qobject_cast<QBoxLayout*>(layout);
-    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
-        for (int r = 0; r < grid->rowCount(); ++r) {
-            QList<QLayoutItem*> row;
-            for (int c = 0; c < grid->columnCount(); ++c)
-                row << grid->itemAtPosition(r, c);
-            addRow(lines, row);
-        }
-    } else if (box && box->direction() == QBoxLayout::LeftToRight) {
-        QList<QLayoutItem*> row;
-        for (int i = 0; i < box->count(); ++i)
-            row << box->itemAt(i);
-        addRow(lines, row);
-    } else {
-        for (int i = 0; i < layout->count(); ++i) {
-            if (layout->itemAt(i)->layout())
-                addRows(lines, layout->itemAt(i)->layout());
-            else
-                addRow(lines, {layout->itemAt(i)});
-        }
-    }
-}
-
-QByteArray pagesOf(const TSummaryDataForm& form)
+// A line per row of each page shown, read as the user does, with the page
+// in front: its labels that are not hidden, those standing at the same
+// height joined left to right.
+QByteArray pagesOf(TSummaryDataForm& form)
 {
     QStringList lines;
-    for (int i = 0; i < form.SummaryPageControl->count(); ++i) {
-        if (form.SummaryPageControl->isTabVisible(i)) {
-            lines << QStringLiteral("== ") + form.SummaryPageControl->tabText(i);
-            addRows(lines, form.SummaryPageControl->widget(i)->layout());
-        }
+    QTabWidget* tabs = form.SummaryPageControl;
+    const int chosen = tabs->currentIndex();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (!tabs->isTabVisible(i))
+            continue;
+        lines << QStringLiteral("== ") + tabs->tabText(i);
+        tabs->setCurrentIndex(i);
+        QMap<int, QMap<int, QString>> rows;   // top, left: text
+        for (const QLabel* label : tabs->widget(i)->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (!label->isHidden())
+                rows[label->y()][label->x()] = label->text();
+        for (const QMap<int, QString>& row : rows)
+            lines << QStringList(row.values()).join(QStringLiteral(" | "));
     }
+    tabs->setCurrentIndex(chosen);
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 
@@ -91,8 +77,14 @@ private:
     std::unique_ptr<TSummaryDataForm> showKnown(const Current& current = sleepWake(),
                                                 const char* type = "KS-318  70")
     {
-        if (!test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type))
-            || !makeCurrent(*session_, path(), current))
+        if (!test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type)))
+            return nullptr;
+        return show(current);
+    }
+
+    std::unique_ptr<TSummaryDataForm> show(const Current& current = sleepWake())
+    {
+        if (!makeCurrent(*session_, path(), current))
             return nullptr;
         auto form = std::make_unique<TSummaryDataForm>(*session_, shown_);
         form->show();
@@ -205,6 +197,72 @@ private Q_SLOTS:
         const QString bytes = QString::fromLatin1(test::readFile(pdf));
         QVERIFY(bytes.contains("/Image"));
         QCOMPARE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+    }
+
+    void clinicalTexts()
+    {
+        QVERIFY(writeRecording(path(), kDipper));
+        auto form = show();
+        QVERIFY(form);
+        QCOMPARE(form->SummaryPageControl->tabText(4), QStringLiteral("臨床指標"));
+        QVERIFY(form->SummaryPageControl->isTabVisible(4));
+        const QStringList texts = form->ClinicalTabSheet->texts();
+        // Values worked out by hand: clinical-window.txt, 19 texts.
+        int wanted = 0;
+        for (const QByteArray& want : test::golden("clinical-window.txt").split('\n')) {
+            if (want.isEmpty() || want.startsWith('#'))
+                continue;
+            ++wanted;
+            QVERIFY2(texts.contains(QString::fromUtf8(want)), want.constData());
+        }
+        QCOMPARE(wanted, 19);
+        QVERIFY(texts.at(1).startsWith(QStringLiteral("REC:")));
+    }
+
+    void clinicalPageFits_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("600x400") << QSize(600, 400);
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+
+    // The page as a tab of a window of that size: no text leaves the page,
+    // is cut, or lies on another; the page scrolls only downwards.
+    void clinicalPageFits()
+    {
+        QFETCH(QSize, window);
+        QVERIFY(writeRecording(path(), kDipper) && makeCurrent(*session_, path(), sleepWake()));
+        SessionData* data = session_->allocateData();
+        QVERIFY(readBpDataFile(*session_, path(), session_->state.bpMode));
+        QTabWidget tabs;
+        auto* page = new ClinicalPage;
+        tabs.addTab(page, QStringLiteral("臨床指標"));
+        page->showMeasures(computeClinicalMeasures(data, 23, 0, 6, 0), QStringLiteral("REC:山田 花子"),
+                           QStringLiteral(" (Oscillometric only)"));
+        tabs.resize(window - QSize(20, 50));
+        tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
+        QVERIFY(!page->scrollArea()->horizontalScrollBar()->isVisible());
+
+        QWidget* inner = page->scrollArea()->widget();
+        QList<QWidget*> items;
+        for (QLabel* l : inner->findChildren<QLabel*>())
+            if (l->isVisible() && !l->text().isEmpty())
+                items << l;
+        items << inner->findChild<QWidget*>(QStringLiteral("ClinicalProfile"));
+        for (QWidget* w : items) {
+            const QRect r = w->geometry();
+            QVERIFY2(inner->rect().contains(r), qPrintable(w->objectName()));
+            if (auto* l = qobject_cast<QLabel*>(w)) {
+                const QSize need = l->wordWrap() ? QSize(1, l->heightForWidth(r.width())) : l->sizeHint();
+                QVERIFY2(r.width() >= need.width() && r.height() >= need.height(),
+                         qPrintable(l->objectName() + QStringLiteral(" cut: ") + l->text()));
+            }
+            for (QWidget* other : items)
+                QVERIFY2(other == w || !r.intersects(other->geometry()),
+                         qPrintable(w->objectName() + QStringLiteral(" on ") + other->objectName()));
+        }
     }
 };
 

@@ -74,19 +74,12 @@ struct Current {
 
 inline Current window1(int startHour, int startMinute, int hours)
 {
-    Current c;
-    c.startHour = startHour;
-    c.startMinute = startMinute;
-    c.hours = hours;
-    return c;
+    return Current{QString(), QString(), 0, startHour, startMinute, hours};
 }
 
 inline Current sleepWake(const QString& sleep = QStringLiteral("23:00"), const QString& wake = QStringLiteral("06:00"))
 {
-    Current c;
-    c.sleep = sleep;
-    c.wake = wake;
-    return c;
+    return Current{sleep, wake};
 }
 
 inline bool makeCurrent(Session& session, const QString& path, const Current& c = Current())
