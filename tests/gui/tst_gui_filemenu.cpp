@@ -1,6 +1,7 @@
-// The File menu's save as, delete, CSV conversion and merge entries, and the
-// file merge dialog: pressing and dropping files, removing them, and OK with
-// its refusals.
+// The File menu's save as, delete, CSV conversion and merge entries (the
+// rules of the file operations themselves: tst_fileoperations), and the file
+// merge dialog: pressing and dropping files, removing them, and OK with its
+// refusals.
 #include "app/filemergeform.h"
 #include "guisupport.h"
 #include "records/companionfile.h"
@@ -71,11 +72,13 @@ private:
         drop();
     }
 
-    QStringList mergeList() const
+    // The entries of the merge list, or of `list`.
+    QStringList mergeList(const QListWidget* list = nullptr) const
     {
         QStringList names;
-        for (int i = 0; i < merge()->ListBox1->count(); ++i)
-            names << merge()->ListBox1->item(i)->text();
+        list = list ? list : merge()->ListBox1;
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
         return names;
     }
 
@@ -99,54 +102,32 @@ private Q_SLOTS:
 
     void cleanup() { w_.reset(); }
 
-    // Save as copies the data file and its companion file; an existing name
-    // is refused and left alone; a cancelled dialog writes nothing.
-    void saveAs_data()
+    // Save as starts its dialog at the open recording and copies the data
+    // file and its companion file; a cancelled dialog writes nothing, an
+    // existing name is refused. Deleting the open recording closes it.
+    void saveAsAndDelete()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QList<int>>("messages");
-        QTest::newRow("new name") << "COPY.DAT" << QList<int>{};
-        QTest::newRow("existing name") << "A.DAT" << QList<int>{268};
-        QTest::newRow("cancelled") << QString() << QList<int>{};
-    }
-
-    void saveAs()
-    {
-        QFETCH(QString, target);
-        QFETCH(QList<int>, messages);
         const QStringList before = QDir(w_->files.path()).entryList(QDir::Files);
-        const QByteArray existing = readBytes(file("A.DAT"));
-        w_->saved = target.isEmpty() ? QString() : file(target);
         w_->form->FileSaveAs->trigger();
-        QCOMPARE(w_->presets, QStringList{w_->demoPath()});
-        QCOMPARE(w_->messages.shownIds(), messages);
+        QCOMPARE(QDir(w_->files.path()).entryList(QDir::Files), before);
+        w_->saved = file("COPY.DAT");
+        w_->form->FileSaveAs->trigger();
+        QCOMPARE(w_->presets, (QStringList{w_->demoPath(), w_->demoPath()}));
+        QCOMPARE(readBytes(file("COPY.DAT")), readBytes(w_->demoPath()));
+        QCOMPARE(readBytes(file("COPY.p30")), readBytes(file("DEMO.p30")));
+        w_->saved = file("A.DAT");
+        w_->form->FileSaveAs->trigger();
+        QCOMPARE(w_->messages.shownIds(), QList<int>{268});
         QCOMPARE(w_->session.state.currentFilePath, w_->demoPath());
-        QCOMPARE(readBytes(file("A.DAT")), existing);
-        if (target == QLatin1String("COPY.DAT")) {
-            QCOMPARE(readBytes(file("COPY.DAT")), readBytes(w_->demoPath()));
-            QCOMPARE(readBytes(file("COPY.p30")), readBytes(file("DEMO.p30")));
-        } else {
-            QCOMPARE(QDir(w_->files.path()).entryList(QDir::Files), before);
+
+        for (const QString& target : {file("COPY.DAT"), w_->demoPath()}) {
+            const bool current = target == w_->demoPath();
+            w_->chosen = target;
+            w_->form->FileDelete->trigger();
+            QVERIFY(!QFile::exists(target) && !companionFileExists(target));
+            QCOMPARE(w_->session.state.currentFilePath, current ? QString() : w_->demoPath());
+            QVERIFY(w_->analysisMenus(!current));
         }
-    }
-
-    void deleting_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("stillOpen");
-        QTest::newRow("another recording") << "A.DAT" << true;
-        QTest::newRow("the open recording") << "DEMO.DAT" << false;
-    }
-
-    void deleting()
-    {
-        QFETCH(QString, target);
-        QFETCH(bool, stillOpen);
-        w_->chosen = file(target);
-        w_->form->FileDelete->trigger();
-        QVERIFY(!QFile::exists(file(target)) && !companionFileExists(file(target)));
-        QCOMPARE(w_->session.state.currentFilePath, stillOpen ? w_->demoPath() : QString());
-        QVERIFY(w_->analysisMenus(stillOpen));
     }
 
     // A recording never opened: its companion file and CSV file are made;
@@ -169,39 +150,21 @@ private Q_SLOTS:
         QVERIFY(w_->messages.shown().isEmpty());
     }
 
-    void pressingShowsTheSpan_data()
+    // Pressing an entry shows its span, or for another recorder's file why
+    // it cannot be dragged; pressing beside the entries empties the memo.
+    // Dropped files join the list once; pressing one removes it.
+    void pressingDroppingAndRemoving()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("memo");
-        QTest::addColumn<bool>("draggable");
-        QTest::newRow("KS-318P file") << "A.DAT" << QStringLiteral("BP data:  9:00 6/1 2009 to 20:30 6/1 2009 ") << true;
-        QTest::newRow("other recorder") << "OTHER.DAT" << QStringLiteral("The data is not measured by KS318P.") << false;
-    }
-
-    void pressingShowsTheSpan()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, memo);
-        QFETCH(bool, draggable);
         merge()->show();
-        press(name);
-        QCOMPARE(merge()->Memo1->toPlainText(), memo);
-        QCOMPARE(merge()->draggedPath, file(name));
-        const int row = merge()->FileListBox1->row(merge()->FileListBox1->findItems(name, Qt::MatchExactly).first());
-        QCOMPARE(merge()->FileListBox1MouseDown(row), draggable);
-        // Pressing beside the entries empties the memo.
+        QCOMPARE(mergeList(merge()->FileListBox1), (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
+        press("OTHER.DAT");
+        QCOMPARE(merge()->Memo1->toPlainText(), QStringLiteral("The data is not measured by KS318P."));
+        QVERIFY(!merge()->FileListBox1MouseDown(5));
         QVERIFY(!merge()->FileListBox1MouseDown(-1) && merge()->Memo1->toPlainText().isEmpty());
-    }
-
-    void droppingAndRemoving()
-    {
-        merge()->show();
-        QStringList names;
-        for (int i = 0; i < merge()->FileListBox1->count(); ++i)
-            names << merge()->FileListBox1->item(i)->text();
-        QCOMPARE(names, (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
         pressAndDrop("B.DAT");
         pressAndDrop("A.DAT");
+        QCOMPARE(merge()->Memo1->toPlainText(), QStringLiteral("BP data:  9:00 6/1 2009 to 20:30 6/1 2009 "));
+        QVERIFY(merge()->FileListBox1MouseDown(0));
         pressAndDrop("B.DAT");  // already there
         QCOMPARE(mergeList(), (QStringList{"B.DAT", "A.DAT"}));
         QCOMPARE(merge()->mergePaths, (QStringList{file("B.DAT"), file("A.DAT")}));
@@ -237,86 +200,54 @@ private Q_SLOTS:
         QCOMPARE(mergeList().last(), QStringLiteral("D6.DAT"));
     }
 
-    // OK, cancel and a change of data type: the list and the dialog
-    // afterwards, the messages, and what was written.
-    void buttons_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("dropped");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QList<int>>("messages");
-        QTest::addColumn<bool>("listKept");
-        QTest::addColumn<bool>("visible");
-        QTest::addColumn<int>("saveDialogs");
-        const QStringList ab{"A.DAT", "B.DAT"};
-        QTest::newRow("B then A") << "ok" << QStringList{"B.DAT", "A.DAT"} << "OUT.DAT" << QList<int>{} << false
-                                  << false << 1;
-        QTest::newRow("one file") << "ok" << QStringList{"A.DAT"} << "OUT.DAT" << QList<int>{} << true << true << 0;
-        QTest::newRow("overlap") << "ok" << QStringList{"A.DAT", "AB.DAT"} << "OUT.DAT" << QList<int>{259} << true
-                                 << true << 1;
-        QTest::newRow("output exists") << "ok" << ab << "C.dat" << QList<int>{268} << false << false << 1;
-        QTest::newRow("save cancelled") << "ok" << ab << QString() << QList<int>{} << false << false << 1;
-        QTest::newRow("cancel") << "cancel" << ab << "OUT.DAT" << QList<int>{} << false << false << 0;
-        QTest::newRow("data type") << "type" << ab << "OUT.DAT" << QList<int>{} << false << true << 0;
-    }
-
+    // OK, cancel and a change of data type in the dialog the menu runs
+    // (golden merge-dialog.txt), each line on a fresh window.
     void buttons()
     {
-        QFETCH(QString, button);
-        QFETCH(QStringList, dropped);
-        QFETCH(QString, output);
-        QFETCH(QList<int>, messages);
-        QFETCH(bool, listKept);
-        QFETCH(bool, visible);
-        QFETCH(int, saveDialogs);
-        merge()->show();
-        for (const QString& name : dropped)
-            pressAndDrop(name);
-        w_->saved = output.isEmpty() ? QString() : file(output);
-        const bool outputExists = QFile::exists(w_->saved);
-        const QByteArray before = readBytes(w_->saved);
-        if (button == QLatin1String("ok"))
-            QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
-        else if (button == QLatin1String("cancel"))
-            QTest::mouseClick(merge()->CancelButton2, Qt::LeftButton);
-        else
-            merge()->RV6830RadioButtonClick();
-        QCOMPARE(w_->saveDialogs, saveDialogs);
-        QCOMPARE(w_->messages.shownIds(), messages);
-        QCOMPARE(merge()->isVisible(), visible);
-        QCOMPARE(mergeList(), listKept ? dropped : QStringList());
-        QCOMPARE(merge()->mergeCount, listKept ? int(dropped.size()) : 0);
-        QCOMPARE(merge()->mergePaths.size(), merge()->mergeCount);
-        if (outputExists)
-            QCOMPARE(readBytes(w_->saved), before);
-        else if (saveDialogs && !w_->saved.isEmpty() && messages.isEmpty() && !listKept)
-            QCOMPARE(readBytes(w_->saved), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
-        else if (!w_->saved.isEmpty())
-            QVERIFY(!QFile::exists(w_->saved));
-    }
-
-    // The menu entry: the dialog runs modally; afterwards the recording that
-    // was current is current again.
-    void mergeFromTheMenu()
-    {
-        const QString title = w_->session.state.windowTitleText;
-        w_->saved = file("MERGED.DAT");
-        bool ran = false;
-        QTimer::singleShot(0, this, [this, &ran] {
-            ran = merge()->isVisible() && merge()->directory() == QDir(w_->files.path()).absolutePath();
-            pressAndDrop("B.DAT");
-            pressAndDrop("A.DAT");
-            QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
-            if (merge()->isVisible())
-                merge()->reject();
+        KS318_COMPARE_GOLDEN_TABLE("merge-dialog.txt", [this](const QByteArray& line) {
+            init();
+            const QStringList words = QString::fromUtf8(line).split(QLatin1Char(' '));
+            const QString button = words.first();
+            w_->saved = words.last() == QLatin1String("-") ? QString() : file(words.last());
+            const bool existed = QFile::exists(w_->saved);
+            const QByteArray before = readBytes(w_->saved);
+            const QString title = w_->session.state.windowTitleText;
+            QString dialog;
+            QTimer::singleShot(0, this, [&] {
+                for (const QString& name : words.mid(1, words.size() - 3))
+                    pressAndDrop(name);
+                if (button == QLatin1String("ok"))
+                    QTest::mouseClick(merge()->OKButton1, Qt::LeftButton);
+                else if (button == QLatin1String("cancel"))
+                    QTest::mouseClick(merge()->CancelButton2, Qt::LeftButton);
+                else
+                    merge()->RV6830RadioButtonClick();
+                const QStringList list = mergeList();
+                dialog = QStringLiteral("dialog %1, list: %2")
+                             .arg(merge()->isVisible() ? "up" : "closed", list.isEmpty() ? "empty" : list.join(' '));
+                if (merge()->mergePaths.size() != merge()->mergeCount || merge()->mergeCount != list.size())
+                    dialog += QStringLiteral(" (paths and count disagree)");
+                if (merge()->isVisible())
+                    merge()->reject();
+            });
+            w_->form->FileMerge->trigger();
+            QStringList ids;
+            for (int id : w_->messages.shownIds())
+                ids << QString::number(id);
+            const QByteArray bytes = readBytes(w_->saved);
+            const QString output = w_->saved.isEmpty()           ? "none"
+                                   : existed                     ? (bytes == before ? "unchanged" : "changed")
+                                   : !QFile::exists(w_->saved)   ? "not written"
+                                   : bytes == mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))})
+                                       ? "A.DAT and B.DAT merged"
+                                       : "other bytes";
+            const SessionState& st = w_->session.state;
+            return QStringLiteral("save dialogs %1, messages: %2\n%3\noutput: %4\n%5 current, caption %6")
+                .arg(w_->saveDialogs)
+                .arg(ids.isEmpty() ? QStringLiteral("none") : ids.join(' '), dialog, output,
+                     QFileInfo(st.currentFilePath).fileName(), st.windowTitleText == title ? "kept" : "changed")
+                .toUtf8();
         });
-        w_->form->FileMerge->trigger();
-        QVERIFY(ran);
-        QVERIFY(!merge()->isVisible());
-        QCOMPARE(readBytes(w_->saved), mergeFileTexts({readBytes(file("A.DAT")), readBytes(file("B.DAT"))}));
-        QCOMPARE(w_->session.state.currentFilePath, w_->demoPath());
-        QCOMPARE(w_->session.state.windowTitleText, title);
-        QVERIFY(w_->analysisMenus(true));
     }
 };
 
