@@ -308,53 +308,30 @@ private Q_SLOTS:
         QVERIFY(!readBytes(other).contains("keep me"));
     }
 
-    void openingRow_data()
+    // Where the list opens and where leaving it puts the graph (golden
+    // bpdatalist-rows.txt), each line on a fresh list.
+    void openingRowAndLeaving()
     {
-        QTest::addColumn<int>("scroll");
-        QTest::addColumn<QList<int>>("times");  // day * 10000 + hour * 100 + minute
-        QTest::addColumn<int>("row");
-        const QList<int> around{800, 2000, 11359, 11400, 11800};
-        QTest::newRow("30 h: 13:59 does not qualify, 14:00 does") << 30 << around << 4;
-        QTest::newRow("30 h: any minute of hour 14 qualifies") << 30 << QList<int>{800, 11330, 11459, 11500} << 3;
-        QTest::newRow("past the last reading") << 60 << around << 5;
-        QTest::newRow("12 h: the evening reading") << 12 << around << 2;
-    }
-
-    void openingRow()
-    {
-        QFETCH(int, scroll);
-        QFETCH(QList<int>, times);
-        QFETCH(int, row);
-        QList<Reading> readings;
-        for (int t : times)
-            readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
-        session_->graphView.scrollHours = scroll;
-        QVERIFY(open(readings, window1(8, 0, 48)));
-        QCOMPARE(form_->selectedRow(), row);
-    }
-
-    // Leaving the window moves the graph to the selected reading's hour.
-    void followsTheGraph_data()
-    {
-        QTest::addColumn<int>("time");  // day * 10000 + hour * 100 + minute
-        QTest::addColumn<int>("scroll");
-        QTest::newRow("10:45 in a window from 08:30") << 1045 << 1;
-        QTest::newRow("08:45: its hour is before the start") << 845 << 0;
-        QTest::newRow("two days later 08:00") << 20800 << 47;
-    }
-
-    void followsTheGraph()
-    {
-        QFETCH(int, time);
-        QFETCH(int, scroll);
-        QVERIFY(open({{0, 8, 30, 120, 80, 70}, {time / 10000, time / 100 % 100, time % 100, 130, 80, 70}},
-                     window1(8, 30, 72)));
-        QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
-        session_->graphView.scrollHours = 99;
-        form_->selectCell(3, 2);
-        form_->FormDeactivate();
-        QCOMPARE(session_->graphView.scrollHours, scroll);
-        QCOMPARE(moved.count(), 1);
+        KS318_COMPARE_GOLDEN_TABLE("bpdatalist-rows.txt", [this](const QByteArray& line) {
+            init();
+            const QList<QByteArray> fields = line.split(' ');
+            QList<Reading> readings;
+            for (const QByteArray& field : fields.mid(1)) {
+                const int t = field.toInt();
+                readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
+            }
+            session_->graphView.scrollHours = fields[0].toInt();
+            if (!open(readings, window1(8, 30, 72)))
+                return QByteArray("not shown");
+            const int row = form_->selectedRow();
+            QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
+            form_->FormDeactivate();
+            return QStringLiteral("opens on row %1, leaves the graph at hour %2%3")
+                .arg(row)
+                .arg(session_->graphView.scrollHours)
+                .arg(moved.count() == 1 ? "" : " without telling the graph")
+                .toUtf8();
+        });
     }
 
     // From the main window: the menu refills the list, showing it again
