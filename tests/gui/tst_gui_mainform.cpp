@@ -1,5 +1,7 @@
 // The main window: its menu tree before and after an open, the open sequence
-// with the files it refuses, the caption, and the settings written at exit.
+// with the files it refuses, the caption, the facility dialog's radio buttons
+// under the arrow keys, and the settings written at exit.
+#include "app/hospitalnameform.h"
 #include "guisupport.h"
 #include "records/settings.h"
 #include "viewsupport.h"
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace ks318;
@@ -130,18 +133,38 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(text.toUtf8(), "open-sequence.txt");
     }
 
-    void interruptedOpenIsUndoneAtRepaint()
+    // An arrow key moves the check with the focus between あり and なし on the
+    // facility dialog, and the choice is what 保存 keeps.
+    void facilityRadioButtonsFollowTheArrows_data()
     {
-        QVERIFY(form()->openFile(w_->demoPath()));
-        const QString title = session().state.windowTitleText;
-        // As if an open had stopped half-way through another file.
-        form()->openInProgress = true;
-        form()->previousFilePath = w_->demoPath();
-        session().state.currentFilePath = w_->file(QStringLiteral("OTHER.DAT"));
-        form()->FormPaint();
-        QVERIFY(!form()->openInProgress);
-        QCOMPARE(session().state.currentFilePath, w_->demoPath());
-        QCOMPARE(session().state.windowTitleText, title);
+        QTest::addColumn<int>("printBefore");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("printAfter");
+        QTest::newRow("あり, down to なし") << 1 << int(Qt::Key_Down) << 0;
+        QTest::newRow("なし, up to あり") << 0 << int(Qt::Key_Up) << 1;
+        QTest::newRow("あり, right to なし") << 1 << int(Qt::Key_Right) << 0;
+    }
+
+    void facilityRadioButtonsFollowTheArrows()
+    {
+        QFETCH(int, printBefore);
+        QFETCH(int, key);
+        QFETCH(int, printAfter);
+        session().settings.facility.facilityName.setQString(QStringLiteral("北町診療所"));
+        session().settings.facility.printFacilityName = printBefore;
+        THospitalNameForm* dialog = form()->HospitalNameForm;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QRadioButton* checked = printBefore ? dialog->HospitalNameOnRadioButton : dialog->HospitalNameOffRadioButton;
+        QVERIFY(checked->isChecked());
+        checked->setFocus();
+        QTest::keyClick(checked, Qt::Key(key));
+        QRadioButton* moved = printAfter ? dialog->HospitalNameOnRadioButton : dialog->HospitalNameOffRadioButton;
+        QCOMPARE(QApplication::focusWidget(), moved);
+        QVERIFY(moved->isChecked());
+        QTest::mouseClick(dialog->HospitalNameSaveButton, Qt::LeftButton);
+        QCOMPARE(session().settings.facility.printFacilityName, printAfter);
+        QCOMPARE(session().settings.facility.facilityName.toQString(), QStringLiteral("北町診療所"));
     }
 
     void settingsWrittenAtExit()
