@@ -76,23 +76,6 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(text.toUtf8(), "main-menu.txt");
     }
 
-    // File > Open: the graphics window starts on the whole analysis
-    // interval; cancelling the next open changes nothing.
-    void openAndCancel()
-    {
-        w_->chosen = w_->demoPath();
-        form()->FileOpenClick();
-        QCOMPARE(session().state.currentFilePath, w_->demoPath());
-        QCOMPARE(session().graphView.visibleMinutes, int(session().intervals.interval1Hours) * 60);
-        QVERIFY(session().graphView.zoomAllData && !form()->openInProgress);
-        const QString caption = form()->windowTitle();
-        w_->chosen.clear();
-        form()->FileOpenClick();
-        QCOMPARE(session().state.currentFilePath, w_->demoPath());
-        QCOMPARE(form()->windowTitle(), caption);
-        QVERIFY(w_->messages.shown().isEmpty() && w_->analysisMenus(true));
-    }
-
     // Opening a file with or without a recording open before, against
     // golden/open-sequence.txt: a refused file leaves the previous recording
     // current (or none), with its caption and menus, and no block behind.

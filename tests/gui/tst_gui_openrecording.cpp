@@ -93,24 +93,17 @@ QList<int> messageIds(const QByteArray& err)
     return ids;
 }
 
-// The commands that read a recording and the file each writes ("": none;
-// csv writes NAME.csv beside the data file).
-const std::pair<const char*, const char*> kCommands[] = {{"list", ""},          {"info", ""},
-                                                         {"summary", ""},       {"csv", "REC.csv"},
-                                                         {"plot", "plot.png"},  {"report", "report.pdf"},
-                                                         {"merge", "MERGED.DAT"}};
-
-// A command's arguments on `dat`, writing `output` (merge: with `later`).
-QStringList arguments(const QString& command, const QString& dat, const QString& output, const QString& later)
-{
-    if (command == QLatin1String("plot"))
-        return {command, dat, "--page", "trend", "-o", output};
-    if (command == QLatin1String("report"))
-        return {command, dat, "--kind", "mini", "-o", output};
-    if (command == QLatin1String("merge"))
-        return {command, output, dat, later};
-    return {command, dat};
-}
+// Every command that reads a recording, as run in a folder of its own
+// holding the row's REC.DAT, and the file it writes ("": none).
+const std::pair<const char*, const char*> kCommands[] = {
+    {"list REC.DAT", ""},
+    {"info REC.DAT", ""},
+    {"summary REC.DAT", ""},
+    {"csv REC.DAT", "REC.csv"},
+    {"plot REC.DAT --page trend -o plot.png", "plot.png"},
+    {"report REC.DAT --kind mini -o report.pdf", "report.pdf"},
+    {"merge MERGED.DAT REC.DAT ../LATER.DAT", "MERGED.DAT"},  // with a recording a year later
+};
 
 // What the summary window shows: the visible pages and every label.
 QStringList summaryShown(const TSummaryDataForm& form)
@@ -145,12 +138,10 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN_TABLE("open-verdicts.txt", [this](const QByteArray& line) {
             const QString kind = QString::fromUtf8(line);
             const QString rowDir = root_.filePath(QString(kind).replace(' ', '_'));
-            // The second input of merge: a recording a year after the row's.
-            const QString later = rowDir + QStringLiteral("/LATER.DAT");
-            synth::Options o;
-            o.year = 2027;
+            synth::Options later;
+            later.year = 2027;
             QDir().mkpath(rowDir);
-            writeFile(later, synth::makeFile(o));
+            writeFile(rowDir + QStringLiteral("/LATER.DAT"), synth::makeFile(later));
 
             // The window, every message box letting it repaint meanwhile;
             // its menus and the block follow the verdict.
@@ -166,10 +157,11 @@ private Q_SLOTS:
             // Every command on its own copy; one that writes a file writes
             // it exactly when the recording opened.
             for (const auto& [command, written] : kCommands) {
-                const QString name = QString::fromLatin1(command);
-                const QString dat = makeRow(rowDir + '/' + name, kind);
-                const QString output = *written ? rowDir + '/' + name + '/' + QString::fromLatin1(written) : QString();
-                const CliRun r = runCli(arguments(name, dat, output, later), rowDir);
+                const QStringList args = QString::fromLatin1(command).split(QLatin1Char(' '));
+                const QString name = args.first();
+                const QString dir = QFileInfo(makeRow(rowDir + '/' + name, kind)).absolutePath();
+                const QString output = *written ? dir + '/' + QString::fromLatin1(written) : QString();
+                const CliRun r = runCli(args, dir);
                 out += '\n' + name + QStringLiteral(": ") + verdict(r.exitCode == 0, messageIds(r.err));
                 if (r.exitCode != 0 && r.exitCode != 1)
                     out += QStringLiteral(" (exit %1) ").arg(r.exitCode) + QString::fromUtf8(r.err);
