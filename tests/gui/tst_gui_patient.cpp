@@ -177,8 +177,9 @@ private Q_SLOTS:
     }
 
     // OK on an empty list selects no one and leaves the physician fields;
-    // with physicians listed, the one chosen fills them.
-    void physicianFromTheList()
+    // with physicians listed, the one chosen fills them. An empty family
+    // name is refused; deleting every entry disables Edit.
+    void physicianList()
     {
         TPhysicianSelectionForm* list = form()->PhysicianSelectionForm;
         session().settings.physicians.selectedPhysician = 5;
@@ -197,17 +198,10 @@ private Q_SLOTS:
             QCOMPARE(dialog()->MdNameEdit->text() + dialog()->MdAddressMemo->storedText(),
                      listed ? "KatoKato address" : "Before");
         }
-    }
-
-    // An empty family name is refused; deleting the only entry disables
-    // Edit and Delete.
-    void physicianListButtons()
-    {
-        TPhysicianSelectionForm* list = form()->PhysicianSelectionForm;
         list->PhysicianEntryForm->PhysicianEntrySaveButtonClick();
         QCOMPARE(w_->messages.shownIds(), QList<int>{TPhysicianEntryForm::kNoNameId});
-        list->roster().save(true, -1, {QStringLiteral("Abe"), {}, {}, {}});
         list->show();
+        list->DeletePhysicianButton->click();
         list->DeletePhysicianButton->click();
         QVERIFY(list->PhysicianListBox->count() == 0 && !list->EditPhysicianButton->isEnabled());
     }
