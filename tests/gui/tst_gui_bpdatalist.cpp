@@ -102,6 +102,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        form_.reset();  // before the session it shows
         dir_ = std::make_unique<QTemporaryDir>();
         session_ = std::make_unique<Session>();
         messages_.clear();
@@ -176,52 +177,32 @@ private Q_SLOTS:
     }
 
     // Typed keys, an input method's commit and a paste are all cut at 27
-    // bytes without splitting a character, with one beep per refusal.
-    void commentLimit_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("ime");
-        QTest::addColumn<QString>("paste");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<int>("beeps");
-        const QString ascii27 = QString(27, QLatin1Char('c'));
-        const QString kana13 = QString(13, QChar(0x3042));
-        const QString a20(20, QLatin1Char('a'));
-        QTest::newRow("three letters too many") << ascii27 + "xyz" << "" << "" << ascii27 << 3;
-        // Two bytes a character: 13 fit in 26 bytes, the 14th would split the limit.
-        QTest::newRow("Japanese, then one byte") << kana13 + QChar(0x3042) + "ab" << "" << "" << kana13 + "a" << 2;
-        QTest::newRow("half-width kana are one byte") << QString(28, QChar(0xFF71)) << "" << ""
-                                                      << QString(27, QChar(0xFF71)) << 1;
-        // Seven bytes left: three characters of two bytes.
-        QTest::newRow("input method commit") << a20 << QStringLiteral("血圧測定後") << "" << a20 + QStringLiteral("血圧測") << 1;
-        QTest::newRow("paste") << "abc" << "" << QString(20, QChar(0x3044)) << "abc" + QString(12, QChar(0x3044)) << 1;
-    }
-
+    // bytes without splitting a character, with one beep per refusal
+    // (golden bpdatalist-comments.txt), each line on a fresh list.
     void commentLimit()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, ime);
-        QFETCH(QString, paste);
-        QFETCH(QString, kept);
-        QFETCH(int, beeps);
-        QVERIFY(open(kFour));
-        QLineEdit* editor = comment(2, typed, false);
-        QVERIFY(editor);
-        if (!ime.isEmpty()) {
-            QInputMethodEvent commitIme(QString(), {});
-            commitIme.setCommitString(ime);
-            QApplication::sendEvent(editor, &commitIme);
-        } else if (!paste.isEmpty()) {
-            QGuiApplication::clipboard()->setText(paste);
-            QTest::keySequence(editor, QKeySequence::Paste);
-        }
-        QCOMPARE(editor->text(), kept);
-        // Backspace still works at the limit, and the freed room takes a letter.
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClick(editor, Qt::Key_Z);
-        QCOMPARE(beeps_, beeps);
-        commit(editor);
-        QCOMPARE(form_->cell(10, 2), kept.left(kept.size() - 1) + "z");
+        KS318_COMPARE_GOLDEN_TABLE("bpdatalist-comments.txt", [this](const QByteArray& line) {
+            init();
+            const QStringList parts = QString::fromUtf8(line).split(QStringLiteral(" | "));
+            QLineEdit* editor = open(kFour) ? comment(2, parts.first(), false) : nullptr;
+            if (!editor)
+                return QByteArray("no editor");
+            const QString more = parts.value(1);
+            if (more.startsWith(QLatin1String("ime "))) {
+                QInputMethodEvent commitIme(QString(), {});
+                commitIme.setCommitString(more.mid(4));
+                QApplication::sendEvent(editor, &commitIme);
+            } else if (more.startsWith(QLatin1String("paste "))) {
+                QGuiApplication::clipboard()->setText(more.mid(6));
+                QTest::keySequence(editor, QKeySequence::Paste);
+            }
+            const QString kept = editor->text();
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            QTest::keyClick(editor, Qt::Key_Z);
+            const int beeps = beeps_;
+            commit(editor);
+            return QStringLiteral("kept %1, %2 beeps\ngrid: %3").arg(kept).arg(beeps).arg(form_->cell(10, 2)).toUtf8();
+        });
     }
 
     // Saving writes marks and comments into the data file (not those of

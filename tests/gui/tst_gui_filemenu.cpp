@@ -85,6 +85,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        w_.reset();  // the window before goes first: it leaves the start directory
         w_ = std::make_unique<MainWindow>();
         QVERIFY(w_->form);
         QVERIFY(writeFile(file("A.DAT"), dayFile(1, 9, 20, "Alpha")));

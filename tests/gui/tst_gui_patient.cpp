@@ -53,6 +53,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        w_.reset();  // the window before goes first: it leaves the start directory
         w_ = std::make_unique<MainWindow>();
         QVERIFY(w_->form);
         QVERIFY(form()->openFile(w_->demoPath()));
