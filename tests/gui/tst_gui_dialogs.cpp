@@ -432,7 +432,7 @@ private Q_SLOTS:
 
     // A recording whose NAME.p30 cannot be made (a directory of that name
     // stands in for a folder the program may not write to; how it opens:
-    // tst_gui_openrecording): it tells so once, and saving patient
+    // tst_gui_mainform): it tells so once, and saving patient
     // information fails with 202 and keeps what was typed.
     void recordingThatCannotBeWritten()
     {
