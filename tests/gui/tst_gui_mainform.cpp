@@ -37,19 +37,10 @@ namespace {
 
 // A legacy patient file, as the converter reads it.
 const char kPat[] =
-    "patientName: 鈴木 一郎\n"
-    "startDate: 2026-11-02\n"
-    "startHour: 7\n"
-    "recordingHours: 24\n"
-    "recorderId: 4\n"
-    "day1Sleep: 2230\n"
-    "day1Wake: 0615\n"
-    "interval1Hours: 30\n"
-    "interval2Date: 2026-11-02\n"
-    "interval2Hour: 7\n"
-    "interval2Hours: 30\n"
-    "firstReading: 2026-11-02 07:10\n"
-    "lastReading: 2026-11-03 12:50\n";
+    "patientName: 鈴木 一郎\nstartDate: 2026-11-02\nstartHour: 7\nrecordingHours: 24\nrecorderId: 4\n"
+    "day1Sleep: 2230\nday1Wake: 0615\ninterval1Hours: 30\n"
+    "interval2Date: 2026-11-02\ninterval2Hour: 7\ninterval2Hours: 30\n"
+    "firstReading: 2026-11-02 07:10\nlastReading: 2026-11-03 12:50\n";
 
 // The files of the recording `kind` (a line of open-verdicts.txt) in `dir`,
 // made here; the path of its data file.
