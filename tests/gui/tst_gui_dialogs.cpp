@@ -190,7 +190,8 @@ private Q_SLOTS:
     void pressingDroppingAndRemoving()
     {
         merge()->show();
-        QCOMPARE(mergeList(merge()->FileListBox1), (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
+        QCOMPARE(mergeList(merge()->FileListBox1),
+                 (QStringList{"A.DAT", "AB.DAT", "B.DAT", "C.dat", "DEMO.DAT", "OTHER.DAT"}));
         press("OTHER.DAT");
         QCOMPARE(merge()->Memo1->toPlainText(), QStringLiteral("The data is not measured by KS318P."));
         QVERIFY(!merge()->FileListBox1MouseDown(5));
@@ -325,11 +326,12 @@ private Q_SLOTS:
             QStringList ids;
             for (int id : w_->messages.shownIds())
                 ids << QString::number(id);
-            QString out = QStringLiteral("%1, messages: %2, ").arg(saved ? "saved" : "refused",
-                                                                  ids.isEmpty() ? QStringLiteral("none") : ids.join(' '));
+            const QString shown = ids.isEmpty() ? QStringLiteral("none") : ids.join(' ');
+            QString out = QStringLiteral("%1, messages: %2, ").arg(saved ? "saved" : "refused", shown);
             const PatientRecord p = reread().patient;
             if (saved)
-                out += QStringLiteral("stored '%1' to '%2'").arg(p.day1SleepTime.toQString(), p.day1WakeTime.toQString());
+                out += QStringLiteral("stored '%1' to '%2'")
+                           .arg(p.day1SleepTime.toQString(), p.day1WakeTime.toQString());
             else
                 out += QStringLiteral("focus on %1, file %2")
                            .arg(QApplication::focusWidget()->objectName(),
