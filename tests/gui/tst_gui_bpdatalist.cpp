@@ -24,7 +24,8 @@ using namespace ks318::viewtest;
 namespace {
 
 // Four readings: two valid, an error reading (code 5), one more valid one.
-const QList<Reading> kFour{{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0, 12, 0, 0, 0, 0, 5}, {0, 14, 15, 141, 92, 75}};
+const QList<Reading> kFour{{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0, 12, 0, 0, 0, 0, 5},
+                           {0, 14, 15, 141, 92, 75}};
 
 // Types `text` into `widget` one key at a time, each key carrying its
 // character (QTest's own typing handles Latin-1 only).
@@ -236,7 +237,8 @@ private Q_SLOTS:
         const QByteArray file = readBytes(path());
         QVERIFY(file.contains(QByteArray("1:") + QByteArray::fromStdString(toCp932(note)) + '\n'));
         QVERIFY(!file.contains("lost"));
-        QVERIFY(file.contains(QByteArray("4:") + QByteArray::fromStdString(toCp932(QString(13, QChar(0x3046)))) + '\n'));
+        const QByteArray cut = QByteArray::fromStdString(toCp932(QString(13, QChar(0x3046))));
+        QVERIFY(file.contains("4:" + cut + '\n'));
 
         // Reopened: the mark and the comments come back from the file.
         filled_ = false;

@@ -88,9 +88,11 @@ QList<int> messageIds(const QByteArray& err)
 {
     QList<int> ids;
     for (const QString& line : QString::fromUtf8(err).split(QLatin1Char('\n')))
-        for (int id : {202, 220, 223, 262, 271})
-            if (line.endsWith(QStringLiteral(": ") + StringTable::text(id).replace(QLatin1Char('\n'), QLatin1Char(' '))))
+        for (int id : {202, 220, 223, 262, 271}) {
+            const QString text = StringTable::text(id).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            if (line.endsWith(QStringLiteral(": ") + text))
                 ids << id;
+        }
     return ids;
 }
 
@@ -180,8 +182,9 @@ private Q_SLOTS:
         for (int i = 0; i < entries.size(); ++i) {
             const auto& [a, depth] = entries[i];
             text += QString(depth * 2, ' ')
-                    + (a->isSeparator() ? QStringLiteral("----")
-                                        : QStringLiteral("%1 \"%2\" %3 / %4").arg(a->objectName(), a->text(), before[i], state(a)))
+                    + (a->isSeparator()
+                           ? QStringLiteral("----")
+                           : QStringLiteral("%1 \"%2\" %3 / %4").arg(a->objectName(), a->text(), before[i], state(a)))
                     + '\n';
         }
         KS318_COMPARE_GOLDEN(text.toUtf8(), "main-menu.txt");
@@ -222,7 +225,10 @@ private Q_SLOTS:
                         .arg(session().intervals.interval1Hours)
                         .arg(st.timeOrderError);
             for (const auto& m : w_->messages.shown())
-                text += QStringLiteral("message %1, caption %2, icon %3\n").arg(m.stringId).arg(m.captionId).arg(int(m.icon));
+                text += QStringLiteral("message %1, caption %2, icon %3\n")
+                            .arg(m.stringId)
+                            .arg(m.captionId)
+                            .arg(int(m.icon));
         }
         KS318_COMPARE_GOLDEN(text.toUtf8(), "open-sequence.txt");
     }
