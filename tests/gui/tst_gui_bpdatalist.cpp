@@ -24,7 +24,8 @@ using namespace ks318::viewtest;
 namespace {
 
 // Four readings: two valid, an error reading (code 5), one more valid one.
-const QList<Reading> kFour{{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0, 12, 0, 0, 0, 0, 5}, {0, 14, 15, 141, 92, 75}};
+const QList<Reading> kFour{{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0, 12, 0, 0, 0, 0, 5},
+                           {0, 14, 15, 141, 92, 75}};
 
 // Types `text` into `widget` one key at a time, each key carrying its
 // character (QTest's own typing handles Latin-1 only).
@@ -102,6 +103,7 @@ private:
 private Q_SLOTS:
     void init()
     {
+        form_.reset();  // before the session it shows
         dir_ = std::make_unique<QTemporaryDir>();
         session_ = std::make_unique<Session>();
         messages_.clear();
@@ -176,52 +178,32 @@ private Q_SLOTS:
     }
 
     // Typed keys, an input method's commit and a paste are all cut at 27
-    // bytes without splitting a character, with one beep per refusal.
-    void commentLimit_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("ime");
-        QTest::addColumn<QString>("paste");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<int>("beeps");
-        const QString ascii27 = QString(27, QLatin1Char('c'));
-        const QString kana13 = QString(13, QChar(0x3042));
-        const QString a20(20, QLatin1Char('a'));
-        QTest::newRow("three letters too many") << ascii27 + "xyz" << "" << "" << ascii27 << 3;
-        // Two bytes a character: 13 fit in 26 bytes, the 14th would split the limit.
-        QTest::newRow("Japanese, then one byte") << kana13 + QChar(0x3042) + "ab" << "" << "" << kana13 + "a" << 2;
-        QTest::newRow("half-width kana are one byte") << QString(28, QChar(0xFF71)) << "" << ""
-                                                      << QString(27, QChar(0xFF71)) << 1;
-        // Seven bytes left: three characters of two bytes.
-        QTest::newRow("input method commit") << a20 << QStringLiteral("血圧測定後") << "" << a20 + QStringLiteral("血圧測") << 1;
-        QTest::newRow("paste") << "abc" << "" << QString(20, QChar(0x3044)) << "abc" + QString(12, QChar(0x3044)) << 1;
-    }
-
+    // bytes without splitting a character, with one beep per refusal
+    // (golden bpdatalist-comments.txt), each line on a fresh list.
     void commentLimit()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, ime);
-        QFETCH(QString, paste);
-        QFETCH(QString, kept);
-        QFETCH(int, beeps);
-        QVERIFY(open(kFour));
-        QLineEdit* editor = comment(2, typed, false);
-        QVERIFY(editor);
-        if (!ime.isEmpty()) {
-            QInputMethodEvent commitIme(QString(), {});
-            commitIme.setCommitString(ime);
-            QApplication::sendEvent(editor, &commitIme);
-        } else if (!paste.isEmpty()) {
-            QGuiApplication::clipboard()->setText(paste);
-            QTest::keySequence(editor, QKeySequence::Paste);
-        }
-        QCOMPARE(editor->text(), kept);
-        // Backspace still works at the limit, and the freed room takes a letter.
-        QTest::keyClick(editor, Qt::Key_Backspace);
-        QTest::keyClick(editor, Qt::Key_Z);
-        QCOMPARE(beeps_, beeps);
-        commit(editor);
-        QCOMPARE(form_->cell(10, 2), kept.left(kept.size() - 1) + "z");
+        KS318_COMPARE_GOLDEN_TABLE("bpdatalist-comments.txt", [this](const QByteArray& line) {
+            init();
+            const QStringList parts = QString::fromUtf8(line).split(QStringLiteral(" | "));
+            QLineEdit* editor = open(kFour) ? comment(2, parts.first(), false) : nullptr;
+            if (!editor)
+                return QByteArray("no editor");
+            const QString more = parts.value(1);
+            if (more.startsWith(QLatin1String("ime "))) {
+                QInputMethodEvent commitIme(QString(), {});
+                commitIme.setCommitString(more.mid(4));
+                QApplication::sendEvent(editor, &commitIme);
+            } else if (more.startsWith(QLatin1String("paste "))) {
+                QGuiApplication::clipboard()->setText(more.mid(6));
+                QTest::keySequence(editor, QKeySequence::Paste);
+            }
+            const QString kept = editor->text();
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            QTest::keyClick(editor, Qt::Key_Z);
+            const int beeps = beeps_;
+            commit(editor);
+            return QStringLiteral("kept %1, %2 beeps\ngrid: %3").arg(kept).arg(beeps).arg(form_->cell(10, 2)).toUtf8();
+        });
     }
 
     // Saving writes marks and comments into the data file (not those of
@@ -255,7 +237,8 @@ private Q_SLOTS:
         const QByteArray file = readBytes(path());
         QVERIFY(file.contains(QByteArray("1:") + QByteArray::fromStdString(toCp932(note)) + '\n'));
         QVERIFY(!file.contains("lost"));
-        QVERIFY(file.contains(QByteArray("4:") + QByteArray::fromStdString(toCp932(QString(13, QChar(0x3046)))) + '\n'));
+        const QByteArray cut = QByteArray::fromStdString(toCp932(QString(13, QChar(0x3046))));
+        QVERIFY(file.contains("4:" + cut + '\n'));
 
         // Reopened: the mark and the comments come back from the file.
         filled_ = false;
@@ -308,53 +291,30 @@ private Q_SLOTS:
         QVERIFY(!readBytes(other).contains("keep me"));
     }
 
-    void openingRow_data()
+    // Where the list opens and where leaving it puts the graph (golden
+    // bpdatalist-rows.txt), each line on a fresh list.
+    void openingRowAndLeaving()
     {
-        QTest::addColumn<int>("scroll");
-        QTest::addColumn<QList<int>>("times");  // day * 10000 + hour * 100 + minute
-        QTest::addColumn<int>("row");
-        const QList<int> around{800, 2000, 11359, 11400, 11800};
-        QTest::newRow("30 h: 13:59 does not qualify, 14:00 does") << 30 << around << 4;
-        QTest::newRow("30 h: any minute of hour 14 qualifies") << 30 << QList<int>{800, 11330, 11459, 11500} << 3;
-        QTest::newRow("past the last reading") << 60 << around << 5;
-        QTest::newRow("12 h: the evening reading") << 12 << around << 2;
-    }
-
-    void openingRow()
-    {
-        QFETCH(int, scroll);
-        QFETCH(QList<int>, times);
-        QFETCH(int, row);
-        QList<Reading> readings;
-        for (int t : times)
-            readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
-        session_->graphView.scrollHours = scroll;
-        QVERIFY(open(readings, window1(8, 0, 48)));
-        QCOMPARE(form_->selectedRow(), row);
-    }
-
-    // Leaving the window moves the graph to the selected reading's hour.
-    void followsTheGraph_data()
-    {
-        QTest::addColumn<int>("time");  // day * 10000 + hour * 100 + minute
-        QTest::addColumn<int>("scroll");
-        QTest::newRow("10:45 in a window from 08:30") << 1045 << 1;
-        QTest::newRow("08:45: its hour is before the start") << 845 << 0;
-        QTest::newRow("two days later 08:00") << 20800 << 47;
-    }
-
-    void followsTheGraph()
-    {
-        QFETCH(int, time);
-        QFETCH(int, scroll);
-        QVERIFY(open({{0, 8, 30, 120, 80, 70}, {time / 10000, time / 100 % 100, time % 100, 130, 80, 70}},
-                     window1(8, 30, 72)));
-        QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
-        session_->graphView.scrollHours = 99;
-        form_->selectCell(3, 2);
-        form_->FormDeactivate();
-        QCOMPARE(session_->graphView.scrollHours, scroll);
-        QCOMPARE(moved.count(), 1);
+        KS318_COMPARE_GOLDEN_TABLE("bpdatalist-rows.txt", [this](const QByteArray& line) {
+            init();
+            const QList<QByteArray> fields = line.split(' ');
+            QList<Reading> readings;
+            for (const QByteArray& field : fields.mid(1)) {
+                const int t = field.toInt();
+                readings << Reading{t / 10000, t / 100 % 100, t % 100, 130, 80, 70};
+            }
+            session_->graphView.scrollHours = fields[0].toInt();
+            if (!open(readings, window1(8, 30, 72)))
+                return QByteArray("not shown");
+            const int row = form_->selectedRow();
+            QSignalSpy moved(form_.get(), &TBPDataListForm::graphPositionChanged);
+            form_->FormDeactivate();
+            return QStringLiteral("opens on row %1, leaves the graph at hour %2%3")
+                .arg(row)
+                .arg(session_->graphView.scrollHours)
+                .arg(moved.count() == 1 ? "" : " without telling the graph")
+                .toUtf8();
+        });
     }
 
     // From the main window: the menu refills the list, showing it again
