@@ -2,8 +2,8 @@
 // recording (golden known.DAT; the runs and their refusals in
 // summary.txt), and the companion file and data.d as sources that are read,
 // never written, with the flags that override them; the clinical measures
-// of two recordings worked out by hand (tst_clinical) as JSON and as the
-// text page (golden clinical.txt).
+// of two recordings worked out by hand (golden clinical-measures.txt) as
+// JSON, and the text page of one (golden clinical.txt).
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"
@@ -107,25 +107,25 @@ private Q_SLOTS:
         QVERIFY(test::writeFile(known_, test::golden("known.DAT")));
     }
 
-    // Whole interval only; with day and night; with a night that holds no
-    // reading (counts only); then the refusals. Each threshold equals a reading
-    // of its class; SYS and DIA shares above them differ in every period. A
-    // summary leaves neither a companion file nor settings behind.
-    void summaryOfTheKnownRecording()
+    // summary.txt: whole interval only; with day and night; with a night that
+    // holds no reading (counts only); then the refusals. Each threshold
+    // equals a reading of its class; SYS and DIA shares above them differ in
+    // every period. english.txt: the same pages in English (--lang en), the
+    // texts of the string table's English column, ISO dates, the readings'
+    // own texts as recorded; a language other than ja or en is refused. A
+    // summary leaves no settings behind, and the companion file it makes as
+    // the window would is the same in either language.
+    void transcripts_data()
     {
-        KS318_COMPARE_GOLDEN(test::rerunTranscript("summary.txt", dir_.path()), "summary.txt");
-        // Opened as the window opens it: the companion file is made.
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("Japanese") << "summary.txt";
+        QTest::newRow("English") << "english.txt";
     }
 
-    // The same pages in English (--lang en): the texts of the string
-    // table's English column, ISO dates; the readings' own texts stay as
-    // recorded. A language other than ja or en is refused.
-    void summaryAndListInEnglish()
+    void transcripts()
     {
-        KS318_COMPARE_GOLDEN(test::rerunTranscript("english.txt", dir_.path()), "english.txt");
-        // The files do not change with the language: the companion file is
-        // the one a Japanese run makes.
+        QFETCH(QString, golden);
+        KS318_COMPARE_GOLDEN(test::rerunTranscript(golden, dir_.path()), golden);
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
     }
 
@@ -146,9 +146,9 @@ private Q_SLOTS:
                              "summary.json");
     }
 
-    // The object "clinical" with exactly its keys, and the values worked out
-    // by hand in golden clinical-measures.txt: null for what needs sleep and
-    // wake times when there are none.
+    // The object "clinical" with exactly the keys golden
+    // clinical-measures.txt names, and the values worked out there by hand:
+    // null for what needs sleep and wake times when there are none.
     void clinicalJson_data()
     {
         QTest::addColumn<int>("index");
@@ -168,15 +168,10 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("clinical")).toObject();
         QStringList keys;
-        for (const char* group : {"whole", "day", "night"})
-            for (const char* k : {"sys", "dia", "pulse", "pp"})
-                keys << QStringLiteral("means.%1.%2").arg(QLatin1String(group), QLatin1String(k));
-        keys << "dipping.sysPercent" << "dipping.diaPercent" << "dipping.class" << "morning.sys" << "morning.dia"
-             << "morning.count" << "evening.sys" << "evening.dia" << "evening.count" << "meAverage" << "meDifference"
-             << "surge.prewaking" << "surge.sleepTrough" << "arv.sys" << "arv.dia" << "weightedSd.sys"
-             << "weightedSd.dia" << "cvSys" << "aasi" << "flags.whole" << "flags.day" << "flags.night"
-             << "flags.morning" << "flags.isolatedNocturnal" << "adequacy.validPercent" << "adequacy.dayCount"
-             << "adequacy.nightCount" << "adequacy.days" << "adequacy.enough";
+        for (const ClinicalCase& listed : clinicalCases())
+            for (const auto& [key, value] : listed.expected)
+                keys << key;
+        keys.removeDuplicates();
         keys.sort();
         QCOMPARE(keyPaths(o), keys);
         for (const auto& [key, want] : c.expected) {
