@@ -1,10 +1,11 @@
 // The clinical measures whose inputs are missing or would divide by zero as
-// rows of one table, the hourly profile, and the conditions of isolated
-// nocturnal hypertension and of enough readings. Two recordings worked out
+// rows of one table (golden clinical-missing.txt), the conditions of
+// isolated nocturnal hypertension and of enough readings, the hourly profile. Two recordings worked out
 // by hand are checked through what ks318-cli prints of them (tst_cli_summary,
 // golden clinical-measures.txt).
 #include "analysis/clinicalmeasures.h"
 #include "support/readingtext.h"
+#include "support/testfiles.h"
 
 #include <QtTest>
 
@@ -41,39 +42,19 @@ class TestClinical : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The rows of golden clinical-missing.txt.
     void missingInputs_data()
     {
-        QTest::addColumn<QString>("readings");   // "none": no block at all
-        QTest::addColumn<bool>("times");         // sleep 23:00, wake 06:00
+        QTest::addColumn<QString>("readings");
+        QTest::addColumn<bool>("times");
         QTest::addColumn<QString>("empty");
-
-        const QString all = QStringLiteral(
-            "whole day night pp dip class morning evening me prewaking trough arv wsd cv aasi flagWhole "
-            "flagNight flagMorning isolated");
-        QTest::newRow("no block") << QStringLiteral("none") << true
-                                  << QString(all + QStringLiteral(" valid")).replace(QStringLiteral("morning "),
-                                                                                     QStringLiteral("morning morningCount "));
-        QTest::newRow("no readings") << QString() << true << all + QStringLiteral(" valid");
-        QTest::newRow("outside the window only") << QStringLiteral("08:00 130/80/70 o") << true
-                                                 << all + QStringLiteral(" valid");
-        QTest::newRow("error readings only") << QStringLiteral("08:00 0/0/0 e; 09:00 0/0/0 e") << true << all;
-        QTest::newRow("one day reading")
-            << QStringLiteral("12:00 130/80/70") << true
-            << QStringLiteral("night dip class morning evening me prewaking trough arv wsd cv aasi flagNight "
-                              "flagMorning isolated");
-        QTest::newRow("no sleep times")
-            << QStringLiteral("06:30 130/80/70; 12:00 140/85/72; 13:00 136/84/70") << false
-            << QStringLiteral("night dip class morning morningCount evening me prewaking trough wsd flagNight "
-                              "flagMorning isolated");
-        // Equal SYS: no slope of DIA on SYS; both at one minute: no time
-        // between them to weight.
-        QTest::newRow("equal SYS at one minute")
-            << QStringLiteral("12:00 130/80/70; 12:00 130/84/72") << true
-            << QStringLiteral("night dip class morning evening me prewaking trough arv wsd aasi flagNight "
-                              "flagMorning isolated");
-        QTest::newRow("one night reading")
-            << QStringLiteral("12:00 130/80/70; 13:00 132/82/70; 02:00 120/70/60 n") << true
-            << QStringLiteral("morning evening me prewaking trough wsd flagMorning");
+        for (const QByteArray& line : test::golden(QStringLiteral("clinical-missing.txt")).split('\n')) {
+            QStringList f = QString::fromUtf8(line).split(QLatin1Char('|'));
+            for (QString& field : f)
+                field = field.trimmed();
+            if (!line.startsWith('#') && f.size() == 4)
+                QTest::newRow(qPrintable(f[0])) << f[1] << (f[2] != QLatin1String("none")) << f[3];
+        }
     }
 
     void missingInputs()
@@ -91,25 +72,14 @@ private Q_SLOTS:
             QVERIFY(!v || std::isfinite(*v));
     }
 
-    // The mean of each hour of the day over the valid readings; an hour
-    // with an excluded or an error reading only stays empty.
-    void hourlyProfile()
-    {
-        const auto block = test::makeBlock(QStringLiteral(
-            "03:00 112/68/58 n; 22:30 130/80/68; 13:00 200/120/90 x; 14:00 0/0/0 e; 03:40 120/74/60 n d+1"));
-        const ClinicalMeasures m = computeClinicalMeasures(block.get(), 23, 0, 6, 0);
-        QCOMPARE(m.hourSys[3], Measure(116.0));
-        QCOMPARE(m.hourDia[3], Measure(71.0));
-        QCOMPARE(m.hourDia[22], Measure(80.0));
-        QCOMPARE(m.hourCount[3], 2);
-        QVERIFY(!m.hourSys[13] && !m.hourSys[14] && !m.hourSys[12]);
-    }
-
     // Night high, day below its threshold: isolated nocturnal hypertension;
-    // 20 day and 7 night readings all valid: enough to judge.
+    // 20 day and 7 night readings all valid, and one excluded: enough to
+    // judge. The hourly profile: each hour's mean of its valid readings over
+    // the days (08:00: 128 twice; 09:00: 129 twice; 00:00: 124/72 twice), an
+    // hour with an excluded reading only (22:00) or none (20:00) empty.
     void isolatedNocturnalAndEnough()
     {
-        QString text;
+        QString text = QStringLiteral("22:00 200/120/90 x;");
         for (int i = 0; i < 20; ++i)
             text += QStringLiteral("%1:00 %2/80/70 d+%3;").arg(8 + i % 12).arg(128 + i % 3).arg(i / 12);
         for (int i = 0; i < 7; ++i)
@@ -122,6 +92,11 @@ private Q_SLOTS:
         QCOMPARE(m.dayCount, 20);
         QCOMPARE(m.nightCount, 7);
         QVERIFY(m.enough);
+        QCOMPARE(m.hourSys[8], Measure(128.0));
+        QCOMPARE(m.hourSys[9], Measure(129.0));
+        QCOMPARE(m.hourDia[0], Measure(72.0));
+        QCOMPARE(m.hourCount[0], 2);
+        QVERIFY(!m.hourSys[22] && !m.hourSys[20]);
     }
 };
 
