@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <numeric>
 
 using namespace ks318;
 using namespace ks318::viewtest;
@@ -228,31 +229,29 @@ private Q_SLOTS:
         static const QRegularExpression footer(QStringLiteral("^REC (.+) (\\d+) / (\\d+)$"),
                                                QRegularExpression::MultilineOption);
         QList<int> numbers;
-        int sheets = 0;
         QStringList footers;
         for (const QString& page : pages) {
             auto it = line.globalMatch(page);
-            sheets += it.hasNext() ? 1 : 0;
-            QVERIFY(!it.hasNext() || page.contains(heading));
-            if (it.hasNext()) {
-                // Every sheet of the list names its file, patient and place.
-                const auto f = footer.match(page);
-                QVERIFY2(f.hasMatch(), qPrintable(page.right(200)));
-                footers << f.captured(1) + QLatin1Char(' ') + f.captured(2) + QLatin1Char('/') + f.captured(3);
-            }
+            if (!it.hasNext())
+                continue;
+            QVERIFY(page.contains(heading));
+            // Every sheet of the list names its file, patient and place.
+            const auto f = footer.match(page);
+            QVERIFY2(f.hasMatch(), qPrintable(page.right(200)));
+            footers << QStringLiteral("%1 %2/%3").arg(f.captured(1), f.captured(2), f.captured(3));
             while (it.hasNext())
                 numbers << it.next().captured(1).toInt();
         }
-        QVERIFY(sheets >= 2);
+        QVERIFY(footers.size() >= 2);
         QVERIFY(pages.join(QLatin1Char('\n')).contains(QRegularExpression(
             QStringLiteral("^2 \\d+/\\d\\d 1:10 %1 ").arg(second), QRegularExpression::MultilineOption)));
         QStringList expected;
-        for (int i = 1; i <= sheets; ++i)
-            expected << session_->patient.patientName.toQString() + QStringLiteral(" %1/%2").arg(i).arg(sheets);
+        for (int i = 1; i <= footers.size(); ++i)
+            expected << session_->patient.patientName.toQString() + QStringLiteral(" %1/%2").arg(i).arg(footers.size());
         QCOMPARE(footers, expected);
-        QCOMPARE(numbers.size(), 150);
-        for (int i = 0; i < numbers.size(); ++i)
-            QCOMPARE(numbers[i], i + 1);
+        QList<int> all(150);
+        std::iota(all.begin(), all.end(), 1);
+        QCOMPARE(numbers, all);
     }
 
     // A comment longer than a line of the patient information page wraps
