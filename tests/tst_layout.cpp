@@ -61,8 +61,8 @@ const Target kTargets[] = {
     {"report-clinical", Surface::Report, int(ReportKind::Clinical), 0},
 };
 
-const QSize kWindowSizes[] = {{600, 400}, {800, 600}, {1024, 768}, {1280, 800}, {1920, 1080}};
-const QSize kPlotSizes[] = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
+const QList<QSize> kWindowSizes = {{600, 400}, {800, 600}, {1024, 768}, {1280, 800}, {1920, 1080}};
+const QList<QSize> kPlotSizes = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
 const struct {
     const char* name;
     QPageSize::PageSizeId id;
@@ -306,15 +306,12 @@ private Q_SLOTS:
                                       qPrintable(where), r.name)
                             << t << size << paper << QString::fromLatin1(r.name) << language;
                 };
-                if (target.device == Surface::Window)
-                    for (const QSize& s : kWindowSizes)
-                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s, -1);
-                else if (target.device == Surface::Export)
-                    for (const QSize& s : kPlotSizes)
-                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s, -1);
-                else
+                if (target.device == Surface::Report)
                     for (int p = 0; p < int(std::size(kPapers)); ++p)
                         row(QString::fromLatin1(kPapers[p].name), QSize(), p);
+                else
+                    for (const QSize& s : target.device == Surface::Window ? kWindowSizes : kPlotSizes)
+                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s, -1);
             }
         }
     }
