@@ -2,11 +2,11 @@
 // recording (golden known.DAT; the runs and their refusals in
 // summary.txt), and the companion file and data.d as sources that are read,
 // never written, with the flags that override them; the clinical measures
-// of two recordings worked out by hand (tst_clinical) as JSON and as the
-// text page (golden clinical.txt).
+// of two recordings worked out by hand (golden clinical-measures.txt) as
+// JSON, and the text page of one (golden clinical.txt).
 #include "records/companionfile.h"
 #include "records/settings.h"
-#include "support/testfiles.h"
+#include "support/clirun.h"
 #include "session/session.h"
 
 #include <QJsonArray>
@@ -19,34 +19,60 @@ using namespace ks318;
 
 namespace {
 
-struct Line {
-    int day, hour, minute, sys, dia, pulse, errorByte;
-};
-
-// A recording of the KS-318P starting on 2 November 2026.
-QByteArray recording(const QList<Line>& lines)
+// A recording of the KS-318P from readings written as
+// tests/support/readingtext.h writes them ("21:00 140/90/70 x d+1"): the
+// error reading (e) has error byte 4, the excluded one (x) bit 7; night (n)
+// comes from the sleep and wake times of the run.
+QByteArray recording(const QString& readings)
 {
     QByteArray out;
-    for (const Line& l : lines)
-        out += test::recordLine(2026, 11, 2 + l.day, l.hour, l.minute, l.sys, l.dia, l.pulse, l.errorByte);
+    for (const QString& item : readings.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList parts = item.simplified().split(QLatin1Char(' '));
+        const QStringList v = parts[1].split(QLatin1Char('/'));
+        const QStringList flags = parts.mid(2);
+        const int day = flags.filter(QStringLiteral("d+")).value(0).mid(2).toInt();
+        const int error = flags.contains(QStringLiteral("e")) ? 4 : flags.contains(QStringLiteral("x")) ? 0x80 : 0;
+        out += test::recordLine(2026, 11, 2 + day, parts[0].left(2).toInt(), parts[0].mid(3).toInt(), v[0].toInt(),
+                                v[1].toInt(), v[2].toInt(), error);
+    }
     return out;
 }
 
-// The dipper, with an excluded reading (bit 7) and an error reading.
-const QList<Line> kDipper = {
-    {0, 21, 0, 140, 90, 70, 0},  {0, 22, 30, 130, 80, 68, 0}, {1, 1, 0, 120, 74, 60, 0},
-    {1, 3, 0, 112, 68, 58, 0},   {1, 5, 0, 134, 80, 62, 0},   {1, 6, 30, 150, 92, 75, 0},
-    {1, 7, 0, 144, 88, 72, 0},   {1, 12, 0, 136, 86, 70, 0},  {1, 13, 0, 200, 120, 90, 0x80},
-    {1, 14, 0, 130, 80, 70, 4},
+// The cases of golden clinical-measures.txt (worked out by hand): a
+// recording and the run's sleep and wake times, its readings, and the
+// values expected at key paths of the object "clinical".
+struct ClinicalCase {
+    QString name;
+    QString readings;
+    QStringList times;
+    QList<std::pair<QString, QString>> expected;
 };
 
-// The reverse dipper with a morning surge (sleep 22:00, wake 07:00).
-const QList<Line> kReverse = {
-    {0, 20, 0, 128, 82, 66, 0},  {0, 21, 30, 124, 78, 64, 0}, {0, 23, 0, 140, 88, 60, 0},
-    {1, 2, 0, 156, 92, 58, 0},   {1, 4, 0, 140, 86, 56, 0},   {1, 6, 0, 150, 90, 62, 0},
-    {1, 7, 30, 166, 96, 80, 0},  {1, 8, 0, 158, 94, 78, 0},   {1, 9, 0, 172, 98, 76, 0},
-    {1, 21, 0, 120, 80, 68, 0},
-};
+QList<ClinicalCase> clinicalCases()
+{
+    QList<ClinicalCase> cases;
+    QString recording;
+    QString readings;
+    for (const QByteArray& raw : test::golden(QStringLiteral("clinical-measures.txt")).split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        const QString key = line.section(QLatin1Char(' '), 0, 0);
+        const QString rest = line.section(QLatin1Char(' '), 1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) {
+            continue;
+        } else if (key == QLatin1String("case")) {
+            recording = rest;
+            readings.clear();
+        } else if (key == QLatin1String("readings")) {
+            readings += rest + QLatin1Char(';');
+        } else if (key == QLatin1String("times")) {
+            const QStringList times{"--sleep", rest.section(' ', 0, 0), "--wake", rest.section(' ', 1, 1)};
+            cases << ClinicalCase{recording + ' ' + rest, readings, rest == "none" ? QStringList() : times, {}};
+        } else if (!cases.isEmpty()) {
+            cases.last().expected.append({key, rest});
+        }
+    }
+    return cases;
+}
 
 // "key" and "object.key" of every value of a JSON object, sorted.
 QStringList keyPaths(const QJsonObject& o, const QString& prefix = QString())
@@ -81,45 +107,25 @@ private Q_SLOTS:
         QVERIFY(test::writeFile(known_, test::golden("known.DAT")));
     }
 
-    // Whole interval only; with day and night; with a night that holds no
-    // reading (counts only); then the refusals. Each threshold equals a reading
-    // of its class; SYS and DIA shares above them differ in every period. A
-    // summary leaves neither a companion file nor settings behind.
-    void summaryOfTheKnownRecording()
+    // summary.txt: whole interval only; with day and night; with a night that
+    // holds no reading (counts only); then the refusals. Each threshold
+    // equals a reading of its class; SYS and DIA shares above them differ in
+    // every period. english.txt: the same pages in English (--lang en), the
+    // texts of the string table's English column, ISO dates, the readings'
+    // own texts as recorded; a language other than ja or en is refused. A
+    // summary leaves no settings behind, and the companion file it makes as
+    // the window would is the same in either language.
+    void transcripts_data()
     {
-        const QList<QStringList> runs{
-            {"summary", "KNOWN.DAT", "--thresholds", "141/95,118/75"},
-            {"summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00", "--thresholds", "141/95,118/75"},
-            {"summary", "KNOWN.DAT", "--sleep", "12:30", "--wake", "12:31", "--thresholds", "141/95,118/75"},
-            {"summary"}, {"summary", "NONE.DAT"}, {"summary", "KNOWN.DAT", "KNOWN.DAT"},
-            {"summary", "KNOWN.DAT", "--sleep", "22:00"},
-            {"summary", "KNOWN.DAT", "--sleep", "24:00", "--wake", "06:00"},
-            {"summary", "KNOWN.DAT", "--sleep", "23:60", "--wake", "06:00"},
-            {"summary", "KNOWN.DAT", "--thresholds", "90/90,120/70"},
-            {"summary", "KNOWN.DAT", "--thresholds", "301/90,120/70"},
-            {"summary", "KNOWN.DAT", "--thresholds", "140/9,120/70"},
-            {"summary", "KNOWN.DAT", "--thresholds", "140/90"}, {"summary", "KNOWN.DAT", "--mode", "4"},
-        };
-        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "summary.txt");
-        // Opened as the window opens it: the companion file is made.
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("Japanese") << "summary.txt";
+        QTest::newRow("English") << "english.txt";
     }
 
-    // The same pages in English (--lang en): the texts of the string
-    // table's English column, ISO dates; the readings' own texts stay as
-    // recorded. A language other than ja or en is refused.
-    void summaryAndListInEnglish()
+    void transcripts()
     {
-        const QList<QStringList> runs{
-            {"--lang", "en", "summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00"},
-            {"--lang", "en", "summary", "KNOWN.DAT", "--sleep", "23:00", "--wake", "06:00", "--clinical"},
-            {"--lang", "en", "list", "KNOWN.DAT"},
-            {"--lang", "en", "summary", "KNOWN.DAT", "--sleep", "12:30", "--wake", "12:31"},
-            {"--lang", "fr", "summary", "KNOWN.DAT"},
-        };
-        KS318_COMPARE_GOLDEN(test::cliTranscript(runs, dir_.path()), "english.txt");
-        // The files do not change with the language: the companion file is
-        // the one a Japanese run makes.
+        QFETCH(QString, golden);
+        KS318_COMPARE_GOLDEN(test::rerunTranscript(golden, dir_.path()), golden);
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
     }
 
@@ -140,82 +146,52 @@ private Q_SLOTS:
                              "summary.json");
     }
 
-    // The object "clinical" with exactly its keys, the values worked out by
-    // hand, and null for what needs sleep and wake times when there are none.
+    // The object "clinical" with exactly the keys golden
+    // clinical-measures.txt names, and the values worked out there by hand:
+    // null for what needs sleep and wake times when there are none.
+    void clinicalJson_data()
+    {
+        QTest::addColumn<int>("index");
+        const QList<ClinicalCase> cases = clinicalCases();
+        QVERIFY(cases.size() >= 3);
+        for (int i = 0; i < cases.size(); ++i)
+            QTest::newRow(qPrintable(cases[i].name)) << i;
+    }
+
     void clinicalJson()
     {
-        const QString path = dir_.filePath(QStringLiteral("REVERSE.DAT"));
-        QVERIFY(test::writeFile(path, recording(kReverse)));
-        const auto clinical = [&](const QStringList& flags) {
-            const test::CliRun r = test::runCli(QStringList{"summary", path, "--json"} + flags, dir_.path());
-            return QJsonDocument::fromJson(r.out).object().value(QStringLiteral("clinical")).toObject();
-        };
-        const QJsonObject c = clinical({"--sleep", "22:00", "--wake", "07:00"});
+        QFETCH(int, index);
+        const ClinicalCase c = clinicalCases().at(index);
+        const QString path = dir_.filePath(QStringLiteral("CASE%1.DAT").arg(index));
+        QVERIFY(test::writeFile(path, recording(c.readings)));
+        const test::CliRun r = test::runCli(QStringList{"summary", path, "--json"} + c.times, dir_.path());
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("clinical")).toObject();
         QStringList keys;
-        for (const char* group : {"means.whole", "means.day", "means.night"})
-            for (const char* k : {"sys", "dia", "pulse", "pp"})
-                keys << QStringLiteral("%1.%2").arg(QLatin1String(group), QLatin1String(k));
-        keys << "dipping.sysPercent" << "dipping.diaPercent" << "dipping.class" << "morning.sys" << "morning.dia"
-             << "morning.count" << "evening.sys" << "evening.dia" << "evening.count" << "meAverage" << "meDifference"
-             << "surge.prewaking" << "surge.sleepTrough" << "arv.sys" << "arv.dia" << "weightedSd.sys"
-             << "weightedSd.dia" << "cvSys" << "aasi" << "flags.whole" << "flags.day" << "flags.night"
-             << "flags.morning" << "flags.isolatedNocturnal" << "adequacy.validPercent" << "adequacy.dayCount"
-             << "adequacy.nightCount" << "adequacy.days" << "adequacy.enough";
+        for (const ClinicalCase& listed : clinicalCases())
+            for (const auto& [key, value] : listed.expected)
+                keys << key;
+        keys.removeDuplicates();
         keys.sort();
-        QCOMPARE(keyPaths(c), keys);
-
-        const auto at = [&c](const char* path) {
-            QJsonValue v = c;
-            for (const QString& k : QString::fromLatin1(path).split(QLatin1Char('.')))
+        QCOMPARE(keyPaths(o), keys);
+        for (const auto& [key, want] : c.expected) {
+            QJsonValue v = o;
+            for (const QString& k : key.split(QLatin1Char('.')))
                 v = v.toObject().value(k);
-            return v;
-        };
-        // Day 868/6, night 586/4; morning 166, 158; evening 124, 120; two
-        // hours after waking 496/3, before 150, the trough 140 with 124 and
-        // 156 around it; ARV 47760/1500 (see tst_clinical).
-        const std::pair<const char*, double> numbers[] = {
-            {"means.day.sys", 868.0 / 6}, {"means.night.dia", 89.0}, {"means.whole.pp", 57.0},
-            {"dipping.sysPercent", (1 - 146.5 / (868.0 / 6)) * 100}, {"morning.sys", 162.0}, {"morning.dia", 95.0},
-            {"evening.sys", 122.0}, {"meAverage", 142.0}, {"meDifference", 40.0},
-            {"surge.prewaking", 496.0 / 3 - 150}, {"surge.sleepTrough", 496.0 / 3 - 140}, {"arv.sys", 31.84},
-            {"adequacy.validPercent", 100.0}};
-        for (const auto& [path, want] : numbers)
-            QVERIFY2(std::fabs(at(path).toDouble(-1e9) - want) < 1e-9, path);
-        QCOMPARE(at("dipping.class").toString(), QStringLiteral("reverse-dipper"));
-        QCOMPARE(at("morning.count").toInt(), 2);
-        QCOMPARE(at("evening.count").toInt(), 2);
-        QCOMPARE(at("adequacy.dayCount").toInt(), 6);
-        QCOMPARE(at("adequacy.nightCount").toInt(), 4);
-        QCOMPARE(at("adequacy.days").toInt(), 2);
-        QCOMPARE(at("flags.morning").toBool(false), true);
-        QCOMPARE(at("flags.isolatedNocturnal").toBool(true), false);
-        QCOMPARE(at("adequacy.enough").toBool(true), false);
-
-        // Without sleep and wake times every reading is a day reading.
-        const QJsonObject plain = clinical({});
-        QCOMPARE(keyPaths(plain), keys);
-        for (const char* path : {"means.night", "dipping.sysPercent", "dipping.class", "morning.count",
-                                 "surge.prewaking", "weightedSd.sys", "flags.night", "flags.isolatedNocturnal"}) {
-            const QJsonValue v = plain.value(QString::fromLatin1(path).section(QLatin1Char('.'), 0, 0));
-            const QString rest = QString::fromLatin1(path).section(QLatin1Char('.'), 1);
-            const QJsonValue leaf = rest.isEmpty() ? v : v.toObject().value(rest);
-            if (leaf.isObject()) {
-                for (const QJsonValue& member : leaf.toObject())
-                    QVERIFY2(member.isNull(), path);
-            } else {
-                QVERIFY2(leaf.isNull(), path);
-            }
+            bool number = false;
+            const double value = want.toDouble(&number);
+            const bool same = want == QLatin1String("null") ? v.isNull()
+                              : number ? v.isDouble() && std::fabs(v.toDouble() - value) < 1e-6
+                                       : v.toVariant().toString() == want && !v.isNull();
+            QVERIFY2(same, qPrintable(QStringLiteral("%1: %2, expected %3").arg(key, v.toVariant().toString(), want)));
         }
-        QCOMPARE(QJsonDocument::fromJson(test::runCli({"summary", path, "--json"}).out)
-                     .object().value(QStringLiteral("clinical")).toObject().value(QStringLiteral("aasi")).toDouble(),
-                 c.value(QStringLiteral("aasi")).toDouble());
     }
 
     // The text page of the dipper; --json and --clinical do not go together.
     void clinicalText()
     {
         const QString path = dir_.filePath(QStringLiteral("DIPPER.DAT"));
-        QVERIFY(test::writeFile(path, recording(kDipper)));
+        QVERIFY(test::writeFile(path, recording(clinicalCases().value(0).readings)));
         const test::CliRun r =
             test::runCli({"summary", path, "--clinical", "--sleep", "23:00", "--wake", "06:00"}, dir_.path());
         QCOMPARE(r.exitCode, 0);
