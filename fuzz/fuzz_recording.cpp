@@ -36,7 +36,6 @@
 #include "reports/reportbody.h"
 #include "session/session.h"
 #include "session/summarylines.h"
-#include "support/layoutprobe.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -262,8 +261,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int kinds[] = {Session::GraphTrend, Session::GraphCorrelation, Session::GraphHistogram, Session::GraphGrade};
     for (const int kind : kinds) {
         MeasuringCanvas screen(96);
-        test::LayoutProbe probe(screen);
-        UtilityService u(ScreenDevice, &probe, nullptr);
+        UtilityService u(ScreenDevice, &screen, nullptr);
         PlotJob job(u, session, windowLayout(u));
         drawGraphPage(job, kind, trend, QRect(0, 0, 900, 560), session.data());
         MeasuringCanvas printer(150);
@@ -279,10 +277,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                                      QPageLayout::Millimeter));
     MeasuringCanvas paper(kReportDpi);
-    test::LayoutProbe pages(paper);
     {
         ReportDocument document(writer);
-        document.setCanvasWrapper([&pages](Canvas&) -> Canvas& { return pages; });
+        document.setCanvasWrapper([&paper](Canvas&) -> Canvas& { return paper; });
         ReportFormat format = ReportFormat::builtIn();
         format.bpMode = std::uint8_t(mode);
         format.dpTrend = report == 3;
