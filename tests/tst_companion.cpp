@@ -192,39 +192,18 @@ private Q_SLOTS:
         });
     }
 
-    // The program runs fileconv with an argument list: nothing of a path of
-    // quotes, semicolons and substitutions runs as a command. The .pat and
-    // .tmp go once NAME.p30 holds the records of the .pat, not of the data
-    // file.
-    void legacyConversionEndToEnd()
-    {
-        const QString directory = "it's \"here\"; touch injected";
-        const QString base = "N'a\"m;e $(touch injected2) `touch x`";
-        QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(directory));
-        const QString dir = root.filePath(directory);
-        const QString dat = dir + "/" + base + ".DAT";
-        QVERIFY(writeFile(dir + "/" + base + ".pat", golden("legacy.pat")));
-        QVERIFY(writeFile(dat, recording()));
-
-        Session s;
-        MessageLog log;
-        QCOMPARE(createCompanionFile(s, dat, QString(), &log), CompanionCreation::Present);
-        QVERIFY(log.shown.isEmpty());
-        QVERIFY(!QFile::exists(dir + "/" + base + ".pat"));
-        QVERIFY(!QFile::exists(dir + "/" + base + ".tmp"));
-        for (const QString& where : {dir, root.path(), QDir::currentPath()})
-            for (const char* name : {"injected", "injected2", "x"})
-                QVERIFY2(!QFile::exists(where + "/" + name), qPrintable(where + "/" + name));
-        KS318_COMPARE_GOLDEN(hexDump(readFile(dir + "/" + base + ".p30")), "fileconv.p30.hex");
-    }
-
-    void creationWithoutConversion_data()
+    // Companion files made from a legacy patient file, with fileconv or
+    // without it (companion-creation.txt). The program runs fileconv with an
+    // argument list: nothing of a path of quotes, semicolons and
+    // substitutions runs as a command. A converted .pat and its .tmp go once
+    // NAME.p30 holds the records of the .pat (fileconv.p30.hex), not of the
+    // data file nor of a stale .tmp.
+    void creation_data()
     {
         dataRows("companion-creation.txt", {"pat", "converter", "tmp", "p30", "givenName", "patientName", "patKept"});
     }
 
-    void creationWithoutConversion()
+    void creation()
     {
         QFETCH(QString, pat);
         QFETCH(QString, converter);
@@ -233,34 +212,42 @@ private Q_SLOTS:
         QFETCH(QString, givenName);
         QFETCH(QString, patientName);
         QFETCH(QString, patKept);
-        QTemporaryDir dir;
+        QTemporaryDir root;
         QTemporaryDir emptyBin;
-        QVERIFY(writeFile(dir.filePath("REC.pat"), pat == "legacy" ? golden("legacy.pat") : pat.toUtf8() + '\n'));
-        QVERIFY(writeFile(dir.filePath("REC.DAT"), recording()));
+        const QString dir = root.filePath("it's \"here\"; touch injected");
+        QVERIFY(QDir().mkpath(dir));
+        const QString base = dir + "/N'a\"m;e $(touch injected2) `touch x`";
+        QVERIFY(writeFile(base + ".pat", pat == "legacy" ? golden("legacy.pat") : pat.toUtf8() + '\n'));
+        QVERIFY(writeFile(base + ".DAT", recording()));
         // Sections of an older layout, "STALE" in the patient name.
         const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
         if (tmp == "stale")
-            QVERIFY(writeFile(dir.filePath("REC.tmp"), "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
-                                                           + section(2, QByteArray(14, '\0'))));
+            QVERIFY(writeFile(base + ".tmp", "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
+                                                 + section(2, QByteArray(14, '\0'))));
         const QByteArray present = "0\n" + section(2, QByteArray(56, '\0'));
         if (p30 == "yes")
-            QVERIFY(writeFile(dir.filePath("REC.p30"), present));
+            QVERIFY(writeFile(base + ".p30", present));
         if (converter == "no")
             qputenv("PATH", QFile::encodeName(emptyBin.path()));
         Session s;
         MessageLog log;
-        const CompanionCreation created = createCompanionFile(s, dir.filePath("REC.DAT"), givenName, &log);
+        const CompanionCreation created = createCompanionFile(s, base + ".DAT", givenName, &log);
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
         QCOMPARE(created, CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
         if (!patientName.isEmpty())
             QCOMPARE(s.patient.patientName.toQString(), patientName);
-        QCOMPARE(QFile::exists(dir.filePath("REC.pat")), patKept == "yes");
-        QVERIFY(!QFile::exists(dir.filePath("REC.tmp")));
+        QCOMPARE(QFile::exists(base + ".pat"), patKept == "yes");
+        QVERIFY(!QFile::exists(base + ".tmp"));
+        for (const QString& where : {dir, root.path(), QDir::currentPath()})
+            for (const char* name : {"injected", "injected2", "x"})
+                QVERIFY2(!QFile::exists(where + "/" + name), qPrintable(where + "/" + name));
         if (p30 == "yes")
-            QCOMPARE(readFile(dir.filePath("REC.p30")), present);
+            QCOMPARE(readFile(base + ".p30"), present);
+        else if (patKept == "no")
+            KS318_COMPARE_GOLDEN(hexDump(readFile(base + ".p30")), "fileconv.p30.hex");
         else
-            QVERIFY(QFile::exists(dir.filePath("REC.p30")));
+            QVERIFY(QFile::exists(base + ".p30"));
     }
 };
 

@@ -86,27 +86,6 @@ private Q_SLOTS:
                  recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0) + latest);
     }
 
-    // B dropped before A: A's readings first, then B's with its sections and
-    // its comments renumbered to 4 and 6 (merged.DAT; A's comment does not
-    // come along). A companion or CSV file left by an earlier recording of
-    // the output's name goes; the inputs stay as they were.
-    void mergeOfTwoFiles()
-    {
-        MessageLog messages;
-        QStringList ordered;
-        QVERIFY(writeFile(path("AB.p30"), "stale"));
-        QVERIFY(writeFile(path("AB.csv"), "stale"));
-        QCOMPARE(mergeRecordings({path("B.DAT"), path("A.DAT")}, path("AB.DAT"), &messages, &ordered),
-                 MergeResult::Merged);
-        QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(ordered, (QStringList{path("A.DAT"), path("B.DAT")}));
-        QCOMPARE(readFile(path("AB.DAT")), golden("merged.DAT"));
-        QVERIFY(!QFile::exists(path("AB.p30")));
-        QVERIFY(!QFile::exists(path("AB.csv")));
-        QCOMPARE(readFile(path("A.DAT")), golden("merge-a.DAT"));
-        QCOMPARE(readFile(path("B.DAT")), golden("merge-b.DAT"));
-    }
-
     void refusals_data() { dataRows("merge-refusals.txt", {"inputs", "outputExists", "result", "messages"}); }
 
     void refusals()
@@ -141,11 +120,14 @@ private Q_SLOTS:
         QCOMPARE(readFile(out), outputExists == QLatin1String("yes") ? before : QByteArray("<missing>"));
     }
 
-    // Record lines of every file in time order, then the latest file's
-    // sections with its comments shifted by the readings before it.
+    // B dropped before A: A's readings first, then B's with its sections and
+    // its comments renumbered to 4 and 6 (merged.DAT; A's comment does not
+    // come along). A companion or CSV file left by an earlier recording of
+    // the output's name goes; the inputs stay as they were.
     void cli()
     {
         QVERIFY(writeFile(path("A2.DAT"), recordLine(2009, 6, 2, 8, 0) + recordLine(2009, 6, 2, 12, 0)));
+        QVERIFY(writeFile(path("OUT.p30"), "stale") && writeFile(path("OUT.csv"), "stale"));
         const QList<QStringList> runs{{"merge", "OUT.DAT", "B.DAT", "A.DAT"},
                                       {"merge", "TWICE.DAT", "B.DAT", "A.DAT", "B.DAT"},
                                       {"merge", "NEW.DAT", "A.DAT", "A2.DAT"},
@@ -157,7 +139,9 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(readFile(path("OUT.DAT")), "merged.DAT");
         QCOMPARE(readFile(path("TWICE.DAT")), readFile(path("OUT.DAT")));
         QVERIFY(!QFile::exists(path("NEW.DAT")));
+        QVERIFY(!QFile::exists(path("OUT.p30")) && !QFile::exists(path("OUT.csv")));
         QCOMPARE(readFile(path("A.DAT")), golden("merge-a.DAT"));
+        QCOMPARE(readFile(path("B.DAT")), golden("merge-b.DAT"));
     }
 };
 

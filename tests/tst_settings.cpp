@@ -229,24 +229,18 @@ private Q_SLOTS:
         }
         QCOMPARE(roster.rows().join(QLatin1Char(' ')), rows);
         QCOMPARE(slots.selectedPhysician, selected.toInt());
-        QStringList indexes;
-        for (qsizetype i = 0; i < listIndex.count(QLatin1Char(' ')) + (listIndex.isEmpty() ? 0 : 1); ++i) {
-            const PhysicianSlot& slot = slots.entries[std::size_t(i)];
-            indexes << (slot.used ? QString::number(slot.listIndex) : QStringLiteral("-"));
-        }
-        QCOMPARE(indexes.join(QLatin1Char(' ')), listIndex);
         // In step: each used slot's row shows its name, each row one slot.
-        QList<int> shown;
+        QStringList indexes;
+        QSet<int> shown;
         for (const PhysicianSlot& slot : slots.entries) {
+            indexes << (slot.used ? QString::number(slot.listIndex) : QStringLiteral("-"));
             if (slot.used) {
                 QCOMPARE(roster.rows().value(slot.listIndex), slot.displayName.toQString());
-                shown << slot.listIndex;
+                shown.insert(slot.listIndex);
             }
         }
-        std::sort(shown.begin(), shown.end());
-        for (int row = 0; row < shown.size(); ++row)
-            QCOMPARE(shown[row], row);
         QCOMPARE(shown.size(), roster.rowCount());
+        QCOMPARE(indexes.mid(0, listIndex.isEmpty() ? 0 : listIndex.count(' ') + 1).join(' '), listIndex);
     }
 
     // The 51st entry is ignored; a data.m that was not read stores nothing.
