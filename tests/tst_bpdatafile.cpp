@@ -47,7 +47,7 @@ QByteArray expand(const QByteArray& text)
         else if (m == "patient")
             out += test::patientSections("PATIENT", "1:first\n");
         else if (m.startsWith("sjis:"))
-            out += test::sjis(QString::fromUtf8(m.mid(5)));
+            out += QByteArray::fromStdString(toCp932(QString::fromUtf8(m.mid(5))));
         else
             out += QByteArray(m.mid(2).toInt(), m[0]);
     }

@@ -100,8 +100,8 @@ private Q_SLOTS:
             dir_.clear();
             const QString dat = path("R.DAT");
             if (f[0] == "name") {
-                writeFile(dat, recordLine(2009, 3, 5, 9, 7)
-                                         + patientSections(sjis(QString::fromUtf8(line.mid(5))), {}, "M", "40"));
+                const QByteArray name = QByteArray::fromStdString(toCp932(QString::fromUtf8(line.mid(5))));
+                writeFile(dat, recordLine(2009, 3, 5, 9, 7) + patientSections(name, {}, "M", "40"));
             } else {
                 writeFile(dat, recordLine(2026, 11, 2, 8, 0, 120, 80, 70)
                                          + recordLine(2026, 11, 3, 8, 0, 120, 80, 71)

@@ -1,15 +1,9 @@
-// Day-count dates, the first-opening scroll groups and window length
-// (golden records.txt), the terminators forced into the patient record (its
-// byte layout is the golden companion file of tst_companion), and CP932 text
-// fields (golden cp932.txt): cutting to a capacity never splits a
-// double-byte character, a field keeps its capacity and its terminator, and
-// conversion to and from Unicode is lossless for Japanese text.
-// The string table as loaded from resources/strings.tsv: "\n" becomes a line
-// break, blanks inside and at the end of a text stay, an unknown id has no
-// text; every entry has an English text with no Japanese in it, and the
-// files' CP932 form stays Japanese. The language the environment asks for.
-// (The texts themselves are checked where they show, in the golden files of
-// the windows and the command line.)
+// Day counts, scroll groups and window lengths (golden records.txt), the
+// terminators forced into the patient record (its byte layout is the golden
+// companion file of tst_companion), CP932 text fields (golden cp932.txt),
+// the string table as loaded from resources/strings.tsv and the language the
+// environment asks for. (The texts themselves are checked where they show,
+// in the golden files of the windows and the command line.)
 #include "records/daycount.h"
 #include "records/language.h"
 #include "records/records.h"
@@ -25,12 +19,6 @@ class TstRecords : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // records.txt: "day Y M D": the day count, the date back, and the
-    // minutes of 23:59 that day; "scroll HOURS": the scroll groups of a first
-    // opening's window; "hours DATE HOUR DATE HOUR": the window length from
-    // the first to the last reading. cp932.txt: "cut N TEXT": TEXT cut to N
-    // bytes; "field TEXT": TEXT in a field of 6 bytes (five of text); "bytes
-    // TEXT": its CP932 bytes and back.
     void tables()
     {
         const auto run = [](const QByteArray& line) {
@@ -103,6 +91,8 @@ private Q_SLOTS:
         QCOMPARE(cp932CharCount(bytes), std::size_t(3));
     }
 
+    // "\n" becomes a line break, blanks inside and at the end of a text
+    // stay, an unknown id has no text.
     void loadingRules()
     {
         QCOMPARE(StringTable::text(223).count(QLatin1Char('\n')), 1);
@@ -113,6 +103,8 @@ private Q_SLOTS:
         QVERIFY(!StringTable::contains(9999) && StringTable::text(9999).isEmpty());
     }
 
+    // Every entry has an English text with no Japanese in it, and the
+    // files' CP932 form stays Japanese.
     void englishColumn()
     {
         QFile file(QStringLiteral(":/ks318/strings.tsv"));

@@ -43,8 +43,7 @@ inline std::unique_ptr<SessionData> makeBlock(const QString& text)
         const int sys = v.value(0).toInt();
         const int dia = v.value(1).toInt();
         const int pulse = v.value(2).toInt();
-        const bool error = flags.contains(QLatin1String("e"));
-        if (error) {
+        if (flags.contains(QLatin1String("e"))) {
             r.errorCode = 2;
         } else {
             r.sys = std::uint32_t(sys);
@@ -65,21 +64,18 @@ inline std::unique_ptr<SessionData> makeBlock(const QString& text)
         ++c.readingCount;
         const bool valid = r.valid();
         c.validTotal += valid;
-        if (r.windowMembership != OutsideWindows) {
-            ++c.inWindow1;
-            c.validInWindow1 += valid;
-            if (r.windowMembership == InWindows1And2) {
-                ++c.inWindow2;
-                c.validInWindow2 += valid;
-            }
-            if (r.periodClass == PeriodAsleep) {
-                ++c.asleepInWindow1;
-                c.validAsleep += valid;
-            } else {
-                ++c.awakeInWindow1;
-                c.validAwake += valid;
-            }
-        }
+        if (r.windowMembership == OutsideWindows)
+            continue;
+        const bool both = r.windowMembership == InWindows1And2;
+        const bool asleep = r.periodClass == PeriodAsleep;
+        ++c.inWindow1;
+        c.validInWindow1 += valid;
+        c.inWindow2 += both;
+        c.validInWindow2 += both && valid;
+        c.asleepInWindow1 += asleep;
+        c.validAsleep += asleep && valid;
+        c.awakeInWindow1 += !asleep;
+        c.validAwake += !asleep && valid;
     }
     return d;
 }

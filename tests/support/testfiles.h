@@ -14,7 +14,6 @@ namespace ks318::test {
 class ScratchDir {
 public:
     bool isValid() const { return dir_.isValid(); }
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString path() const { return dir_.path(); }
     bool clear() const
@@ -44,50 +43,33 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 inline QString goldenPath(const QString& name) { return qEnvironmentVariable("KS318_GOLDEN") + '/' + name; }
 inline QByteArray golden(const QString& name) { return readFile(goldenPath(name)); }
 
-// Empty when `actual` equals tests/golden/NAME; else the table row (the
-// last unindented line before the first difference) and a unified diff of
-// the two, cut after 40 lines. Only KS318_UPDATE_GOLDEN=1 writes the file
-// instead, and says so: review its diff before committing it.
+// Empty when `actual` equals tests/golden/NAME; else a unified diff of the
+// two cut after 40 lines, each hunk headed by the table row it lies in (the
+// last unindented line before it). Only KS318_UPDATE_GOLDEN=1 writes the
+// file instead, and says so: review its diff before committing it.
 inline QString goldenDiff(const QByteArray& actual, const QString& name)
 {
     if (qEnvironmentVariable("KS318_UPDATE_GOLDEN") == QLatin1String("1")) {
         writeFile(goldenPath(name), actual);
         qInfo("rewrote tests/golden/%s", qPrintable(name));
     }
-    const QByteArray expected = golden(name);
-    if (expected == actual)
+    if (golden(name) == actual)
         return {};
-    const QList<QByteArray> want = expected.split('\n');
-    const QList<QByteArray> got = actual.split('\n');
-    qsizetype first = 0;
-    while (first < want.size() && first < got.size() && want[first] == got[first])
-        ++first;
-    QString row;
-    for (qsizetype i = std::min(first, got.size() - 1); i >= 0; --i) {
-        if (!got[i].isEmpty() && !got[i].startsWith(' ')) {
-            row = QString::fromUtf8(got[i]);
-            break;
-        }
-    }
-    QString report = QStringLiteral("%1 differs from line %2").arg(name).arg(first + 1);
-    if (!row.isEmpty() && row != QString::fromUtf8(got.value(first)))
-        report += QStringLiteral(", in row \"%1\"").arg(row);
+    QString report = name + QStringLiteral(" differs");
     QTemporaryDir dir;
     QProcess diff;
     if (dir.isValid() && writeFile(dir.filePath("actual"), actual)) {
-        diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--label"), QStringLiteral("expected"),
+        diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--show-function-line=^[^ ]"),
+                                            QStringLiteral("--label"), QStringLiteral("expected"),
                                             QStringLiteral("--label"), QStringLiteral("actual"), goldenPath(name),
                                             dir.filePath("actual")});
-        if (diff.waitForFinished(10000)) {
-            const QStringList lines = QString::fromUtf8(diff.readAllStandardOutput()).split('\n');
-            report += '\n' + lines.mid(0, 40).join('\n');
-            if (lines.size() > 40)
-                report += QStringLiteral("\n... (%1 more lines)").arg(lines.size() - 40);
-            return report;
-        }
+        diff.waitForFinished(10000);
+        const QStringList lines = QString::fromUtf8(diff.readAllStandardOutput()).split('\n');
+        report += '\n' + lines.mid(0, 40).join('\n');
+        if (lines.size() > 40)
+            report += QStringLiteral("\n... (%1 more lines)").arg(lines.size() - 40);
     }
-    return report + QStringLiteral(": expected \"%1\", got \"%2\"")
-                        .arg(QString::fromUtf8(want.value(first)), QString::fromUtf8(got.value(first)));
+    return report;
 }
 #define KS318_COMPARE_GOLDEN(actual, name)                                      \
     do {                                                                        \
@@ -216,12 +198,6 @@ inline QStringList layoutMismatches(const QString& name, const QMap<QString, QBy
             wrong << QString::fromUtf8(f[0].trimmed() + ": expected " + want.toHex(' ') + ", got " + got.toHex(' '));
     }
     return wrong;
-}
-
-inline QByteArray sjis(const QString& s)
-{
-    const std::string bytes = toCp932(s);
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
 // One "KS-318  70" record line with its line feed (oscillometric values;
