@@ -194,46 +194,39 @@ private Q_SLOTS:
 
     void creation()
     {
-        QFETCH(QString, pat);
-        QFETCH(QString, converter);
-        QFETCH(QString, tmp);
-        QFETCH(QString, p30);
-        QFETCH(QString, givenName);
-        QFETCH(QString, patientName);
-        QFETCH(QString, patKept);
         QTemporaryDir root;
         QTemporaryDir emptyBin;
         const QString dir = root.filePath("it's \"here\"; touch injected");
         QVERIFY(QDir().mkpath(dir));
         const QString base = dir + "/N'a\"m;e $(touch injected2) `touch x`";
-        QVERIFY(writeFile(base + ".pat", pat == "legacy" ? golden("legacy.pat") : pat.toUtf8() + '\n'));
+        QVERIFY(writeFile(base + ".pat", cell("pat") == "legacy" ? golden("legacy.pat") : cell("pat").toUtf8() + '\n'));
         QVERIFY(writeFile(base + ".DAT", recording()));
         // Sections of an older layout, "STALE" in the patient name.
         const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
-        if (tmp == "stale")
+        if (cell("tmp") == "stale")
             QVERIFY(writeFile(base + ".tmp", "0\n" + section(0, stale) + section(1, QByteArray(42, '\0'))
                                                  + section(2, QByteArray(14, '\0'))));
         const QByteArray present = "0\n" + section(2, QByteArray(56, '\0'));
-        if (p30 == "yes")
+        if (cell("p30") == "yes")
             QVERIFY(writeFile(base + ".p30", present));
-        if (converter == "no")
+        if (cell("converter") == "no")
             qputenv("PATH", QFile::encodeName(emptyBin.path()));
         Session s;
         MessageLog log;
-        const CompanionCreation created = createCompanionFile(s, base + ".DAT", givenName, &log);
+        const CompanionCreation created = createCompanionFile(s, base + ".DAT", cell("givenName"), &log);
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
         QCOMPARE(created, CompanionCreation::Present);
         QVERIFY(log.shown.isEmpty());
-        if (!patientName.isEmpty())
-            QCOMPARE(s.patient.patientName.toQString(), patientName);
-        QCOMPARE(QFile::exists(base + ".pat"), patKept == "yes");
+        if (!cell("patientName").isEmpty())
+            QCOMPARE(s.patient.patientName.toQString(), cell("patientName"));
+        QCOMPARE(QFile::exists(base + ".pat"), cell("patKept") == "yes");
         QVERIFY(!QFile::exists(base + ".tmp"));
         for (const QString& where : {dir, root.path(), QDir::currentPath()})
             for (const char* name : {"injected", "injected2", "x"})
                 QVERIFY2(!QFile::exists(where + "/" + name), qPrintable(where + "/" + name));
-        if (p30 == "yes")
+        if (cell("p30") == "yes")
             QCOMPARE(readFile(base + ".p30"), present);
-        else if (patKept == "no")
+        else if (cell("patKept") == "no")
             KS318_COMPARE_GOLDEN(hexDump(readFile(base + ".p30")), "fileconv.p30.hex");
         else
             QVERIFY(QFile::exists(base + ".p30"));

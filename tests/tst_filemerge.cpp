@@ -51,28 +51,24 @@ private Q_SLOTS:
 
     void order()
     {
-        QFETCH(QString, spans);
-        QFETCH(QString, order);
         std::vector<FileSpan> s;
-        for (const QString& item : spans.split(QStringLiteral(", ")))
+        for (const QString& item : cell("spans").split(QStringLiteral(", ")))
             s.push_back(span(item));
         QStringList got;
         for (const int i : mergeOrder(s))
             got << QString::number(i);
-        QCOMPARE(got.isEmpty() ? QStringLiteral("refused") : got.join(QLatin1Char(' ')), order);
+        QCOMPARE(got.isEmpty() ? QStringLiteral("refused") : got.join(QLatin1Char(' ')), cell("order"));
     }
 
     void latestFileLines_data() { dataRows("merge-texts.txt", {"latest", "expectedTail"}); }
 
     void latestFileLines()
     {
-        QFETCH(QString, latest);
-        QFETCH(QString, expectedTail);
         const QByteArray rec = recordLine(2009, 6, 3, 9, 0).chopped(1);
         const auto bytes = [&rec](const QString& text) { return unescaped(text.toUtf8().replace("{rec}", rec)); };
         const QByteArray earlier = recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0);
-        QCOMPARE(mergeFileTexts({earlier + patientSections("Early", "1:early comment\n"), bytes(latest)}),
-                 earlier + bytes(expectedTail));
+        QCOMPARE(mergeFileTexts({earlier + patientSections("Early", "1:early comment\n"), bytes(cell("latest"))}),
+                 earlier + bytes(cell("expectedTail")));
     }
 
     // Only record lines leave an earlier file; one without a final line feed
@@ -90,10 +86,7 @@ private Q_SLOTS:
 
     void refusals()
     {
-        QFETCH(QString, inputs);
-        QFETCH(QString, outputExists);
-        QFETCH(QString, result);
-        QFETCH(QString, messages);
+        const bool outputExists = cell("outputExists") == QLatin1String("yes");
         const QMap<MergeResult, QString> results{{MergeResult::Overlap, "overlap"}, {MergeResult::Exists, "exists"},
                                                  {MergeResult::NotKs318, "not KS-318"},
                                                  {MergeResult::Unreadable, "unreadable"},
@@ -103,21 +96,21 @@ private Q_SLOTS:
         QVERIFY(writeFile(path("RV.DAT"), QByteArray("RV5730  30") + recordLine(2009, 7, 1, 9, 0).mid(10)));
         const QString out = path("OUT.DAT");
         const QByteArray before("already here\n");
-        if (outputExists == QLatin1String("yes"))
+        if (outputExists)
             QVERIFY(writeFile(out, before));
         QStringList paths;
-        for (const QString& i : inputs.split(QLatin1Char(' ')))
+        for (const QString& i : cell("inputs").split(QLatin1Char(' ')))
             paths << dir_.path(i);
         MessageLog sink;
-        QCOMPARE(results.value(mergeRecordings(paths, out, &sink), "merged"), result);
+        QCOMPARE(results.value(mergeRecordings(paths, out, &sink), "merged"), cell("result"));
         QStringList ids;
         for (const ShownMessage& m : sink.shown) {
             ids << QString::number(m.stringId);
             QCOMPARE(m.captionId, 14);
             QCOMPARE(m.icon, m.stringId == 259 ? MessageIcon::Exclamation : MessageIcon::Warning);
         }
-        QCOMPARE(ids.join(QLatin1Char(' ')), messages);
-        QCOMPARE(readFile(out), outputExists == QLatin1String("yes") ? before : QByteArray("<missing>"));
+        QCOMPARE(ids.join(QLatin1Char(' ')), cell("messages"));
+        QCOMPARE(readFile(out), outputExists ? before : QByteArray("<missing>"));
     }
 
     // B dropped before A: A's readings first, then B's with its sections and

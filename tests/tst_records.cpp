@@ -135,17 +135,16 @@ private Q_SLOTS:
 
     void languageOfTheEnvironment()
     {
-        QFETCH(QString, chosen);
         QByteArray saved[4];
         const char* const names[4] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
         for (int i = 0; i < 4; ++i) {
             saved[i] = qgetenv(names[i]);
-            qputenv(names[i], static_cast<QString*>(QTest::qData(names[i], QMetaType::QString))->toUtf8());
+            qputenv(names[i], test::cell(names[i]).toUtf8());
         }
         const Language language = languageOfEnvironment();
         for (int i = 0; i < 4; ++i)
             qputenv(names[i], saved[i]);
-        QCOMPARE(language == Language::Japanese ? "ja" : "other", chosen);
+        QCOMPARE(language == Language::Japanese ? "ja" : "other", test::cell("chosen"));
     }
 };
 

@@ -164,12 +164,9 @@ private Q_SLOTS:
     void damagedOrShortFile()
     {
         QFETCH(QString, file);
-        QFETCH(QString, text);
-        QFETCH(QString, read);
-        QFETCH(QString, value);
         const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
         QByteArray bytes;
-        const QList<QByteArray> pieces = text.toUtf8().replace('}', '{').split('{');
+        const QList<QByteArray> pieces = cell("text").toUtf8().replace('}', '{').split('{');
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             const int n = pieces[i].mid(pieces[i].indexOf(' ') + 1).toInt();
             bytes += i % 2 == 0                     ? unescaped(pieces[i])
@@ -187,14 +184,15 @@ private Q_SLOTS:
         s.physicians.selectedPhysician = 7;
         MessageLog log;
         QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log),
-                 read == QLatin1String("yes"));
+                 cell("read") == QLatin1String("yes"));
         QVERIFY(log.shown.isEmpty());
         QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
         if (file == QLatin1String("data.d"))
             QCOMPARE((QList<int>{s.analysis.valid, s.analysis.sysThreshold1, s.analysis.diaThreshold1}),
-                     (QList<int>{read == QLatin1String("yes"), value.toInt(), 95}));
+                     (QList<int>{cell("read") == QLatin1String("yes"), cell("value").toInt(), 95}));
         else
-            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}), (QList<int>{0, value.toInt()}));
+            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}),
+                     (QList<int>{0, cell("value").toInt()}));
     }
 
     // Steps and their outcomes: the hand-worked table roster-steps.txt.
@@ -202,16 +200,12 @@ private Q_SLOTS:
 
     void steps()
     {
-        QFETCH(QString, script);
-        QFETCH(QString, rows);
-        QFETCH(QString, listIndex);
-        QFETCH(QString, selected);
         PhysicianList slots;
         slots.valid = 1;
         slots.selectedPhysician = 7;
         PhysicianRoster roster(slots);
         std::size_t read = 0;
-        for (const QString& step : script.split(QLatin1Char(' '))) {
+        for (const QString& step : cell("script").split(QLatin1Char(' '))) {
             if (step.startsWith(QLatin1Char('#'))) {
                 slots.entries[read].used = 1;
                 slots.entries[read++].displayName.setQString(step.mid(1));
@@ -227,8 +221,8 @@ private Q_SLOTS:
                 QVERIFY(roster.save(false, edit[0].toInt(), {edit[1], {}, {}, {}}) >= 0);
             }
         }
-        QCOMPARE(roster.rows().join(QLatin1Char(' ')), rows);
-        QCOMPARE(slots.selectedPhysician, selected.toInt());
+        QCOMPARE(roster.rows().join(QLatin1Char(' ')), cell("rows"));
+        QCOMPARE(slots.selectedPhysician, cell("selected").toInt());
         // In step: each used slot's row shows its name, each row one slot.
         QStringList indexes;
         QSet<int> shown;
@@ -240,6 +234,7 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(shown.size(), roster.rowCount());
+        const QString listIndex = cell("listIndex");
         QCOMPARE(indexes.mid(0, listIndex.isEmpty() ? 0 : listIndex.count(' ') + 1).join(' '), listIndex);
     }
 

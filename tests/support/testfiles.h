@@ -97,7 +97,7 @@ inline QByteArray goldenTable(const QString& name, const std::function<QByteArra
 
 // QTest data rows from the hand-worked table tests/golden/NAME: each line
 // neither empty nor a "#" comment is "ROW NAME | VALUE | ...", one QString
-// column per value.
+// column per value; cell(COLUMN) is the current row's value.
 inline void dataRows(const QString& name, const QList<const char*>& columns)
 {
     for (const char* column : columns)
@@ -113,6 +113,7 @@ inline void dataRows(const QString& name, const QList<const char*>& columns)
             row << QString::fromUtf8(f.value(i).trimmed());
     }
 }
+inline QString cell(const char* column) { return *static_cast<QString*>(QTest::qData(column, QMetaType::QString)); }
 
 // `bytes` in rows of 16 ("0020  41 42 ...  AB.."); a run of zero rows after
 // the first shows as one "*", the last row always shows.
