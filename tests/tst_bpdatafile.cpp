@@ -99,24 +99,8 @@ class TstBpDataFile : public QObject {
     Session session_;
 
 private Q_SLOTS:
-    // Hex digits in either case (garbage and high-bit bytes count 0), and the
-    // recorder type of a line's model id.
-    void lineFields()
-    {
-        QList<int> values;
-        for (const QByteArray chars : {"aB", "G1", "\xff\x80", "1f2E"})
-            values << int(parseHex(chars.constData(), int(chars.size())));
-        QCOMPARE(values, (QList<int>{0xAB, 1, 0, 0x1F2E}));
-        QList<int> types;
-        for (const QByteArray line : {"KS-318  700000", "RV5730  300000", "RV5721  400000", "RV5725  250000",
-                                      "KS-318  710000", "KS-318"})
-            types << code(recorderTypeOfLine(view(line)));
-        QCOMPARE(types, (QList<int>{70, 30, 21, 20, 20, 20}));
-    }
-
-    // Each "TYPE MODE LINE" of decode.txt decoded anew, and written back with
-    // its exclusion mark toggled (an error reading stays as it is); the file
-    // holds what must come of it.
+    // Each line of decode.txt decoded and written back as its head describes
+    // (an error reading stays as it is).
     void decodedLines()
     {
         auto written = std::make_unique<SessionData>();

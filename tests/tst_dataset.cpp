@@ -12,7 +12,7 @@
 #include "records/language.h"
 #include "session/session.h"
 #include "records/shortdate.h"
-#include "support/testfiles.h"
+#include "support/clirun.h"
 #include "synthetic.h"
 
 #include <QtTest>
@@ -60,7 +60,7 @@ private Q_SLOTS:
         Session s;
         QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
         QVERIFY(readFile(dir_.path("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
-        KS318_COMPARE_GOLDEN(cliTranscript({{"info", "REC.DAT"}}, dir_.path()), "info.txt");
+        KS318_COMPARE_GOLDEN(rerunTranscript("info.txt", dir_.path()), "info.txt");
     }
 
     // Each line of prepare.txt prepares the known recording under a name,
