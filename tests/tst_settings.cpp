@@ -115,8 +115,11 @@ private Q_SLOTS:
     }
 
     // "data.d S1 D1 S2 D2": the thresholds stored (the alternate set 5 and
-    // 400, type 30) and what reading makes of them; "data.o TEXT": the file
-    // (escaped), the name and switch read, and the file written back.
+    // 400, type 30) and what reading makes of them; "damaged FILE BYTES":
+    // data.d or data.m holding BYTES (see settings-read.txt) read over
+    // thresholds 155/95 and physician 7, and whether the file stays as it
+    // is; "data.o TEXT": the file (escaped), the name and switch read, and
+    // the file written back.
     void readBack()
     {
         KS318_COMPARE_GOLDEN_TABLE("settings-read.txt", [](const QByteArray& line) {
@@ -141,58 +144,45 @@ private Q_SLOTS:
                        + (same ? "" : ", read again differs");
             }
             const QList<QByteArray> t = line.split(' ');
-            AnalysisSettings stored;
-            stored.altSysThreshold1 = 5;
-            stored.altDiaThreshold2 = 400;
-            stored.recorderType = 30;
-            std::tie(stored.sysThreshold1, stored.diaThreshold1, stored.sysThreshold2, stored.diaThreshold2) =
-                std::tuple(t[1].toInt(), t[2].toInt(), t[3].toInt(), t[4].toInt());
-            writeFile(dir.filePath("data.d"), formatDataD(stored));
-            const bool read = readDataD(session, &log, kToday);
+            const QString file = QString::fromLatin1(t[0] == "damaged" ? t[1] : t[0]);
+            QByteArray bytes;
+            if (t[0] == "damaged") {
+                const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
+                const QList<QByteArray> pieces = line.mid(15).replace('}', '{').split('{');
+                for (qsizetype i = 0; i < pieces.size(); ++i) {
+                    const int n = pieces[i].mid(pieces[i].indexOf(' ') + 1).toInt();
+                    bytes += i % 2 == 0                     ? unescaped(pieces[i])
+                             : pieces[i].startsWith("block") ? block.left(n)
+                                                             : QByteArray(n, '\0');
+                }
+                session.settings.analysis.sysThreshold1 = 155;
+                session.settings.analysis.diaThreshold1 = 95;
+                session.settings.physicians.selectedPhysician = 7;
+            } else {
+                AnalysisSettings stored;
+                stored.altSysThreshold1 = 5;
+                stored.altDiaThreshold2 = 400;
+                stored.recorderType = 30;
+                std::tie(stored.sysThreshold1, stored.diaThreshold1, stored.sysThreshold2, stored.diaThreshold2) =
+                    std::tuple(t[1].toInt(), t[2].toInt(), t[3].toInt(), t[4].toInt());
+                bytes = formatDataD(stored);
+            }
+            writeFile(dir.filePath(file), bytes);
+            const bool read = file == "data.m" ? readDataM(session, &log) : readDataD(session, &log, kToday);
+            const QByteArray kept = readFile(dir.filePath(file)) == bytes ? "" : ", file changed";
+            if (file == "data.m")
+                return QString::asprintf("%sphysician %d, valid %d, messages %d", read ? "" : "not read, ",
+                                         session.settings.physicians.selectedPhysician,
+                                         session.settings.physicians.valid, int(log.shown.size()))
+                           .toUtf8()
+                       + kept;
             return QString::asprintf("%s%d %d %d %d, alternate %d %d, type %d, valid %d, messages %d",
                                      read ? "" : "not read, ", s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
                                      s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2, s.recorderType, s.valid,
                                      int(log.shown.size()))
-                .toUtf8();
+                       .toUtf8()
+                   + kept;
         });
-    }
-
-    // Damaged files are not read; a short block replaces only its bytes.
-    // The file stays as it is either way.
-    void damagedOrShortFile_data() { dataRows("settings-damaged.txt", {"file", "text", "read", "value"}); }
-
-    void damagedOrShortFile()
-    {
-        QFETCH(QString, file);
-        const QByteArray block = formatDataD(AnalysisSettings()).mid(6, 152);
-        QByteArray bytes;
-        const QList<QByteArray> pieces = cell("text").toUtf8().replace('}', '{').split('{');
-        for (qsizetype i = 0; i < pieces.size(); ++i) {
-            const int n = pieces[i].mid(pieces[i].indexOf(' ') + 1).toInt();
-            bytes += i % 2 == 0                     ? unescaped(pieces[i])
-                     : pieces[i].startsWith("block") ? block.left(n)
-                                                     : QByteArray(n, '\0');
-        }
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(file), bytes));
-
-        Session session;
-        Settings& s = session.settings;
-        s.directory = dir.path();
-        s.analysis.sysThreshold1 = 155;  // stands for what memory held before
-        s.analysis.diaThreshold1 = 95;
-        s.physicians.selectedPhysician = 7;
-        MessageLog log;
-        QCOMPARE(file == QLatin1String("data.d") ? readDataD(session, &log, kToday) : readDataM(session, &log),
-                 cell("read") == QLatin1String("yes"));
-        QVERIFY(log.shown.isEmpty());
-        QCOMPARE(readFile(dir.filePath(file)), bytes);  // not replaced by defaults
-        if (file == QLatin1String("data.d"))
-            QCOMPARE((QList<int>{s.analysis.valid, s.analysis.sysThreshold1, s.analysis.diaThreshold1}),
-                     (QList<int>{cell("read") == QLatin1String("yes"), cell("value").toInt(), 95}));
-        else
-            QCOMPARE((QList<int>{s.physicians.valid, s.physicians.selectedPhysician}),
-                     (QList<int>{0, cell("value").toInt()}));
     }
 
     // Steps and their outcomes: the hand-worked table roster-steps.txt.
