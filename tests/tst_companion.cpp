@@ -54,13 +54,6 @@ void fillRecords(Session& s)
     s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
 }
 
-QByteArray recording()
-{
-    synth::Options o;
-    o.count = 12;
-    return synth::makeFile(o);
-}
-
 } // namespace
 
 class TestCompanion : public QObject {
@@ -200,7 +193,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(dir));
         const QString base = dir + "/N'a\"m;e $(touch injected2) `touch x`";
         QVERIFY(writeFile(base + ".pat", cell("pat") == "legacy" ? golden("legacy.pat") : cell("pat").toUtf8() + '\n'));
-        QVERIFY(writeFile(base + ".DAT", recording()));
+        synth::Options twelve;
+        twelve.count = 12;
+        QVERIFY(writeFile(base + ".DAT", synth::makeFile(twelve)));
         // Sections of an older layout, "STALE" in the patient name.
         const QByteArray stale = QByteArray(37, '\0') + "STALE" + QByteArray(1096 - 42, '\0');
         if (cell("tmp") == "stale")

@@ -1,7 +1,7 @@
 // Data-set preparation: the companion file of a first opening (golden
-// info.txt, as ks318-cli info shows it), the session state taken from it, the
-// sleep texts, the short date format, and what ks318-cli list does with the
-// companion file. Save as and delete on a recording's file set (golden
+// info.txt, as ks318-cli info shows it) and what ks318-cli list does with
+// it, the session state taken from it, the sleep texts, the short date
+// format. Save as and delete on a recording's file set (golden
 // file-operations.txt): what is copied, what is refused with message 268,
 // that no copy replaces a file, and what is left current afterwards.
 #include "recordingsink.h"
@@ -49,18 +49,6 @@ private Q_SLOTS:
         QVERIFY(dir_.clear());
         dat_ = dir_.path("REC.DAT");
         QVERIFY(writeFile(dat_, golden("known.DAT")));
-    }
-
-    // The preparation makes the companion file, with every valid field 0
-    // on disk (1 in memory: prepare.txt), window 1 from the hour of the first
-    // reading to past the last one.
-    void firstOpening()
-    {
-        QVERIFY(!companionFileExists(dat_));
-        Session s;
-        QVERIFY(prepareDataSet(s, dat_, QString(), nullptr));
-        QVERIFY(readFile(dir_.path("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
-        KS318_COMPARE_GOLDEN(rerunTranscript("info.txt", dir_.path()), "info.txt");
     }
 
     // Each line of prepare.txt prepares the known recording under a name,
@@ -153,14 +141,17 @@ private Q_SLOTS:
         QCOMPARE(formatShortDate(QDate(1999, 12, 31)), QStringLiteral("1999/12/31"));
     }
 
-    // list takes the sleep times of a companion file and leaves it as it is;
-    // --prepare makes the one of a first opening, whose window 1 holds every
-    // reading.
-    void cliListReadsTheCompanionFile()
+    // A first opening (here by ks318-cli list --prepare) makes the companion
+    // file, with every valid field 0 on disk (1 in memory: prepare.txt),
+    // window 1 from the hour of the first reading to past the last one, so
+    // it holds every reading. list takes the sleep times of a companion file
+    // and leaves it as it is.
+    void firstOpening()
     {
         const CliRun prepared = runCli({"list", "--prepare", dat_});
         QCOMPARE(prepared.exitCode, 0);
-        QVERIFY(companionFileExists(dat_));
+        QVERIFY(readFile(dir_.path("REC.p30")).startsWith(QByteArray("0\n0\n900\n") + QByteArray(4, '\0')));
+        KS318_COMPARE_GOLDEN(rerunTranscript("info.txt", dir_.path()), "info.txt");
         QVERIFY(prepared.out.contains("\nreadingCount: 8\ninWindow1: 8\n"));
         QVERIFY(prepared.out.contains("\nasleepInWindow1: 0\n"));
         writeCompanionWithSleep(dat_, {"2200", "0600"});
