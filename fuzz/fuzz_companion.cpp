@@ -1,6 +1,5 @@
-// The companion file reader (current and older section sizes) and the
-// converter's NAME.tmp reader on any bytes. What the reader took must write
-// and read back unchanged.
+// The companion file reader (current and older section sizes), its result
+// written and read back, and the converter's NAME.tmp reader on any bytes.
 #include "fuzzsupport.h"
 
 #include "records/companionfile.h"

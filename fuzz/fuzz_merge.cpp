@@ -1,8 +1,5 @@
 // The merge on any file texts: the span of each file, their order, the
-// merged text and its span. What must hold of the result: the order is a
-// permutation that puts the spans one after another; a lone file merges to
-// itself; the earlier files give their record lines, one per line and in
-// order, ahead of the latest file, whose lines follow as many as they were.
+// merged text and its span, each with what must hold of it.
 #include "fuzzsupport.h"
 
 #include "records/filemerge.h"

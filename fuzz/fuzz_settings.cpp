@@ -1,6 +1,5 @@
 // The three settings files on any bytes: data.d and data.m (one framed
-// block each), data.o (two lines). A block read must write and read back
-// unchanged.
+// block each), data.o (two lines), each read, written and read back.
 #include "fuzzsupport.h"
 
 #include "records/settings.h"
