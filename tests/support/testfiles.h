@@ -44,8 +44,8 @@ inline QString goldenPath(const QString& name) { return qEnvironmentVariable("KS
 inline QByteArray golden(const QString& name) { return readFile(goldenPath(name)); }
 
 // Empty when `actual` equals tests/golden/NAME; else a unified diff of the
-// two cut after 40 lines, each hunk headed by the table row it lies in (the
-// last unindented line before it). Only KS318_UPDATE_GOLDEN=1 writes the
+// two without context, cut after 40 lines, each hunk headed by the table row
+// it lies in (the last unindented line before it). Only KS318_UPDATE_GOLDEN=1 writes the
 // file instead, and says so: review its diff before committing it.
 inline QString goldenDiff(const QByteArray& actual, const QString& name)
 {
@@ -59,7 +59,7 @@ inline QString goldenDiff(const QByteArray& actual, const QString& name)
     QTemporaryDir dir;
     QProcess diff;
     if (dir.isValid() && writeFile(dir.filePath("actual"), actual)) {
-        diff.start(QStringLiteral("diff"), {QStringLiteral("-u"), QStringLiteral("--show-function-line=^[^ ]"),
+        diff.start(QStringLiteral("diff"), {QStringLiteral("-U0"), QStringLiteral("--show-function-line=^[^ ]"),
                                             QStringLiteral("--label"), QStringLiteral("expected"),
                                             QStringLiteral("--label"), QStringLiteral("actual"), goldenPath(name),
                                             dir.filePath("actual")});
