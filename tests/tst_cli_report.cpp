@@ -82,7 +82,8 @@ private Q_SLOTS:
         QVERIFY(!test::readFile(dir_.path("DEMO.p30")).contains("07:15"));
     }
 
-    // One sheet per recording on either paper, each line of the text page on it.
+    // One sheet per recording on either paper, each line of the text page on
+    // it with the patient and the hourly profile.
     void clinicalAsTheClinicalCommand()
     {
         const auto text = test::runCli({"summary", "DEMO.DAT", "--clinical"}, dir_.path());
@@ -94,7 +95,10 @@ private Q_SLOTS:
             QCOMPARE(report.exitCode, 0);
             const QStringList pages = test::pdfPages(dir_.path("OUT.pdf"));
             QCOMPARE(pages.size(), 2);
-            QCOMPARE(unprinted(text.text(), pages[1].split(QLatin1Char('\n'))), QStringList());
+            const QStringList lines = pages[1].split(QLatin1Char('\n'));
+            QCOMPARE(unprinted(text.text(), lines), QStringList());
+            for (const char* want : {"患者名:山田 太郎", "24時間プロファイル（時刻別平均） SYS DIA"})
+                QVERIFY2(lines.contains(QString::fromUtf8(want)), want);
         }
     }
 
