@@ -1,4 +1,4 @@
-// ks318-cli plot: every page as PNG of the asked size and as a one-page PDF,
+// ks318-cli plot: every page as a one-page PDF and as PNG of the asked size,
 // the PDF's drawing within the printable part of its sheet at every size
 // with the title line that names the recording, the refusals of the window
 // (exit 1) and usage errors (exit 2), and that nothing but the output is
@@ -29,33 +29,11 @@ private Q_SLOTS:
         QVERIFY(test::writeFile(dir_.path("DEMO.DAT"), synth::demoFile()));
     }
 
-    void pages_data()
-    {
-        QTest::addColumn<QString>("page");
-        for (const char* page : {"trend", "correlation", "histogram", "grade"})
-            QTest::newRow(page) << page;
-    }
-
-    void pages()
-    {
-        QFETCH(QString, page);
-        const auto run = test::runCli({"plot", "DEMO.DAT", "--page", page, "-o", "out.png", "--size", "640x480",
-                                       "--span", "1440", "--scroll", "30"},
-                                      dir_.path());
-        QCOMPARE(run.exitCode, 0);
-        // Opened as the window opens it: the companion file is made on the first run.
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files, QDir::Name),
-                 (QStringList{"DEMO.DAT", "DEMO.p30", "out.png"}));
-        const QImage image(dir_.path("out.png"));
-        QCOMPARE(image.size(), QSize(640, 480));
-        QCOMPARE(image.pixel(1, 1) & 0xFFFFFF, 0xC0C0C0u);  // the plot background
-    }
-
     // The PDF, one page, rendered at 72 dpi (one pixel a point): everything
     // drawn lies inside the 10 mm margins of the A4 landscape sheet, and the
     // title line names the file and the patient. A run as a service (no
-    // XDG_RUNTIME_DIR) says nothing on stderr.
-    void pdfWithinPage_data()
+    // XDG_RUNTIME_DIR) says nothing on stderr. The PNG has the asked size.
+    void exportedPages_data()
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("size");
@@ -64,7 +42,7 @@ private Q_SLOTS:
                 QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(page, size))) << page << size;
     }
 
-    void pdfWithinPage()
+    void exportedPages()
     {
         QFETCH(QString, page);
         QFETCH(QString, size);
@@ -99,6 +77,12 @@ private Q_SLOTS:
         const QStringList pages = test::pdfPages(dir_.path("out.pdf"));
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages[0].contains(QStringLiteral("DEMO : ")), qPrintable(pages[0]));
+        const auto png =
+            test::runCli({"plot", "DEMO.DAT", "--page", page, "-o", "plot.png", "--size", size}, dir_.path());
+        QCOMPARE(png.exitCode, 0);
+        const QImage plot(dir_.path("plot.png"));
+        QCOMPARE(QStringLiteral("%1x%2").arg(plot.width()).arg(plot.height()), size);
+        QCOMPARE(plot.pixel(1, 1) & 0xFFFFFF, 0xC0C0C0u);  // the plot background
     }
 
     // Refusals of the window (messages 271 and 223, exit 1) and usage
