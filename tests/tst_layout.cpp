@@ -82,34 +82,22 @@ const struct {
     int minutesApart;
 } kRecordings[] = {{"1day", 6, 240}, {"7days", 42, 240}, {"30days", 180, 240}, {"largest", 1828, 1300}};
 
-// Texts (by regular expression, in either order; "<line>" stands for an
-// axis line, "<box>" for the edge of a filled box) allowed to overlap by at
-// most `rows` rows of pixels (0: by any amount) on the pages whose name
-// matches `page`, each with its reason.
-const struct {
-    const char* page;
-    const char* first;
-    const char* second;
-    int rows;
-    const char* reason;
-} kAllowed[] = {
-    {"trend|report", "^\\d+$", "^(Time|Date) \\(", 1,
-     "the time axis's title stands at 2t + h - 1 under the axis, one pixel into the tick labels' row"},
-    {"trend|report", "^(NIGHT|SLEEP)$", "<line>", 0,
-     "the sleep bar is one row high and its label fills that row, over the bar's frame"},
-};
-
 // The labels the legend samples stand beside, clear of their circle.
 const QRegularExpression kClearOfMarks(QStringLiteral("^(DAY|NIGHT) :$"));
 
+// Whether golden layout-allowed.txt lets the two texts (or a text and "<line>"
+// or "<box>") overlap by `overlap` on the page named `pageName`.
 bool allowedPair(const QString& pageName, const QString& a, const QString& b, const QRect& overlap)
 {
-    for (const auto& al : kAllowed) {
-        const QRegularExpression f(QString::fromUtf8(al.first));
-        const QRegularExpression s(QString::fromUtf8(al.second));
-        if (QRegularExpression(QString::fromUtf8(al.page)).match(pageName).hasMatch()
-            && (al.rows == 0 || overlap.height() <= al.rows)
-            && ((f.match(a).hasMatch() && s.match(b).hasMatch()) || (f.match(b).hasMatch() && s.match(a).hasMatch())))
+    for (const QByteArray& line : golden(QStringLiteral("layout-allowed.txt")).split('\n')) {
+        const QStringList f = QString::fromUtf8(line).split(QStringLiteral(" | "));
+        if (line.startsWith('#') || f.size() != 5)
+            continue;
+        const QRegularExpression first(f[1]);
+        const QRegularExpression second(f[2]);
+        if (QRegularExpression(f[0]).match(pageName).hasMatch() && (f[3] == "0" || overlap.height() <= f[3].toInt())
+            && ((first.match(a).hasMatch() && second.match(b).hasMatch())
+                || (first.match(b).hasMatch() && second.match(a).hasMatch())))
             return true;
     }
     return false;
@@ -194,7 +182,7 @@ public:
     int fontDpi() const override { return inner_.fontDpi(); }
 
     // What is wrong with the layout of `page` (its printable area in device
-    // pixels), one line per fault, unless kAllowed lets the pair be.
+    // pixels), one line per fault, unless layout-allowed.txt lets the pair be.
     QStringList faults(const QString& pageName, const QRect& page) const
     {
         QStringList out;
@@ -363,10 +351,6 @@ private Q_SLOTS:
         } else if (t.device == Surface::Export) {
             writer.setPageLayout(exportPageLayout());
             writer.setResolution(pdfPageDpi(size, exportPageLayout()));
-            // The plot area lies within the printable part of the sheet.
-            QVERIFY2(size.width() <= writer.width() && size.height() <= writer.height(),
-                     qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(size.width()).arg(size.height())
-                                    .arg(writer.width()).arg(writer.height())));
             QPainter painter(&writer);
             PainterCanvas canvas(painter);
             probe.emplace(canvas);
