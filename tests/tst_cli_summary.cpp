@@ -8,6 +8,7 @@
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"
+#include "support/readingtext.h"
 #include "session/session.h"
 
 #include <QJsonArray>
@@ -20,21 +21,17 @@ using namespace ks318;
 
 namespace {
 
-// A recording of the KS-318P from readings written as
-// tests/support/readingtext.h writes them ("21:00 140/90/70 x d+1"): the
-// error reading (e) has error byte 4, the excluded one (x) bit 7; night (n)
-// comes from the sleep and wake times of the run.
+// A KS-318P data file of readings written as tests/support/readingtext.h
+// writes them: the error reading (e) has error byte 4, the excluded one (x)
+// bit 7; night (n) comes from the sleep and wake times of the run.
 QByteArray recording(const QString& readings)
 {
+    const auto block = test::makeBlock(readings);
     QByteArray out;
-    for (const QString& item : readings.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.simplified().split(QLatin1Char(' '));
-        const QStringList v = parts[1].split(QLatin1Char('/'));
-        const QStringList flags = parts.mid(2);
-        const int day = flags.filter(QStringLiteral("d+")).value(0).mid(2).toInt();
-        const int error = flags.contains(QStringLiteral("e")) ? 4 : flags.contains(QStringLiteral("x")) ? 0x80 : 0;
-        out += test::recordLine(2026, 11, 2 + day, parts[0].left(2).toInt(), parts[0].mid(3).toInt(), v[0].toInt(),
-                                v[1].toInt(), v[2].toInt(), error);
+    for (std::uint32_t i = 0; i < block->counters.readingCount; ++i) {
+        const BpReading& r = block->readings[i];
+        out += test::recordLine(int(r.year), r.month, r.day, r.hour, r.minute, int(r.sys), r.dia, r.pulse,
+                                r.errorCode ? 4 : r.excluded ? 0x80 : 0);
     }
     return out;
 }
