@@ -145,14 +145,7 @@ private Q_SLOTS:
 
     void patientSummary_data()
     {
-        QTest::addColumn<QString>("sleep");
-        QTest::addColumn<QString>("wake");
-        QTest::addColumn<QString>("night");
-        QTest::addColumn<QStringList>("sections");
-        const QStringList all{"全区間", "昼 間", "夜 間"};
-        QTest::newRow("sleep and wake unset") << "" << "" << "--:-- --> --:--" << QStringList{"全区間"};
-        QTest::newRow("22:00 to 06:00") << "22:00" << "06:00" << "22:00 --> 05:59" << all;
-        QTest::newRow("waking at midnight") << "21:30" << "00:00" << "21:30 --> 23:59" << all;
+        test::dataRows("report-patient-summary.txt", {"sleep", "wake", "night", "sections"});
     }
 
     void patientSummary()
@@ -160,7 +153,7 @@ private Q_SLOTS:
         QFETCH(QString, sleep);
         QFETCH(QString, wake);
         QFETCH(QString, night);
-        QFETCH(QStringList, sections);
+        QFETCH(QString, sections);
         QVERIFY(current(kOneDay, sleepWake(sleep, wake)));
         const QStringList pages = print(reportFormatFor(ReportKind::Patient), ReportKind::Patient);
         QVERIFY(!pages.isEmpty());
@@ -170,32 +163,26 @@ private Q_SLOTS:
         QStringList found;
         for (auto it = section.globalMatch(pages[0]); it.hasNext();)
             found << it.next().captured(1);
-        QCOMPARE(found, sections);
+        QCOMPARE(found, sections.split(QLatin1Char(';')));
     }
 
     // Every reading once, in order, over several sheets, the heading on each.
     void readingsBreakSheets_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("second");   // reading 2: MAP 41 / 3 + 80, DP 121 x 70 / 100
-        QTest::newRow("readings page") << int(ReportKind::Full) << "NO. 月日 時刻 SYS DIA MAP PUL DP 状態 コメント"
-                                       << "121 80 93 70 84";
-        QTest::newRow("patient readings list") << int(ReportKind::Patient) << "NO. 月日 時刻 最高 最低 脈拍 状態"
-                                               << "121 80 70";
+        test::dataRows("report-readings.txt", {"kind", "format", "heading", "second"});
     }
 
     void readingsBreakSheets()
     {
-        QFETCH(int, kind);
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
         QFETCH(QString, heading);
         QFETCH(QString, second);
         QList<Reading> readings;
         for (int i = 0; i < 150; ++i)
             readings << Reading{i / 24, i % 24, 10, 120 + i % 30, 80, 70};
         QVERIFY(current(readings, window1(0, 0, 168)));
-        const QString format = kind == int(ReportKind::Full) ? "readings" : "of the kind";
-        const QStringList pages = print(formatOf(format, ReportKind(kind)), ReportKind(kind));
+        const QStringList pages = print(formatOf(format, kindOf(kind)), kindOf(kind));
         static const QRegularExpression line(QStringLiteral("^(\\d+) \\d+/\\d\\d \\d+:\\d\\d "),
                                              QRegularExpression::MultilineOption);
         static const QRegularExpression footer(QStringLiteral("^REC (.+) (\\d+) / (\\d+)$"),
