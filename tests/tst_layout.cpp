@@ -34,7 +34,7 @@ namespace {
 enum class Surface { Window, Export, Report };
 
 struct Target {
-    const char* name;
+    QString name;
     Surface device;
     int kind;           // GraphKind, or ReportKind for a report
     int zoomMinutes;    // trend: 0 the whole window, else this span
@@ -43,34 +43,28 @@ struct Target {
 // The 24-hour profile of the summary window's clinical page.
 constexpr int kClinicalProfile = -1;
 
-const Target kTargets[] = {
-    {"trend", Surface::Window, Session::GraphTrend, 0},
-    {"trend-1day", Surface::Window, Session::GraphTrend, 1440},
-    {"correlation", Surface::Window, Session::GraphCorrelation, 0},
-    {"histogram", Surface::Window, Session::GraphHistogram, 0},
-    {"grade", Surface::Window, Session::GraphGrade, 0},
-    {"clinical-profile", Surface::Window, kClinicalProfile, 0},
-    {"plot-trend", Surface::Export, Session::GraphTrend, 0},
-    {"plot-trend-1day", Surface::Export, Session::GraphTrend, 1440},
-    {"plot-correlation", Surface::Export, Session::GraphCorrelation, 0},
-    {"plot-histogram", Surface::Export, Session::GraphHistogram, 0},
-    {"plot-grade", Surface::Export, Session::GraphGrade, 0},
-    {"report-full", Surface::Report, int(ReportKind::Full), 0},
-    {"report-mini", Surface::Report, int(ReportKind::Mini), 0},
-    {"report-patient", Surface::Report, int(ReportKind::Patient), 0},
-    {"report-clinical", Surface::Report, int(ReportKind::Clinical), 0},
-};
+// Each graph page in the window and as ks318-cli plot exports it (the trend
+// also zoomed to one day), the clinical profile, and every report kind.
+QList<Target> targets()
+{
+    const Target graphs[] = {{"trend", Surface::Window, Session::GraphTrend, 0},
+                             {"trend-1day", Surface::Window, Session::GraphTrend, 1440},
+                             {"correlation", Surface::Window, Session::GraphCorrelation, 0},
+                             {"histogram", Surface::Window, Session::GraphHistogram, 0},
+                             {"grade", Surface::Window, Session::GraphGrade, 0}};
+    QList<Target> out{{"clinical-profile", Surface::Window, kClinicalProfile, 0}};
+    for (const Target& g : graphs)
+        out << g << Target{"plot-" + g.name, Surface::Export, g.kind, g.zoomMinutes};
+    const char* const reports[] = {"full", "mini", "patient", "clinical"};   // in ReportKind's order
+    for (int k = 0; k < 4; ++k)
+        out << Target{QStringLiteral("report-") + reports[k], Surface::Report, k, 0};
+    return out;
+}
 
 const QList<QSize> kWindowSizes = {{600, 400}, {800, 600}, {1024, 768}, {1280, 800}, {1920, 1080}};
 const QList<QSize> kPlotSizes = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
-const struct {
-    const char* name;
-    QPageSize::PageSizeId id;
-    QPageLayout::Orientation orientation;
-} kPapers[] = {{"A4", QPageSize::A4, QPageLayout::Portrait},
-               {"Letter", QPageSize::Letter, QPageLayout::Portrait},
-               {"A4-landscape", QPageSize::A4, QPageLayout::Landscape},
-               {"Letter-landscape", QPageSize::Letter, QPageLayout::Landscape}};
+// Papers by name: A4 or Letter, portrait unless "-landscape".
+const QStringList kPapers = {"A4", "Letter", "A4-landscape", "Letter-landscape"};
 
 // The interface languages: English labels are longer.
 const Language kLanguages[] = {Language::Japanese, Language::English};
@@ -282,24 +276,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("target");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("paper");
+        QTest::addColumn<QString>("paper");
         QTest::addColumn<QString>("recording");
         QTest::addColumn<Language>("language");
-        for (int t = 0; t < int(std::size(kTargets)); ++t) {
-            const Target& target = kTargets[t];
+        const QList<Target> all = targets();
+        for (int t = 0; t < all.size(); ++t) {
+            const Target& target = all[t];
             for (const auto& r : kRecordings) {
-                auto row = [&](const QString& where, const QSize& size, int paper) {
+                auto row = [&](const QString& where, const QSize& size) {
                     for (const Language language : kLanguages)
-                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), target.name,
+                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), qPrintable(target.name),
                                       qPrintable(where), r.name)
-                            << t << size << paper << QString::fromLatin1(r.name) << language;
+                            << t << size << where << QString::fromLatin1(r.name) << language;
                 };
                 if (target.device == Surface::Report)
-                    for (int p = 0; p < int(std::size(kPapers)); ++p)
-                        row(QString::fromLatin1(kPapers[p].name), QSize(), p);
+                    for (const QString& paper : kPapers)
+                        row(paper, QSize());
                 else
                     for (const QSize& s : target.device == Surface::Window ? kWindowSizes : kPlotSizes)
-                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s, -1);
+                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s);
             }
         }
     }
@@ -308,11 +303,11 @@ private Q_SLOTS:
     {
         QFETCH(int, target);
         QFETCH(QSize, size);
-        QFETCH(int, paper);
+        QFETCH(QString, paper);
         QFETCH(QString, recording);
         QFETCH(Language, language);
         QVERIFY(applyLanguage(*qApp, language));
-        const Target& t = kTargets[target];
+        const Target t = targets().at(target);
         const QString path = dir_.path(recording + QStringLiteral(".DAT"));
 
         Session s;
@@ -357,7 +352,9 @@ private Q_SLOTS:
             drawExportedPage(s, t.kind, trend, size, *probe);
         } else {
             writer.setResolution(kReportDpi);
-            writer.setPageLayout(QPageLayout(QPageSize(kPapers[paper].id), kPapers[paper].orientation,
+            const bool landscape = paper.endsWith(QLatin1String("-landscape"));
+            writer.setPageLayout(QPageLayout(QPageSize(paper.startsWith("A4") ? QPageSize::A4 : QPageSize::Letter),
+                                             landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                              QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
             ReportDocument document(writer);
             document.setCanvasWrapper([&](Canvas& inner) -> Canvas& {
@@ -371,7 +368,7 @@ private Q_SLOTS:
         }
         QVERIFY(probe.has_value());
         QVERIFY2(probe->texts.size() > 10, "the page drew its texts");
-        const QStringList faults = probe->faults(QString::fromLatin1(t.name), page);
+        const QStringList faults = probe->faults(t.name, page);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 8).join(QLatin1Char('\n'))));
     }
 };
