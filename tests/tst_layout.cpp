@@ -233,7 +233,8 @@ private:
     BrushStyle brush_ = BrushStyle::Solid;
 };
 
-// The patient's name fills its field; the comment is long enough to wrap.
+// The patient's name fills its field; the comment is long enough to wrap
+// (the full report prints it whole).
 void longPatientTexts(Session& s)
 {
     s.patient.patientName.setQString(QStringLiteral("山田太郎右衛門Ｘ"));
@@ -370,6 +371,12 @@ private Q_SLOTS:
         QVERIFY2(probe->texts.size() > 10, "the page drew its texts");
         const QStringList faults = probe->faults(t.name, page);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 8).join(QLatin1Char('\n'))));
+        // The full report's patient page wraps the comment with every character kept.
+        QString printed;
+        for (const Drawn& d : probe->texts)
+            printed += d.text;
+        const QString comment = s.patient.comments.toQString().remove(QLatin1Char(' '));
+        QCOMPARE(printed.remove(QLatin1Char(' ')).contains(comment), t.name == QLatin1String("report-full"));
     }
 };
 

@@ -1,7 +1,8 @@
 // The report body, read back from the PDF it prints: the refusals before
 // anything is printed, the pages each format and kind prints in their
 // order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists. The clinical sheet: tst_cli_report.
+// breaks of the readings lists. The clinical sheet: tst_cli_report; the
+// long comment's wrapping: tst_layout.
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "records/language.h"
@@ -211,29 +212,6 @@ private Q_SLOTS:
         QList<int> all(150);
         std::iota(all.begin(), all.end(), 1);
         QCOMPARE(numbers, all);
-    }
-
-    // A comment longer than a line of the patient information page wraps
-    // under itself with every character kept.
-    void longCommentWraps()
-    {
-        QVERIFY(current(kOneDay));
-        QString comment;
-        for (int i = 1; comment.size() < 182; ++i)
-            comment += QStringLiteral("%1回目:降圧薬服用後に測定;").arg(i);
-        session_->patient.comments.setQString(comment);
-        const QStringList pages = print(formatOf(QStringLiteral("patient")), ReportKind::Full);
-        QCOMPARE(pages.size(), 1);
-        const QString page = pages[0];
-        const int from = page.indexOf(QStringLiteral("コメント"));
-        QVERIFY(from >= 0);
-        const QStringList lines = page.mid(from).split(QLatin1Char('\n'));
-        QString printed = lines[0].section(QLatin1Char(':'), 1);
-        for (int i = 1; i < lines.size() && !lines[i].contains(QStringLiteral("登録医情報")); ++i)
-            printed += lines[i];
-        printed.remove(QLatin1Char(' '));
-        QCOMPARE(printed, comment);
-        QVERIFY(lines.size() > 3);
     }
 };
 
