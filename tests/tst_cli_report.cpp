@@ -1,10 +1,6 @@
-// ks318-cli report and plot: the summary page prints what `summary` shows,
-// the clinical sheet what `summary --clinical` shows, the patient report of
-// the demo against its golden text; every page as a one-page PDF and as PNG
-// of the asked size, the PDF's drawing within the printable part of its
-// sheet at every size with the title line that names the recording; the
-// refusals (exit 1) and usage errors (exit 2) of both, with nothing but the
-// output written.
+// ks318-cli report and plot on the demo recording: the reports against
+// what `summary` shows and a golden text, the exported pages as PDF and PNG,
+// and the refusals of both.
 #include "support/clirun.h"
 #include "support/pdftext.h"
 #include "synthetic.h"

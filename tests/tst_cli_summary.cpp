@@ -1,10 +1,7 @@
-// ks318-cli summary, list and recorder: the summary page and its JSON
-// table for a small known recording (golden known.DAT), the transcripts of
-// summary, list and the recorder's refusals, and the companion file and
-// data.d as sources that are read, never written, with the flags that
-// override them; the clinical measures of two recordings worked out by hand
-// (golden clinical-measures.txt) as JSON, and the text page of one (golden
-// clinical.txt).
+// ks318-cli summary, list and recorder on a small known recording (golden
+// known.DAT): their transcripts and JSON, the companion file and data.d as
+// sources that are read, never written, and the clinical measures of two
+// recordings worked out by hand.
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"

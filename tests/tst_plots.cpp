@@ -74,8 +74,6 @@ struct Rig {
     }
 };
 
-AxisLabel numbered(int i) { return axisLabel(QByteArray::number(i).constData()); }
-
 // Readings as tests/support/readingtext.h writes them, measured by the
 // oscillometric method.
 std::unique_ptr<SessionData> blockOf(const QString& readings)
@@ -87,7 +85,6 @@ std::unique_ptr<SessionData> blockOf(const QString& readings)
     return d;
 }
 
-// Each case of the drawing layer: its device and what it draws.
 using Observe = std::function<QStringList(UtilityService& u, RecordingCanvas& c)>;
 struct LayerCase {
     const char* name;
@@ -101,7 +98,7 @@ QStringList drawnTicks(UtilityService& u, RecordingCanvas& c, int type, int tick
     u.recorderType = RecorderType(type);
     std::vector<AxisLabel> labels;
     for (int i = 0; i < ticks; ++i)
-        labels.push_back(numbered(i));
+        labels.push_back(axisLabel(QByteArray::number(i).constData()));
     u.DrawValueAxis(0, 600, 0, 0, 0, 0, -3, ticks, labels.data(), 1, true, step);
     return {QString::number(c.starting("text").size()) + " labels"};
 }

@@ -61,11 +61,10 @@ private:
     int sheets_ = 0;
     ReportResult result_ = ReportResult::Printed;
 
-    QString path() const { return dir_->filePath(QStringLiteral("REC.DAT")); }
-
     bool current(const QList<Reading>& readings, const Current& c = Current(), RecorderType type = RecorderType::Ks318)
     {
-        return writeRecording(path(), readings, kFirstDate, type) && makeCurrent(*session_, path(), c);
+        const QString path = dir_->filePath(QStringLiteral("REC.DAT"));
+        return writeRecording(path, readings, kFirstDate, type) && makeCurrent(*session_, path, c);
     }
 
     // The report printed into a PDF file: the text of its pages.
