@@ -15,12 +15,7 @@
 //     patient, full with the double-product panel); bits 5-7 the trend's
 //     visible span (0: the whole window, else 2^n hours).
 //
-// What must hold: a companion file the first opening writes reads back with
-// its three sections; a rewritten data file reads back to the same text; the
-// statistics of each period have min <= mean <= max (one reading: min = max
-// unless above the minimum's start value 300, mean 0) and no more readings
-// above a threshold than counted; every CSV row has the columns of its header
-// and there is one row per reading in the windows.
+// What must hold is what each fuzz::require below names.
 #include "fuzzsupport.h"
 #include "recordingsink.h"
 
@@ -265,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         drawExportedPage(session, kind, trend, QSize(1600, 1100), printer, session.data());
     }
 
-    // The report: a PDF document in memory whose pages draw on the recording
+    // The report: a PDF document in memory whose pages draw on the measuring
     // canvas; only the sheets reach the writer.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
