@@ -20,7 +20,6 @@
 using namespace ks318;
 using namespace ks318::viewtest;
 
-
 namespace {
 
 const QList<Reading> kOneDay{{0, 8, 0, 128, 82}, {0, 12, 0, 136, 88}, {0, 23, 30, 118, 72}, {1, 2, 0, 112, 68},
@@ -28,7 +27,7 @@ const QList<Reading> kOneDay{{0, 8, 0, 128, 82}, {0, 12, 0, 136, 88}, {0, 23, 30
 
 // "built-in", "of the kind" (slot 0 as the mini and patient reports rewrite
 // it), or the page flags named in `pages`.
-ReportFormat formatOf(const QString& pages, ReportKind kind = ReportKind::Full)
+ReportFormat formatOf(const QString& pages, ReportKind kind)
 {
     if (pages == QLatin1String("built-in"))
         return ReportFormat::builtIn();
