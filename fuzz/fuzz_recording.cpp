@@ -1,29 +1,21 @@
-// A recording as a user opens and looks at it, on any bytes: the data file
-// and its companion file are written to a scratch folder, the recording is
-// prepared as File > Open prepares it (a first opening creates the companion
-// file from the data file) and refused where Open refuses it, then read (and
-// rewritten), its statistics computed, and its summary lines, CSV rows, graph
-// pages (window and exported page) and report pages made. The pages draw on
-// a canvas with fixed font metrics; the report's painter only starts the
-// sheets.
+// A recording as a user opens and looks at it, on any bytes: written to a
+// scratch folder, prepared as File > Open prepares it (a first opening makes
+// the companion file) and refused where Open refuses it, then read (and
+// rewritten), its statistics, summary lines, CSV rows, graph pages (window
+// and exported page) and report pages made. The pages draw on a canvas with
+// fixed font metrics; the report's painter only starts the sheets.
 //
 // The input:  DATA FILE (escaped) | COMPANION FILE | CONTROL
-//   DATA FILE: up to the first backslash followed by another character than a
-//     backslash, "\\" standing for one backslash (FuzzedDataProvider's
-//     random-length string); make_seeds.py writes it so.
+//   DATA FILE: FuzzedDataProvider's random-length string (a backslash
+//     followed by another character ends it, "\\" is one backslash);
+//     make_seeds.py writes it so.
 //   COMPANION FILE: the bytes after it, up to CONTROL.
-//   CONTROL: the last byte, read from the end: bit 0 set: there is no
-//     companion file (the first opening makes one); bits 1-2 the BP mode the
-//     block is read with; bits 3-4 the report (full, mini, patient, full with
-//     the double-product panel); bits 5-7 the trend's visible span (0: the
-//     whole window, else 2^n hours).
+//   CONTROL: the last byte: bit 0 set: no companion file (the first opening
+//     makes one); bits 1-2 the BP mode; bits 3-4 the report (full, mini,
+//     patient, full with the double-product panel); bits 5-7 the trend's
+//     visible span (0: the whole window, else 2^n hours).
 //
-// What must hold: a companion file the first opening writes reads back with
-// its three sections; a rewritten data file reads back to the same text; the
-// statistics of each period have min <= mean <= max (one reading: min = max
-// unless above the minimum's start value 300, mean 0) and no more readings
-// above a threshold than counted; every CSV row has the columns of its header
-// and there is one row per reading in the windows.
+// What must hold is what each fuzz::require below names.
 #include "fuzzsupport.h"
 #include "recordingsink.h"
 
@@ -268,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         drawExportedPage(session, kind, trend, QSize(1600, 1100), printer, session.data());
     }
 
-    // The report: a PDF document in memory whose pages draw on the recording
+    // The report: a PDF document in memory whose pages draw on the measuring
     // canvas; only the sheets reach the writer.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);

@@ -1,12 +1,11 @@
-// ks318-cli summary: the summary page and its JSON table for a small known
-// recording (golden known.DAT; the runs and their refusals in
-// summary.txt), and the companion file and data.d as sources that are read,
-// never written, with the flags that override them; the clinical measures
-// of two recordings worked out by hand (golden clinical-measures.txt) as
-// JSON, and the text page of one (golden clinical.txt).
+// ks318-cli summary, list and recorder on a small known recording (golden
+// known.DAT): their transcripts and JSON, the companion file and data.d as
+// sources that are read, never written, and the clinical measures of two
+// recordings worked out by hand.
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"
+#include "support/readingtext.h"
 #include "session/session.h"
 
 #include <QJsonArray>
@@ -19,21 +18,17 @@ using namespace ks318;
 
 namespace {
 
-// A recording of the KS-318P from readings written as
-// tests/support/readingtext.h writes them ("21:00 140/90/70 x d+1"): the
-// error reading (e) has error byte 4, the excluded one (x) bit 7; night (n)
-// comes from the sleep and wake times of the run.
+// A KS-318P data file of readings written as tests/support/readingtext.h
+// writes them: the error reading (e) has error byte 4, the excluded one (x)
+// bit 7; night (n) comes from the sleep and wake times of the run.
 QByteArray recording(const QString& readings)
 {
+    const auto block = test::makeBlock(readings);
     QByteArray out;
-    for (const QString& item : readings.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.simplified().split(QLatin1Char(' '));
-        const QStringList v = parts[1].split(QLatin1Char('/'));
-        const QStringList flags = parts.mid(2);
-        const int day = flags.filter(QStringLiteral("d+")).value(0).mid(2).toInt();
-        const int error = flags.contains(QStringLiteral("e")) ? 4 : flags.contains(QStringLiteral("x")) ? 0x80 : 0;
-        out += test::recordLine(2026, 11, 2 + day, parts[0].left(2).toInt(), parts[0].mid(3).toInt(), v[0].toInt(),
-                                v[1].toInt(), v[2].toInt(), error);
+    for (std::uint32_t i = 0; i < block->counters.readingCount; ++i) {
+        const BpReading& r = block->readings[i];
+        out += test::recordLine(int(r.year), r.month, r.day, r.hour, r.minute, int(r.sys), r.dia, r.pulse,
+                                r.errorCode ? 4 : r.excluded ? 0x80 : 0);
     }
     return out;
 }
@@ -114,19 +109,40 @@ private Q_SLOTS:
     // texts of the string table's English column, ISO dates, the readings'
     // own texts as recorded; a language other than ja or en is refused. A
     // summary leaves no settings behind, and the companion file it makes as
-    // the window would is the same in either language.
+    // the window would is the same in either language. list.txt: the rows
+    // as the BP data list shows them, the counters and the refusals.
+    // recorder-refusals.txt: what is refused before the recorder is spoken
+    // to, and a port that cannot be opened; nothing is written.
     void transcripts_data()
     {
         QTest::addColumn<QString>("golden");
-        QTest::newRow("Japanese") << "summary.txt";
-        QTest::newRow("English") << "english.txt";
+        QTest::addColumn<QStringList>("files");
+        const QStringList opened{"KNOWN.DAT", "KNOWN.p30", "THERE.dat"};
+        QTest::newRow("Japanese") << "summary.txt" << opened;
+        QTest::newRow("English") << "english.txt" << opened;
+        QTest::newRow("list") << "list.txt" << opened;
+        QTest::newRow("recorder") << "recorder-refusals.txt" << QStringList{"KNOWN.DAT", "THERE.dat"};
     }
 
     void transcripts()
     {
         QFETCH(QString, golden);
+        QFETCH(QStringList, files);
+        QVERIFY(test::writeFile(dir_.filePath(QStringLiteral("THERE.dat")), {}));
+        qputenv("KS318_COM9", "/nonexistent/ttyUSB9");
         KS318_COMPARE_GOLDEN(test::rerunTranscript(golden, dir_.path()), golden);
-        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), (QStringList{"KNOWN.DAT", "KNOWN.p30"}));
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), files);
+    }
+
+    // Every field of list in JSON, which must parse: the address has " and \.
+    void listJson()
+    {
+        const test::CliRun r = test::runCli({"list", "KNOWN.DAT", "--json"}, dir_.path());
+        QCOMPARE(r.exitCode, 0);
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        KS318_COMPARE_GOLDEN(json.toJson(QJsonDocument::Indented), "list.json");
     }
 
     // Unrounded, with the regression of the whole interval and an empty night.

@@ -34,7 +34,7 @@ namespace {
 enum class Surface { Window, Export, Report };
 
 struct Target {
-    const char* name;
+    QString name;
     Surface device;
     int kind;           // GraphKind, or ReportKind for a report
     int zoomMinutes;    // trend: 0 the whole window, else this span
@@ -43,34 +43,28 @@ struct Target {
 // The 24-hour profile of the summary window's clinical page.
 constexpr int kClinicalProfile = -1;
 
-const Target kTargets[] = {
-    {"trend", Surface::Window, Session::GraphTrend, 0},
-    {"trend-1day", Surface::Window, Session::GraphTrend, 1440},
-    {"correlation", Surface::Window, Session::GraphCorrelation, 0},
-    {"histogram", Surface::Window, Session::GraphHistogram, 0},
-    {"grade", Surface::Window, Session::GraphGrade, 0},
-    {"clinical-profile", Surface::Window, kClinicalProfile, 0},
-    {"plot-trend", Surface::Export, Session::GraphTrend, 0},
-    {"plot-trend-1day", Surface::Export, Session::GraphTrend, 1440},
-    {"plot-correlation", Surface::Export, Session::GraphCorrelation, 0},
-    {"plot-histogram", Surface::Export, Session::GraphHistogram, 0},
-    {"plot-grade", Surface::Export, Session::GraphGrade, 0},
-    {"report-full", Surface::Report, int(ReportKind::Full), 0},
-    {"report-mini", Surface::Report, int(ReportKind::Mini), 0},
-    {"report-patient", Surface::Report, int(ReportKind::Patient), 0},
-    {"report-clinical", Surface::Report, int(ReportKind::Clinical), 0},
-};
+// Each graph page in the window and as ks318-cli plot exports it (the trend
+// also zoomed to one day), the clinical profile, and every report kind.
+QList<Target> targets()
+{
+    const Target graphs[] = {{"trend", Surface::Window, Session::GraphTrend, 0},
+                             {"trend-1day", Surface::Window, Session::GraphTrend, 1440},
+                             {"correlation", Surface::Window, Session::GraphCorrelation, 0},
+                             {"histogram", Surface::Window, Session::GraphHistogram, 0},
+                             {"grade", Surface::Window, Session::GraphGrade, 0}};
+    QList<Target> out{{"clinical-profile", Surface::Window, kClinicalProfile, 0}};
+    for (const Target& g : graphs)
+        out << g << Target{"plot-" + g.name, Surface::Export, g.kind, g.zoomMinutes};
+    const char* const reports[] = {"full", "mini", "patient", "clinical"};   // in ReportKind's order
+    for (int k = 0; k < 4; ++k)
+        out << Target{QStringLiteral("report-") + reports[k], Surface::Report, k, 0};
+    return out;
+}
 
 const QList<QSize> kWindowSizes = {{600, 400}, {800, 600}, {1024, 768}, {1280, 800}, {1920, 1080}};
 const QList<QSize> kPlotSizes = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
-const struct {
-    const char* name;
-    QPageSize::PageSizeId id;
-    QPageLayout::Orientation orientation;
-} kPapers[] = {{"A4", QPageSize::A4, QPageLayout::Portrait},
-               {"Letter", QPageSize::Letter, QPageLayout::Portrait},
-               {"A4-landscape", QPageSize::A4, QPageLayout::Landscape},
-               {"Letter-landscape", QPageSize::Letter, QPageLayout::Landscape}};
+// Papers by name: A4 or Letter, portrait unless "-landscape".
+const QStringList kPapers = {"A4", "Letter", "A4-landscape", "Letter-landscape"};
 
 // The interface languages: English labels are longer.
 const Language kLanguages[] = {Language::Japanese, Language::English};
@@ -82,34 +76,22 @@ const struct {
     int minutesApart;
 } kRecordings[] = {{"1day", 6, 240}, {"7days", 42, 240}, {"30days", 180, 240}, {"largest", 1828, 1300}};
 
-// Texts (by regular expression, in either order; "<line>" stands for an
-// axis line, "<box>" for the edge of a filled box) allowed to overlap by at
-// most `rows` rows of pixels (0: by any amount) on the pages whose name
-// matches `page`, each with its reason.
-const struct {
-    const char* page;
-    const char* first;
-    const char* second;
-    int rows;
-    const char* reason;
-} kAllowed[] = {
-    {"trend|report", "^\\d+$", "^(Time|Date) \\(", 1,
-     "the time axis's title stands at 2t + h - 1 under the axis, one pixel into the tick labels' row"},
-    {"trend|report", "^(NIGHT|SLEEP)$", "<line>", 0,
-     "the sleep bar is one row high and its label fills that row, over the bar's frame"},
-};
-
 // The labels the legend samples stand beside, clear of their circle.
 const QRegularExpression kClearOfMarks(QStringLiteral("^(DAY|NIGHT) :$"));
 
+// Whether golden layout-allowed.txt lets the two texts (or a text and "<line>"
+// or "<box>") overlap by `overlap` on the page named `pageName`.
 bool allowedPair(const QString& pageName, const QString& a, const QString& b, const QRect& overlap)
 {
-    for (const auto& al : kAllowed) {
-        const QRegularExpression f(QString::fromUtf8(al.first));
-        const QRegularExpression s(QString::fromUtf8(al.second));
-        if (QRegularExpression(QString::fromUtf8(al.page)).match(pageName).hasMatch()
-            && (al.rows == 0 || overlap.height() <= al.rows)
-            && ((f.match(a).hasMatch() && s.match(b).hasMatch()) || (f.match(b).hasMatch() && s.match(a).hasMatch())))
+    for (const QByteArray& line : golden(QStringLiteral("layout-allowed.txt")).split('\n')) {
+        const QStringList f = QString::fromUtf8(line).split(QStringLiteral(" | "));
+        if (line.startsWith('#') || f.size() != 5)
+            continue;
+        const QRegularExpression first(f[1]);
+        const QRegularExpression second(f[2]);
+        if (QRegularExpression(f[0]).match(pageName).hasMatch() && (f[3] == "0" || overlap.height() <= f[3].toInt())
+            && ((first.match(a).hasMatch() && second.match(b).hasMatch())
+                || (first.match(b).hasMatch() && second.match(a).hasMatch())))
             return true;
     }
     return false;
@@ -194,7 +176,7 @@ public:
     int fontDpi() const override { return inner_.fontDpi(); }
 
     // What is wrong with the layout of `page` (its printable area in device
-    // pixels), one line per fault, unless kAllowed lets the pair be.
+    // pixels), one line per fault, unless layout-allowed.txt lets the pair be.
     QStringList faults(const QString& pageName, const QRect& page) const
     {
         QStringList out;
@@ -251,7 +233,8 @@ private:
     BrushStyle brush_ = BrushStyle::Solid;
 };
 
-// The patient's name fills its field; the comment is long enough to wrap.
+// The patient's name fills its field; the comment is long enough to wrap
+// (the full report prints it whole).
 void longPatientTexts(Session& s)
 {
     s.patient.patientName.setQString(QStringLiteral("山田太郎右衛門Ｘ"));
@@ -294,24 +277,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("target");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("paper");
+        QTest::addColumn<QString>("paper");
         QTest::addColumn<QString>("recording");
         QTest::addColumn<Language>("language");
-        for (int t = 0; t < int(std::size(kTargets)); ++t) {
-            const Target& target = kTargets[t];
+        const QList<Target> all = targets();
+        for (int t = 0; t < all.size(); ++t) {
+            const Target& target = all[t];
             for (const auto& r : kRecordings) {
-                auto row = [&](const QString& where, const QSize& size, int paper) {
+                auto row = [&](const QString& where, const QSize& size) {
                     for (const Language language : kLanguages)
-                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), target.name,
+                        QTest::addRow("%s %s %s %s", qPrintable(languageCode(language)), qPrintable(target.name),
                                       qPrintable(where), r.name)
-                            << t << size << paper << QString::fromLatin1(r.name) << language;
+                            << t << size << where << QString::fromLatin1(r.name) << language;
                 };
                 if (target.device == Surface::Report)
-                    for (int p = 0; p < int(std::size(kPapers)); ++p)
-                        row(QString::fromLatin1(kPapers[p].name), QSize(), p);
+                    for (const QString& paper : kPapers)
+                        row(paper, QSize());
                 else
                     for (const QSize& s : target.device == Surface::Window ? kWindowSizes : kPlotSizes)
-                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s, -1);
+                        row(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()), s);
             }
         }
     }
@@ -320,11 +304,11 @@ private Q_SLOTS:
     {
         QFETCH(int, target);
         QFETCH(QSize, size);
-        QFETCH(int, paper);
+        QFETCH(QString, paper);
         QFETCH(QString, recording);
         QFETCH(Language, language);
         QVERIFY(applyLanguage(*qApp, language));
-        const Target& t = kTargets[target];
+        const Target t = targets().at(target);
         const QString path = dir_.path(recording + QStringLiteral(".DAT"));
 
         Session s;
@@ -363,17 +347,15 @@ private Q_SLOTS:
         } else if (t.device == Surface::Export) {
             writer.setPageLayout(exportPageLayout());
             writer.setResolution(pdfPageDpi(size, exportPageLayout()));
-            // The plot area lies within the printable part of the sheet.
-            QVERIFY2(size.width() <= writer.width() && size.height() <= writer.height(),
-                     qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(size.width()).arg(size.height())
-                                    .arg(writer.width()).arg(writer.height())));
             QPainter painter(&writer);
             PainterCanvas canvas(painter);
             probe.emplace(canvas);
             drawExportedPage(s, t.kind, trend, size, *probe);
         } else {
             writer.setResolution(kReportDpi);
-            writer.setPageLayout(QPageLayout(QPageSize(kPapers[paper].id), kPapers[paper].orientation,
+            const bool landscape = paper.endsWith(QLatin1String("-landscape"));
+            writer.setPageLayout(QPageLayout(QPageSize(paper.startsWith("A4") ? QPageSize::A4 : QPageSize::Letter),
+                                             landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                              QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
             ReportDocument document(writer);
             document.setCanvasWrapper([&](Canvas& inner) -> Canvas& {
@@ -387,8 +369,14 @@ private Q_SLOTS:
         }
         QVERIFY(probe.has_value());
         QVERIFY2(probe->texts.size() > 10, "the page drew its texts");
-        const QStringList faults = probe->faults(QString::fromLatin1(t.name), page);
+        const QStringList faults = probe->faults(t.name, page);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 8).join(QLatin1Char('\n'))));
+        // The full report's patient page wraps the comment with every character kept.
+        QString printed;
+        for (const Drawn& d : probe->texts)
+            printed += d.text;
+        const QString comment = s.patient.comments.toQString().remove(QLatin1Char(' '));
+        QCOMPARE(printed.remove(QLatin1Char(' ')).contains(comment), t.name == QLatin1String("report-full"));
     }
 };
 

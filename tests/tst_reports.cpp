@@ -1,12 +1,14 @@
 // The report body, read back from the PDF it prints: the refusals before
 // anything is printed, the pages each format and kind prints in their
 // order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists; the clinical sheet.
+// breaks of the readings lists. The clinical sheet: tst_cli_report; the
+// long comment's wrapping: tst_layout.
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "records/language.h"
 #include "reports/reportbody.h"
 #include "support/pdftext.h"
+#include "support/testfiles.h"
 #include "session/session.h"
 
 #include <QPdfWriter>
@@ -18,26 +20,33 @@
 using namespace ks318;
 using namespace ks318::viewtest;
 
-Q_DECLARE_METATYPE(ks318::ReportFormat)
-Q_DECLARE_METATYPE(ks318::Language)
-
 namespace {
 
 const QList<Reading> kOneDay{{0, 8, 0, 128, 82}, {0, 12, 0, 136, 88}, {0, 23, 30, 118, 72}, {1, 2, 0, 112, 68},
                              {1, 7, 0, 142, 91}};
 
-ReportFormat pagesOf(std::initializer_list<std::uint8_t ReportFormat::*> flags)
+// "built-in", "of the kind" (slot 0 as the mini and patient reports rewrite
+// it), or the page flags named in `pages`.
+ReportFormat formatOf(const QString& pages, ReportKind kind)
 {
+    if (pages == QLatin1String("built-in"))
+        return ReportFormat::builtIn();
+    if (pages == QLatin1String("of the kind"))
+        return reportFormatFor(kind);
+    const std::pair<const char*, std::uint8_t ReportFormat::*> flags[] = {
+        {"patient", &ReportFormat::patientPage}, {"summary", &ReportFormat::summaryPage},
+        {"readings", &ReportFormat::readingsPage}, {"bp", &ReportFormat::bpTrend}, {"dp", &ReportFormat::dpTrend},
+        {"correlation", &ReportFormat::correlation}, {"histogram", &ReportFormat::histogram}};
     ReportFormat f;
-    for (auto flag : flags)
-        f.*flag = 1;
+    for (const auto& [name, flag] : flags)
+        f.*flag = pages.split(QLatin1Char(' ')).contains(QLatin1String(name));
     return f;
 }
 
-// Slot 0 as the mini and patient reports rewrite it.
-const ReportFormat kMini = pagesOf({&ReportFormat::summaryPage, &ReportFormat::readingsPage, &ReportFormat::bpTrend,
-                                    &ReportFormat::dpTrend});
-const ReportFormat kPatient = pagesOf({&ReportFormat::summaryPage, &ReportFormat::readingsPage, &ReportFormat::bpTrend});
+ReportKind kindOf(const QString& name)
+{
+    return ReportKind(QStringList{"full", "mini", "patient"}.indexOf(name));
+}
 
 } // namespace
 
@@ -51,11 +60,10 @@ private:
     int sheets_ = 0;
     ReportResult result_ = ReportResult::Printed;
 
-    QString path() const { return dir_->filePath(QStringLiteral("REC.DAT")); }
-
     bool current(const QList<Reading>& readings, const Current& c = Current(), RecorderType type = RecorderType::Ks318)
     {
-        return writeRecording(path(), readings, kFirstDate, type) && makeCurrent(*session_, path(), c);
+        const QString path = dir_->filePath(QStringLiteral("REC.DAT"));
+        return writeRecording(path, readings, kFirstDate, type) && makeCurrent(*session_, path, c);
     }
 
     // The report printed into a PDF file: the text of its pages.
@@ -81,106 +89,62 @@ private Q_SLOTS:
         log_.shown.clear();
     }
 
-    void refusals_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("hours");
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<int>("message");   // 0: printed
-        QTest::newRow("43848 hours of the KS-318P print") << 70 << 43848 << false << 0;
-        QTest::newRow("43849 hours are refused") << 70 << 43849 << false << 223;
-        QTest::newRow("192 hours of an ambulatory recorder print") << 30 << 192 << false << 0;
-        QTest::newRow("193 hours of an ambulatory recorder are refused") << 30 << 193 << false << 223;
-        QTest::newRow("readings out of time order") << 70 << 48 << true << 271;
-    }
+    void refusals_data() { test::dataRows("report-body-refusals.txt", {"type", "hours", "backwards", "message"}); }
 
     void refusals()
     {
-        QFETCH(int, type);
-        QFETCH(int, hours);
-        QFETCH(bool, backwards);
-        QFETCH(int, message);
-        QVERIFY(current(kOneDay + (backwards ? QList<Reading>{{0, 9, 0}} : QList<Reading>{}), window1(8, 0, hours),
-                        RecorderType(type)));
+        QFETCH(QString, type);
+        QFETCH(QString, hours);
+        QFETCH(QString, backwards);
+        QFETCH(QString, message);
+        const QList<Reading> late = backwards == QLatin1String("yes") ? QList<Reading>{{0, 9, 0}} : QList<Reading>{};
+        QVERIFY(current(kOneDay + late, window1(8, 0, hours.toInt()), RecorderType(type.toInt())));
         const QStringList pages = print(ReportFormat::builtIn(), ReportKind::Full);
-        QCOMPARE(log_.ids(), message ? QList<int>{message} : QList<int>{});
-        QCOMPARE(result_, message ? ReportResult::Refused : ReportResult::Printed);
-        QCOMPARE(sheets_ > 0, message == 0);
-        QCOMPARE(!pages.isEmpty() && pages.last().contains(QStringLiteral("HISTOGRAM PLOTS")), message == 0);
+        const bool printed = message == QLatin1String("0");
+        QCOMPARE(log_.ids(), printed ? QList<int>{} : QList<int>{message.toInt()});
+        QCOMPARE(result_, printed ? ReportResult::Printed : ReportResult::Refused);
+        QCOMPARE(sheets_ > 0, printed);
+        QCOMPARE(!pages.isEmpty() && pages.last().contains(QStringLiteral("HISTOGRAM PLOTS")), printed);
         QVERIFY(!session_->data());   // the report's block is freed
     }
 
-    // Each page of the report by a text it must hold, in order. In English
-    // the pages' heads come from the string table's English column, dates
-    // are ISO, and no sheet holds a Japanese character.
-    void pages_data()
-    {
-        QTest::addColumn<Language>("language");
-        QTest::addColumn<ReportFormat>("format");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("pages");
-        const Language ja = Language::Japanese;
-        const Language en = Language::English;
-        const int full = int(ReportKind::Full);
-        QTest::newRow("built-in format")
-            << ja << ReportFormat::builtIn() << full
-            << QStringList{"患者情報", "全区間サマリー", "昼間サマリー", "BP DATA", "BP PULSE", "CORRLEATION PLOTS"};
-        QTest::newRow("both trend flags off: the correlation page first")
-            << ja << pagesOf({&ReportFormat::correlation, &ReportFormat::histogram}) << full
-            << QStringList{"CORRLEATION PLOTS"};
-        QTest::newRow("histograms alone") << ja << pagesOf({&ReportFormat::histogram}) << full
-                                          << QStringList{"HISTOGRAM PLOTS"};
-        QTest::newRow("double product alone") << ja << pagesOf({&ReportFormat::dpTrend}) << full
-                                              << QStringList{"DOUBLE PRODUCT"};
-        QTest::newRow("mini report") << ja << kMini << int(ReportKind::Mini) << QStringList{"夜間サマリー", "BP DATA"};
-        QTest::newRow("patient report") << ja << kPatient << int(ReportKind::Patient)
-                                        << QStringList{"・トレンドグラフ", "・血圧データ"};
-        QTest::newRow("full in English") << en << ReportFormat::builtIn() << full
-                                         << QStringList{"Patient information", "Whole interval summary",
-                                                        "Daytime summary", "BP DATA", "BP PULSE", "CORRLEATION PLOTS"};
-        QTest::newRow("mini in English") << en << kMini << int(ReportKind::Mini)
-                                         << QStringList{"Night-time summary", "BP DATA"};
-        QTest::newRow("patient in English") << en << kPatient << int(ReportKind::Patient)
-                                            << QStringList{"- Trend graph", "- Blood pressure data"};
-    }
+    // Each page of the report by a text it must hold, in order (golden
+    // report-pages.txt). In English dates are ISO, and no sheet holds a
+    // Japanese character.
+    void pages_data() { test::dataRows("report-pages.txt", {"language", "format", "kind", "pages"}); }
 
     void pages()
     {
-        QFETCH(Language, language);
-        QFETCH(ReportFormat, format);
-        QFETCH(int, kind);
-        QFETCH(QStringList, pages);
+        QFETCH(QString, language);
+        QFETCH(QString, format);
+        QFETCH(QString, kind);
+        QFETCH(QString, pages);
+        const ReportFormat f = formatOf(format, kindOf(kind));
+        const QStringList heads = pages.split(QLatin1Char(';'));
         QVERIFY(current(kOneDay, sleepWake()));
-        QVERIFY(applyLanguage(*qApp, language));
-        const QStringList printed = print(format, ReportKind(kind));
+        QVERIFY(applyLanguage(*qApp, *parseLanguage(language)));
+        const QStringList printed = print(f, kindOf(kind));
         applyLanguage(*qApp, Language::Japanese);
-        QCOMPARE(printed.size(), pages.size());
-        const bool english = language == Language::English;
+        QCOMPARE(printed.size(), heads.size());
+        const bool english = language == QLatin1String("en");
         static const QRegularExpression japanese(
             QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
-        for (int i = 0; i < pages.size(); ++i) {
-            QVERIFY2(printed[i].contains(pages[i]), qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(printed[i])));
+        for (int i = 0; i < heads.size(); ++i) {
+            const QString where = QStringLiteral("page %1: ").arg(i + 1);
+            QVERIFY2(printed[i].contains(heads[i]), qPrintable(where + printed[i]));
             const auto found = japanese.match(printed[i]);
-            QVERIFY2(!english || !found.hasMatch(),
-                     qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(found.captured())));
+            QVERIFY2(!english || !found.hasMatch(), qPrintable(where + found.captured()));
         }
         const QString all = printed.join(QLatin1Char('\n'));
-        QCOMPARE(all.contains(QStringLiteral("BP PULSE")), bool(format.bpTrend));
-        QCOMPARE(all.contains(QStringLiteral("DOUBLE PRODUCT")), bool(format.dpTrend));
-        QCOMPARE(all.contains(QStringLiteral("HISTOGRAM PLOTS")), bool(format.histogram));
+        QCOMPARE(all.contains(QStringLiteral("BP PULSE")), bool(f.bpTrend));
+        QCOMPARE(all.contains(QStringLiteral("DOUBLE PRODUCT")), bool(f.dpTrend));
+        QCOMPARE(all.contains(QStringLiteral("HISTOGRAM PLOTS")), bool(f.histogram));
         QCOMPARE(all.contains(QStringLiteral("2026-")), english);
     }
 
     void patientSummary_data()
     {
-        QTest::addColumn<QString>("sleep");
-        QTest::addColumn<QString>("wake");
-        QTest::addColumn<QString>("night");
-        QTest::addColumn<QStringList>("sections");
-        const QStringList all{"全区間", "昼 間", "夜 間"};
-        QTest::newRow("sleep and wake unset") << "" << "" << "--:-- --> --:--" << QStringList{"全区間"};
-        QTest::newRow("22:00 to 06:00") << "22:00" << "06:00" << "22:00 --> 05:59" << all;
-        QTest::newRow("waking at midnight") << "21:30" << "00:00" << "21:30 --> 23:59" << all;
+        test::dataRows("report-patient-summary.txt", {"sleep", "wake", "night", "sections"});
     }
 
     void patientSummary()
@@ -188,9 +152,9 @@ private Q_SLOTS:
         QFETCH(QString, sleep);
         QFETCH(QString, wake);
         QFETCH(QString, night);
-        QFETCH(QStringList, sections);
+        QFETCH(QString, sections);
         QVERIFY(current(kOneDay, sleepWake(sleep, wake)));
-        const QStringList pages = print(kPatient, ReportKind::Patient);
+        const QStringList pages = print(reportFormatFor(ReportKind::Patient), ReportKind::Patient);
         QVERIFY(!pages.isEmpty());
         QVERIFY2(pages[0].contains(QStringLiteral("夜間時間帯 ＝ ") + night), qPrintable(pages[0]));
         static const QRegularExpression section(QStringLiteral("^(\\S+(?: \\S)?) -{20,}$"),
@@ -198,32 +162,26 @@ private Q_SLOTS:
         QStringList found;
         for (auto it = section.globalMatch(pages[0]); it.hasNext();)
             found << it.next().captured(1);
-        QCOMPARE(found, sections);
+        QCOMPARE(found, sections.split(QLatin1Char(';')));
     }
 
     // Every reading once, in order, over several sheets, the heading on each.
     void readingsBreakSheets_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("heading");
-        QTest::addColumn<QString>("second");   // reading 2: MAP 41 / 3 + 80, DP 121 x 70 / 100
-        QTest::newRow("readings page") << int(ReportKind::Full) << "NO. 月日 時刻 SYS DIA MAP PUL DP 状態 コメント"
-                                       << "121 80 93 70 84";
-        QTest::newRow("patient readings list") << int(ReportKind::Patient) << "NO. 月日 時刻 最高 最低 脈拍 状態"
-                                               << "121 80 70";
+        test::dataRows("report-readings.txt", {"kind", "format", "heading", "second"});
     }
 
     void readingsBreakSheets()
     {
-        QFETCH(int, kind);
+        QFETCH(QString, kind);
+        QFETCH(QString, format);
         QFETCH(QString, heading);
         QFETCH(QString, second);
         QList<Reading> readings;
         for (int i = 0; i < 150; ++i)
             readings << Reading{i / 24, i % 24, 10, 120 + i % 30, 80, 70};
         QVERIFY(current(readings, window1(0, 0, 168)));
-        const QStringList pages =
-            print(kind == int(ReportKind::Full) ? pagesOf({&ReportFormat::readingsPage}) : kPatient, ReportKind(kind));
+        const QStringList pages = print(formatOf(format, kindOf(kind)), kindOf(kind));
         static const QRegularExpression line(QStringLiteral("^(\\d+) \\d+/\\d\\d \\d+:\\d\\d "),
                                              QRegularExpression::MultilineOption);
         static const QRegularExpression footer(QStringLiteral("^REC (.+) (\\d+) / (\\d+)$"),
@@ -252,44 +210,6 @@ private Q_SLOTS:
         QList<int> all(150);
         std::iota(all.begin(), all.end(), 1);
         QCOMPARE(numbers, all);
-    }
-
-    // A comment longer than a line of the patient information page wraps
-    // under itself with every character kept.
-    void longCommentWraps()
-    {
-        QVERIFY(current(kOneDay));
-        QString comment;
-        for (int i = 1; comment.size() < 182; ++i)
-            comment += QStringLiteral("%1回目:降圧薬服用後に測定;").arg(i);
-        session_->patient.comments.setQString(comment);
-        const QStringList pages = print(pagesOf({&ReportFormat::patientPage}), ReportKind::Full);
-        QCOMPARE(pages.size(), 1);
-        const QString page = pages[0];
-        const int from = page.indexOf(QStringLiteral("コメント"));
-        QVERIFY(from >= 0);
-        const QStringList lines = page.mid(from).split(QLatin1Char('\n'));
-        QString printed = lines[0].section(QLatin1Char(':'), 1);
-        for (int i = 1; i < lines.size() && !lines[i].contains(QStringLiteral("登録医情報")); ++i)
-            printed += lines[i];
-        printed.remove(QLatin1Char(' '));
-        QCOMPARE(printed, comment);
-        QVERIFY(lines.size() > 3);
-    }
-
-    // One sheet: the patient, the lines of the text page (tst_cli_report
-    // compares them with `summary --clinical`) and the hourly profile.
-    void clinicalSheet()
-    {
-        QVERIFY(current(kOneDay, sleepWake()));
-        session_->patient.patientName = "Taro Kensa";
-        const QStringList pages = print(ReportFormat::builtIn(), ReportKind::Clinical);
-        QCOMPARE(result_, ReportResult::Printed);
-        QCOMPARE(sheets_, 1);
-        QCOMPARE(pages.size(), 1);
-        const QStringList lines = pages.first().split(QLatin1Char('\n'));
-        for (const char* want : {"臨床指標", "患者名:Taro Kensa", "24時間プロファイル（時刻別平均） SYS DIA"})
-            QVERIFY2(lines.contains(QString::fromUtf8(want)), want);
     }
 };
 

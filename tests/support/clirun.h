@@ -6,20 +6,14 @@
 namespace ks318::test {
 
 // The runs of tests/golden/NAME, each line's ARGS split at every blank (a
-// blank at the end is an empty argument).
-inline QList<QStringList> transcriptRuns(const QString& name)
+// blank at the end is an empty argument), made again in `dir`: the
+// transcript to be compared with the file.
+inline QByteArray rerunTranscript(const QString& name, const QString& dir)
 {
     QList<QStringList> runs;
     for (const QByteArray& line : golden(name).split('\n'))
         if (line.startsWith("$ ks318-cli "))
             runs << QString::fromUtf8(line.mid(12)).split(QLatin1Char(' '));
-    return runs;
-}
-
-// The transcript of those runs in `dir`, to be compared with the file.
-inline QByteArray rerunTranscript(const QString& name, const QString& dir)
-{
-    const QList<QStringList> runs = transcriptRuns(name);
     return runs.isEmpty() ? QByteArray("no runs in ") + name.toUtf8() : cliTranscript(runs, dir);
 }
 
