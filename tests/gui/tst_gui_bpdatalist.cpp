@@ -1,6 +1,5 @@
-// The BP data list window: the grid as filled from the file, exclusion marks,
-// the comment limit, saving (and refusing to save) into the data file, the
-// opening row and the scroll position left behind for the graph.
+// The BP data list window: the grid, marks, comments, saving into the data
+// file, the opening row and the graph position it leaves behind.
 #include "guisupport.h"
 #include "records/cp932.h"
 #include "views/bpdatalistform.h"
@@ -114,10 +113,10 @@ private Q_SLOTS:
 
     void cleanup() { form_.reset(); }
 
-    // The caption, the grid's header and its rows (golden bpdatalist.txt).
+    // Window 1 from 08:00 for 8 hours: the 07:00 and 16:30 readings are
+    // outside (golden bpdatalist.txt: caption, header, rows).
     void grid()
     {
-        // Window 1 from 08:00 for 8 hours: the 07:00 and 16:30 readings are outside.
         QList<Reading> readings = kFour;
         readings.prepend({0, 7, 0, 120, 80, 70});
         readings.append({0, 16, 30, 125, 81, 69});

@@ -1,6 +1,6 @@
 // The recorder menu and its dialogs against a scripted recorder on a
 // simulated clock: retrieval into a new recording, setup, clear, the session
-// opening, and the waits that repaint and take only ESC.
+// opening, the waits that repaint and take only ESC; the serial port dialog.
 #include "app/beepservice.h"
 #include "app/defaultserialportform.h"
 #include "app/linkwaiter.h"
@@ -12,6 +12,7 @@
 #include "linksupport.h"
 #include "records/companionfile.h"
 #include "records/shortdate.h"
+#include "recorder/serial.h"
 #include "views/cp932edit.h"
 #include "session/session.h"
 
@@ -23,6 +24,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace ks318;
 using namespace ks318::guitest;
@@ -58,6 +62,23 @@ protected:
     }
 };
 
+// The device end of a pseudo-terminal pair, standing in for a serial port.
+struct Pty {
+    int master = -1;
+    QString device;
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            device = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+};
+
 } // namespace
 
 class TestRecorder : public QObject {
@@ -66,6 +87,14 @@ class TestRecorder : public QObject {
     std::unique_ptr<MainWindow> w_;
     std::unique_ptr<Rig> rig_;
     TMainForm* form() const { return w_->form.get(); }
+
+    TDefaultSerialPortForm* openAndCloseSerialPortDialog()
+    {
+        TDefaultSerialPortForm* dialog = form()->DefaultSerialPortForm;
+        dialog->show();
+        dialog->hide();
+        return dialog;
+    }
 
 private Q_SLOTS:
     void init()
@@ -81,6 +110,7 @@ private Q_SLOTS:
     {
         w_.reset();
         rig_.reset();
+        ClosePort();
     }
 
     // From the menu: 207 for an empty name, 268 for a taken name, then the
@@ -121,18 +151,12 @@ private Q_SLOTS:
         QCOMPARE(form()->recorderSession->recordCount, 0);
     }
 
-    // Menu entries against a scripted recorder (the clear dialog answered
-    // with OK or cancel; the setup dialog with the first slot changed, OK
-    // with the questions' answers given, then cancel): the command codes
-    // sent, the messages and the beeps (before each question, after an
-    // acknowledged clear). A recorder without readings gives 208, a failed
-    // transfer 224, and neither a save dialog; opening the session gives 224
-    // after two unanswered attempts; start measurement repeats "40" until the
-    // recorder falls silent. A failed settings read leaves the setup's OK and
-    // slots disabled and sends nothing; a clock or schedule that does not go
-    // through says 224 and keeps the dialog open (without "30" acknowledged
-    // no schedule frame goes out). Setup rows add: OK and the slots enabled |
-    // still open after OK.
+    // Menu entries against a scripted recorder, read as "command codes sent |
+    // messages | beeps" (setup rows add: OK and the slots enabled | still open
+    // after OK). The clear dialog is answered with OK or cancel; the setup
+    // dialog gets its first slot changed, OK with the answers, then cancel.
+    // Beeps come before each question and after an acknowledged clear;
+    // without "30" acknowledged no schedule frame goes out.
     void menuEntries_data()
     {
         QTest::addColumn<QString>("entry");
@@ -275,6 +299,70 @@ private Q_SLOTS:
         QVERIFY2(window.paints > 10, qPrintable(QString::number(window.paints)));   // all through the hold
         QCoreApplication::processEvents();
         QCOMPARE(clicks, 0);
+    }
+
+    // The stored port is selected; one out of range keeps the design state,
+    // COM1, and so do settings never loaded, reported (220) at each opening.
+    // Each entry names its device: /dev/ttyS(n-1) unless KS318_COMn says
+    // otherwise.
+    void serialPortOpening()
+    {
+        qputenv("KS318_COM2", "/dev/ttyUSB0");
+        AnalysisSettings& settings = w_->session.settings.analysis;
+        for (const auto& [valid, stored, checked] : {std::tuple(1, 7, 1), std::tuple(0, 3, 1), std::tuple(1, 3, 3)}) {
+            w_->messages.clear();
+            settings.valid = valid;
+            settings.serialPortNumber = stored;
+            TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
+            QVERIFY(dialog->radioButton(checked)->isChecked());
+            QCOMPARE(dialog->deviceLabel(2)->text() + ' ' + dialog->deviceLabel(3)->text(), "/dev/ttyUSB0 /dev/ttyS2");
+            openAndCloseSerialPortDialog();
+            QCOMPARE(w_->messages.shownIds(), valid ? QList<int>{} : (QList<int>{220, 220}));
+        }
+        qunsetenv("KS318_COM2");
+    }
+
+    // Cancel keeps COM1; save stores the choice as "COMn" and moves an open
+    // port at once (198 and no port when the new one cannot be opened).
+    void serialPortCancelAndSave()
+    {
+        Pty first, second;
+        QVERIFY(!first.device.isEmpty() && !second.device.isEmpty());
+        qputenv("KS318_COM1", first.device.toLocal8Bit());
+        qputenv("KS318_COM2", second.device.toLocal8Bit());
+        const AnalysisSettings& settings = w_->session.settings.analysis;
+        TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
+        dialog->Com2RadioButton->setChecked(true);
+        dialog->SerialPortCancelButtonClick();
+        QCOMPARE(settings.serialPortName.toQString(), QStringLiteral("COM1"));
+        QVERIFY(OpenPort(QStringLiteral("COM1"), &w_->messages));
+        openAndCloseSerialPortDialog();
+        dialog->Com2RadioButton->setChecked(true);
+        dialog->SerialPortSaveButtonClick();
+        QVERIFY(currentPort() != nullptr);
+        QCOMPARE(currentPort()->device(), second.device);
+        QCOMPARE(settings.serialPortName.toQString(), QStringLiteral("COM2"));
+        QVERIFY(w_->messages.shown().isEmpty());
+
+        // Saving the same port again opens it afresh: the device behind the
+        // name now is the one taken (an adapter plugged in again).
+        Pty replugged;
+        qputenv("KS318_COM2", replugged.device.toLocal8Bit());
+        openAndCloseSerialPortDialog();
+        dialog->SerialPortSaveButtonClick();
+        QVERIFY(currentPort() != nullptr);
+        QCOMPARE(currentPort()->device(), replugged.device);
+        QVERIFY(w_->messages.shown().isEmpty());
+
+        qputenv("KS318_COM3", "/nonexistent/ttyX");
+        openAndCloseSerialPortDialog();
+        dialog->Com3RadioButton->setChecked(true);
+        dialog->SerialPortSaveButtonClick();
+        QVERIFY(currentPort() == nullptr);
+        QCOMPARE(w_->messages.shownIds(), QList<int>{198});
+        QCOMPARE(settings.serialPortNumber, 3);
+        for (const char* name : {"KS318_COM1", "KS318_COM2", "KS318_COM3"})
+            qunsetenv(name);
     }
 };
 
