@@ -1,5 +1,8 @@
 // The summary data window over the known recording (golden known.DAT) and,
-// for its clinical measures page, over the dipper of tst_clinical.
+// for its clinical measures page, over the dipper of tst_clinical; the
+// default BP settings dialog, where the pages' thresholds are set.
+#include "app/defaultbpsettingszireform.h"
+#include "app/messageservice.h"
 #include "support/testfiles.h"
 #include "views/clinicalpage.h"
 #include "views/summarydataform.h"
@@ -8,6 +11,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -51,6 +55,13 @@ QByteArray pagesOf(TSummaryDataForm& form)
     }
     tabs->setCurrentIndex(chosen);
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+}
+
+// The BP settings dialog's edits: awake SYS and DIA, asleep SYS and DIA.
+QList<QLineEdit*> thresholdEdits(const TDefaultBpSettingsZireForm& f)
+{
+    return {f.HyperAwakeSysLimitMaskEdit, f.HyperAwakeDiaLimitMaskEdit, f.HyperSleepSysLimitMaskEdit,
+            f.HyperSleepDiaLimitMaskEdit};
 }
 
 } // namespace
@@ -189,6 +200,70 @@ private Q_SLOTS:
         const QString bytes = QString::fromLatin1(test::readFile(pdf));
         QVERIFY(bytes.contains("/Image"));
         QCOMPARE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+    }
+
+    // The BP settings dialog shows the thresholds read; Save stores the four
+    // numbers typed unless a systolic threshold is not above its diastolic
+    // one (message 197); Cancel stores nothing.
+    void bpSettings_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("awake equal") << QStringList{"120", "120", "120", "70"} << false;
+        QTest::newRow("asleep equal") << QStringList{"140", "90", "70", "70"} << false;
+        QTest::newRow("asleep out of range is not the dialog's business") << QStringList{"140", "90", "500", "70"}
+                                                                          << true;
+        QTest::newRow("two digits") << QStringList{"99", "60", "95", "55"} << true;
+        QTest::newRow("cancel") << QStringList{"160", "100", "130", "80"} << false;
+    }
+
+    void bpSettings()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(bool, stored);
+        AnalysisSettings& a = session_->settings.analysis;
+        a.valid = 1;
+        std::tie(a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2) = std::tuple(135, 85, 115, 65);
+        const QStringList before{"135", "85", "115", "65"};
+        GuiMessageService messages(true);
+        TDefaultBpSettingsZireForm form(*session_, &messages);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QList<QLineEdit*> edits = thresholdEdits(form);
+        QStringList shown;
+        for (int i = 0; i < 4; ++i) {
+            shown << edits[i]->text();
+            edits[i]->setText(typed[i]);
+        }
+        QCOMPARE(shown, before);
+        const bool cancel = QByteArray(QTest::currentDataTag()) == "cancel";
+        (cancel ? form.DefaultBpCancelButton : form.DefaultBpSaveButton)->click();
+        const bool refused = !stored && !cancel;
+        QCOMPARE(messages.shownIds(), refused ? QList<int>{197} : QList<int>{});
+        QCOMPARE(form.isVisible(), refused);
+        QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
+        const QList<int> thresholds{a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2};
+        QStringList kept;
+        for (int value : thresholds)
+            kept << QString::number(value);
+        QCOMPARE(kept, stored ? typed : before);
+    }
+
+    // Settings never read: showing leaves the edits as they were; each edit
+    // takes three digits.
+    void bpSettingsNeverRead()
+    {
+        session_->settings.analysis.sysThreshold1 = 150;
+        TDefaultBpSettingsZireForm form(*session_, nullptr);
+        form.HyperAwakeSysLimitMaskEdit->setText("99");
+        form.show();
+        QStringList shown;
+        for (QLineEdit* edit : thresholdEdits(form))
+            shown << edit->text();
+        QCOMPARE(shown, (QStringList{"99", "90", "120", "70"}));
+        form.HyperAwakeSysLimitMaskEdit->clear();
+        QTest::keyClicks(form.HyperAwakeSysLimitMaskEdit, "12a345");
+        QCOMPARE(form.HyperAwakeSysLimitMaskEdit->text(), QStringLiteral("123"));
     }
 
     void clinicalPage_data()
