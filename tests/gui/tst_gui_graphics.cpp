@@ -1,15 +1,24 @@
-// The graphics window from the main window's Analysis entries: menus and
-// scroll bar per page, the zoom entries shown for a window length,
-// choosing a zoom entry, the scroll position shared with the BP data list,
-// the reset on File > Open, printing to a PDF file, closing and restoring.
+// From the main window with the demo open, printing into a PDF file: the
+// graphics window (menus and scroll bar per page, the zoom entries shown for
+// a window length, choosing a zoom entry, the scroll position shared with the
+// BP data list, the reset on File > Open, closing and restoring) and the
+// report dialogs (the three print buttons with the slot-0 rewrites of the
+// mini and patient reports, a cancelled print dialog, File > Print of several
+// files: the type-30 file skipped with message 262, the cancel button read
+// between files).
 #include "guisupport.h"
+#include "reports/printprogressform.h"
+#include "reports/reportprinter.h"
+#include "reports/reportselection318form.h"
+#include "session/session.h"
+#include "support/pdftext.h"
 #include "views/bpdatalistform.h"
 #include "views/viewgraphicsform.h"
 #include "viewsupport.h"
-#include "session/session.h"
 
 #include <QMenu>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -23,17 +32,34 @@ class TestGraphics : public QObject {
 
 private:
     std::unique_ptr<MainWindow> w_;
+    bool cancelDialog_ = false;
+    int printDialogs_ = 0;
+
     TMainForm* form() const { return w_->form.get(); }
     TViewGraphicsForm* graphics() const { return form()->ViewGraphicsForm; }
     Session& session() const { return w_->session; }
-
     QAction* zoom(const char* name) const { return graphics()->findChild<QAction*>(QString::fromLatin1(name)); }
+    QString pdf() const { return w_->file(QStringLiteral("OUT.pdf")); }
+    ReportPrinter& reports() const { return *form()->Reports; }
+    TReportSelection318Form& dialog() const { return *form()->ReportSelection318Form; }
+    QString all() const { return test::pdfPages(pdf()).join(QLatin1Char('\n')); }
 
 private Q_SLOTS:
     void init()
     {
         w_ = std::make_unique<MainWindow>();
         QVERIFY(w_->form);
+        QVERIFY(form()->openFile(w_->demoPath()));
+        cancelDialog_ = false;
+        printDialogs_ = 0;
+        const auto printDialog = [this](QPrinter& printer) {
+            ++printDialogs_;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf());
+            return !cancelDialog_;
+        };
+        reports().setPrintDialog(printDialog);
+        graphics()->setPrintDialog(printDialog);
     }
 
     void cleanup() { w_.reset(); }
@@ -52,7 +78,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, entry);
         QFETCH(int, kind);
-        QVERIFY(form()->openFile(w_->demoPath()));
         form()->findChild<QAction*>(entry)->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(graphics()));
         QCOMPARE(session().GraphKind, kind);
@@ -62,14 +87,8 @@ private Q_SLOTS:
         QTRY_VERIFY(graphics()->paintCount() > 0);
 
         // The print entry puts the window's picture on one page.
-        const QString pdf = w_->file(QStringLiteral("graph.pdf"));
-        graphics()->setPrintDialog([&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
         graphics()->GraphicsPrintMenu1->trigger();
-        QCOMPARE(readBytes(pdf).count("/Type /Page\n") + readBytes(pdf).count("/Type /Page "), 1);
+        QCOMPARE(readBytes(pdf()).count("/Type /Page\n") + readBytes(pdf()).count("/Type /Page "), 1);
 
         // Closing clears GraphKind; restoring the application shows the window again.
         graphics()->close();
@@ -85,8 +104,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("30 hours") << 1 << 13 << QStringList{"ZoomAlldata1", "Zoom1day1"};
         QTest::newRow("24 hours") << 1 << 7 << QStringList{"ZoomAlldata1"};
-        QTest::newRow("8 days") << 8 << 7 << QStringList{"ZoomAlldata1", "Zoom7day1", "Zoom6day1", "Zoom5day1", "Zoom4day1",
-                                                          "Zoom3day1", "Zoom2day1", "Zoom1day1"};
+        QTest::newRow("8 days") << 8 << 7 << QStringList{"ZoomAlldata1", "Zoom7day1", "Zoom6day1", "Zoom5day1",
+                                                          "Zoom4day1", "Zoom3day1", "Zoom2day1", "Zoom1day1"};
     }
 
     void zoomEntriesShown()
@@ -108,7 +127,6 @@ private Q_SLOTS:
 
     void zoomScrollAndReopen()
     {
-        QVERIFY(form()->openFile(w_->demoPath()));
         const int hours = int(session().intervals.interval1Hours);
         form()->ViewT2Trends->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(graphics()));
@@ -141,6 +159,84 @@ private Q_SLOTS:
         QCOMPARE(session().graphView.scrollHours, 0);
         QVERIFY(zoom("ZoomAlldata1")->isChecked());
         QCOMPARE(graphics()->HorizontalScrollBar->value(), 0);
+    }
+    void printButtons()
+    {
+        ReportFormat& slot0 = reports().formats.slot0();
+        dialog().PrintMiniReportButton->click();
+        QString text = all();
+        QVERIFY(text.contains(QStringLiteral("DOUBLE PRODUCT")) && text.contains(QStringLiteral("全区間サマリー")));
+        QVERIFY(slot0 == ReportFormat::builtIn());   // the copy is put back
+
+        dialog().PrintPtReportButton->click();
+        text = all();
+        QVERIFY(text.contains(QStringLiteral("・トレンドグラフ")) && !text.contains(QStringLiteral("DOUBLE PRODUCT")));
+        ReportFormat after = ReportFormat::builtIn();
+        after.dpTrend = 0;
+        QVERIFY(slot0 == after);
+        QVERIFY(!reports().patientReport && !reports().miniReport && !form()->printingActive);
+
+        // The full report prints slot 0 as the patient report left it.
+        slot0.dpTrend = 1;
+        dialog().PrintReportButton->click();
+        text = all();
+        QVERIFY(text.contains(QStringLiteral("患者情報")) && text.contains(QStringLiteral("DOUBLE PRODUCT"))
+                && text.contains(QStringLiteral("CORRLEATION PLOTS")));
+
+        QFile::remove(pdf());
+        cancelDialog_ = true;
+        dialog().PrintReportButton->click();
+        QCOMPARE(printDialogs_, 4);
+        QVERIFY(!QFile::exists(pdf()));
+        QVERIFY(w_->messages.shownIds().isEmpty());
+
+        // A PDF file that cannot be written says so.
+        cancelDialog_ = false;
+        reports().setPrintDialog([this](QPrinter& printer) {
+            printer.setOutputFileName(w_->file(QStringLiteral("NO/SUCH/DIR/OUT.pdf")));
+            return true;
+        });
+        dialog().PrintReportButton->click();
+        QCOMPARE(w_->messages.shownIds(), QList<int>{220});
+    }
+
+    void batch_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QStringList>("periods");
+        QTest::addColumn<QList<int>>("messages");
+        QTest::newRow("every file, the type-30 file skipped")
+            << false << QStringList{"2026/11/20", "2026/11/02"} << QList<int>{262};
+        QTest::newRow("cancelled during the first file") << true << QStringList{"2026/11/20"} << QList<int>{};
+    }
+
+    void batch()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(QStringList, periods);
+        QFETCH(QList<int>, messages);
+        synth::Options o;
+        o.count = 12;
+        o.day = 20;
+        QVERIFY(writeFile(w_->file(QStringLiteral("LATER.DAT")), synth::makeFile(o)));
+        o.type = RecorderType::Rv5730;
+        QVERIFY(writeFile(w_->file(QStringLiteral("AMBU.DAT")), synth::makeFile(o)));
+        TPrintProgressForm* progress = form()->PrintProgressForm;
+        if (cancel)
+            connect(&reports(), &ReportPrinter::fileStarted, progress->PrintCancelButton, &QPushButton::click);
+        const QString current = w_->session.state.currentFilePath;
+
+        // File > Print of three files, the report dialog answered with the patient report.
+        const QStringList files{w_->demoPath(), w_->file(QStringLiteral("AMBU.DAT")),
+                                w_->file(QStringLiteral("LATER.DAT"))};
+        form()->setPrintFilesChooser([files](const QString&, const QString&) { return files; });
+        QTimer::singleShot(0, dialog().PrintPtReportButton, &QPushButton::click);
+        form()->FilePrint->trigger();
+        QCOMPARE(test::patientReportStarts(pdf()), periods);   // from the last file to the first
+        QCOMPARE(w_->messages.shownIds(), messages);
+        QVERIFY(!progress->isVisible() && !form()->batchPrint && !form()->printingActive);
+        QCOMPARE(w_->session.state.currentFilePath, current);
+        QCOMPARE(w_->session.state.windowTitleText.section(QLatin1Char(' '), 0, 0), QStringLiteral("DEMO"));
     }
 };
 

@@ -1,10 +1,8 @@
-// ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with
-// FILE open and of its windows and dialogs, saved as PNG for review. The
-// retrieval and setup dialogs read from the recorder on the settings' port
-// (ks318-sim in tools/screenshot.sh).
-// Runs in a scratch start directory of its own (with a copy of FILE and its
-// companion file) so no settings land elsewhere and the recording is left
-// alone.
+// ks318-shots [--lang ja|en] FILE OUT_DIR: PNG pictures of the main window
+// with FILE open and of its windows and dialogs, for review; the recorder
+// dialogs read from the settings' port (ks318-sim in tools/screenshot.sh).
+// Runs in a scratch start directory holding copies of FILE and its companion
+// file, so no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/defaultserialportform.h"
@@ -19,6 +17,7 @@
 #include "app/recordercleardataform.h"
 #include "app/recorderretrieveform.h"
 #include "app/recordersetup_318form.h"
+#include "records/filenames.h"
 #include "records/physicianroster.h"
 #include "session/session.h"
 #include "reports/printprogressform.h"
@@ -83,10 +82,8 @@ int main(int argc, char** argv)
         return 1;
     const QString copy = start.filePath(QFileInfo(file).fileName());
     QFile::copy(file, copy);
-    const QString companion = QFileInfo(file).path() + QLatin1Char('/') + QFileInfo(file).completeBaseName()
-                              + QStringLiteral(".p30");
-    if (QFileInfo::exists(companion))
-        QFile::copy(companion, start.filePath(QFileInfo(companion).fileName()));
+    const QString companion = ks318::resolveMemberPath(file, QStringLiteral(".p30"));
+    QFile::copy(companion, start.filePath(QFileInfo(companion).fileName()));
 
     ks318::Session session;
     ks318::GuiMessageService messages(true);
@@ -127,11 +124,12 @@ int main(int argc, char** argv)
     shoot(form.AboutForm, "about.png");
     shoot(form.DefaultBpSettingsZireForm, "bpsettings.png");
     form.ViewT2SummaryData->trigger();
-    save(form.SummaryDataForm, "summary.png", 300);
-    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(2);
-    save(form.SummaryDataForm, "summary-day.png", 200);
-    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(4);
-    save(form.SummaryDataForm, "summary-clinical.png", 200);
+    const std::pair<int, const char*> summaryPages[] = {{0, "summary.png"}, {2, "summary-day.png"},
+                                                        {4, "summary-clinical.png"}};
+    for (const auto& [page, name] : summaryPages) {
+        form.SummaryDataForm->SummaryPageControl->setCurrentIndex(page);
+        save(form.SummaryDataForm, name, 300);
+    }
     form.SummaryDataForm->hide();
     form.ViewT2BPDataList->trigger();
     save(form.BPDataListForm, "bpdatalist.png", 300);
