@@ -288,10 +288,9 @@ private Q_SLOTS:
         QVERIFY(open(kFour));
         TSummaryDataForm summary(*session_, shown_);
         summary.show();
-        const auto summaryText = [&summary] {
+        const auto summaryText = [&] {
             summary.FormPaint();
-            return summary.label(QStringLiteral("ValidReadings0"))->text() + ' '
-                   + summary.label(QStringLiteral("ExcludedReadings0"))->text();
+            return text(summary, "ValidReadings0") + ' ' + text(summary, "ExcludedReadings0");
         };
         click(9, 2);                                     // exclude the 10:30 reading
         QCOMPARE(summaryText(), QStringLiteral("3 1 (25.0%)"));
@@ -450,7 +449,8 @@ private Q_SLOTS:
             out += "### " + QByteArray(kind) + "\n" + pagesOf(*form);
         }
         // Day and night show only with sleep times and valid readings in both.
-        for (const auto& [sleep, wake] : QList<std::pair<const char*, const char*>>{{"", ""}, {"07:00", "08:30"}, {"12:30", "12:31"}}) {
+        const QList<std::pair<const char*, const char*>> sleepTimes{{"", ""}, {"07:00", "08:30"}, {"12:30", "12:31"}};
+        for (const auto& [sleep, wake] : sleepTimes) {
             form = showKnown(sleepWake(sleep, wake));
             QVERIFY(form);
             out += QStringLiteral("### sleep '%1' to '%2': ").arg(sleep, wake).toUtf8();
@@ -462,8 +462,8 @@ private Q_SLOTS:
         for (const Current& c : {window1(23, 30, 1), window1(0, 0, 23), window1(7, 15, 168)}) {
             form = showKnown(c);
             QVERIFY(form);
-            out += "### window of " + text(*form, "TimeInterval0").toUtf8() + " h: " + text(*form, "StartTimeDate0").toUtf8()
-                   + " to " + text(*form, "EndTimeDate0").toUtf8() + '\n';
+            out += "### window of " + text(*form, "TimeInterval0").toUtf8() + " h: "
+                   + text(*form, "StartTimeDate0").toUtf8() + " to " + text(*form, "EndTimeDate0").toUtf8() + '\n';
         }
         KS318_COMPARE_GOLDEN(out, "summary-window.txt");
     }

@@ -27,7 +27,9 @@ struct Reading {
 
 inline const QDate kFirstDate(2026, 3, 2);
 
-inline std::unique_ptr<SessionData> blockOf(const QList<Reading>& readings, const QDate& first = kFirstDate)
+// The readings (patient TEST) as a data file of `type`.
+inline bool writeRecording(const QString& path, const QList<Reading>& readings, const QDate& first = kFirstDate,
+                           RecorderType type = RecorderType::Ks318)
 {
     auto d = std::make_unique<SessionData>();
     d->loaded = 1;
@@ -45,19 +47,12 @@ inline std::unique_ptr<SessionData> blockOf(const QList<Reading>& readings, cons
         r.oscDia = std::uint8_t(in.dia);
         r.oscPulse = std::uint8_t(in.pulse);
         r.oscError = std::uint8_t(in.error);
-        r.method = 0;
         r.excluded = in.excluded ? 1 : 0;
         r.errorText = in.error ? "1" : "--";
         r.comment = in.comment;
     }
     d->counters.readingCount = std::uint32_t(i);
-    return d;
-}
-
-inline bool writeRecording(const QString& path, const QList<Reading>& readings, const QDate& first = kFirstDate,
-                           RecorderType type = RecorderType::Ks318)
-{
-    return writeBpDataFile(path, *blockOf(readings, first), type);
+    return writeBpDataFile(path, *d, type);
 }
 
 // Makes `path` current: companion file created from the data, then the
