@@ -1,9 +1,8 @@
 // The data windows over recordings written for the test: the BP data list
-// (the grid, marks, comments, saving into the data file, the opening row and
-// the graph position it leaves behind) and the summary data window (over the
-// known recording, golden known.DAT, and for its clinical measures page over
-// the dipper of tst_clinical); the default BP settings dialog, where the
-// summary's thresholds are set.
+// (grid, marks, comments, saving, the opening row and the graph position it
+// leaves behind), the summary window over the known recording (golden
+// known.DAT) and the dipper of tst_clinical, and the default BP settings
+// dialog, where the summary's thresholds are set.
 #include "app/defaultbpsettingszireform.h"
 #include "guisupport.h"
 #include "records/cp932.h"
@@ -415,13 +414,12 @@ private Q_SLOTS:
         QCOMPARE(readBytes(rec), before);
     }
 
-    // Sleep 23:00 to 06:00; the ambulatory recorder names the pages and the
-    // periods otherwise and the thresholds come from the settings (the SYS and
-    // DIA shares above them differ on every page); then the
-    // zero-filled page of a file without valid readings, of a file gone and
-    // of no file open, each after a first showing of the known recording;
-    // the pages shown for other sleep times and the interval line of other
-    // windows.
+    // Golden summary-window.txt: the known recording with sleep from 23:00 to
+    // 06:00, then on an ambulatory recorder with other thresholds (the SYS and
+    // DIA shares above them differ on every page); the zero-filled page of a
+    // file without valid readings, of a file gone and of no file open, each
+    // after a first showing; the pages shown for other sleep times; the
+    // interval line of other windows.
     void pages()
     {
         QByteArray out = "### KS-318P, sleep 23:00 to 06:00\n";
@@ -514,24 +512,22 @@ private Q_SLOTS:
     // one (message 197); Cancel stores nothing.
     void bpSettings_data()
     {
-        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QList<int>>("typed");
         QTest::addColumn<bool>("stored");
-        QTest::newRow("awake equal") << QStringList{"120", "120", "120", "70"} << false;
-        QTest::newRow("asleep equal") << QStringList{"140", "90", "70", "70"} << false;
-        QTest::newRow("asleep out of range is not the dialog's business") << QStringList{"140", "90", "500", "70"}
-                                                                          << true;
-        QTest::newRow("two digits") << QStringList{"99", "60", "95", "55"} << true;
-        QTest::newRow("cancel") << QStringList{"160", "100", "130", "80"} << false;
+        QTest::newRow("awake equal") << QList<int>{120, 120, 120, 70} << false;
+        QTest::newRow("asleep equal") << QList<int>{140, 90, 70, 70} << false;
+        QTest::newRow("asleep out of range is not the dialog's business") << QList<int>{140, 90, 500, 70} << true;
+        QTest::newRow("two digits") << QList<int>{99, 60, 95, 55} << true;
+        QTest::newRow("cancel") << QList<int>{160, 100, 130, 80} << false;
     }
 
     void bpSettings()
     {
-        QFETCH(QStringList, typed);
+        QFETCH(QList<int>, typed);
         QFETCH(bool, stored);
         AnalysisSettings& a = session_->settings.analysis;
         a.valid = 1;
         std::tie(a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2) = std::tuple(135, 85, 115, 65);
-        const QStringList before{"135", "85", "115", "65"};
         TDefaultBpSettingsZireForm form(*session_, &messages_);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -539,9 +535,9 @@ private Q_SLOTS:
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
             shown << edits[i]->text();
-            edits[i]->setText(typed[i]);
+            edits[i]->setText(QString::number(typed[i]));
         }
-        QCOMPARE(shown, before);
+        QCOMPARE(shown, (QStringList{"135", "85", "115", "65"}));
         const bool cancel = QByteArray(QTest::currentDataTag()) == "cancel";
         (cancel ? form.DefaultBpCancelButton : form.DefaultBpSaveButton)->click();
         const bool refused = !stored && !cancel;
@@ -549,10 +545,7 @@ private Q_SLOTS:
         QCOMPARE(form.isVisible(), refused);
         QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
         const QList<int> thresholds{a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2};
-        QStringList kept;
-        for (int value : thresholds)
-            kept << QString::number(value);
-        QCOMPARE(kept, stored ? typed : before);
+        QCOMPARE(thresholds, stored ? typed : (QList<int>{135, 85, 115, 65}));
     }
 
     // Settings never read: showing leaves the edits as they were; each edit

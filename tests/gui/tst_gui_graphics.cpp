@@ -1,22 +1,16 @@
 // From the main window with the demo open, printing into a PDF file: the
-// graphics window (menus and scroll bar per page, the zoom entries shown for
-// a window length, choosing a zoom entry, the scroll position shared with the
-// BP data list, the reset on File > Open, closing and restoring) and the
-// report dialogs (the three print buttons with the slot-0 rewrites of the
-// mini and patient reports, a cancelled print dialog, File > Print of several
-// files: the type-30 file skipped with message 262, the cancel button read
-// between files).
+// graphics window (menus, scroll bar and zoom entries per page, the scroll
+// position shared with the BP data list, closing and restoring) and the
+// report dialogs (the three print buttons, File > Print of several files).
 #include "guisupport.h"
 #include "reports/printprogressform.h"
 #include "reports/reportprinter.h"
 #include "reports/reportselection318form.h"
-#include "session/session.h"
 #include "support/pdftext.h"
 #include "views/bpdatalistform.h"
 #include "views/viewgraphicsform.h"
 #include "viewsupport.h"
 
-#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -160,6 +154,10 @@ private Q_SLOTS:
         QVERIFY(zoom("ZoomAlldata1")->isChecked());
         QCOMPARE(graphics()->HorizontalScrollBar->value(), 0);
     }
+
+    // The mini and patient reports print slot 0 with their own rewrites, the
+    // full report as the patient report left it; a cancelled dialog or a PDF
+    // file that cannot be written prints nothing.
     void printButtons()
     {
         ReportFormat& slot0 = reports().formats.slot0();

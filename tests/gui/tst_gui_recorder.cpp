@@ -14,7 +14,6 @@
 #include "records/shortdate.h"
 #include "recorder/serial.h"
 #include "views/cp932edit.h"
-#include "session/session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
