@@ -38,7 +38,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -63,20 +62,18 @@ void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file
 
 int main(int argc, char** argv)
 {
-    // The windows speak the language given (Japanese by default).
-    if (argc == 5 && std::strcmp(argv[1], "--lang") == 0) {
-        ks318::setLanguage(std::strcmp(argv[2], "en") == 0 ? ks318::Language::English : ks318::Language::Japanese);
-        argv[2] = argv[0];
-        argv += 2;
-        argc -= 2;
-    }
+    // The windows speak the language of --lang, as the program's own do.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    ks318::setLanguage(ks318::startLanguage(args));
     ks318::TMyApplication app(argc, argv);
-    if (argc != 3) {
+    if (args.size() != 2) {
         std::fprintf(stderr, "usage: ks318-shots [--lang ja|en] FILE OUT_DIR\n");
         return 2;
     }
-    const QString file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    const QDir out(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
+    const QString file = QFileInfo(args[0]).absoluteFilePath();
+    const QDir out(QFileInfo(args[1]).absoluteFilePath());
     QTemporaryDir start;
     if (!start.isValid() || !QDir::setCurrent(start.path()))
         return 1;
@@ -106,18 +103,15 @@ int main(int argc, char** argv)
     // The retrieval dialog once the readings arrived, the setup dialog with
     // the recorder's schedule, the clear and the serial port dialogs.
     ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
-    shootWhen(
-        retrieve,
-        [retrieve] {
-            retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
-            return retrieve->hasData;
-        },
-        out.filePath(QStringLiteral("retrieve.png")), ok);
+    const auto retrieved = [retrieve] {
+        retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
+        return retrieve->hasData;
+    };
+    shootWhen(retrieve, retrieved, out.filePath(QStringLiteral("retrieve.png")), ok);
     form.RecorderZireRetrievedata->trigger();
     ks318::TRecorderSetup_318Form* setup = form.RecorderSetup_318Form;
-    shootWhen(
-        setup, [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); },
-        out.filePath(QStringLiteral("setup.png")), ok);
+    const auto scheduleRead = [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); };
+    shootWhen(setup, scheduleRead, out.filePath(QStringLiteral("setup.png")), ok);
     form.RecorderZireSetup->trigger();
     shoot(form.RecorderClearDataForm, "cleardata.png");
     shoot(form.DefaultSerialPortForm, "serialport.png");
