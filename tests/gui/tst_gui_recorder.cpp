@@ -321,45 +321,33 @@ private Q_SLOTS:
         qunsetenv("KS318_COM2");
     }
 
-    // Cancel keeps COM1; save stores the choice as "COMn" and moves an open
-    // port at once (198 and no port when the new one cannot be opened).
+    // Cancel keeps COM1; save stores the choice as "COMn" and moves the open
+    // port at once; saving the same port again opens it afresh (the device
+    // behind the name now: an adapter plugged in again); a port that cannot
+    // be opened gives 198 and leaves none open.
     void serialPortCancelAndSave()
     {
-        Pty first, second;
-        QVERIFY(!first.device.isEmpty() && !second.device.isEmpty());
+        Pty first, second, replugged;
+        QVERIFY(!first.device.isEmpty() && !second.device.isEmpty() && !replugged.device.isEmpty());
         qputenv("KS318_COM1", first.device.toLocal8Bit());
-        qputenv("KS318_COM2", second.device.toLocal8Bit());
-        const AnalysisSettings& settings = w_->session.settings.analysis;
-        TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
-        dialog->Com2RadioButton->setChecked(true);
-        dialog->SerialPortCancelButtonClick();
-        QCOMPARE(settings.serialPortName.toQString(), QStringLiteral("COM1"));
-        QVERIFY(OpenPort(QStringLiteral("COM1"), &w_->messages));
-        openAndCloseSerialPortDialog();
-        dialog->Com2RadioButton->setChecked(true);
-        dialog->SerialPortSaveButtonClick();
-        QVERIFY(currentPort() != nullptr);
-        QCOMPARE(currentPort()->device(), second.device);
-        QCOMPARE(settings.serialPortName.toQString(), QStringLiteral("COM2"));
-        QVERIFY(w_->messages.shown().isEmpty());
-
-        // Saving the same port again opens it afresh: the device behind the
-        // name now is the one taken (an adapter plugged in again).
-        Pty replugged;
-        qputenv("KS318_COM2", replugged.device.toLocal8Bit());
-        openAndCloseSerialPortDialog();
-        dialog->SerialPortSaveButtonClick();
-        QVERIFY(currentPort() != nullptr);
-        QCOMPARE(currentPort()->device(), replugged.device);
-        QVERIFY(w_->messages.shown().isEmpty());
-
         qputenv("KS318_COM3", "/nonexistent/ttyX");
-        openAndCloseSerialPortDialog();
-        dialog->Com3RadioButton->setChecked(true);
-        dialog->SerialPortSaveButtonClick();
-        QVERIFY(currentPort() == nullptr);
-        QCOMPARE(w_->messages.shownIds(), QList<int>{198});
-        QCOMPARE(settings.serialPortNumber, 3);
+        QVERIFY(OpenPort(QStringLiteral("COM1"), &w_->messages));
+        // KS318_COM2, the port chosen, saved or cancelled; the port stored, the device open.
+        const std::tuple<QString, int, bool, const char*, QString> steps[] = {
+            {second.device, 2, false, "COM1", first.device},
+            {second.device, 2, true, "COM2", second.device},
+            {replugged.device, 2, true, "COM2", replugged.device},
+            {replugged.device, 3, true, "COM3", QString()},
+        };
+        for (const auto& [com2, chosen, saved, stored, device] : steps) {
+            qputenv("KS318_COM2", com2.toLocal8Bit());
+            TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
+            dialog->radioButton(chosen)->setChecked(true);
+            saved ? dialog->SerialPortSaveButtonClick() : dialog->SerialPortCancelButtonClick();
+            QCOMPARE(w_->session.settings.analysis.serialPortName.toQString(), QString::fromLatin1(stored));
+            QCOMPARE(currentPort() ? currentPort()->device() : QString(), device);
+            QCOMPARE(w_->messages.shownIds(), device.isEmpty() ? QList<int>{198} : QList<int>{});
+        }
         for (const char* name : {"KS318_COM1", "KS318_COM2", "KS318_COM3"})
             qunsetenv(name);
     }
