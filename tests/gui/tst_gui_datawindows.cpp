@@ -1,6 +1,6 @@
 // The data windows over recordings written for the test: the BP data list
 // (grid, marks, comments, saving, the opening row and the graph position it
-// leaves behind), the summary window over the known recording (golden
+// leaves behind; its main window entries: tst_gui_graphics), the summary window over the known recording (golden
 // known.DAT) and the dipper of tst_clinical, and the default BP settings
 // dialog, where the summary's thresholds are set.
 #include "app/defaultbpsettingszireform.h"
@@ -387,31 +387,6 @@ private Q_SLOTS:
                 .arg(moved.count() == 1 ? "" : " without telling the graph")
                 .toUtf8();
         });
-    }
-
-    // From the main window: the menu refills the list, showing it again
-    // without the menu keeps an unsaved mark, closing saves nothing.
-    void mainWindowEntries()
-    {
-        MainWindow w;
-        const QString rec = w.file(QStringLiteral("REC.DAT"));
-        QVERIFY(w.form && writeRecording(rec, kFour));
-        TMainForm& main = *w.form;
-        QVERIFY(main.openFile(rec));
-        main.ViewT2BPDataList->trigger();
-        QCOMPARE(main.activeView, 2);
-        QCOMPARE(main.BPDataListForm->rowCount(), 5);
-        main.BPDataListForm->BPDataStringGridMouseUp(9, 1);
-        main.BPDataListForm->hide();
-        main.restoreActiveView();
-        QCOMPARE(main.BPDataListForm->cell(9, 1), QStringLiteral("X"));
-        main.ViewT2BPDataList->trigger();
-        QCOMPARE(main.BPDataListForm->cell(9, 1), QStringLiteral("-"));
-        const QByteArray before = readBytes(rec);
-        main.BPDataListForm->BPDataStringGridMouseUp(9, 1);
-        main.BPDataListForm->CloseButton->click();
-        QCOMPARE(main.activeView, 0);
-        QCOMPARE(readBytes(rec), before);
     }
 
     // Golden summary-window.txt: the known recording with sleep from 23:00 to

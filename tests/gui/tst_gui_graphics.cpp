@@ -1,7 +1,8 @@
 // From the main window with the demo open, printing into a PDF file: the
 // graphics window (menus, scroll bar and zoom entries per page, the scroll
-// position shared with the BP data list, closing and restoring) and the
-// report dialogs (the three print buttons, File > Print of several files).
+// position shared with the BP data list, closing and restoring), the BP data
+// list's entries, and the report dialogs (the three print buttons, File >
+// Print of several files).
 #include "guisupport.h"
 #include "reports/printprogressform.h"
 #include "reports/reportprinter.h"
@@ -153,6 +154,27 @@ private Q_SLOTS:
         QCOMPARE(session().graphView.scrollHours, 0);
         QVERIFY(zoom("ZoomAlldata1")->isChecked());
         QCOMPARE(graphics()->HorizontalScrollBar->value(), 0);
+    }
+
+    // The BP data list from the menu: the menu refills it, showing it again
+    // without the menu keeps an unsaved mark, closing saves nothing.
+    void bpDataListEntries()
+    {
+        TBPDataListForm* list = form()->BPDataListForm;
+        form()->ViewT2BPDataList->trigger();
+        QCOMPARE(form()->activeView, 2);
+        QCOMPARE(list->cell(2, 1) + ' ' + list->cell(3, 1), QStringLiteral("06:20 146"));   // the demo's first reading
+        list->BPDataStringGridMouseUp(9, 1);
+        list->hide();
+        form()->restoreActiveView();
+        QCOMPARE(list->cell(9, 1), QStringLiteral("X"));
+        form()->ViewT2BPDataList->trigger();
+        QCOMPARE(list->cell(9, 1), QStringLiteral("-"));
+        const QByteArray before = readBytes(w_->demoPath());
+        list->BPDataStringGridMouseUp(9, 1);
+        list->CloseButton->click();
+        QCOMPARE(form()->activeView, 0);
+        QCOMPARE(readBytes(w_->demoPath()), before);
     }
 
     // The mini and patient reports print slot 0 with their own rewrites, the

@@ -155,7 +155,8 @@ private Q_SLOTS:
     // after OK). The clear dialog is answered with OK or cancel; the setup
     // dialog gets its first slot changed, OK with the answers, then cancel.
     // Beeps come before each question and after an acknowledged clear;
-    // without "30" acknowledged no schedule frame goes out.
+    // without "30" acknowledged no schedule frame goes out. 208: no readings,
+    // 224: no answer or a broken transfer; no row opens a save dialog.
     void menuEntries_data()
     {
         QTest::addColumn<QString>("entry");
