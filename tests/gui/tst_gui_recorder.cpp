@@ -45,6 +45,26 @@ QByteArray readingsBlock()
 QList<Reply> acks(int n) { return QList<Reply>(n, Reply::ack()); }
 const Reply A = Reply::ack(), N = Reply::nak();
 
+// The recorder's replies written as in golden recorder-menu.txt.
+QList<Reply> scripted(const QString& replies)
+{
+    const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
+    QByteArray badSum = settings;
+    badSum.back() = char(badSum.back() + 1);
+    const QMap<QString, QByteArray> frames{{"empty", dataFrame("", "KS")},
+                                          {"fragment", dataFrame("2D4E3E00007E0B02", "KS")},
+                                          {"cut", readingsBlock().left(60)},
+                                          {"settings", settings},
+                                          {"badsum", badSum}};
+    QList<Reply> script;
+    for (const QString& reply : replies.split(' ', Qt::SkipEmptyParts)) {
+        const QString control = reply.section('+', 0, 0);
+        const Reply r = control == "A" ? A : control == "N" ? N : Reply::silence();
+        script << (reply.contains('+') ? r.then(frames.value(reply.section('+', 1)), 50) : r);
+    }
+    return script;
+}
+
 // A window that counts its paints (asking for the next one each time).
 class PaintCounter : public QPushButton {
 public:
@@ -150,86 +170,55 @@ private Q_SLOTS:
         QCOMPARE(form()->recorderSession->recordCount, 0);
     }
 
-    // Menu entries against a scripted recorder, read as "command codes sent |
-    // messages | beeps" (setup rows add: OK and the slots enabled | still open
-    // after OK). The clear dialog is answered with OK or cancel; the setup
-    // dialog gets its first slot changed, OK with the answers, then cancel.
-    // Beeps come before each question and after an acknowledged clear;
-    // without "30" acknowledged no schedule frame goes out. 208: no readings,
-    // 224: no answer or a broken transfer; no row opens a save dialog.
+    // The rows of golden recorder-menu.txt.
     void menuEntries_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QList<Reply>>("replies");
-        QTest::addColumn<QList<bool>>("answers");   // clear: OK; setup: clear, clock
-        QTest::addColumn<QString>("result");
-        const QString retrieve = QStringLiteral("RecorderZireRetrievedata");
-        const QString setup = QStringLiteral("RecorderZireSetup");
-        QTest::newRow("retrieve, empty block") << retrieve << (acks(3) << A.then(dataFrame("", "KS"), 50))
-                                               << QList<bool>{} << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, less than a record") << retrieve
-                                                      << (acks(3) << A.then(dataFrame("2D4E3E00007E0B02", "KS"), 50))
-                                                      << QList<bool>{} << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, no answer to 10") << retrieve << acks(2) << QList<bool>{} << "05 05 05 10 | 224 | 0";
-        QTest::newRow("retrieve, block cut short") << retrieve << (acks(3) << A.then(readingsBlock().left(60), 50))
-                                                   << QList<bool>{} << "05 05 05 10 | 224 | 0";
-        QTest::newRow("measure, silent recorder") << "RecorderZireStartmeasurement" << QList<Reply>{} << QList<bool>{}
-                                                  << "05 05 05 05 | 224 | 0";
-        QTest::newRow("measure three times") << "RecorderZireStartmeasurement" << acks(8) << QList<bool>{}
-                                             << "05 05 05 40 05 40 05 40 05 40 |  | 0";
-        QTest::newRow("clear, NAK then ACK") << "RecorderZireCleardata" << QList<Reply>{A, A, A, N, A, A}
-                                             << QList<bool>{true} << "05 05 05 12 05 12 |  | 3";
-        QTest::newRow("clear cancelled") << "RecorderZireCleardata" << QList<Reply>{A, A} << QList<bool>{false}
-                                         << "05 05 |  | 1";
-        const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        QByteArray badSum = settings;
-        badSum.back() = char(badSum.back() + 1);
-        const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
-        QTest::newRow("setup, settings unanswered") << setup << (acks(3) << Reply::silence()) << QList<bool>{}
-                                                    << "05 05 05 11 | 224 | 0 | 00 | 1";
-        QTest::newRow("setup, three bad checksums")
-            << setup << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50) << Reply().then(badSum, 50))
-            << QList<bool>{} << "05 05 05 11 | 224 | 0 | 00 | 1";
-        QTest::newRow("setup, clock unanswered") << setup << (read + QList<Reply>{A, A, Reply::silence()})
-                                                 << QList<bool>{false, true}
-                                                 << "05 05 05 11 05 31 | 99 258 224 | 2 | 11 | 1";
-        QTest::newRow("setup, schedule refused") << setup << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
-                                                 << "05 05 05 11 05 30 | 99 258 224 | 2 | 11 | 1";
+        test::dataRows(QStringLiteral("recorder-menu.txt"),
+                       {"entry", "replies", "answers", "codes", "messages", "beeps", "enabled", "openAfterOk"});
     }
 
     void menuEntries()
     {
         QFETCH(QString, entry);
-        QFETCH(QList<Reply>, replies);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QString, result);
-        rig_->script(replies);
+        QFETCH(QString, replies);
+        QFETCH(QString, answers);
+        QFETCH(QString, codes);
+        QFETCH(QString, messages);
+        QFETCH(QString, beeps);
+        QFETCH(QString, enabled);
+        QFETCH(QString, openAfterOk);
+        rig_->script(scripted(replies));
+        QList<bool> said;
+        for (const QString& answer : answers.split(' ', Qt::SkipEmptyParts))
+            said << (answer == "yes");
         TRecorderClearDataForm* clear = form()->RecorderClearDataForm;
-        when(form(), [clear] { return clear->isVisible(); }, [clear, answers] {
-            (answers.value(0) ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click();
+        when(form(), [clear] { return clear->isVisible(); }, [clear, said] {
+            (said.value(0) ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click();
         });
         TRecorderSetup_318Form* setup = form()->RecorderSetup_318Form;
-        QString state;
+        QString okAndSlots, stillOpen;
         when(form(), [this, setup] {
             return setup->isVisible() && (setup->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
         }, [&] {
-            state = " | " + QString::number(setup->RecorderSetupOkButton->isEnabled())
-                    + QString::number(setup->BPMeasurementTimesGroupBox->isEnabled());
+            okAndSlots = QString::number(setup->RecorderSetupOkButton->isEnabled())
+                         + QString::number(setup->BPMeasurementTimesGroupBox->isEnabled());
             setup->IntervalHourComboBox[0]->setEditText("6");
-            w_->messages.answers = answers;
+            w_->messages.answers = said;
             setup->RecorderSetupOkButtonClick();
-            state += " | " + QString::number(setup->isVisible());
+            stillOpen = QString::number(setup->isVisible());
             setup->RecorderSetupCancelButton->click();
         });
         form()->findChild<QAction*>(entry)->trigger();
         QStringList ids;
         for (int id : w_->messages.shownIds())
             ids << QString::number(id);
-        const QString beeps = QString::number(form()->Beeps->count());
-        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + beeps + state, result);
+        QCOMPARE(rig_->port.commandCodes().join(' '), codes);
+        QCOMPARE(ids.join(' '), messages);
+        QCOMPARE(QString::number(form()->Beeps->count()), beeps);
+        QCOMPARE(okAndSlots + '/' + stillOpen, enabled + '/' + openAfterOk);
         QVERIFY(!form()->RecorderRetrieveForm->isVisible() && w_->saveDialogs == 0);
         // Only a recorder silent from the start leaves no session.
-        QCOMPARE(form()->recorderSession != nullptr, result != "05 05 05 05 | 224 | 0");
+        QCOMPARE(form()->recorderSession != nullptr, !replies.isEmpty());
     }
 
     // The schedule read at the first paint, a duplicate refused with 266,
