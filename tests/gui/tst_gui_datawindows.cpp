@@ -331,18 +331,12 @@ private Q_SLOTS:
     void saveFailure()
     {
         QFETCH(QString, cause);
-        QList<Reading> readings;
-        for (int i = 0; i < (cause == "cap" ? kMaxReadings : 6); ++i)
-            readings << Reading{i / 12, i % 12 * 2, 0, 120 + i % 20, 80, 70};
-        QVERIFY(writeRecording(path(), readings));
-        if (cause == "cap") {
-            // One more reading behind the 1828 the program reads.
-            QByteArray bytes = readBytes(path());
-            const int patient = bytes.indexOf("#PATIENT");
-            const int lastLine = bytes.lastIndexOf('\n', patient - 2) + 1;
-            bytes.insert(patient, bytes.mid(lastLine, patient - lastLine));
-            QVERIFY(writeFile(path(), bytes));
+        QByteArray lines;   // over the cap: one reading more than the 1828 the program reads
+        for (int i = 0; i < (cause == "cap" ? kMaxReadings + 1 : 6); ++i) {
+            const QDate day = kFirstDate.addDays(i / 12);
+            lines += test::recordLine(day.year(), day.month(), day.day(), i % 12 * 2, 0, 120 + i % 20, 80, 70);
         }
+        QVERIFY(writeFile(path(), lines + test::patientSections("TEST")));
         QVERIFY(makeCurrent(*session_, path()) && showList());
         QVERIFY(form_->rowCount() > 2);
         const QByteArray before = readBytes(path());
