@@ -208,23 +208,16 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), "bpdatalist.txt");
     }
 
-    // Any button in column 9 toggles X and - (x of an error reading stays);
-    // other columns and the header take no mark; keys edit only comments.
-    void marksAndKeys_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QStringList>("marks");  // after the first and the second click
-        QTest::newRow("valid reading, right button") << 2 << int(Qt::RightButton) << QStringList{"X", "-"};
-        QTest::newRow("error reading") << 3 << int(Qt::LeftButton) << QStringList{"x", "x"};
-        QTest::newRow("excluded in the file") << 4 << int(Qt::LeftButton) << QStringList{"-", "X"};
-    }
+    // The marks of golden bpdatalist-marks.txt; other columns and the header
+    // take no mark; keys edit only comments.
+    void marksAndKeys_data() { test::dataRows(QStringLiteral("bpdatalist-marks.txt"), {"reading", "button", "marks"}); }
 
     void marksAndKeys()
     {
-        QFETCH(int, row);
-        QFETCH(int, button);
-        QFETCH(QStringList, marks);
+        QFETCH(QString, reading);
+        QFETCH(QString, button);
+        QFETCH(QString, marks);
+        const int row = reading.toInt();
         QList<Reading> readings = kFour;
         readings[3].excluded = true;
         QVERIFY(open(readings));
@@ -233,13 +226,15 @@ private Q_SLOTS:
                           QPoint(header->sectionViewportPosition(9) + 10, header->height() / 2));
         QCOMPARE(form_->cell(9, 0), QStringLiteral("削除"));
         const QString before = form_->cell(8, row);
-        for (const QString& mark : marks) {
-            click(9, row, Qt::MouseButton(button));
-            QCOMPARE(form_->cell(9, row), mark);
+        QStringList shown;
+        for (int i = 0; i < 2; ++i) {
+            click(9, row, button == "right" ? Qt::RightButton : Qt::LeftButton);
+            shown << form_->cell(9, row);
         }
+        QCOMPARE(shown.join(' '), marks);
         click(8, row);
         click(10, row);
-        QCOMPARE(form_->cell(8, row) + form_->cell(9, row), before + marks[1]);
+        QCOMPARE(form_->cell(8, row) + ' ' + form_->cell(9, row), before + ' ' + shown[1]);
 
         QTableWidget* grid = form_->BPDataStringGrid;
         form_->selectCell(3, 1);
@@ -476,24 +471,13 @@ private Q_SLOTS:
         QCOMPARE(bytes.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
     }
 
-    // The BP settings dialog shows the thresholds read; Save stores the four
-    // numbers typed unless a systolic threshold is not above its diastolic
-    // one (message 197); Cancel stores nothing.
-    void bpSettings_data()
-    {
-        QTest::addColumn<QList<int>>("typed");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("awake equal") << QList<int>{120, 120, 120, 70} << false;
-        QTest::newRow("asleep equal") << QList<int>{140, 90, 70, 70} << false;
-        QTest::newRow("asleep out of range is not the dialog's business") << QList<int>{140, 90, 500, 70} << true;
-        QTest::newRow("two digits") << QList<int>{99, 60, 95, 55} << true;
-        QTest::newRow("cancel") << QList<int>{160, 100, 130, 80} << false;
-    }
+    // The dialog shows the thresholds read; golden bpsettings-dialog.txt.
+    void bpSettings_data() { test::dataRows(QStringLiteral("bpsettings-dialog.txt"), {"typed", "stored"}); }
 
     void bpSettings()
     {
-        QFETCH(QList<int>, typed);
-        QFETCH(bool, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
         AnalysisSettings& a = session_->settings.analysis;
         a.valid = 1;
         std::tie(a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2) = std::tuple(135, 85, 115, 65);
@@ -504,17 +488,18 @@ private Q_SLOTS:
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
             shown << edits[i]->text();
-            edits[i]->setText(QString::number(typed[i]));
+            edits[i]->setText(typed.section(' ', i, i));
         }
         QCOMPARE(shown, (QStringList{"135", "85", "115", "65"}));
         const bool cancel = QByteArray(QTest::currentDataTag()) == "cancel";
         (cancel ? form.DefaultBpCancelButton : form.DefaultBpSaveButton)->click();
-        const bool refused = !stored && !cancel;
+        const bool refused = stored == "no" && !cancel;
         QCOMPARE(messages_.shownIds(), refused ? QList<int>{197} : QList<int>{});
         QCOMPARE(form.isVisible(), refused);
-        QCOMPARE(form.result(), int(stored ? QDialog::Accepted : QDialog::Rejected));
-        const QList<int> thresholds{a.sysThreshold1, a.diaThreshold1, a.sysThreshold2, a.diaThreshold2};
-        QCOMPARE(thresholds, stored ? typed : (QList<int>{135, 85, 115, 65}));
+        QCOMPARE(form.result(), int(stored == "yes" ? QDialog::Accepted : QDialog::Rejected));
+        const QString thresholds = QString::asprintf("%d %d %d %d", a.sysThreshold1, a.diaThreshold1, a.sysThreshold2,
+                                                     a.diaThreshold2);
+        QCOMPARE(thresholds, stored == "yes" ? typed : QStringLiteral("135 85 115 65"));
     }
 
     // Settings never read: showing leaves the edits as they were; each edit

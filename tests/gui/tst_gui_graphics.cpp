@@ -92,31 +92,23 @@ private Q_SLOTS:
         QVERIFY(graphics()->isVisible());
     }
 
-    void zoomEntriesShown_data()
-    {
-        QTest::addColumn<int>("lastDay");
-        QTest::addColumn<int>("lastHour");
-        QTest::addColumn<QStringList>("shown");
-        QTest::newRow("30 hours") << 1 << 13 << QStringList{"ZoomAlldata1", "Zoom1day1"};
-        QTest::newRow("24 hours") << 1 << 7 << QStringList{"ZoomAlldata1"};
-        QTest::newRow("8 days") << 8 << 7 << QStringList{"ZoomAlldata1", "Zoom7day1", "Zoom6day1", "Zoom5day1",
-                                                          "Zoom4day1", "Zoom3day1", "Zoom2day1", "Zoom1day1"};
-    }
+    void zoomEntriesShown_data() { test::dataRows(QStringLiteral("graph-zoom.txt"), {"last", "shown"}); }
 
     void zoomEntriesShown()
     {
-        QFETCH(int, lastDay);
-        QFETCH(int, lastHour);
-        QFETCH(QStringList, shown);
+        QFETCH(QString, last);
+        QFETCH(QString, shown);
+        const QTime time = QTime::fromString(last.section(' ', 1), QStringLiteral("hh:mm"));
         const QString path = w_->file(QStringLiteral("REC.DAT"));
-        QVERIFY(viewtest::writeRecording(path, {Reading{0, 8, 0}, Reading{lastDay, lastHour, 30}}));
+        const Reading lastReading{last.section(' ', 0, 0).toInt(), time.hour(), time.minute()};
+        QVERIFY(viewtest::writeRecording(path, {Reading{0, 8, 0}, lastReading}));
         QVERIFY(form()->openFile(path));
         form()->ViewT2Trends->trigger();
         QStringList entries;
         for (QAction* a : graphics()->GraphicsZoomMenu4->actions())
             if (a->isVisible())
                 entries << a->objectName();
-        QCOMPARE(entries, shown);
+        QCOMPARE(entries.join(' '), shown);
         QVERIFY(zoom("ZoomAlldata1")->isChecked());
     }
 

@@ -42,10 +42,10 @@ QByteArray readingsBlock()
     return dataFrame(records, "KS");
 }
 
-QList<Reply> acks(int n) { return QList<Reply>(n, Reply::ack()); }
 const Reply A = Reply::ack(), N = Reply::nak();
 
-// The recorder's replies written as in golden recorder-menu.txt.
+// The recorder's replies written as in golden recorder-menu.txt (block: the
+// five readings of readingsBlock()).
 QList<Reply> scripted(const QString& replies)
 {
     const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
@@ -53,6 +53,7 @@ QList<Reply> scripted(const QString& replies)
     badSum.back() = char(badSum.back() + 1);
     const QMap<QString, QByteArray> frames{{"empty", dataFrame("", "KS")},
                                           {"fragment", dataFrame("2D4E3E00007E0B02", "KS")},
+                                          {"block", readingsBlock()},
                                           {"cut", readingsBlock().left(60)},
                                           {"settings", settings},
                                           {"badsum", badSum}};
@@ -138,7 +139,7 @@ private Q_SLOTS:
     {
         QVERIFY(form()->openFile(w_->demoPath()));
         const QString demoCaption = form()->windowTitle();
-        rig_->script(acks(3) << A.then(readingsBlock(), 50));
+        rig_->script(scripted("A A A A+block"));
         TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
         QString seen;
         when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
@@ -225,8 +226,7 @@ private Q_SLOTS:
     // then clear, clock and schedule sent.
     void setup()
     {
-        const QByteArray settings("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        rig_->script(acks(3) << A.then(settingsFrame(settings), 50) << Reply::silence() << acks(8));
+        rig_->script(scripted("A A A A+settings - A A A A A A A A"));
         TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
         QStringList shown;
         bool refused = false;
