@@ -59,26 +59,18 @@ private Q_SLOTS:
 
     void cleanup() { w_.reset(); }
 
-    void entry_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("trend") << "ViewT2Trends" << 4;
-        QTest::newRow("correlation") << "ViewT2CorrelationPlots" << 5;
-        QTest::newRow("histograms") << "ViewT2Histograms" << 6;
-        QTest::newRow("grades") << "ViewT2GradePlots" << 16;
-    }
+    void entry_data() { test::dataRows(QStringLiteral("graph-entries.txt"), {"entry", "kind"}); }
 
     void entry()
     {
         QFETCH(QString, entry);
-        QFETCH(int, kind);
+        QFETCH(QString, kind);
         form()->findChild<QAction*>(entry)->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(graphics()));
-        QCOMPARE(session().GraphKind, kind);
-        QCOMPARE(form()->activeView, kind);
-        QCOMPARE(graphics()->GraphicsZoomMenu4->menuAction()->isVisible(), kind == 4);
-        QCOMPARE(graphics()->HorizontalScrollBar->isVisible(), kind == 4);
+        QCOMPARE(session().GraphKind, kind.toInt());
+        QCOMPARE(form()->activeView, kind.toInt());
+        QCOMPARE(graphics()->GraphicsZoomMenu4->menuAction()->isVisible(), kind == "4");
+        QCOMPARE(graphics()->HorizontalScrollBar->isVisible(), kind == "4");
         QTRY_VERIFY(graphics()->paintCount() > 0);
 
         // The print entry puts the window's picture on one page.
@@ -170,8 +162,8 @@ private Q_SLOTS:
     }
 
     // The mini and patient reports print slot 0 with their own rewrites, the
-    // full report as the patient report left it; a cancelled dialog or a PDF
-    // file that cannot be written prints nothing.
+    // full report as the patient report left it; a cancelled dialog prints
+    // nothing, a PDF file that cannot be written says so.
     void printButtons()
     {
         ReportFormat& slot0 = reports().formats.slot0();
@@ -188,7 +180,6 @@ private Q_SLOTS:
         QVERIFY(slot0 == after);
         QVERIFY(!reports().patientReport && !reports().miniReport && !form()->printingActive);
 
-        // The full report prints slot 0 as the patient report left it.
         slot0.dpTrend = 1;
         dialog().PrintReportButton->click();
         text = all();
@@ -202,7 +193,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(pdf()));
         QVERIFY(w_->messages.shownIds().isEmpty());
 
-        // A PDF file that cannot be written says so.
         cancelDialog_ = false;
         reports().setPrintDialog([this](QPrinter& printer) {
             printer.setOutputFileName(w_->file(QStringLiteral("NO/SUCH/DIR/OUT.pdf")));
@@ -212,21 +202,13 @@ private Q_SLOTS:
         QCOMPARE(w_->messages.shownIds(), QList<int>{220});
     }
 
-    void batch_data()
-    {
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QStringList>("periods");
-        QTest::addColumn<QList<int>>("messages");
-        QTest::newRow("every file, the type-30 file skipped")
-            << false << QStringList{"2026/11/20", "2026/11/02"} << QList<int>{262};
-        QTest::newRow("cancelled during the first file") << true << QStringList{"2026/11/20"} << QList<int>{};
-    }
+    void batch_data() { test::dataRows(QStringLiteral("print-files.txt"), {"cancel", "periods", "messages"}); }
 
     void batch()
     {
-        QFETCH(bool, cancel);
-        QFETCH(QStringList, periods);
-        QFETCH(QList<int>, messages);
+        QFETCH(QString, cancel);
+        QFETCH(QString, periods);
+        QFETCH(QString, messages);
         synth::Options o;
         o.count = 12;
         o.day = 20;
@@ -234,7 +216,7 @@ private Q_SLOTS:
         o.type = RecorderType::Rv5730;
         QVERIFY(writeFile(w_->file(QStringLiteral("AMBU.DAT")), synth::makeFile(o)));
         TPrintProgressForm* progress = form()->PrintProgressForm;
-        if (cancel)
+        if (cancel == "yes")
             connect(&reports(), &ReportPrinter::fileStarted, progress->PrintCancelButton, &QPushButton::click);
         const QString current = w_->session.state.currentFilePath;
 
@@ -244,8 +226,11 @@ private Q_SLOTS:
         form()->setPrintFilesChooser([files](const QString&, const QString&) { return files; });
         QTimer::singleShot(0, dialog().PrintPtReportButton, &QPushButton::click);
         form()->FilePrint->trigger();
-        QCOMPARE(test::patientReportStarts(pdf()), periods);   // from the last file to the first
-        QCOMPARE(w_->messages.shownIds(), messages);
+        QCOMPARE(test::patientReportStarts(pdf()).join(' '), periods);
+        QStringList ids;
+        for (int id : w_->messages.shownIds())
+            ids << QString::number(id);
+        QCOMPARE(ids.join(' '), messages);
         QVERIFY(!progress->isVisible() && !form()->batchPrint && !form()->printingActive);
         QCOMPARE(w_->session.state.currentFilePath, current);
         QCOMPARE(w_->session.state.windowTitleText.section(QLatin1Char(' '), 0, 0), QStringLiteral("DEMO"));

@@ -171,7 +171,6 @@ private Q_SLOTS:
         QCOMPARE(form()->recorderSession->recordCount, 0);
     }
 
-    // The rows of golden recorder-menu.txt.
     void menuEntries_data()
     {
         test::dataRows(QStringLiteral("recorder-menu.txt"),
