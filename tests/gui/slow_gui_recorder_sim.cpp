@@ -1,22 +1,14 @@
-// The recorder menu and its dialogs against ks318-sim on a pseudo-terminal,
-// in real time, as a clinic uses them: a retrieval into a new recording, and
-// clears with the recorder unplugged and plugged in again. What reached the
-// recorder is read from the simulator's own log of frames. (The setup
-// dialog and an empty recorder's 208: tst_gui_recorder on a simulated
-// clock; the schedule against ks318-sim in real time: slow_recorder_sim.)
+// The recorder menu against ks318-sim on a pseudo-terminal, in real time:
+// clears with the recorder unplugged and plugged in again, read from the
+// simulator's own log. (The dialogs on a simulated clock: tst_gui_recorder;
+// a retrieval against ks318-sim in real time: slow_recorder_sim.)
 #include "app/beepservice.h"
-#include "app/patientinformationform.h"
 #include "app/recordercleardataform.h"
-#include "app/recorderretrieveform.h"
 #include "guisupport.h"
 #include "recorder/serial.h"
 #include "support/simulator.h"
-#include "views/cp932edit.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 using namespace ks318;
@@ -53,49 +45,16 @@ private Q_SLOTS:
         QVERIFY2(!qEnvironmentVariable("KS318_SIM").isEmpty(), "KS318_SIM names the simulator");
         QVERIFY(links_.isValid());
         qputenv("KS318_COM1", line().toLocal8Bit());
-    }
-
-    void init()
-    {
         w_ = std::make_unique<MainWindow>();
         QVERIFY(w_->form);
         QCOMPARE(w_->session.settings.analysis.serialPortName.toQString(), QStringLiteral("COM1"));
         form()->Beeps->setAudible(false);
     }
 
-    void cleanup()
+    void cleanupTestCase()
     {
         w_.reset();
         ClosePort();
-    }
-
-    void retrievalIntoANewRecording()
-    {
-        Simulator sim({"--link", line(), "--generate", "5"});
-        QVERIFY(!sim.device().isEmpty());
-        TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
-        QString start;
-        when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
-            start = dialog->StartTime->text();
-            dialog->PatientNameEdit->setText(QStringLiteral("佐藤 花子"));
-            w_->saved = w_->file("RT.x");
-            when(form(), [this] { return form()->PatientInformationForm->isVisible(); },
-                 [this] { form()->PatientInformationForm->PtSaveButton->click(); });
-            dialog->RetrievedataButton->click();
-        });
-        form()->RecorderZireRetrievedata->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kPatienceMs);
-
-        QCOMPARE(start, QStringLiteral("07:00"));
-        QVERIFY(w_->messages.shownIds().isEmpty());
-        // The simulator's first reading (2 November 2026, 07:00; pulse
-        // pressure 45, DIA 78, pulse 62; recorder 1) and four more.
-        const QByteArray file = readBytes(w_->file("RT.dat"));
-        QCOMPARE(file.split('\n').value(0), QByteArray("KS-318  700000000100" "7E0B020700" "2D4E3E0000" "01"));
-        QCOMPARE(int(file.count("KS-318  70")), 5);
-        // The frames themselves: tst_link (golden link.txt).
-        QCOMPARE(int(sim.log().count("recv command 10")), 1);
-        QCOMPARE(int(sim.log().count("recv ACK")), 1);
     }
 
     // The recorder goes away in the middle of a command (224 for that

@@ -1,6 +1,6 @@
 // The recorder menu and its dialogs against a scripted recorder on a
 // simulated clock: retrieval into a new recording, setup, clear, the session
-// opening, and the waits that repaint and take only ESC.
+// opening, the waits that repaint and take only ESC; the serial port dialog.
 #include "app/beepservice.h"
 #include "app/defaultserialportform.h"
 #include "app/linkwaiter.h"
@@ -12,8 +12,8 @@
 #include "linksupport.h"
 #include "records/companionfile.h"
 #include "records/shortdate.h"
+#include "recorder/serial.h"
 #include "views/cp932edit.h"
-#include "session/session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace ks318;
 using namespace ks318::guitest;
@@ -39,8 +42,29 @@ QByteArray readingsBlock()
     return dataFrame(records, "KS");
 }
 
-QList<Reply> acks(int n) { return QList<Reply>(n, Reply::ack()); }
 const Reply A = Reply::ack(), N = Reply::nak();
+
+// The recorder's replies written as in golden recorder-menu.txt (block: the
+// five readings of readingsBlock()).
+QList<Reply> scripted(const QString& replies)
+{
+    const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
+    QByteArray badSum = settings;
+    badSum.back() = char(badSum.back() + 1);
+    const QMap<QString, QByteArray> frames{{"empty", dataFrame("", "KS")},
+                                          {"fragment", dataFrame("2D4E3E00007E0B02", "KS")},
+                                          {"block", readingsBlock()},
+                                          {"cut", readingsBlock().left(60)},
+                                          {"settings", settings},
+                                          {"badsum", badSum}};
+    QList<Reply> script;
+    for (const QString& reply : replies.split(' ', Qt::SkipEmptyParts)) {
+        const QString control = reply.section('+', 0, 0);
+        const Reply r = control == "A" ? A : control == "N" ? N : Reply::silence();
+        script << (reply.contains('+') ? r.then(frames.value(reply.section('+', 1)), 50) : r);
+    }
+    return script;
+}
 
 // A window that counts its paints (asking for the next one each time).
 class PaintCounter : public QPushButton {
@@ -58,6 +82,23 @@ protected:
     }
 };
 
+// The device end of a pseudo-terminal pair, standing in for a serial port.
+struct Pty {
+    int master = -1;
+    QString device;
+    Pty()
+    {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            device = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+};
+
 } // namespace
 
 class TestRecorder : public QObject {
@@ -66,6 +107,14 @@ class TestRecorder : public QObject {
     std::unique_ptr<MainWindow> w_;
     std::unique_ptr<Rig> rig_;
     TMainForm* form() const { return w_->form.get(); }
+
+    TDefaultSerialPortForm* openAndCloseSerialPortDialog()
+    {
+        TDefaultSerialPortForm* dialog = form()->DefaultSerialPortForm;
+        dialog->show();
+        dialog->hide();
+        return dialog;
+    }
 
 private Q_SLOTS:
     void init()
@@ -81,6 +130,7 @@ private Q_SLOTS:
     {
         w_.reset();
         rig_.reset();
+        ClosePort();
     }
 
     // From the menu: 207 for an empty name, 268 for a taken name, then the
@@ -89,7 +139,7 @@ private Q_SLOTS:
     {
         QVERIFY(form()->openFile(w_->demoPath()));
         const QString demoCaption = form()->windowTitle();
-        rig_->script(acks(3) << A.then(readingsBlock(), 50));
+        rig_->script(scripted("A A A A+block"));
         TRecorderRetrieveForm* dialog = form()->RecorderRetrieveForm;
         QString seen;
         when(form(), [dialog] { return dialog->isVisible() && dialog->hasData; }, [&] {
@@ -121,99 +171,61 @@ private Q_SLOTS:
         QCOMPARE(form()->recorderSession->recordCount, 0);
     }
 
-    // Menu entries against a scripted recorder (the clear dialog answered
-    // with OK or cancel; the setup dialog with the first slot changed, OK
-    // with the questions' answers given, then cancel): the command codes
-    // sent, the messages and the beeps (before each question, after an
-    // acknowledged clear). A recorder without readings gives 208, a failed
-    // transfer 224, and neither a save dialog; opening the session gives 224
-    // after two unanswered attempts; start measurement repeats "40" until the
-    // recorder falls silent. A failed settings read leaves the setup's OK and
-    // slots disabled and sends nothing; a clock or schedule that does not go
-    // through says 224 and keeps the dialog open (without "30" acknowledged
-    // no schedule frame goes out). Setup rows add: OK and the slots enabled |
-    // still open after OK.
     void menuEntries_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QList<Reply>>("replies");
-        QTest::addColumn<QList<bool>>("answers");   // clear: OK; setup: clear, clock
-        QTest::addColumn<QString>("result");
-        const QString retrieve = QStringLiteral("RecorderZireRetrievedata");
-        const QString setup = QStringLiteral("RecorderZireSetup");
-        QTest::newRow("retrieve, empty block") << retrieve << (acks(3) << A.then(dataFrame("", "KS"), 50))
-                                               << QList<bool>{} << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, less than a record") << retrieve
-                                                      << (acks(3) << A.then(dataFrame("2D4E3E00007E0B02", "KS"), 50))
-                                                      << QList<bool>{} << "05 05 05 10 | 208 | 0";
-        QTest::newRow("retrieve, no answer to 10") << retrieve << acks(2) << QList<bool>{} << "05 05 05 10 | 224 | 0";
-        QTest::newRow("retrieve, block cut short") << retrieve << (acks(3) << A.then(readingsBlock().left(60), 50))
-                                                   << QList<bool>{} << "05 05 05 10 | 224 | 0";
-        QTest::newRow("measure, silent recorder") << "RecorderZireStartmeasurement" << QList<Reply>{} << QList<bool>{}
-                                                  << "05 05 05 05 | 224 | 0";
-        QTest::newRow("measure three times") << "RecorderZireStartmeasurement" << acks(8) << QList<bool>{}
-                                             << "05 05 05 40 05 40 05 40 05 40 |  | 0";
-        QTest::newRow("clear, NAK then ACK") << "RecorderZireCleardata" << QList<Reply>{A, A, A, N, A, A}
-                                             << QList<bool>{true} << "05 05 05 12 05 12 |  | 3";
-        QTest::newRow("clear cancelled") << "RecorderZireCleardata" << QList<Reply>{A, A} << QList<bool>{false}
-                                         << "05 05 |  | 1";
-        const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        QByteArray badSum = settings;
-        badSum.back() = char(badSum.back() + 1);
-        const QList<Reply> read = acks(3) << A.then(settings, 50) << Reply::silence();
-        QTest::newRow("setup, settings unanswered") << setup << (acks(3) << Reply::silence()) << QList<bool>{}
-                                                    << "05 05 05 11 | 224 | 0 | 00 | 1";
-        QTest::newRow("setup, three bad checksums")
-            << setup << (acks(3) << A.then(badSum, 50) << Reply().then(badSum, 50) << Reply().then(badSum, 50))
-            << QList<bool>{} << "05 05 05 11 | 224 | 0 | 00 | 1";
-        QTest::newRow("setup, clock unanswered") << setup << (read + QList<Reply>{A, A, Reply::silence()})
-                                                 << QList<bool>{false, true}
-                                                 << "05 05 05 11 05 31 | 99 258 224 | 2 | 11 | 1";
-        QTest::newRow("setup, schedule refused") << setup << (read + QList<Reply>{A, A, N}) << QList<bool>{false, false}
-                                                 << "05 05 05 11 05 30 | 99 258 224 | 2 | 11 | 1";
+        test::dataRows(QStringLiteral("recorder-menu.txt"),
+                       {"entry", "replies", "answers", "codes", "messages", "beeps", "enabled", "openAfterOk"});
     }
 
     void menuEntries()
     {
         QFETCH(QString, entry);
-        QFETCH(QList<Reply>, replies);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QString, result);
-        rig_->script(replies);
+        QFETCH(QString, replies);
+        QFETCH(QString, answers);
+        QFETCH(QString, codes);
+        QFETCH(QString, messages);
+        QFETCH(QString, beeps);
+        QFETCH(QString, enabled);
+        QFETCH(QString, openAfterOk);
+        rig_->script(scripted(replies));
+        QList<bool> said;
+        for (const QString& answer : answers.split(' ', Qt::SkipEmptyParts))
+            said << (answer == "yes");
         TRecorderClearDataForm* clear = form()->RecorderClearDataForm;
-        when(form(), [clear] { return clear->isVisible(); }, [clear, answers] {
-            (answers.value(0) ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click();
+        when(form(), [clear] { return clear->isVisible(); }, [clear, said] {
+            (said.value(0) ? clear->RecorderClearOkButton : clear->RecorderClearCancelButton)->click();
         });
         TRecorderSetup_318Form* setup = form()->RecorderSetup_318Form;
-        QString state;
+        QString okAndSlots, stillOpen;
         when(form(), [this, setup] {
             return setup->isVisible() && (setup->RecorderSetupOkButton->isEnabled() || !w_->messages.shown().isEmpty());
         }, [&] {
-            state = " | " + QString::number(setup->RecorderSetupOkButton->isEnabled())
-                    + QString::number(setup->BPMeasurementTimesGroupBox->isEnabled());
+            okAndSlots = QString::number(setup->RecorderSetupOkButton->isEnabled())
+                         + QString::number(setup->BPMeasurementTimesGroupBox->isEnabled());
             setup->IntervalHourComboBox[0]->setEditText("6");
-            w_->messages.answers = answers;
+            w_->messages.answers = said;
             setup->RecorderSetupOkButtonClick();
-            state += " | " + QString::number(setup->isVisible());
+            stillOpen = QString::number(setup->isVisible());
             setup->RecorderSetupCancelButton->click();
         });
         form()->findChild<QAction*>(entry)->trigger();
         QStringList ids;
         for (int id : w_->messages.shownIds())
             ids << QString::number(id);
-        const QString beeps = QString::number(form()->Beeps->count());
-        QCOMPARE(rig_->port.commandCodes().join(' ') + " | " + ids.join(' ') + " | " + beeps + state, result);
+        QCOMPARE(rig_->port.commandCodes().join(' '), codes);
+        QCOMPARE(ids.join(' '), messages);
+        QCOMPARE(QString::number(form()->Beeps->count()), beeps);
+        QCOMPARE(okAndSlots + '/' + stillOpen, enabled + '/' + openAfterOk);
         QVERIFY(!form()->RecorderRetrieveForm->isVisible() && w_->saveDialogs == 0);
         // Only a recorder silent from the start leaves no session.
-        QCOMPARE(form()->recorderSession != nullptr, result != "05 05 05 05 | 224 | 0");
+        QCOMPARE(form()->recorderSession != nullptr, !replies.isEmpty());
     }
 
     // The schedule read at the first paint, a duplicate refused with 266,
     // then clear, clock and schedule sent.
     void setup()
     {
-        const QByteArray settings("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
-        rig_->script(acks(3) << A.then(settingsFrame(settings), 50) << Reply::silence() << acks(8));
+        rig_->script(scripted("A A A A+settings - A A A A A A A A"));
         TRecorderSetup_318Form* dialog = form()->RecorderSetup_318Form;
         QStringList shown;
         bool refused = false;
@@ -275,6 +287,58 @@ private Q_SLOTS:
         QVERIFY2(window.paints > 10, qPrintable(QString::number(window.paints)));   // all through the hold
         QCoreApplication::processEvents();
         QCOMPARE(clicks, 0);
+    }
+
+    // The stored port is selected; one out of range keeps the design state,
+    // COM1, and so do settings never loaded, reported (220) at each opening.
+    // Each entry names its device: /dev/ttyS(n-1) unless KS318_COMn says
+    // otherwise.
+    void serialPortOpening()
+    {
+        qputenv("KS318_COM2", "/dev/ttyUSB0");
+        AnalysisSettings& settings = w_->session.settings.analysis;
+        for (const auto& [valid, stored, checked] : {std::tuple(1, 7, 1), std::tuple(0, 3, 1), std::tuple(1, 3, 3)}) {
+            w_->messages.clear();
+            settings.valid = valid;
+            settings.serialPortNumber = stored;
+            TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
+            QVERIFY(dialog->radioButton(checked)->isChecked());
+            QCOMPARE(dialog->deviceLabel(2)->text() + ' ' + dialog->deviceLabel(3)->text(), "/dev/ttyUSB0 /dev/ttyS2");
+            openAndCloseSerialPortDialog();
+            QCOMPARE(w_->messages.shownIds(), valid ? QList<int>{} : (QList<int>{220, 220}));
+        }
+        qunsetenv("KS318_COM2");
+    }
+
+    // Cancel keeps COM1; save stores the choice as "COMn" and moves the open
+    // port at once; saving the same port again opens it afresh (the device
+    // behind the name now: an adapter plugged in again); a port that cannot
+    // be opened gives 198 and leaves none open.
+    void serialPortCancelAndSave()
+    {
+        Pty first, second, replugged;
+        QVERIFY(!first.device.isEmpty() && !second.device.isEmpty() && !replugged.device.isEmpty());
+        qputenv("KS318_COM1", first.device.toLocal8Bit());
+        qputenv("KS318_COM3", "/nonexistent/ttyX");
+        QVERIFY(OpenPort(QStringLiteral("COM1"), &w_->messages));
+        // KS318_COM2, the port chosen, saved or cancelled; the port stored, the device open.
+        const std::tuple<QString, int, bool, const char*, QString> steps[] = {
+            {second.device, 2, false, "COM1", first.device},
+            {second.device, 2, true, "COM2", second.device},
+            {replugged.device, 2, true, "COM2", replugged.device},
+            {replugged.device, 3, true, "COM3", QString()},
+        };
+        for (const auto& [com2, chosen, saved, stored, device] : steps) {
+            qputenv("KS318_COM2", com2.toLocal8Bit());
+            TDefaultSerialPortForm* dialog = openAndCloseSerialPortDialog();
+            dialog->radioButton(chosen)->setChecked(true);
+            saved ? dialog->SerialPortSaveButtonClick() : dialog->SerialPortCancelButtonClick();
+            QCOMPARE(w_->session.settings.analysis.serialPortName.toQString(), QString::fromLatin1(stored));
+            QCOMPARE(currentPort() ? currentPort()->device() : QString(), device);
+            QCOMPARE(w_->messages.shownIds(), device.isEmpty() ? QList<int>{198} : QList<int>{});
+        }
+        for (const char* name : {"KS318_COM1", "KS318_COM2", "KS318_COM3"})
+            qunsetenv(name);
     }
 };
 

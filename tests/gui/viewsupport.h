@@ -27,7 +27,9 @@ struct Reading {
 
 inline const QDate kFirstDate(2026, 3, 2);
 
-inline std::unique_ptr<SessionData> blockOf(const QList<Reading>& readings, const QDate& first = kFirstDate)
+// The readings (patient TEST) as a data file of `type`.
+inline bool writeRecording(const QString& path, const QList<Reading>& readings, const QDate& first = kFirstDate,
+                           RecorderType type = RecorderType::Ks318)
 {
     auto d = std::make_unique<SessionData>();
     d->loaded = 1;
@@ -45,28 +47,20 @@ inline std::unique_ptr<SessionData> blockOf(const QList<Reading>& readings, cons
         r.oscDia = std::uint8_t(in.dia);
         r.oscPulse = std::uint8_t(in.pulse);
         r.oscError = std::uint8_t(in.error);
-        r.method = 0;
         r.excluded = in.excluded ? 1 : 0;
         r.errorText = in.error ? "1" : "--";
         r.comment = in.comment;
     }
     d->counters.readingCount = std::uint32_t(i);
-    return d;
-}
-
-inline bool writeRecording(const QString& path, const QList<Reading>& readings, const QDate& first = kFirstDate,
-                           RecorderType type = RecorderType::Ks318)
-{
-    return writeBpDataFile(path, *blockOf(readings, first), type);
+    return writeBpDataFile(path, *d, type);
 }
 
 // Makes `path` current: companion file created from the data, then the
-// optional sleep and wake texts ("hh:nn") and window 1 as given (start hour
-// -1 keeps the default window).
+// optional sleep and wake texts ("hh:nn") and window 1 from the first date
+// at the time given (start hour -1 keeps the default window).
 struct Current {
     QString sleep;
     QString wake;
-    int startDay = 0;
     int startHour = -1;
     int startMinute = 0;
     int hours = 0;
@@ -74,7 +68,7 @@ struct Current {
 
 inline Current window1(int startHour, int startMinute, int hours)
 {
-    return Current{QString(), QString(), 0, startHour, startMinute, hours};
+    return Current{QString(), QString(), startHour, startMinute, hours};
 }
 
 inline Current sleepWake(const QString& sleep = QStringLiteral("23:00"), const QString& wake = QStringLiteral("06:00"))
@@ -90,8 +84,7 @@ inline bool makeCurrent(Session& session, const QString& path, const Current& c 
     session.patient.day1SleepTime.setQString(c.sleep);
     session.patient.day1WakeTime.setQString(c.wake);
     if (c.startHour >= 0) {
-        const QDate start = kFirstDate.addDays(c.startDay);
-        session.intervals.interval1StartDate = encodeDate(start.year(), start.month(), start.day());
+        session.intervals.interval1StartDate = encodeDate(kFirstDate.year(), kFirstDate.month(), kFirstDate.day());
         session.intervals.interval1StartTime = encodeTime(c.startHour, c.startMinute);
         session.intervals.interval1Hours = std::uint32_t(c.hours);
         session.intervals.valid = 1;

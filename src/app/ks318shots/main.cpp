@@ -1,10 +1,8 @@
-// ks318-shots [--lang ja|en] FILE OUT_DIR: pictures of the main window with
-// FILE open and of its windows and dialogs, saved as PNG for review. The
-// retrieval and setup dialogs read from the recorder on the settings' port
-// (ks318-sim in tools/screenshot.sh).
-// Runs in a scratch start directory of its own (with a copy of FILE and its
-// companion file) so no settings land elsewhere and the recording is left
-// alone.
+// ks318-shots [--lang ja|en] FILE OUT_DIR: PNG pictures of the main window
+// with FILE open and of its windows and dialogs, for review; the recorder
+// dialogs read from the settings' port (ks318-sim in tools/screenshot.sh).
+// Runs in a scratch start directory holding copies of FILE and its companion
+// file, so no settings land elsewhere and the recording is left alone.
 #include "app/aboutform.h"
 #include "app/defaultbpsettingszireform.h"
 #include "app/defaultserialportform.h"
@@ -19,6 +17,7 @@
 #include "app/recordercleardataform.h"
 #include "app/recorderretrieveform.h"
 #include "app/recordersetup_318form.h"
+#include "records/filenames.h"
 #include "records/physicianroster.h"
 #include "session/session.h"
 #include "reports/printprogressform.h"
@@ -39,7 +38,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -64,29 +62,25 @@ void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file
 
 int main(int argc, char** argv)
 {
-    // The windows speak the language given (Japanese by default).
-    if (argc == 5 && std::strcmp(argv[1], "--lang") == 0) {
-        ks318::setLanguage(std::strcmp(argv[2], "en") == 0 ? ks318::Language::English : ks318::Language::Japanese);
-        argv[2] = argv[0];
-        argv += 2;
-        argc -= 2;
-    }
+    // The windows speak the language of --lang, as the program's own do.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    ks318::setLanguage(ks318::startLanguage(args));
     ks318::TMyApplication app(argc, argv);
-    if (argc != 3) {
+    if (args.size() != 2) {
         std::fprintf(stderr, "usage: ks318-shots [--lang ja|en] FILE OUT_DIR\n");
         return 2;
     }
-    const QString file = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    const QDir out(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
+    const QString file = QFileInfo(args[0]).absoluteFilePath();
+    const QDir out(QFileInfo(args[1]).absoluteFilePath());
     QTemporaryDir start;
     if (!start.isValid() || !QDir::setCurrent(start.path()))
         return 1;
     const QString copy = start.filePath(QFileInfo(file).fileName());
     QFile::copy(file, copy);
-    const QString companion = QFileInfo(file).path() + QLatin1Char('/') + QFileInfo(file).completeBaseName()
-                              + QStringLiteral(".p30");
-    if (QFileInfo::exists(companion))
-        QFile::copy(companion, start.filePath(QFileInfo(companion).fileName()));
+    const QString companion = ks318::resolveMemberPath(file, QStringLiteral(".p30"));
+    QFile::copy(companion, start.filePath(QFileInfo(companion).fileName()));
 
     ks318::Session session;
     ks318::GuiMessageService messages(true);
@@ -109,29 +103,27 @@ int main(int argc, char** argv)
     // The retrieval dialog once the readings arrived, the setup dialog with
     // the recorder's schedule, the clear and the serial port dialogs.
     ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
-    shootWhen(
-        retrieve,
-        [retrieve] {
-            retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
-            return retrieve->hasData;
-        },
-        out.filePath(QStringLiteral("retrieve.png")), ok);
+    const auto retrieved = [retrieve] {
+        retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
+        return retrieve->hasData;
+    };
+    shootWhen(retrieve, retrieved, out.filePath(QStringLiteral("retrieve.png")), ok);
     form.RecorderZireRetrievedata->trigger();
     ks318::TRecorderSetup_318Form* setup = form.RecorderSetup_318Form;
-    shootWhen(
-        setup, [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); },
-        out.filePath(QStringLiteral("setup.png")), ok);
+    const auto scheduleRead = [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); };
+    shootWhen(setup, scheduleRead, out.filePath(QStringLiteral("setup.png")), ok);
     form.RecorderZireSetup->trigger();
     shoot(form.RecorderClearDataForm, "cleardata.png");
     shoot(form.DefaultSerialPortForm, "serialport.png");
     shoot(form.AboutForm, "about.png");
     shoot(form.DefaultBpSettingsZireForm, "bpsettings.png");
     form.ViewT2SummaryData->trigger();
-    save(form.SummaryDataForm, "summary.png", 300);
-    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(2);
-    save(form.SummaryDataForm, "summary-day.png", 200);
-    form.SummaryDataForm->SummaryPageControl->setCurrentIndex(4);
-    save(form.SummaryDataForm, "summary-clinical.png", 200);
+    const std::pair<int, const char*> summaryPages[] = {{0, "summary.png"}, {2, "summary-day.png"},
+                                                        {4, "summary-clinical.png"}};
+    for (const auto& [page, name] : summaryPages) {
+        form.SummaryDataForm->SummaryPageControl->setCurrentIndex(page);
+        save(form.SummaryDataForm, name, 300);
+    }
     form.SummaryDataForm->hide();
     form.ViewT2BPDataList->trigger();
     save(form.BPDataListForm, "bpdatalist.png", 300);
