@@ -42,28 +42,16 @@ class TestClinical : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The rows of golden clinical-missing.txt.
-    void missingInputs_data()
-    {
-        QTest::addColumn<QString>("readings");
-        QTest::addColumn<bool>("times");
-        QTest::addColumn<QString>("empty");
-        for (const QByteArray& line : test::golden(QStringLiteral("clinical-missing.txt")).split('\n')) {
-            QStringList f = QString::fromUtf8(line).split(QLatin1Char('|'));
-            for (QString& field : f)
-                field = field.trimmed();
-            if (!line.startsWith('#') && f.size() == 4)
-                QTest::newRow(qPrintable(f[0])) << f[1] << (f[2] != QLatin1String("none")) << f[3];
-        }
-    }
+    void missingInputs_data() { test::dataRows(QStringLiteral("clinical-missing.txt"), {"readings", "times", "empty"}); }
 
     void missingInputs()
     {
         QFETCH(QString, readings);
-        QFETCH(bool, times);
+        QFETCH(QString, times);
         QFETCH(QString, empty);
         const auto block = test::makeBlock(readings);
-        const int h = times ? 23 : -1, w = times ? 6 : -1;
+        const bool known = times != QLatin1String("none");
+        const int h = known ? 23 : -1, w = known ? 6 : -1;
         const ClinicalMeasures m = computeClinicalMeasures(readings == QLatin1String("none") ? nullptr : block.get(),
                                                            h, 0, w, 0);
         QCOMPARE(emptyOnes(m), empty);
