@@ -10,8 +10,6 @@
 #include "synthetic.h"
 #include "session/session.h"
 
-#include <QDateTime>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <array>
 #include <cmath>
