@@ -1,8 +1,8 @@
 // The recorder link and the recorder menu's flows against a scripted recorder
-// on a simulated clock. Each scenario's transcript (every frame written, with
-// its time, then the outcome and the session's state) is compared with
-// golden/link.txt: frames byte for byte, reply polling, NAK loops, block
-// reception and the drain after it, XON/XOFF, ESC, setup and clear flows.
+// on a simulated clock: the scenarios of golden/link-scenarios.txt, each
+// transcript compared with golden/link.txt (frames byte for byte, reply
+// polling, NAK loops, block reception and the drain after it, XON/XOFF, ESC,
+// setup and clear flows).
 #include "linksupport.h"
 #include "recorder/recorderflows.h"
 #include "support/testfiles.h"
@@ -14,8 +14,6 @@ using namespace ks318::test;
 
 namespace {
 
-const Reply A = Reply::ack(), N = Reply::nak(), S = Reply::silence();
-const QByteArray kAck = Reply::frame(ctl::ACK);
 const QByteArray kSettings("12345678" "07000C1EFFFF1500FFFFFFFF" "5A");
 
 QByteArray records(int count)
@@ -26,30 +24,53 @@ QByteArray records(int count)
     return data;
 }
 
-// "05" and "10" acknowledged, the header 50 ms and `chunks` from 80 ms on
-// (20 ms apart) after the "10".
-QList<Reply> block(const char* length, const QList<QByteArray>& chunks, const QList<Reply>& after = {})
+// BYTES of link-scenarios.txt.
+QByteArray bytesOf(const QString& text)
 {
-    Reply r = A.then(dataHeader(length), 50);
-    for (int i = 0; i < chunks.size(); ++i)
-        r = r.then(chunks[i], 80 + 20 * i);
-    return QList<Reply>{A, r} + after;
+    QByteArray out;
+    for (const QString& part : text.split(QLatin1Char('.'))) {
+        const QString kind = part.section(QLatin1Char(':'), 0, 0);
+        const QByteArray arg = part.section(QLatin1Char(':'), 1).toLatin1();
+        if (part.startsWith(QLatin1Char('"')))
+            out += unescaped(part.mid(1).chopped(1).toLatin1());
+        else if (kind == QLatin1String("ack") || kind == QLatin1String("nak"))
+            out += Reply::frame(kind == QLatin1String("ack") ? ctl::ACK : ctl::NAK);
+        else if (kind == QLatin1String("hdr"))
+            out += dataHeader(arg.constData());
+        else if (kind == QLatin1String("rec"))
+            out += records(arg.split(':')[0].toInt()).left(arg.contains(':') ? arg.split(':')[1].toInt() : 1 << 20);
+        else if (kind == QLatin1String("set") && arg.startsWith('"'))
+            out += settingsFrame(arg.mid(1).chopped(1));
+        else if (kind == QLatin1String("set"))
+            out += settingsFrame(kSettings, arg.size() == 4 ? arg.constData() : "0022")
+                       .chopped(arg == "cut" ? 1 : 0);
+        if (arg == "bad")
+            out.back() = char(out.back() + 1);
+    }
+    return out;
 }
 
-// "05" and "11" acknowledged, then one settings frame per request (the
-// first after "11", the others after each NAK).
-QList<Reply> settings(const QList<QByteArray>& frames)
+// One reply of REPLIES.
+Reply replyOf(const QString& text)
 {
-    QList<Reply> r{A, A.then(frames[0], 50)};
-    for (int i = 1; i < frames.size(); ++i)
-        r << Reply().then(frames[i], 50);
+    Reply r;
+    for (const QString& piece : text.split(QLatin1Char('+'))) {
+        if (piece == QLatin1String("A") || piece == QLatin1String("N"))
+            r = r.then(Reply::frame(piece == QLatin1String("A") ? ctl::ACK : ctl::NAK), 20);
+        if (!piece.contains(QLatin1Char('@')))
+            continue;
+        const QByteArray bytes = bytesOf(piece.section(QLatin1Char('@'), 0, -2));
+        const QStringList at = piece.section(QLatin1Char('@'), -1).split(QRegularExpression(QStringLiteral("[/:]")));
+        const int size = at.size() == 3 ? at[2].toInt() : int(bytes.size());
+        for (int i = 0; i == 0 || i * size < bytes.size(); ++i)
+            r = r.then(bytes.mid(i * size, size), at[0].toInt() + i * at.value(1).toInt());
+    }
     return r;
 }
 
 using Run = std::function<int(Rig&)>;   // the result; -1 for none
 #define RUN(...) [](Rig& r) { return int(__VA_ARGS__); }
 
-// WaitReply with `chunks` arriving at 50, 450, 850 ... ms.
 Run reply(const QList<QByteArray>& chunks)
 {
     return [chunks](Rig& r) {
@@ -59,8 +80,6 @@ Run reply(const QList<QByteArray>& chunks)
     };
 }
 
-// A "05" frame sent while `afterThirdByte` comes in after its third byte;
-// XON and ESC at the given times (-1: never).
 Run flow(const QByteArray& afterThirdByte, std::int64_t xonAt, std::int64_t escapeAt)
 {
     return [=](Rig& r) {
@@ -75,9 +94,7 @@ Run flow(const QByteArray& afterThirdByte, std::int64_t xonAt, std::int64_t esca
 
 QString optional(const std::optional<LinkResult>& r) { return r ? QString::number(*r) : QStringLiteral("-"); }
 
-// The setup transfer of 7:00, 12:30, 21:00 (or of the schedule read),
-// noting when the moment for the clock is asked.
-Run transfer(bool clear, bool clock, bool readFirst = false)
+Run transfer(bool clear, bool clock, bool readFirst)
 {
     return [=](Rig& r) {
         Schedule schedule{{{7, 0}, {12, 30}, {}, {21, 0}, {}, {}}};
@@ -97,119 +114,45 @@ Run transfer(bool clear, bool clock, bool readFirst = false)
     };
 }
 
-struct Scenario {
-    QString name;
-    QList<Reply> replies;
-    Run run;
-};
-
-QList<Scenario> scenarios()
+// One RUN of link-scenarios.txt.
+Run runOf(const QString& text)
 {
-    const QByteArray good = settingsFrame(kSettings);
-    QByteArray badSum = good;
-    badSum.back() = char(badSum.back() + 1);
-    const QByteArray shortLength = dataHeader("0021");
-    const QByteArray badHeader = dataHeader("0016").replace(1, 1, "E");
-    QList<QByteArray> longBlock;   // 248 pieces: still arriving well after the ACK
-    for (qsizetype at = 0; at < 450 * 22; at += 40)
-        longBlock << records(450).mid(at, 40);
-    const Run retrieve = RUN(r.link->RetrieveDataBlock());
-    const Run presence = RUN(OpenSession(r.port, r.clock, r.escape, {}, &r.log) ? 0 : 1);
-    const Run clear = RUN(r.link->ClearRecorderData(true));
-    const Run readSettings = RUN((r.link->errorCount = 2, r.link->ReadSettingsBlock()));   // reset by the read
-    const Run writeSchedule = RUN(r.link->WriteSchedule());
-    const Run afterSettings = RUN((qstrcpy(r.link->settingsText, kSettings.constData()),
-                                   r.link->settingsReceived = true, r.link->WriteSchedule()));
-    // The next command after a block is answered at once.
-    const auto retrieveThenPresence = [](Rig& r) {
-        r.port.note(QStringLiteral("retrieved: %1").arg(r.link->RetrieveDataBlock()));
-        r.clock.sleepMs(1000);
-        return int(r.link->CheckPresence());
+    const QStringList w = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QList<QByteArray> chunks;
+    for (const QString& chunk : w.mid(1))
+        chunks << bytesOf(chunk);
+    if (w[0] == QLatin1String("reply"))
+        return reply(chunks);
+    if (w[0] == QLatin1String("flow"))
+        return flow(chunks[0], w[2].toInt(), w[3].toInt());
+    if (w[0] == QLatin1String("setup"))
+        return transfer(w.contains(QLatin1String("clear")), w.contains(QLatin1String("clock")),
+                        w.contains(QLatin1String("read")));
+    const QMap<QString, Run> runs{
+        {"presence", RUN(OpenSession(r.port, r.clock, r.escape, {}, &r.log) ? 0 : 1)},
+        {"clear", RUN(r.link->ClearRecorderData(true))},
+        {"clear-at-once", RUN(r.link->ClearRecorderData(false))},
+        {"clear-flow", RUN(clearDataFlow(*r.link, &r.log))},
+        {"measure", RUN((r.link->StartMeasurement(), -1))},
+        {"retrieve", RUN(r.link->RetrieveDataBlock())},
+        {"retrieve-then-presence",
+         [](Rig& r) {
+             r.port.note(QStringLiteral("retrieved: %1").arg(r.link->RetrieveDataBlock()));
+             r.clock.sleepMs(1000);
+             return int(r.link->CheckPresence());
+         }},
+        {"read-settings", RUN((r.link->errorCount = 2, r.link->ReadSettingsBlock()))},   // reset by the read
+        {"read-schedule", RUN(readSchedule(*r.link).has_value())},
+        {"schedule", RUN(r.link->WriteSchedule())},
+        {"schedule-after-settings", RUN((qstrcpy(r.link->settingsText, kSettings.constData()),
+                                         r.link->settingsReceived = true, r.link->WriteSchedule()))},
+        {"schedule-5:47", RUN((r.link->slotHour = {5, -1, -1, -1, -1, -1},
+                               r.link->slotMinute = {47, -1, -1, -1, -1, -1}, r.link->WriteSchedule()))},
+        {"clock", RUN(r.link->SetRecorderClock())},
+        {"flow-check", RUN((r.escape.pressAt = 250, r.port.deliverAt(0, QByteArray(1, ctl::XOFF)),
+                            r.link->CheckFlowControl()))},
     };
-    const auto bad = [&](int n) { return QList<Reply>(n, Reply().then(badHeader, 50)); };
-    const Reply good1 = Reply().then(dataHeader("0016") + records(1), 50);
-    return {
-        {"reply: ACK", {}, reply({kAck})},
-        {"reply: NAK", {}, reply({Reply::frame(ctl::NAK)})},
-        {"reply: two stray bytes first", {}, reply({"xy" + kAck})},
-        {"reply: split after SOH", {}, reply({kAck.left(1), kAck.mid(1)})},
-        {"reply: split after four bytes", {}, reply({kAck.left(4), kAck.mid(4)})},
-        {"reply: sixth byte neither", {}, reply({Reply::frame('?')})},
-        {"reply: after the 16th poll", {}, reply({{}, {}, {}, {}, kAck})},
-
-        {"presence: answered", {A, A}, presence},
-        {"presence: NAK is an answer", {N, N}, presence},
-        {"presence: second attempt", {S, S, A, A}, presence},
-        {"presence: silent, message 224", {}, presence},
-
-        {"clear: ACK", {A, A}, clear},
-        {"clear: NAK then ACK", {A, N, A, A}, clear},
-        {"clear: no pause", {A, A}, RUN(r.link->ClearRecorderData(false))},
-        {"clear: unplugged", {}, clear},
-        {"clear: NAK then silence", {A, N}, clear},
-        {"clear flow: acknowledged", {A, A}, RUN(clearDataFlow(*r.link, &r.log))},
-        {"clear flow: unplugged, message 224", {}, RUN(clearDataFlow(*r.link, &r.log))},
-
-        {"measure: silent at once", {}, RUN((r.link->StartMeasurement(), -1))},
-        {"measure: three answers, one NAK", {A, A, A, N, A, A}, RUN((r.link->StartMeasurement(), -1))},
-
-        {"retrieve: five records, 150 ms each", block("006E", {records(5)}), retrieve},
-        {"retrieve: the longest taken", block("2000", {records(373).left(8192)}), retrieve},
-        {"retrieve: one past the buffer", block("2001", {records(373).left(8193)}), retrieve},
-        {"retrieve: empty", block("0000", {}), retrieve},
-        {"retrieve: shorter than a record", block("0015", {records(1).left(21)}), retrieve},
-        {"retrieve: length FFFF", block("FFFF", {records(5).left(100)}), retrieve},
-        {"retrieve: data never comes", block("0042", {}), retrieve},
-        {"retrieve: data cut short", block("0042", {records(3).left(50)}), retrieve},
-        {"retrieve: 0x13 after the block is read away", block("0016", {records(1) + ctl::XOFF}, {S, A, A}),
-         retrieveThenPresence},
-        {"retrieve: the rest of a refused block is read away", block("26AC", longBlock, {S, A, A}),
-         retrieveThenPresence},
-        {"retrieve: bad header, NAK, good block", QList<Reply>{A, A.then(badHeader, 50), good1}, retrieve},
-        {"retrieve: two bad headers", QList<Reply>{A, A.then(badHeader, 50)} + bad(1) << good1, retrieve},
-        {"retrieve: three bad headers", QList<Reply>{A, A.then(badHeader, 50)} + bad(2), retrieve},
-        {"retrieve: 10 answered with NAK, sent again", {A, N, A, A.then(dataHeader("0016") + records(1), 50)}, retrieve},
-
-        {"settings: good", settings({good}), readSettings},
-        {"settings: bad checksum, then good", settings({badSum, good}), readSettings},
-        {"settings: wrong length, then good", settings({shortLength, good}), readSettings},
-        {"settings: three wrong lengths", settings({shortLength, shortLength, shortLength}), readSettings},
-        {"settings: three bad checksums", settings({badSum, badSum, badSum}), readSettings},
-        {"settings: length from bytes 5 to 7", settings({settingsFrame(kSettings, "Z022")}), readSettings},
-        {"settings: no checksum byte", settings({good.chopped(1)}), readSettings},
-        {"settings: read then written back with slot 6 at 22:15",
-         {A, A.then(settingsFrame("ABCDEFGH" "0700FFFFFFFFFFFFFFFFFFFF" "7Q"), 50), S, A, A, A},
-         transfer(false, false, true)},
-        {"settings: none to read", {}, RUN(readSchedule(*r.link).has_value())},
-
-        {"schedule: acknowledged, the block's tail sent back", {A, A, A}, afterSettings},
-        {"schedule: rejected, not sent again", {A, A, N}, afterSettings},
-        {"schedule: no answer", {A, A, S}, afterSettings},
-        {"schedule: no settings block read", {A, A, A}, writeSchedule},
-        {"schedule: 5:47 sums to 0x00 and ends before its checksum", {A, A, A},
-         RUN((r.link->slotHour = {5, -1, -1, -1, -1, -1}, r.link->slotMinute = {47, -1, -1, -1, -1, -1},
-              r.link->WriteSchedule()))},
-
-        {"clock: ACK", {A, A, A}, RUN(r.link->SetRecorderClock())},
-        {"clock: NAK, NAK, ACK", {A, A, N, N, A}, RUN(r.link->SetRecorderClock())},
-        {"clock: NAK then silence", {A, A, N}, RUN(r.link->SetRecorderClock())},
-
-        {"setup: neither clear nor clock", {A, A, A, A}, transfer(false, false)},
-        {"setup: clear only", QList<Reply>(6, A), transfer(true, false)},
-        {"setup: clock only", QList<Reply>(6, A), transfer(false, true)},
-        {"setup: clear and clock", QList<Reply>(8, A), transfer(true, true)},
-        {"setup: clear unanswered, nothing more sent", {A, S}, transfer(true, true)},
-        {"setup: clock unanswered, the schedule not sent", {A, A, S}, transfer(false, true)},
-
-        {"XOFF: a stray byte is dropped", {}, flow("Z", -1, -1)},
-        {"XOFF: XON after 2 s", {}, flow(QByteArray(1, ctl::XOFF), 2000, -1)},
-        {"XOFF: XON late in a poll", {}, flow(QByteArray(1, ctl::XOFF), 2050, -1)},
-        {"XOFF: other bytes do not release", {}, flow(QByteArray(1, ctl::XOFF) + "ab", 1000, -1)},
-        {"XOFF: no XON, the rest dropped after 1800 polls", {}, flow(QByteArray(1, ctl::XOFF), -1, -1)},
-        {"XOFF: ESC ends the hold", {}, flow(QByteArray(1, ctl::XOFF), -1, 5000)},
-        {"XOFF: ESC is LinkCancelled from the flow check", {},
-         RUN((r.escape.pressAt = 250, r.port.deliverAt(0, QByteArray(1, ctl::XOFF)), r.link->CheckFlowControl()))},
-    };
+    return runs.value(w[0]);
 }
 
 // The outcome and what the session holds afterwards; then what is still
@@ -248,16 +191,21 @@ private Q_SLOTS:
     void transcripts()
     {
         QString text;
-        for (const Scenario& scenario : scenarios()) {
+        for (const QByteArray& line : test::golden(QStringLiteral("link-scenarios.txt")).split('\n')) {
+            const QStringList f = QString::fromUtf8(line).split(QLatin1Char('|'));
+            if (line.startsWith('#') || f.size() != 3)
+                continue;
             Rig rig;
-            rig.script(scenario.replies);
+            for (const QString& reply : f[1].split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                rig.port.replies.push_back(replyOf(reply));
             rig.link->recordCount = 7;
             rig.link->clockValues = {109, 12, 31, 23, 59};
             rig.link->slotHour = {7, 12, -1, 21, 5, -1};
             rig.link->slotMinute = {0, 30, 0, 0, -1, 3};
-            const int result = scenario.run(rig);
-            rig.port.transcript << outcome(rig, result);
-            text += QStringLiteral("== %1\n%2\n").arg(scenario.name, rig.port.transcript.join(QLatin1Char('\n')));
+            const Run run = runOf(f[2]);
+            QVERIFY2(run, qPrintable(f[2]));
+            rig.port.transcript << outcome(rig, run(rig));
+            text += QStringLiteral("== %1\n%2\n").arg(f[0].trimmed(), rig.port.transcript.join(QLatin1Char('\n')));
         }
         KS318_COMPARE_GOLDEN(text.toUtf8(), "link.txt");
     }
