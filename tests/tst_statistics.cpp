@@ -1,7 +1,7 @@
 // The statistics engine: the documented edge cases (golden
-// statistics-edges.txt, readings written as short texts, and the derived
-// percentages), the keeping of extreme times, and generated recordings
-// against a reference computation.
+// statistics-edges.txt, readings written as short texts, the keeping of
+// extreme times from block to block, and the derived percentages), and
+// generated recordings against a reference computation.
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
@@ -29,8 +29,6 @@ BpThresholds parseThresholds(const QString& text)
             std::tuple(v[0].toInt(), v[1].toInt(), v[2].toInt(), v[3].toInt());
     return t;
 }
-
-QString hhmm(const ExtremeTime& t) { return QString::asprintf("%02d:%02d", t.hour, t.minute); }
 
 // The table of `periods` as text: the counts, the six
 // statistics of each parameter, the times of the four extremes (lowest and
@@ -176,48 +174,17 @@ private Q_SLOTS:
                     .toUtf8();
             }
             const QStringList f = QString::fromUtf8(line).split(QLatin1Char('|'));
-            const auto block = test::makeBlock(f.value(0));
             PeriodStatistics st;
-            computePeriodStatistics(st, block.get(), parseThresholds(f.value(2).trimmed()));
+            std::unique_ptr<SessionData> block;
+            for (const QString& readings : f.value(0).split(QStringLiteral(">>"))) {   // one block after the other
+                block = readings.trimmed() == QLatin1String("none") ? nullptr : test::makeBlock(readings);
+                computePeriodStatistics(st, block.get(), parseThresholds(f.value(2).trimmed()));
+            }
             QList<int> periods;
             for (const QString& p : f.value(1).split(QLatin1Char(' '), Qt::SkipEmptyParts))
                 periods << p.toInt();
-            return table(st, block->counters, periods);
+            return table(st, block ? block->counters : PeriodCounters(), periods);
         });
-    }
-
-    // The times of the extremes outlive a period the next block leaves empty
-    // while its statistics start over; without a block every figure starts
-    // over and the times stay.
-    void extremeTimesOutliveTheFigures()
-    {
-        PeriodStatistics st;
-        const auto withNight = test::makeBlock(
-            QStringLiteral("08:00 130/85/70; 01:10 118/66/58 n; 03:20 126/72/61 n; 20:00 150/95/75"));
-        computePeriodStatistics(st, withNight.get(), BpThresholds());
-        QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
-        QCOMPARE(hhmm(st.extremes[AsleepPeriod][HighestDia]), QStringLiteral("03:20"));
-        QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("20:00"));
-
-        const auto dayOnly = test::makeBlock(QStringLiteral("09:00 148/94/70; 11:00 142/80/64 d+1"));
-        computePeriodStatistics(st, dayOnly.get(), BpThresholds());
-        QCOMPARE(hhmm(st.extremes[AsleepPeriod][LowestSys]), QStringLiteral("01:10"));
-        QCOMPARE(hhmm(st.extremes[AsleepPeriod][HighestDia]), QStringLiteral("03:20"));
-        QCOMPARE(st.stat[AsleepPeriod][ParamSys][StatMin], 300.0);
-        QCOMPARE(st.stat[AsleepPeriod][ParamSys][StatMax], 0.0);
-        QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("09:00"));
-        QCOMPARE(int(st.extremes[WholePeriod][LowestSys].day), 3);
-        QVERIFY(st.sysAboveCount[WholePeriod] > 0 && st.regression[WholePeriod][SysOnPulse].slope != 0);
-
-        computePeriodStatistics(st, nullptr, BpThresholds());
-        for (int p = kFirstPeriod; p <= kLastPeriod; ++p) {
-            QCOMPARE(st.sysAboveCount[p] + st.diaAboveCount[p], 0);
-            for (int k = 0; k < kParameterCount; ++k)
-                for (int s = StatMin; s < kStatCount; ++s)
-                    QCOMPARE(st.stat[p][k][s], s == StatMin ? 300.0 : 0.0);
-        }
-        QCOMPARE(st.regression[WholePeriod][SysOnPulse].slope, 0.0);
-        QCOMPARE(hhmm(st.extremes[WholePeriod][HighestSys]), QStringLiteral("09:00"));
     }
 
     // Generated recordings of many sizes, BP modes, sleep times, windows and
