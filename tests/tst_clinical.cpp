@@ -42,7 +42,7 @@ class TestClinical : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingInputs_data() { test::dataRows(QStringLiteral("clinical-missing.txt"), {"readings", "times", "empty"}); }
+    void missingInputs_data() { test::dataRows("clinical-missing.txt", {"readings", "times", "empty"}); }
 
     void missingInputs()
     {

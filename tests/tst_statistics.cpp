@@ -74,27 +74,21 @@ struct Reference {
     double r[2][2] = {}, slope[2][2] = {}, intercept[2][2] = {};
 };
 
-struct ReferenceInput {
-    QDateTime windowStart;
-    int windowHours = 0;
-    int sleep = -1, wake = -1;  // minutes after midnight; -1 unset
-    BpThresholds thresholds;
-};
-
-Reference referenceStatistics(const SessionData& data, const ReferenceInput& in)
+// The window [start, end); sleep and wake invalid when not given.
+Reference referenceStatistics(const SessionData& data, const QDateTime& start, const QDateTime& end,
+                              const QTime& sleep, const QTime& wake, const BpThresholds& thresholds)
 {
-    const QDateTime windowEnd = in.windowStart.addSecs(qint64(in.windowHours) * 3600);
     std::vector<std::array<double, kParameterCount>> values[5];
     std::vector<bool> asleepOf[5];
     for (std::size_t i = 0; i < data.readingCount(); ++i) {
         const BpReading& b = data.readings[i];
         const QDateTime t(QDate(int(b.year), b.month, b.day), QTime(b.hour, b.minute), Qt::UTC);
-        if (t < in.windowStart || t >= windowEnd || b.errorCode != 0 || b.excluded != 0)
+        if (t < start || t >= end || b.errorCode != 0 || b.excluded != 0)
             continue;
-        const int tod = b.hour * 60 + b.minute;
+        const QTime tod(b.hour, b.minute);
         bool asleep = false;
-        if (in.sleep >= 0 && in.wake >= 0)
-            asleep = in.sleep > in.wake ? (tod >= in.sleep || tod < in.wake) : (tod >= in.sleep && tod < in.wake);
+        if (sleep.isValid() && wake.isValid())
+            asleep = sleep > wake ? (tod >= sleep || tod < wake) : (tod >= sleep && tod < wake);
         const std::array<double, kParameterCount> v{double(b.sys), double(b.dia), double(b.map), double(b.pulse),
                                                     double(b.doubleProduct)};
         for (int p : {1, 2, asleep ? 4 : 3}) {
@@ -109,8 +103,8 @@ Reference referenceStatistics(const SessionData& data, const ReferenceInput& in)
         ref.n[p] = n;
         for (int i = 0; i < n; ++i) {
             const bool night = p == 4 || (p != 3 && asleepOf[p][i]);
-            ref.sysAbove[p] += vs[i][0] > (night ? in.thresholds.asleepSys : in.thresholds.awakeSys);
-            ref.diaAbove[p] += vs[i][1] > (night ? in.thresholds.asleepDia : in.thresholds.awakeDia);
+            ref.sysAbove[p] += vs[i][0] > (night ? thresholds.asleepSys : thresholds.awakeSys);
+            ref.diaAbove[p] += vs[i][1] > (night ? thresholds.asleepDia : thresholds.awakeDia);
         }
         double mean[kParameterCount] = {};
         for (int k = 0; k < kParameterCount; ++k) {
@@ -229,29 +223,25 @@ private Q_SLOTS:
         QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
 
         Session session;
-        ReferenceInput in;
-        if (sleepWake != QLatin1String("-")) {
-            const QStringList t = sleepWake.split(QRegularExpression(QStringLiteral("[:-]")));
+        const QTime sleep = QTime::fromString(sleepWake.section(QLatin1Char('-'), 0, 0), QStringLiteral("hh:mm"));
+        const QTime wake = QTime::fromString(sleepWake.section(QLatin1Char('-'), 1, 1), QStringLiteral("hh:mm"));
+        if (sleep.isValid())
             std::tie(session.state.sleepHour, session.state.sleepMinute, session.state.wakeHour,
-                     session.state.wakeMinute) = std::tuple(t[0].toInt(), t[1].toInt(), t[2].toInt(), t[3].toInt());
-            in.sleep = t[0].toInt() * 60 + t[1].toInt();
-            in.wake = t[2].toInt() * 60 + t[3].toInt();
-        }
+                     session.state.wakeMinute) = std::tuple(sleep.hour(), sleep.minute(), wake.hour(), wake.minute());
+        // Without analysis intervals the window runs from the first reading's day for 1829 days.
+        QDateTime start(QDate(o.year, o.month, o.day), QTime(0, 0), Qt::UTC);
+        QDateTime end = start.addDays(1829);
         if (windowHours > 0) {
             session.intervals = AnalysisIntervals::defaults(o.year, o.month, o.day, o.firstHour + 1, windowHours);
             session.intervals.valid = 1;
-            in.windowStart = QDateTime(QDate(o.year, o.month, o.day), QTime(o.firstHour + 1, 0), Qt::UTC);
-            in.windowHours = windowHours;
-        } else {
-            // Without analysis intervals the window runs from the first reading for 1828 days.
-            in.windowStart = QDateTime(QDate(o.year, o.month, o.day), QTime(0, 0), Qt::UTC);
-            in.windowHours = 1828 * 24 + 24;
+            start = start.addSecs(3600 * (o.firstHour + 1));
+            end = start.addSecs(3600 * windowHours);
         }
-        in.thresholds = parseThresholds(thresholds);
         QVERIFY(session.allocateData());
         QVERIFY(readBpDataFile(session, path, BpMode(mode)));
-        computePeriodStatistics(session, in.thresholds);
-        const Reference ref = referenceStatistics(*session.data(), in);
+        computePeriodStatistics(session, parseThresholds(thresholds));
+        const Reference ref =
+            referenceStatistics(*session.data(), start, end, sleep, wake, parseThresholds(thresholds));
         const PeriodStatistics& st = session.stats;
         QVERIFY(ref.n[1] > 0);
         for (int p = 1; p <= 4; ++p) {
