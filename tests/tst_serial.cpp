@@ -6,10 +6,9 @@
 #include "recordingsink.h"
 #include "recorder/linkframes.h"
 #include "recorder/serial.h"
+#include "support/testfiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <fcntl.h>
@@ -253,10 +252,7 @@ private Q_SLOTS:
 
     void commandLineNamesTheDeviceAndTheReason()
     {
-        QProcess cli;
-        cli.start(qEnvironmentVariable("KS318_CLI"), {"recorder", "--port", "/dev/ttyUSB97", "clear"});
-        QVERIFY(cli.waitForFinished());
-        const QStringList lines = QString::fromUtf8(cli.readAllStandardError()).split(QLatin1Char('\n'));
+        const QStringList lines = runCli({"recorder", "--port", "/dev/ttyUSB97", "clear"}).error().split('\n');
         QVERIFY(lines.value(0).endsWith(QStringLiteral("シリアルポートを初期化出来ませんでした。")));
         QVERIFY(lines.value(1).startsWith(QStringLiteral("ks318-cli: /dev/ttyUSB97: デバイスがありません。")));
     }
