@@ -1,7 +1,11 @@
 // The statistics engine: the documented edge cases (golden
 // statistics-edges.txt, readings written as short texts, the keeping of
 // extreme times from block to block, and the derived percentages), and
-// generated recordings against a reference computation.
+// generated recordings against a reference computation. The numbers of the
+// correlation, histogram and grade pages (golden distributions.txt):
+// histogram classes and percentages with the scale decision, bar lengths,
+// WHO-ISH grades, the grade axis and the clipped regression line.
+#include "analysis/distributions.h"
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
 #include "records/filenames.h"
@@ -18,6 +22,8 @@
 using namespace ks318;
 
 namespace {
+
+const QList<QByteArray> kQuantities{"SYS", "DIA", "MAP", "PULSE", "DP"};
 
 // "S1/D1,S2/D2"; "-" for 140/90 awake and 120/70 asleep.
 BpThresholds parseThresholds(const QString& text)
@@ -36,7 +42,6 @@ BpThresholds parseThresholds(const QString& text)
 // regressions (SYS on DIA, SYS on pulse).
 QByteArray table(const PeriodStatistics& st, const PeriodCounters& c, const QList<int>& periods)
 {
-    static const char* const kNames[] = {"SYS", "DIA", "MAP", "PULSE", "DP"};
     QString out;
     for (int p : periods) {
         const std::uint32_t n = periodCount(c, p);
@@ -44,7 +49,7 @@ QByteArray table(const PeriodStatistics& st, const PeriodCounters& c, const QLis
         out += QString::asprintf("period %d: n %u of %u, %d not counted, above %d/%d\n", p, n, total,
                                  notCountedCount(total, n), st.sysAboveCount[p], st.diaAboveCount[p]);
         for (int k = 0; k < kParameterCount; ++k) {
-            out += QString::asprintf("  %-5s", kNames[k]);
+            out += QString::asprintf("  %-5s", kQuantities[k].constData());
             for (int s = 0; s < kStatCount; ++s)
                 out += QString::asprintf(" %.8g", st.stat[p][k][s]);
             out += '\n';
@@ -146,6 +151,43 @@ Reference referenceStatistics(const SessionData& data, const QDateTime& start, c
     return ref;
 }
 
+const QList<QByteArray> kGrades{"optimal", "normal", "high normal", "mild", "moderate", "severe"};
+
+// One input line of distributions.txt: a function and its arguments.
+QByteArray distributionLine(const QByteArray& line)
+{
+    const QList<QByteArray> f = line.simplified().split(' ');
+    const QByteArray what = f[0];
+    const double a = f.value(1).toDouble();
+    const double b = f.value(2).toDouble();
+    if (what == "class")
+        return QByteArray::number(histogramClass(int(b), histogramClassWidth(int(kQuantities.indexOf(f[1])))));
+    if (what == "bar")
+        return QByteArray::number(histogramBarLength(int(a), int(b), f[3] == "0-100", f[4].toInt()));
+    if (what == "grade")
+        return kGrades.value(int(whoIshGrade(int(a), int(b))));
+    if (what == "axis") {
+        const int range = gradeAxisRange(a, b);
+        return QByteArray::number(range) + " with " + QByteArray::number(gradeAxisTicks(range)) + " ticks";
+    }
+    if (what == "line") {
+        const LineEnds l = regressionLineEnds(a, b);
+        return QString::asprintf("%d,%d %d,%d", l.first.x, l.first.y, l.second.x, l.second.y).toUtf8();
+    }
+    // histograms READINGS: n, the scale, and per quantity its classes "class:count (percent %)".
+    const Histograms h = computeHistograms(*test::makeBlock(QString::fromUtf8(line.mid(11))));
+    QByteArray out = "n " + QByteArray::number(h.n) + ", scale " + (h.hundredPercentScale ? "0-100" : "0-50")
+                     + (h.hundredPercentScale == needsHundredPercentScale(h) ? "" : " (needs the other)");
+    for (int q = 0; q < kQuantities.size(); ++q) {
+        out += '\n' + kQuantities[q];
+        for (std::size_t c = 0; c < h.counts[std::size_t(q)].size(); ++c)
+            if (h.counts[std::size_t(q)][c] != 0)
+                out += QString::asprintf(" %zu:%d (%d %%)", c, h.counts[std::size_t(q)][c], h.percents[std::size_t(q)][c])
+                           .toUtf8();
+    }
+    return out;
+}
+
 // Equal but for rounding: the engine sums squares in one pass.
 bool close(double engine, double reference) { return std::abs(engine - reference) <= 1e-6 + 1e-9 * std::abs(reference); }
 
@@ -180,6 +222,8 @@ private Q_SLOTS:
             return table(st, block ? block->counters : PeriodCounters(), periods);
         });
     }
+
+    void distributions() { KS318_COMPARE_GOLDEN_TABLE("distributions.txt", distributionLine); }
 
     // Generated recordings of many sizes, BP modes, sleep times, windows and
     // thresholds: the engine agrees with the reference computation above in
