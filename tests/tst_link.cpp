@@ -2,9 +2,15 @@
 // on a simulated clock: the scenarios of golden/link-scenarios.txt, each
 // transcript compared with golden/link.txt (frames byte for byte, reply
 // polling, NAK loops, block reception and the drain after it, XON/XOFF, ESC,
-// setup and clear flows).
+// setup and clear flows); then the rules and the files behind the recorder
+// menu's setup and retrieval dialogs.
 #include "linksupport.h"
 #include "recorder/recorderflows.h"
+#include "recorder/retrieval.h"
+#include "recorder/schedule.h"
+#include "records/bpdatafile.h"
+#include "records/dataset.h"
+#include "session/session.h"
 #include "support/testfiles.h"
 
 #include <QtTest>
@@ -208,6 +214,156 @@ private Q_SLOTS:
             text += QStringLiteral("== %1\n%2\n").arg(f[0].trimmed(), rig.port.transcript.join(QLatin1Char('\n')));
         }
         KS318_COMPARE_GOLDEN(text.toUtf8(), "link.txt");
+    }
+
+    // The setup dialog's rules, each input with what comes out, against
+    // golden/schedule.txt: the settings block's six slots and the schedule
+    // sent back, leaving the hour box and the minute edit, the duplicate
+    // rule, the slot sent for the dialog's texts, the clock values and the
+    // date order.
+    void scheduleRules()
+    {
+        QString t;
+        const auto row = [&t](const char* rule, const QString& in, const QString& out) {
+            t += QStringLiteral("%1 '%2' -> '%3'\n").arg(QLatin1String(rule), in, out);
+        };
+        const auto texts = [](const QString& s) { return SlotTexts{s.section('/', 0, 0), s.section('/', 1)}; };
+        const auto shown = [](const SlotTexts& s) { return s.hour + QLatin1Char('/') + s.minute; };
+
+        for (const char* block : {"00000000" "07000C1EFFFF1500FFFFFFFF" "3A",
+                                  "00000000" "08FFFF000005173BFFFFFFFF" "00",
+                                  "00000000" "0a0bFFFFFFFFFFFFFFFFFFFF" "00"}) {
+            const Schedule schedule = slotsFromSettings(block);
+            QStringList slots;
+            int hours[6], minutes[6];
+            for (int i = 0; i < 6; ++i) {
+                slots << shown(textsOfSlot(schedule[std::size_t(i)]));
+                hours[i] = schedule[std::size_t(i)].hour;
+                minutes[i] = schedule[std::size_t(i)].minute;
+            }
+            row("block", QLatin1String(block), slots.join(QLatin1Char(' ')) + " sent back as "
+                + QString::fromLatin1(scheduleDataPart(hours, minutes, block + 32)));
+        }
+        for (const char* typed : {"75", "60", "59", "10", "5", "0", "-3", "", "ab"})
+            row("minute edit", QLatin1String(typed), leaveMinuteEdit(QLatin1String(typed)));
+        for (const char* s : {"30/15", "-2/15", "/15", "off/0", "7/", "x/15"})
+            row("hour box", QLatin1String(s), shown(leaveHourBox(texts(QLatin1String(s)))));
+        for (const char* s : {"8/00 off/ off/ 8/00 off/ off/", "off/ off/ off/ off/ off/ off/",
+                              "8/00 8/00 8/00 off/ off/ off/", "8/00 8/01 off/ off/ off/ off/",
+                              "8/00 08/00 off/ off/ off/ off/", "7/00 8/00 off/ off/ 9/00 7/00",
+                              "off/ 7/0 off/ 07/00 off/ 7/1", "off/0 off/ off/0 x/0 x/0 off/"}) {
+            std::array<SlotTexts, kScheduleSlots> slots;
+            const QStringList parts = QString::fromLatin1(s).split(QLatin1Char(' '));
+            for (int i = 0; i < kScheduleSlots; ++i)
+                slots[std::size_t(i)] = texts(parts[i]);
+            QString marked;
+            const auto duplicate = duplicateSlots(slots);
+            for (int i = 0; i < kScheduleSlots; ++i)
+                marked += duplicate[std::size_t(i)] ? QLatin1Char('X') : QLatin1Char('-');
+            row("duplicates", QLatin1String(s), marked);
+        }
+        for (const char* s : {"7/05", "off/", "off/0", "7/", "300/10", "7/x"}) {
+            const ScheduleSlot sent = slotFromTexts(texts(QLatin1String(s)));
+            row("slot sent", QLatin1String(s), QStringLiteral("%1 %2").arg(sent.hour).arg(sent.minute));
+        }
+        for (const char* moment : {"2009-12-31T23:59", "1996-01-01T00:00", "1995-06-07T08:09", "2026-11-02T07:30"}) {
+            const auto values = clockValuesFor(QDateTime::fromString(QLatin1String(moment), Qt::ISODate));
+            row("clock", QLatin1String(moment), QString::fromLatin1(clockDataPart(values.data())));
+        }
+        for (const char* locale : {"ja_JP", "en_US", "de_DE"}) {
+            const int order = dateOrderOf(QLocale(QLatin1String(locale)));
+            row("date order", QLatin1String(locale),
+                QString::number(order) + ' ' + dateTextInOrder(QDate(2009, 12, 31), order));
+        }
+        KS318_COMPARE_GOLDEN(t.toUtf8(), "schedule.txt");
+    }
+    // Retrieval: record lines, the no-data rule, the first reading's moment,
+    // the file text and the file a chosen name leads to, against
+    // golden/retrieval.txt. (The recording open before described again:
+    // tst_gui_openrecording.)
+    void retrieval()
+    {
+        QString t;
+        // A record, then its line as written to the file and as the header line
+        // (without the rule that marks a reading without pulse excluded).
+        for (const char* record : {"5A504600126D0C1F173B01", "5A500000126D0C1F173B01", "5A500014126D0C1F173B01",
+                                   "5A501000126D0C1F173B01", "5A50\n600126D0C1F173B01", "5A5046"})
+            t += QStringLiteral("record %1\n  file   %2\n  header %3\n")
+                     .arg(shownBytes(record), QString::fromStdString(recordLineFromRecord(record, true)),
+                          QString::fromStdString(recordLineFromRecord(record, false)));
+        for (const char* record : {"5A504600126D0C1F173B01", "5A504600127E0B02070001", "5A50460012500101000001"}) {
+            const RetrievedStart s = startOfRecordLine(recordLineFromRecord(record, false));
+            const QDateTime start(QDate(s.year, s.month, s.day), QTime(s.hour, s.minute));
+            t += QStringLiteral("start of %1: %2\n").arg(QLatin1String(record), start.toString(Qt::ISODate));
+        }
+        for (const char* block : {"5A504600126D0C1F173B01", "", "00000000006D0C1F173B01",
+                                  "0000000000FFFFFFFFFFFF" "5A504600126D0C1F173B01", "00000000016D0C1F173B01"}) {
+            Rig rig;
+            rig.setBlock(block);
+            t += QStringLiteral("block '%1' has data: %2, after a failed link: %3\n")
+                     .arg(QLatin1String(block))
+                     .arg(blockHasData(LinkOk, *rig.link))
+                     .arg(blockHasData(LinkFailed, *rig.link));
+        }
+        t += QStringLiteral("file text of two records:\n")
+             + QString::fromLatin1(formatRetrievedFile("5A504600126D0C1F173B01" "5A500000126D0C1F181E01", 2));
+
+        // The chosen name, the files there before -> the outcome, the files
+        // afterwards with their first lines, the lines counted.
+        for (const auto& [chosen, existing] : QList<std::pair<QString, QStringList>>{
+                 {"abc", {}}, {"abc.txt", {}}, {"abc.txt", {"abc.dat"}}, {"abc.x", {"abc.DAT"}},
+                 {"abc.txt", {"abc.txt"}}, {"d.x/abc", {}}, {"nowhere/abc", {}}}) {
+            QTemporaryDir dir;
+            QVERIFY(QDir(dir.path()).mkdir("d.x"));
+            for (const QString& name : existing)
+                QVERIFY(writeFile(dir.filePath(name), "old\n"));
+            Rig rig;
+            rig.setBlock("5A504600126D0C1F173B01");
+            int progress = 0;
+            const int outcome = int(writeRetrievedFile(dir.filePath(chosen), *rig.link, [&](int) { ++progress; }));
+            t += QStringLiteral("write '%1' beside [%2] -> %3, target exists %4, lines counted %5:")
+                     .arg(chosen, existing.join(' '))
+                     .arg(outcome)
+                     .arg(retrievalTargetExists(dir.filePath(chosen)))
+                     .arg(progress);
+            for (const QString& sub : {QString(), QStringLiteral("d.x/")})
+                for (const QString& name : QDir(dir.filePath(sub)).entryList(QDir::Files, QDir::Name))
+                    t += QStringLiteral(" %1%2 '%3'").arg(sub, name, readFile(dir.filePath(sub + name)).split('\n').first());
+            t += '\n';
+        }
+        KS318_COMPARE_GOLDEN(t.toUtf8(), "retrieval.txt");
+    }
+
+    // What is written reads back as the recording the recorder held: the "8"
+    // rule keeps a reading's error code and marks it excluded. The new
+    // recording gets a fresh companion file with the patient's name.
+    void readBackAndPrepared()
+    {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.setBlock("5A504600126D0C1F173B01" "5A500014126E0101001E01");
+        QCOMPARE(writeRetrievedFile(dir.filePath("old"), *rig.link), RetrievalWrite::Written);
+        Session session;
+        QVERIFY(session.allocateData() && readBpDataFile(session, dir.filePath("old.dat"), BpMode::OscillometricOnly));
+        const SessionData& d = *session.data();
+        const BpReading& r = d.readings[1];
+        QCOMPARE((QList<int>{int(d.counters.readingCount), int(d.readings[0].sys), r.oscExcluded, r.oscError}),
+                 (QList<int>{2, 170, 1, 4}));
+        QVERIFY(prepareDataSet(session, dir.filePath("old.dat"), QStringLiteral("前の患者")));
+
+        rig.setBlock("5A504600127E0B02070001");
+        const QString chosen = dir.filePath("new.DAT");
+        QCOMPARE(writeRetrievedFile(chosen, *rig.link), RetrievalWrite::Written);
+        // Stale members in either spelling; the upper-case companion file
+        // is the previous patient's.
+        QVERIFY(writeFile(dir.filePath("new.p30"), "stale companion file\n"));
+        QVERIFY(QFile::copy(dir.filePath("old.p30"), dir.filePath("new.P30")));
+        QVERIFY(writeFile(dir.filePath("new.csv"), "stale\n") && writeFile(dir.filePath("new.CSV"), "stale\n"));
+        QVERIFY(prepareRetrievedRecording(session, chosen, QStringLiteral("山田 太郎"), nullptr));
+        QCOMPARE(session.patient.patientName.toQString(), QStringLiteral("山田 太郎"));
+        QCOMPARE(session.state.fileBaseName, QStringLiteral("new"));
+        QCOMPARE(QDir(dir.path()).entryList({"new.*"}, QDir::Files, QDir::Name), (QStringList{"new.dat", "new.p30"}));
+        QVERIFY(!readFile(dir.filePath("new.p30")).startsWith("stale"));
     }
 };
 
