@@ -14,8 +14,6 @@ namespace {
 // The command line in real time; a retrieval may take a while.
 test::CliRun cli(const QStringList& args) { return test::runCli(args, {}, 120000); }
 
-int countOf(const QString& log, const QString& what) { return int(log.count(what)); }
-
 const QString kNoAnswer = QStringLiteral("レコーダが応答しません。接続を確認してください。");
 
 } // namespace
@@ -46,8 +44,8 @@ private Q_SLOTS:
         QVERIFY2(info.text().contains(QStringLiteral("patientName: 山田 太郎")), qPrintable(info.text()));
 
         const QString log = sim.log();
-        QCOMPARE(countOf(log, "recv command 10"), 1);
-        QCOMPARE(countOf(log, "recv ACK"), 1);
+        QCOMPARE(log.count("recv command 10"), 1);
+        QCOMPARE(log.count("recv ACK"), 1);
     }
 
     void readAndWriteSchedule()
@@ -82,8 +80,8 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.text(), QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
         const QString log = sim.log();
-        QCOMPARE(countOf(log, "recv NAK"), 2);
-        QCOMPARE(countOf(log, "XOFF for"), 1);
+        QCOMPARE(log.count("recv NAK"), 2);
+        QCOMPARE(log.count("XOFF for"), 1);
     }
 
     // A recorder that leaves the line, falls silent after the opening (a
@@ -115,7 +113,7 @@ private Q_SLOTS:
         QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
         QVERIFY(QDir(dir.path()).isEmpty());
         if (!sent.isEmpty())
-            QCOMPARE(countOf(sim.log(), sent), times);
+            QCOMPARE(sim.log().count(sent), times);
     }
 };
 
