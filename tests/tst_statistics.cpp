@@ -74,11 +74,8 @@ QByteArray table(const PeriodStatistics& st, const PeriodCounters& c, const QLis
 // means and standard deviations in two passes, the regression from the
 // deviations. Only the readings' values and flags come from the reader.
 struct Reference {
+    PeriodStatistics figures;   // in the engine's layout, extremes left out
     int n[5] = {};
-    double stat[5][kParameterCount][kStatCount] = {};
-    int sysAbove[5] = {};
-    int diaAbove[5] = {};
-    double r[2][2] = {}, slope[2][2] = {}, intercept[2][2] = {};
 };
 
 // The window [start, end); sleep and wake invalid when not given.
@@ -110,8 +107,8 @@ Reference referenceStatistics(const SessionData& data, const QDateTime& start, c
         ref.n[p] = n;
         for (int i = 0; i < n; ++i) {
             const bool night = p == 4 || (p != 3 && asleepOf[p][i]);
-            ref.sysAbove[p] += vs[i][0] > (night ? thresholds.asleepSys : thresholds.awakeSys);
-            ref.diaAbove[p] += vs[i][1] > (night ? thresholds.asleepDia : thresholds.awakeDia);
+            ref.figures.sysAboveCount[p] += vs[i][0] > (night ? thresholds.asleepSys : thresholds.awakeSys);
+            ref.figures.diaAboveCount[p] += vs[i][1] > (night ? thresholds.asleepDia : thresholds.awakeDia);
         }
         double mean[kParameterCount] = {};
         for (int k = 0; k < kParameterCount; ++k) {
@@ -121,7 +118,7 @@ Reference referenceStatistics(const SessionData& data, const QDateTime& start, c
                 hi = std::max(hi, v[k]);
                 sum += v[k];
             }
-            double* st = ref.stat[p][k];
+            double* st = ref.figures.stat[p][k];
             st[StatMin] = lo;
             st[StatMax] = hi;
             if (n < 2)
@@ -145,9 +142,10 @@ Reference referenceStatistics(const SessionData& data, const QDateTime& start, c
                 syy += (v[0] - mean[0]) * (v[0] - mean[0]);
                 sxy += (v[x] - mean[x]) * (v[0] - mean[0]);
             }
-            ref.r[p - 1][g] = sxx > 0 && syy > 0 ? sxy / std::sqrt(sxx * syy) : 0;
-            ref.slope[p - 1][g] = sxx > 0 ? sxy / sxx : 0;
-            ref.intercept[p - 1][g] = sxx > 0 ? mean[0] - ref.slope[p - 1][g] * mean[x] : 0;
+            Regression& line = ref.figures.regression[p][g];
+            line.r = sxx > 0 && syy > 0 ? sxy / std::sqrt(sxx * syy) : 0;
+            line.slope = sxx > 0 ? sxy / sxx : 0;
+            line.intercept = sxx > 0 ? mean[0] - line.slope * mean[x] : 0;
         }
     }
     return ref;
@@ -313,24 +311,25 @@ private Q_SLOTS:
             referenceStatistics(*session.data(), start, end, sleep, wake, parseThresholds(thresholds));
         const PeriodStatistics& st = session.stats;
         QVERIFY(ref.n[1] > 0);
+        const PeriodStatistics& want = ref.figures;
         for (int p = 1; p <= 4; ++p) {
             QCOMPARE(int(periodCount(session.data()->counters, p)), ref.n[p]);
-            QCOMPARE(int(st.sysAboveCount[p]), ref.sysAbove[p]);
-            QCOMPARE(int(st.diaAboveCount[p]), ref.diaAbove[p]);
+            QCOMPARE(st.sysAboveCount[p], want.sysAboveCount[p]);
+            QCOMPARE(st.diaAboveCount[p], want.diaAboveCount[p]);
             for (int k = 0; k < kParameterCount; ++k)
                 for (int s = 0; s < kStatCount; ++s)
-                    QVERIFY2(close(st.stat[p][k][s], ref.stat[p][k][s]),
+                    QVERIFY2(close(st.stat[p][k][s], want.stat[p][k][s]),
                              qPrintable(QString::asprintf("period %d parameter %d statistic %d: %.10g, reference %.10g",
-                                                          p, k, s, st.stat[p][k][s], ref.stat[p][k][s])));
+                                                          p, k, s, st.stat[p][k][s], want.stat[p][k][s])));
         }
         for (int p = 1; p <= 2; ++p)
             for (int g = 0; g < 2; ++g) {
                 const Regression& r = st.regression[p][g];
-                QVERIFY2(close(r.r, ref.r[p - 1][g]) && close(r.slope, ref.slope[p - 1][g])
-                             && close(r.intercept, ref.intercept[p - 1][g]),
+                const Regression& w = want.regression[p][g];
+                QVERIFY2(close(r.r, w.r) && close(r.slope, w.slope) && close(r.intercept, w.intercept),
                          qPrintable(QString::asprintf("period %d regression %d: %.10g %.10g %.10g, reference %.10g "
-                                                      "%.10g %.10g", p, g, r.r, r.slope, r.intercept, ref.r[p - 1][g],
-                                                      ref.slope[p - 1][g], ref.intercept[p - 1][g])));
+                                                      "%.10g %.10g", p, g, r.r, r.slope, r.intercept, w.r, w.slope,
+                                                      w.intercept)));
             }
     }
 
