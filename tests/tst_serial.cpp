@@ -159,9 +159,8 @@ private Q_SLOTS:
         QFETCH(QString, noticedBy);
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("ttyKS"));
-        const QByteArray linkPath = link.toLocal8Bit();
         auto before = std::make_unique<Pty>();
-        QCOMPARE(::symlink(before->device.toLocal8Bit().constData(), linkPath.constData()), 0);
+        QVERIFY(QFile::link(before->device, link));
         MessageLog sink;
         QVERIFY(OpenPort(link, &sink));
         Serial* port = currentPort();
@@ -171,8 +170,7 @@ private Q_SLOTS:
 
         before.reset();
         Pty after;
-        ::unlink(linkPath.constData());
-        QCOMPARE(::symlink(after.device.toLocal8Bit().constData(), linkPath.constData()), 0);
+        QVERIFY(QFile::remove(link) && QFile::link(after.device, link));
         if (noticedBy == QLatin1String("write"))
             QVERIFY(!port->writeByte('x'));
         else if (noticedBy == QLatin1String("count"))
@@ -227,16 +225,12 @@ private Q_SLOTS:
             return;
         }
         Pty pty;
-        QString device = pty.device;
         QTemporaryDir dir;
-        if (kind == QLatin1String("missing"))
-            device = dir.filePath(QStringLiteral("ttyUSB9"));
-        if (kind == QLatin1String("null"))
-            device = QStringLiteral("/dev/null");
-        if (kind == QLatin1String("denied")) {
-            QFile file(device = dir.filePath(QStringLiteral("ttyUSB0")));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.setPermissions(QFileDevice::ReadOwner));
-        }
+        const QMap<QString, QString> devices{
+            {"missing", dir.filePath("ttyUSB9")}, {"null", "/dev/null"}, {"denied", dir.filePath("ttyUSB0")}};
+        const QString device = devices.value(kind, pty.device);
+        if (kind == QLatin1String("denied"))   // a file only its owner may read
+            QVERIFY(writeFile(device, {}) && QFile::setPermissions(device, QFileDevice::ReadOwner));
         const auto holder = kind == QLatin1String("held") ? std::make_unique<Serial>(device) : nullptr;
         const PortAccess check = checkPortAccess(device);
         QTEST(int(check.verdict), "checked");
