@@ -45,11 +45,9 @@ QByteArray bytesOf(const QString& text)
             out += dataHeader(arg.constData());
         else if (kind == QLatin1String("rec"))
             out += records(arg.split(':')[0].toInt()).left(arg.contains(':') ? arg.split(':')[1].toInt() : 1 << 20);
-        else if (kind == QLatin1String("set") && arg.startsWith('"'))
-            out += settingsFrame(arg.mid(1).chopped(1));
         else if (kind == QLatin1String("set"))
-            out += settingsFrame(kSettings, arg.size() == 4 ? arg.constData() : "0022")
-                       .chopped(arg == "cut" ? 1 : 0);
+            out += settingsFrame(arg.startsWith('"') ? arg.mid(1).chopped(1) : kSettings,
+                                 arg.size() == 4 ? arg.constData() : "0022").chopped(arg == "cut" ? 1 : 0);
         if (arg == "bad")
             out.back() = char(out.back() + 1);
     }
@@ -77,48 +75,7 @@ Reply replyOf(const QString& text)
 using Run = std::function<int(Rig&)>;   // the result; -1 for none
 #define RUN(...) [](Rig& r) { return int(__VA_ARGS__); }
 
-Run reply(const QList<QByteArray>& chunks)
-{
-    return [chunks](Rig& r) {
-        for (int i = 0; i < chunks.size(); ++i)
-            r.port.deliverAt(50 + 400 * i, chunks[i]);
-        return int(r.link->WaitReply());
-    };
-}
-
-Run flow(const QByteArray& afterThirdByte, std::int64_t xonAt, std::int64_t escapeAt)
-{
-    return [=](Rig& r) {
-        r.escape.pressAt = escapeAt;
-        r.port.deliverAfterWrites(3, afterThirdByte);
-        if (xonAt >= 0)
-            r.port.deliverAt(xonAt, QByteArray(1, ctl::XON));
-        qstrcpy(r.link->transmitBuffer, commandFrame("05").constData());
-        return int(r.link->SendText());
-    };
-}
-
 QString optional(const std::optional<LinkResult>& r) { return r ? QString::number(*r) : QStringLiteral("-"); }
-
-Run transfer(bool clear, bool clock, bool readFirst)
-{
-    return [=](Rig& r) {
-        Schedule schedule{{{7, 0}, {12, 30}, {}, {21, 0}, {}, {}}};
-        if (readFirst) {
-            schedule = readSchedule(*r.link).value_or(Schedule{});
-            schedule[5] = {22, 15};
-        }
-        const QDateTime moment(QDate(2009, 12, 31), QTime(23, 59));
-        SetupRequest request{clear, [&r, clock, moment]() -> std::optional<QDateTime> {
-                                 r.port.note(QStringLiteral("moment asked"));
-                                 return clock ? std::optional(moment) : std::nullopt;
-                             },
-                             schedule};
-        const SetupResults results = runSetupTransfer(*r.link, request);
-        r.port.note(QStringLiteral("clear %1, clock %2").arg(optional(results.clear), optional(results.clock)));
-        return int(results.schedule);
-    };
-}
 
 // One RUN of link-scenarios.txt.
 Run runOf(const QString& text)
@@ -128,12 +85,38 @@ Run runOf(const QString& text)
     for (const QString& chunk : w.mid(1))
         chunks << bytesOf(chunk);
     if (w[0] == QLatin1String("reply"))
-        return reply(chunks);
+        return [chunks](Rig& r) {
+            for (int i = 0; i < chunks.size(); ++i)
+                r.port.deliverAt(50 + 400 * i, chunks[i]);
+            return int(r.link->WaitReply());
+        };
     if (w[0] == QLatin1String("flow"))
-        return flow(chunks[0], w[2].toInt(), w[3].toInt());
+        return [afterThirdByte = chunks[0], xonAt = w[2].toInt(), escapeAt = w[3].toInt()](Rig& r) {
+            r.escape.pressAt = escapeAt;
+            r.port.deliverAfterWrites(3, afterThirdByte);
+            if (xonAt >= 0)
+                r.port.deliverAt(xonAt, QByteArray(1, ctl::XON));
+            qstrcpy(r.link->transmitBuffer, commandFrame("05").constData());
+            return int(r.link->SendText());
+        };
     if (w[0] == QLatin1String("setup"))
-        return transfer(w.contains(QLatin1String("clear")), w.contains(QLatin1String("clock")),
-                        w.contains(QLatin1String("read")));
+        return [clear = w.contains(QLatin1String("clear")), clock = w.contains(QLatin1String("clock")),
+                readFirst = w.contains(QLatin1String("read"))](Rig& r) {
+            Schedule schedule{{{7, 0}, {12, 30}, {}, {21, 0}, {}, {}}};
+            if (readFirst) {
+                schedule = readSchedule(*r.link).value_or(Schedule{});
+                schedule[5] = {22, 15};
+            }
+            const QDateTime moment(QDate(2009, 12, 31), QTime(23, 59));
+            SetupRequest request{clear, [&r, clock, moment]() -> std::optional<QDateTime> {
+                                     r.port.note(QStringLiteral("moment asked"));
+                                     return clock ? std::optional(moment) : std::nullopt;
+                                 },
+                                 schedule};
+            const SetupResults results = runSetupTransfer(*r.link, request);
+            r.port.note(QStringLiteral("clear %1, clock %2").arg(optional(results.clear), optional(results.clock)));
+            return int(results.schedule);
+        };
     const QMap<QString, Run> runs{
         {"presence", RUN(OpenSession(r.port, r.clock, r.escape, {}, &r.log) ? 0 : 1)},
         {"clear", RUN(r.link->ClearRecorderData(true))},
