@@ -14,8 +14,6 @@ namespace {
 // The command line in real time; a retrieval may take a while.
 test::CliRun cli(const QStringList& args) { return test::runCli(args, {}, 120000); }
 
-const QString kNoAnswer = QStringLiteral("レコーダが応答しません。接続を確認してください。");
-
 } // namespace
 
 class SlowRecorderSim : public QObject {
@@ -50,11 +48,8 @@ private Q_SLOTS:
 
     void readAndWriteSchedule()
     {
+        // (The schedule as read is listed by faultsTheLinkRidesOut.)
         Simulator sim({"--settings", "00000000" "07000C1EFFFF1500FFFFFFFF" "4B"});
-        const test::CliRun before = cli({"recorder", "--port", sim.device(), "read-setup"});
-        QCOMPARE(before.exitCode, 0);
-        QCOMPARE(before.text(), QStringLiteral("1 07:00\n2 12:30\n3 off\n4 21:00\n5 off\n6 off\n"));
-
         const test::CliRun setup = cli({"recorder", "--port", sim.device(), "setup", "--slots",
                                "06:45,off,13:05,off,off,23:59", "--set-clock", "--clear"});
         QCOMPARE(setup.exitCode, 0);
@@ -110,7 +105,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const test::CliRun r = test::runCli(QStringList{"recorder", "--port", sim.device()} + command, dir.path(), 120000);
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.error().contains(kNoAnswer), qPrintable(r.error()));
+        QVERIFY2(r.error().contains(QStringLiteral("レコーダが応答しません。接続を確認してください。")), qPrintable(r.error()));
         QVERIFY(QDir(dir.path()).isEmpty());
         if (!sent.isEmpty())
             QCOMPARE(sim.log().count(sent), times);
