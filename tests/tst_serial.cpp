@@ -34,11 +34,7 @@ struct Pty {
         device = QString::fromLocal8Bit(::ptsname(master));
         ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
+    ~Pty() { ::close(master); }
     QByteArray readAll(int waitMs = 500)
     {
         QByteArray out;

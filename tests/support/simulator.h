@@ -26,8 +26,6 @@ public:
             process_.kill();
         process_.waitForFinished(5000);
     }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
 
     // The terminal device the simulator plays on (its first line).
     QString device() const { return device_; }
