@@ -10,7 +10,6 @@
 #include "analysis/distributions.h"
 #include "analysis/periodstatistics.h"
 #include "records/bpdatafile.h"
-#include "records/filenames.h"
 #include "support/readingtext.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
@@ -285,9 +284,6 @@ private Q_SLOTS:
         // The KS-318P measures oscillometrically only; a recorder with both
         // methods makes the other modes choose other values.
         o.type = mode == 0 ? RecorderType::Ks318 : RecorderType::Rv5721;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("REF.DAT"));
-        QVERIFY(writeFileAtomically(path, synth::makeFile(o)));
 
         Session session;
         const QTime sleep = QTime::fromString(sleepWake.section(QLatin1Char('-'), 0, 0), QStringLiteral("hh:mm"));
@@ -305,7 +301,7 @@ private Q_SLOTS:
             end = start.addSecs(3600 * windowHours);
         }
         QVERIFY(session.allocateData());
-        QVERIFY(readBpDataFile(session, path, BpMode(mode)));
+        QVERIFY(parseBpDataText(session, synth::makeFile(o), BpMode(mode)));   // the file's text, as read
         computePeriodStatistics(session, parseThresholds(thresholds));
         const Reference ref =
             referenceStatistics(*session.data(), start, end, sleep, wake, parseThresholds(thresholds));
