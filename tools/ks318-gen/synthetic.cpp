@@ -1,12 +1,10 @@
 #include "synthetic.h"
 
 #include "records/companionfile.h"
-#include "records/cp932.h"
 
 #include <QFile>
 #include <QString>
 #include <algorithm>
-#include <cstdio>
 
 namespace ks318::synth {
 
