@@ -15,14 +15,9 @@
 
 using namespace ks318;
 
-namespace {
-
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const auto isHex = [](char c) { return QByteArrayLiteral("0123456789ABCDEFabcdef").contains(c); };
     const QByteArray text = fuzz::bytesOf(data, size);
     const QByteArray records = sim::recordsOfText(text);
     constexpr int n22 = sim::kRecordLength;

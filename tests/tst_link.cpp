@@ -58,9 +58,8 @@ QByteArray bytesOf(const QString& text)
 Reply replyOf(const QString& text)
 {
     Reply r;
-    for (const QString& piece : text.split(QLatin1Char('+'))) {
-        if (piece == QLatin1String("A") || piece == QLatin1String("N"))
-            r = r.then(Reply::frame(piece == QLatin1String("A") ? ctl::ACK : ctl::NAK), 20);
+    for (QString piece : text.split(QLatin1Char('+'))) {
+        piece = piece == QLatin1String("A") ? QStringLiteral("ack@20") : piece == QLatin1String("N") ? "nak@20" : piece;
         if (!piece.contains(QLatin1Char('@')))
             continue;
         const QByteArray bytes = bytesOf(piece.section(QLatin1Char('@'), 0, -2));
