@@ -37,10 +37,8 @@ BpThresholds parseThresholds(const QString& text)
     return t;
 }
 
-// The table of `periods` as text: the counts, the six
-// statistics of each parameter, the times of the four extremes (lowest and
-// highest SYS, lowest and highest DIA) and, in periods 1 and 2, the two
-// regressions (SYS on DIA, SYS on pulse).
+// The table of `periods` as text, as the head of statistics-edges.txt describes it
+// (regressions in periods 1 and 2 only).
 QByteArray table(const PeriodStatistics& st, const PeriodCounters& c, const QList<int>& periods)
 {
     QString out;
