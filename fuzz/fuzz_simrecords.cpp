@@ -15,19 +15,9 @@
 
 using namespace ks318;
 
-namespace {
-
-bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
-bool allOf(const QByteArray& bytes, bool (*test)(char))
-{
-    return std::all_of(bytes.begin(), bytes.end(), test);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const auto isHex = [](char c) { return QByteArrayLiteral("0123456789ABCDEFabcdef").contains(c); };
     const QByteArray text = fuzz::bytesOf(data, size);
     const QByteArray records = sim::recordsOfText(text);
     constexpr int n22 = sim::kRecordLength;
@@ -37,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A record written as a line of a data file reads back as it was.
     for (qsizetype at = 0; at < records.size(); at += n22) {
         const QByteArray record = records.mid(at, n22);
-        if (!allOf(record, isHex))
+        if (!std::all_of(record.begin(), record.end(), isHex))
             continue;
         const std::string line = recordLineFromRecord(std::string_view(record.constData(), n22), false);
         fuzz::require(sim::recordsOfText(QByteArray::fromStdString(line)) == record, "a record line reads back");
@@ -62,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The program retrieving it: the recorder acknowledges the presence
     // check "05" and the "10" command, then sends the block. Records of
     // control characters are left out; a recorder sends none.
-    if (offered.size() < n22 || !allOf(offered, [](char c) { return c >= 0x20 && c < 0x7F; }))
+    const auto printable = [](char c) { return c >= 0x20 && c < 0x7F; };
+    if (offered.size() < n22 || !std::all_of(offered.begin(), offered.end(), printable))
         return 0;
     test::Rig rig;
     rig.script({test::Reply::ack(), test::Reply::ack().then(block, 50)});

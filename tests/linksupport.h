@@ -83,7 +83,8 @@ public:
     int maxReadAsked = 0;           // largest read the link asked for
 
     void deliverAt(std::int64_t at, const QByteArray& bytes) { incoming_.push_back({at, bytes}); }
-    // Bytes that arrive as soon as the program has written `count` bytes.
+    // Bytes that arrive as soon as the program has written `count` bytes
+    // (asked for in rising order of `count`).
     void deliverAfterWrites(int count, const QByteArray& bytes) { afterWrites_.push_back({count, bytes}); }
     void note(const QString& text) { transcript << QStringLiteral("%1  %2").arg(clock_.now, 6).arg(text); }
     QByteArray unfinished() const { return assembler_.partial(); }
@@ -116,14 +117,8 @@ public:
     bool writeByte(char byte) override
     {
         ++written_;
-        for (auto it = afterWrites_.begin(); it != afterWrites_.end();) {
-            if (written_ < it->first) {
-                ++it;
-                continue;
-            }
-            deliverAt(clock_.now, it->second);
-            it = afterWrites_.erase(it);
-        }
+        for (; !afterWrites_.empty() && afterWrites_.front().first <= written_; afterWrites_.pop_front())
+            deliverAt(clock_.now, afterWrites_.front().second);
         FrameAssembler::Frame frame;
         if (!assembler_.feed(byte, frame))
             return true;
@@ -155,7 +150,7 @@ private:
     QByteArray queue_;
     int written_ = 0;
     std::deque<std::pair<std::int64_t, QByteArray>> incoming_;
-    std::vector<std::pair<int, QByteArray>> afterWrites_;
+    std::deque<std::pair<int, QByteArray>> afterWrites_;
 };
 
 // A link on the scripted port, counting its beeps.

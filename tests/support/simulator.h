@@ -18,27 +18,21 @@ public:
         if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
             device_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
     }
-    ~Simulator() { stop(); }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    // The terminal device the simulator plays on (its first line).
-    QString device() const { return device_; }
-    // Everything logged so far.
-    QString log()
-    {
-        QFile f(logFile_.fileName());
-        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
-    }
     // Ends the simulator (its terminal closes) and waits for it.
-    void stop()
+    ~Simulator()
     {
-        if (process_.state() == QProcess::NotRunning)
-            return;
         process_.terminate();
         if (!process_.waitForFinished(5000))
             process_.kill();
         process_.waitForFinished(5000);
+    }
+
+    // The terminal device the simulator plays on (its first line).
+    QString device() const { return device_; }
+    QString log()
+    {
+        QFile f(logFile_.fileName());
+        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
     }
 
 private:

@@ -1,7 +1,6 @@
 // ks318-gen: writes a synthetic BP data file for tests, benchmarks and demos
-// (the demo recording is bundled: samples/DEMO.DAT and DEMO.p30).
-//   ks318-gen synth OUT.DAT [--count N] [--seed S] [--type 70|30|21|20]
-//                           [--errors N] [--excluded N] [--comments N]
+// (the demo recording is bundled: samples/DEMO.DAT and DEMO.p30); its usage
+// is printed below.
 #include "synthetic.h"
 
 #include "records/filenames.h"

@@ -1,12 +1,10 @@
 #include "synthetic.h"
 
 #include "records/companionfile.h"
-#include "records/cp932.h"
 
 #include <QFile>
 #include <QString>
 #include <algorithm>
-#include <cstdio>
 
 namespace ks318::synth {
 
@@ -48,8 +46,6 @@ void setPatient(SessionData& d)
     d.idNumber = "A-102938";
     d.address.setQString(QStringLiteral("東京都港区芝公園1-2-3"));
     d.phone = "03-1234-5678";
-    d.ssNumber = "";
-    d.medicare = "";
     d.insurance = "12345678";
     d.age = "58";
     d.sex.setQString(QStringLiteral("男"));
@@ -57,7 +53,6 @@ void setPatient(SessionData& d)
     d.weight = "74";
     d.comment1.setQString(QStringLiteral("家庭血圧測定 2週間"));
     d.comment2.setQString(QStringLiteral("降圧薬なし"));
-    d.comment3 = "";
 }
 
 } // namespace
@@ -68,7 +63,6 @@ std::unique_ptr<SessionData> makeRecording(const Options& o)
     Rng rng(o.seed);
     const int count = std::clamp(o.count, 0, kMaxReadings);
     std::int64_t minute = minuteNumber(o.year, o.month, o.day, o.firstHour, 0) + rng.range(0, 20);
-    d->recorderId = 1;
     int validSeen = 0;
     for (int i = 0; i < count; ++i) {
         BpReading& r = d->readings[std::size_t(i)];
