@@ -23,18 +23,19 @@ using namespace ks318;
 
 namespace {
 
-// What `program` prints run by `script` ("$0": the program) under xvfb-run
-// with the server `options`, in `run`'s folder and environment. The search
-// for a free display starts from a number of each run's own: a display just
-// let go of (by the run before, or by another test beside this one) can
-// still refuse the program for a moment.
+// What `script` prints run under xvfb-run ("$0": the program named by the
+// variable `program`) with the server `options`, in `run`'s folder and
+// environment. The search for a free display starts from a number of each
+// run's own: a display just let go of (by the run before, or by another test
+// beside this one) can still refuse the program for a moment, so the scripts
+// start it again when it could not connect.
 QString underXvfb(QProcess& run, const QStringList& options, const QString& script, const char* program)
 {
     static int runs = 0;
     const qint64 from = 100 + (QCoreApplication::applicationPid() + 10 * runs++) % 800;
     run.start(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
               QStringList{QStringLiteral("-a"), QStringLiteral("-n"), QString::number(from)} + options
-                  + QStringList{QStringLiteral("sh"), QStringLiteral("-c"), "QT_QPA_PLATFORM=xcb \"$0\" " + script,
+                  + QStringList{QStringLiteral("sh"), QStringLiteral("-c"), "export QT_QPA_PLATFORM=xcb; " + script,
                                 qEnvironmentVariable(program)});
     return run.waitForFinished(120000) ? QString::fromUtf8(run.readAllStandardOutput()) : QString();
 }
@@ -107,9 +108,10 @@ private Q_SLOTS:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), start.path());
         run.setProcessEnvironment(env);
         // The window names once the main window is there.
-        const QString windows = underXvfb(run, {}, arguments + QStringLiteral(
-            " & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P && break; sleep 0.1; done; "
-            "xwininfo -root -tree; kill $app"), "KS318_APP");
+        const QString windows = underXvfb(run, {}, QStringLiteral(
+            "start() { \"$0\" %1 2>&1 & app=$!; }; start; for i in $(seq 200); do xwininfo -root -tree | grep -q "
+            "KS-318P && break; kill -0 $app 2>/dev/null || start; sleep 0.1; done; xwininfo -root -tree; kill $app")
+                                                    .arg(arguments), "KS318_APP");
         const QString caption = StringTable::text(3, english ? Language::English : Language::Japanese);
         QVERIFY2(windows.contains(QLatin1Char('"') + caption + QLatin1Char('"')), qPrintable(windows));
     }
@@ -124,7 +126,8 @@ private Q_SLOTS:
             QSKIP("xvfb-run is needed");
         QProcess run;
         const QStringList lines = underXvfb(run, {QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24")},
-                                            QStringLiteral("2>/dev/null"), "KS318_PLACEMENT_PROBE")
+                                            QStringLiteral("for i in 1 2 3; do \"$0\" 2>/dev/null && break; done"),
+                                            "KS318_PLACEMENT_PROBE")
                                       .split('\n', Qt::SkipEmptyParts);
         QVERIFY2(lines.size() == 13 && lines.first().startsWith(QStringLiteral("screen ")),
                  qPrintable(lines.join('\n')));
