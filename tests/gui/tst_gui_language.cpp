@@ -24,11 +24,7 @@ using namespace ks318::guitest;
 
 namespace {
 
-const QRegularExpression& japanese()
-{
-    static const QRegularExpression re(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
-    return re;
-}
+const QRegularExpression kJapanese(QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
 
 // Every text a user reads in `window` and its children, each prefixed with
 // where it stands: captions, labels, buttons and edits, group titles, hints,
@@ -111,7 +107,7 @@ private Q_SLOTS:
             QVERIFY2(!texts.isEmpty(), qPrintable(window->objectName()));
             seen += int(texts.size());
             for (const QString& text : texts)
-                QVERIFY2(!japanese().match(text).hasMatch(), qPrintable(text));
+                QVERIFY2(!kJapanese.match(text).hasMatch(), qPrintable(text));
         }
         QVERIFY(seen > 200);
         // A few texts as the English user reads them.
@@ -137,7 +133,7 @@ private Q_SLOTS:
         qsizetype translated = 0;
         for (; finished.hasNext(); ++translated) {
             const QRegularExpressionMatch m = finished.next();
-            QVERIFY2(!japanese().match(m.captured(2)).hasMatch(), qPrintable(m.captured(1)));
+            QVERIFY2(!kJapanese.match(m.captured(2)).hasMatch(), qPrintable(m.captured(1)));
         }
         QCOMPARE(translated, messages);
     }
