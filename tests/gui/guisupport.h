@@ -42,6 +42,15 @@ inline QByteArray readBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Message ids as a table shows them: separated by blanks, "none" for none.
+inline QString idsText(const QList<int>& ids)
+{
+    QStringList words;
+    for (int id : ids)
+        words << QString::number(id);
+    return words.isEmpty() ? QStringLiteral("none") : words.join(QLatin1Char(' '));
+}
+
 struct MainWindow {
     QTemporaryDir start;
     QTemporaryDir files;

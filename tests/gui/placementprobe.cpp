@@ -39,11 +39,8 @@ int main(int argc, char** argv)
     QTest::qWait(300);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     std::printf("screen %d %d %d %d\n", screen.x(), screen.y(), screen.width(), screen.height());
-    const QList<QDialog*> dialogs{static_cast<QDialog*>(form.DefaultSerialPortForm),
-                                  static_cast<QDialog*>(form.HospitalNameForm),
-                                  static_cast<QDialog*>(form.DefaultBpSettingsZireForm),
-                                  static_cast<QDialog*>(form.AboutForm)};
-    for (QDialog* dialog : dialogs) {
+    for (QDialog* dialog : QList<QDialog*>{form.DefaultSerialPortForm, form.HospitalNameForm,
+                                           form.DefaultBpSettingsZireForm, form.AboutForm}) {
         QImage previous;
         for (int n = 1; n <= 3; ++n) {
             // Taken a moment after the dialog shows, when it has settled.

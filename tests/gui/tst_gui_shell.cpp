@@ -1,6 +1,6 @@
 // The pieces around the main window: the splash closing after the first
-// repaint, the help topics of the windows and the title the window system
-// shows.
+// repaint, the help topics of the windows, and on a real X display the title
+// the window system shows and where dialogs open; Qt's own dialogs in Japanese.
 #include "app/helpservice.h"
 #include "app/myapplication.h"
 #include "app/splashform.h"
@@ -23,14 +23,21 @@ using namespace ks318;
 
 namespace {
 
-// xvfb-run's search for a free display, from a number of each run's own:
-// a display just let go of (by the run before, or by another test beside
-// this one) can still refuse the program for a moment.
-QStringList freeDisplay()
+// What `script` prints run under xvfb-run ("$0": the program named by the
+// variable `program`) with the server `options`, in `run`'s folder and
+// environment. The search for a free display starts from a number of each
+// run's own: a display just let go of (by the run before, or by another test
+// beside this one) can still refuse the program for a moment, so the scripts
+// start it again when it could not connect.
+QString underXvfb(QProcess& run, const QStringList& options, const QString& script, const char* program)
 {
     static int runs = 0;
     const qint64 from = 100 + (QCoreApplication::applicationPid() + 10 * runs++) % 800;
-    return {QStringLiteral("-a"), QStringLiteral("-n"), QString::number(from)};
+    run.start(QStandardPaths::findExecutable(QStringLiteral("xvfb-run")),
+              QStringList{QStringLiteral("-a"), QStringLiteral("-n"), QString::number(from)} + options
+                  + QStringList{QStringLiteral("sh"), QStringLiteral("-c"), "export QT_QPA_PLATFORM=xcb; " + script,
+                                qEnvironmentVariable(program)});
+    return run.waitForFinished(120000) ? QString::fromUtf8(run.readAllStandardOutput()) : QString();
 }
 
 } // namespace
@@ -90,8 +97,8 @@ private Q_SLOTS:
         QFETCH(QString, arguments);
         QFETCH(QString, language);
         QFETCH(bool, english);
-        const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-        if (xvfbRun.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
             QSKIP("xvfb-run and xwininfo are needed");
         QTemporaryDir start;  // for the settings files and the user's configuration
         QProcess run;
@@ -101,13 +108,10 @@ private Q_SLOTS:
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), start.path());
         run.setProcessEnvironment(env);
         // The window names once the main window is there.
-        const QString script = QStringLiteral(
-            "QT_QPA_PLATFORM=xcb \"$0\" %1 & app=$!; for i in $(seq 200); do xwininfo -root -tree | grep -q KS-318P "
-            "&& break; sleep 0.1; done; xwininfo -root -tree; kill $app").arg(arguments);
-        run.start(xvfbRun, freeDisplay() + QStringList{QStringLiteral("sh"), QStringLiteral("-c"), script,
-                                                      qEnvironmentVariable("KS318_APP")});
-        QVERIFY(run.waitForFinished(60000));
-        const QString windows = QString::fromUtf8(run.readAllStandardOutput());
+        const QString windows = underXvfb(run, {}, QStringLiteral(
+            "start() { \"$0\" %1 2>&1 & app=$!; }; start; for i in $(seq 200); do xwininfo -root -tree | grep -q "
+            "KS-318P && break; kill -0 $app 2>/dev/null || start; sleep 0.1; done; xwininfo -root -tree; kill $app")
+                                                    .arg(arguments), "KS318_APP");
         const QString caption = StringTable::text(3, english ? Language::English : Language::Japanese);
         QVERIFY2(windows.contains(QLatin1Char('"') + caption + QLatin1Char('"')), qPrintable(windows));
     }
@@ -118,16 +122,13 @@ private Q_SLOTS:
     // whose start-up timing would make the run unsteady.
     void dialogsReopenWhereTheyWere()
     {
-        const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-        if (xvfbRun.isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
             QSKIP("xvfb-run is needed");
         QProcess run;
-        const QString script = QStringLiteral("QT_QPA_PLATFORM=xcb \"$0\" 2>/dev/null");
-        run.start(xvfbRun, freeDisplay() + QStringList{QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24"),
-                                                      QStringLiteral("sh"), QStringLiteral("-c"), script,
-                                                      qEnvironmentVariable("KS318_PLACEMENT_PROBE")});
-        QVERIFY(run.waitForFinished(120000));
-        const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        const QStringList lines = underXvfb(run, {QStringLiteral("-s"), QStringLiteral("-screen 0 1280x800x24")},
+                                            QStringLiteral("for i in 1 2 3; do \"$0\" 2>/dev/null && break; done"),
+                                            "KS318_PLACEMENT_PROBE")
+                                      .split('\n', Qt::SkipEmptyParts);
         QVERIFY2(lines.size() == 13 && lines.first().startsWith(QStringLiteral("screen ")),
                  qPrintable(lines.join('\n')));
         const QStringList s = lines.first().split(' ');
@@ -159,8 +160,7 @@ private Q_SLOTS:
         QPrinter printer;
         QPrintDialog print(&printer);
         const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
-        for (QWidget* dialog : {static_cast<QWidget*>(&question), static_cast<QWidget*>(&open),
-                                static_cast<QWidget*>(&save), static_cast<QWidget*>(&print)}) {
+        for (QWidget* dialog : QList<QWidget*>{&question, &open, &save, &print}) {
             QStringList texts;
             for (const QLabel* label : dialog->findChildren<QLabel*>())
                 texts << label->text();
