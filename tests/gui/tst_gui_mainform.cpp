@@ -242,7 +242,8 @@ private Q_SLOTS:
         dialog->HospitalNameOnRadioButton->click();
         QTest::mouseClick(dialog->HospitalNameSaveButton, Qt::LeftButton);
         w_->form.reset();
-        QCOMPARE(readBytes(QDir(w_->start.path()).filePath("data.o")), sjis(QStringLiteral("北町診療所")) + "\n1\n");
+        const QByteArray facility = QByteArray::fromStdString(toCp932(QStringLiteral("北町診療所")));
+        QCOMPARE(readBytes(QDir(w_->start.path()).filePath("data.o")), facility + "\n1\n");
     }
 
     void settingsWrittenAtExit()
