@@ -62,7 +62,6 @@ void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file
 
 int main(int argc, char** argv)
 {
-    // The windows speak the language of --lang, as the program's own do.
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -86,12 +85,10 @@ int main(int argc, char** argv)
     ks318::GuiMessageService messages(true);
     ks318::TMainForm form(session, messages);
     bool ok = true;
-    // A window already on screen: it settles, then it is saved as `name`.
     const auto save = [&out, &ok](QWidget* widget, const char* name, int settleMs) {
         QTest::qWait(settleMs);
         ok = widget->grab().save(out.filePath(QString::fromLatin1(name))) && ok;
     };
-    // A dialog shown, saved and hidden again.
     const auto shoot = [&save](QWidget* widget, const char* name) {
         widget->show();
         save(widget, name, 200);
@@ -145,7 +142,6 @@ int main(int argc, char** argv)
     form.PhysicianSelectionForm->hide();
     shoot(form.HospitalNameForm, "facility.png");
     shoot(form.LanguageForm, "language.png");
-    // The graphics window on each of its pages, and the trend zoomed to one day.
     const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
                                                        {form.ViewT2CorrelationPlots, "correlation.png"},
                                                        {form.ViewT2Histograms, "histogram.png"},
@@ -158,7 +154,6 @@ int main(int argc, char** argv)
     form.ViewGraphicsForm->findChild<QAction*>(QStringLiteral("Zoom1day1"))->trigger();
     save(form.ViewGraphicsForm, "trend-1day.png", 300);
     form.ViewGraphicsForm->hide();
-    // The report dialog and the progress dialog of File > Print.
     shoot(form.ReportSelection318Form, "report.png");
     form.PrintProgressForm->start();
     form.PrintProgressForm->FileLabel->setText(copy);
