@@ -1,8 +1,7 @@
 // The data windows over recordings written for the test: the BP data list
-// (grid, marks, comments, saving, the opening row and the graph position it
-// leaves behind; its main window entries: tst_gui_graphics), the summary window over the known recording (golden
-// known.DAT) and the dipper of tst_clinical, and the default BP settings
-// dialog, where the summary's thresholds are set.
+// (its main window entries: tst_gui_graphics), the summary window over the
+// known recording (golden known.DAT) and the dipper of tst_clinical, and the
+// default BP settings dialog, where the summary's thresholds are set.
 #include "app/defaultbpsettingszireform.h"
 #include "guisupport.h"
 #include "records/cp932.h"
@@ -41,13 +40,8 @@ const QList<Reading> kFour{{0, 8, 5, 132, 84, 71}, {0, 10, 30, 128, 80, 68}, {0,
 // character (QTest's own typing handles Latin-1 only).
 void type(QWidget* widget, const QString& text)
 {
-    for (const QChar ch : text) {
-        const int key = ch.unicode() < 128 ? ch.toUpper().unicode() : int(Qt::Key_unknown);
-        for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent e(t, key, Qt::NoModifier, QString(ch));
-            QApplication::sendEvent(widget, &e);
-        }
-    }
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 // Sleep 23:00, wake 06:00; an excluded and an error reading on the second day.
@@ -149,18 +143,20 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // The known recording (of `type`) in a new window; a failure to write or
+    // open it fails the test.
     std::unique_ptr<TSummaryDataForm> showKnown(const Current& current = sleepWake(),
                                                 const char* type = "KS-318  70")
     {
-        if (!test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type)))
-            return nullptr;
+        const bool written = test::writeFile(path(), test::golden("known.DAT").replace("KS-318  70", type));
+        QTest::qVerify(written, "writeFile", "known.DAT written", __FILE__, __LINE__);
         return showSummary(current);
     }
 
     std::unique_ptr<TSummaryDataForm> showSummary(const Current& current = sleepWake())
     {
-        if (!makeCurrent(*session_, path(), current))
-            return nullptr;
+        const bool made = makeCurrent(*session_, path(), current);
+        QTest::qVerify(made, "makeCurrent", "the recording made current", __FILE__, __LINE__);
         auto form = std::make_unique<TSummaryDataForm>(*session_, shown_);
         form->show();
         return form;
@@ -243,9 +239,7 @@ private Q_SLOTS:
         QVERIFY(grid->findChild<QLineEdit*>());
     }
 
-    // Typed keys, an input method's commit and a paste are all cut at 27
-    // bytes without splitting a character, with one beep per refusal
-    // (golden bpdatalist-comments.txt), each line on a fresh list.
+    // Golden bpdatalist-comments.txt, each line on a fresh list.
     void commentLimit()
     {
         KS318_COMPARE_GOLDEN_TABLE("bpdatalist-comments.txt", [this](const QByteArray& line) {
@@ -349,8 +343,7 @@ private Q_SLOTS:
         QVERIFY(!readBytes(other).contains("keep me"));
     }
 
-    // Where the list opens and where leaving it puts the graph (golden
-    // bpdatalist-rows.txt), each line on a fresh list.
+    // Golden bpdatalist-rows.txt, each line on a fresh list.
     void openingRowAndLeaving()
     {
         KS318_COMPARE_GOLDEN_TABLE("bpdatalist-rows.txt", [this](const QByteArray& line) {
@@ -385,18 +378,16 @@ private Q_SLOTS:
     {
         QByteArray out = "### KS-318P, sleep 23:00 to 06:00\n";
         auto form = showKnown();
-        QVERIFY(form);
         out += pagesOf(*form);
         std::tie(session_->settings.analysis.sysThreshold1, session_->settings.analysis.diaThreshold1,
                  session_->settings.analysis.sysThreshold2, session_->settings.analysis.diaThreshold2) =
             std::tuple(145, 90, 130, 72);
         form = showKnown(sleepWake(), "RV5730  30");
-        QVERIFY(form);
         out += "### RV5730, thresholds 145/90 and 130/72\n" + pagesOf(*form);
         session_->settings.analysis = AnalysisSettings();
         for (const char* kind : {"only error readings", "file gone", "no file open"}) {
             form = showKnown();
-            QVERIFY(form && text(*form, "HighestSysValue0") == QStringLiteral("150"));
+            QCOMPARE(text(*form, "HighestSysValue0"), QStringLiteral("150"));
             if (kind[0] == 'o')
                 QVERIFY(test::writeFile(path(), test::recordLine(2026, 11, 2, 23, 0, 0, 0, 0, 5)
                                                     + test::recordLine(2026, 11, 3, 8, 0, 0, 0, 0, 6)));
@@ -411,7 +402,6 @@ private Q_SLOTS:
         const QList<std::pair<const char*, const char*>> sleepTimes{{"", ""}, {"07:00", "08:30"}, {"12:30", "12:31"}};
         for (const auto& [sleep, wake] : sleepTimes) {
             form = showKnown(sleepWake(sleep, wake));
-            QVERIFY(form);
             out += QStringLiteral("### sleep '%1' to '%2': ").arg(sleep, wake).toUtf8();
             for (int i = 0; i < form->SummaryPageControl->count(); ++i)
                 if (form->SummaryPageControl->isTabVisible(i))
@@ -420,7 +410,6 @@ private Q_SLOTS:
         }
         for (const Current& c : {window1(23, 30, 1), window1(0, 0, 23), window1(7, 15, 168)}) {
             form = showKnown(c);
-            QVERIFY(form);
             out += "### window of " + text(*form, "TimeInterval0").toUtf8() + " h: "
                    + text(*form, "StartTimeDate0").toUtf8() + " to " + text(*form, "EndTimeDate0").toUtf8() + '\n';
         }
@@ -430,7 +419,6 @@ private Q_SLOTS:
     void opensOnFullOnlyTheFirstTime()
     {
         auto form = showKnown();
-        QVERIFY(form);
         form->SummaryPageControl->setCurrentIndex(3);
         form->hide();
         form->show();
@@ -451,7 +439,6 @@ private Q_SLOTS:
     void print()
     {
         auto form = showKnown();
-        QVERIFY(form);
         const QString pdf = dir_->filePath(QStringLiteral("summary.pdf"));
         for (const bool confirmed : {false, true}) {
             form->setPrintDialog([&](QPrinter& printer) {
@@ -531,7 +518,6 @@ private Q_SLOTS:
         QFETCH(QSize, window);
         QVERIFY(writeRecording(path(), kDipper));
         auto form = showSummary();
-        QVERIFY(form);
         QCOMPARE(form->SummaryPageControl->tabText(4), QStringLiteral("臨床指標"));
         QVERIFY(form->SummaryPageControl->isTabVisible(4));
         ClinicalPage* page = form->ClinicalTabSheet;

@@ -1,8 +1,5 @@
 // From the main window with the demo open, printing into a PDF file: the
-// graphics window (menus, scroll bar and zoom entries per page, the scroll
-// position shared with the BP data list, closing and restoring), the BP data
-// list's entries, and the report dialogs (the three print buttons, File >
-// Print of several files).
+// graphics window, the BP data list's entries and the report dialogs.
 #include "guisupport.h"
 #include "reports/printprogressform.h"
 #include "reports/reportprinter.h"
