@@ -505,9 +505,8 @@ private Q_SLOTS:
     void clinicalPage_data()
     {
         QTest::addColumn<QSize>("window");
-        QTest::newRow("600x400") << QSize(600, 400);
-        QTest::newRow("800x600") << QSize(800, 600);
-        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        for (const QSize size : {QSize(600, 400), QSize(800, 600), QSize(1920, 1080)})
+            QTest::addRow("%dx%d", size.width(), size.height()) << size;
     }
 
     // The texts worked out by hand (clinical-window.txt, 19 texts); then the

@@ -100,15 +100,14 @@ int main(int argc, char** argv)
     // The retrieval dialog once the readings arrived, the setup dialog with
     // the recorder's schedule, the clear and the serial port dialogs.
     ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
-    const auto retrieved = [retrieve] {
+    shootWhen(retrieve, [retrieve] {
         retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
         return retrieve->hasData;
-    };
-    shootWhen(retrieve, retrieved, out.filePath(QStringLiteral("retrieve.png")), ok);
+    }, out.filePath(QStringLiteral("retrieve.png")), ok);
     form.RecorderZireRetrievedata->trigger();
     ks318::TRecorderSetup_318Form* setup = form.RecorderSetup_318Form;
-    const auto scheduleRead = [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); };
-    shootWhen(setup, scheduleRead, out.filePath(QStringLiteral("setup.png")), ok);
+    shootWhen(setup, [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); },
+              out.filePath(QStringLiteral("setup.png")), ok);
     form.RecorderZireSetup->trigger();
     shoot(form.RecorderClearDataForm, "cleardata.png");
     shoot(form.DefaultSerialPortForm, "serialport.png");
