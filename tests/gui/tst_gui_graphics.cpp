@@ -206,7 +206,6 @@ private Q_SLOTS:
             connect(&reports(), &ReportPrinter::fileStarted, progress->PrintCancelButton, &QPushButton::click);
         const QString current = w_->session.state.currentFilePath;
 
-        // File > Print of three files, the report dialog answered with the patient report.
         const QStringList files{w_->demoPath(), w_->file(QStringLiteral("AMBU.DAT")),
                                 w_->file(QStringLiteral("LATER.DAT"))};
         form()->setPrintFilesChooser([files](const QString&, const QString&) { return files; });

@@ -1,6 +1,5 @@
 // The recorder menu and its dialogs against a scripted recorder on a
-// simulated clock: retrieval into a new recording, setup, clear, the session
-// opening, the waits that repaint and take only ESC; the serial port dialog.
+// simulated clock, the waits that repaint and take only ESC; the port dialog.
 #include "app/beepservice.h"
 #include "app/defaultserialportform.h"
 #include "app/linkwaiter.h"

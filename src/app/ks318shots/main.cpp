@@ -97,8 +97,7 @@ int main(int argc, char** argv)
     form.show();
     form.openFile(copy);
     save(&form, "main.png", 300);
-    // The retrieval dialog once the readings arrived, the setup dialog with
-    // the recorder's schedule, the clear and the serial port dialogs.
+    // The retrieval dialog once the readings arrived, the setup dialog with the recorder's schedule.
     ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
     shootWhen(retrieve, [retrieve] {
         retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
@@ -124,8 +123,7 @@ int main(int argc, char** argv)
     form.ViewT2BPDataList->trigger();
     save(form.BPDataListForm, "bpdatalist.png", 300);
     form.BPDataListForm->hide();
-    // The patient dialog of the open recording, the physician list with
-    // three physicians and the facility name.
+    // The patient dialog of the open recording, the physician list with three physicians.
     form.PatientInformationForm->fillPending = true;
     shoot(form.PatientInformationForm, "patient.png");
     const QStringList physicians{QStringLiteral("田中"), QStringLiteral("Suzuki"), QStringLiteral("佐藤")};
