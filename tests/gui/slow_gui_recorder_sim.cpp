@@ -15,12 +15,8 @@ using namespace ks318;
 using namespace ks318::guitest;
 using ks318::test::Simulator;
 
-namespace {
-
 // Generous: the machine may be busy, and every wait of the link is real.
 constexpr int kPatienceMs = 60000;
-
-} // namespace
 
 class SlowGuiRecorderSim : public QObject {
     Q_OBJECT

@@ -1,6 +1,5 @@
 // The recorder menu and its dialogs against a scripted recorder on a
-// simulated clock: retrieval into a new recording, setup, clear, the session
-// opening, the waits that repaint and take only ESC; the serial port dialog.
+// simulated clock, the waits that repaint and take only ESC; the port dialog.
 #include "app/beepservice.h"
 #include "app/defaultserialportform.h"
 #include "app/linkwaiter.h"
@@ -33,34 +32,26 @@ using namespace ks318::test;
 
 namespace {
 
-// Five readings from 2 November 2026, 07:00, hourly, as the recorder frames them.
-QByteArray readingsBlock()
-{
-    QByteArray records;
-    for (int i = 0; i < 5; ++i)
-        records += QString::asprintf("2D4E3E00007E0B02%02X0001", 7 + i).toLatin1();
-    return dataFrame(records, "KS");
-}
-
-const Reply A = Reply::ack(), N = Reply::nak();
-
-// The recorder's replies written as in golden recorder-menu.txt (block: the
-// five readings of readingsBlock()).
+// The recorder's replies written as in golden recorder-menu.txt.
 QList<Reply> scripted(const QString& replies)
 {
+    QByteArray records;   // block: five readings from 2 November 2026, 07:00, hourly
+    for (int i = 0; i < 5; ++i)
+        records += QString::asprintf("2D4E3E00007E0B02%02X0001", 7 + i).toLatin1();
+    const QByteArray block = dataFrame(records, "KS");
     const QByteArray settings = settingsFrame("00000000" "07000C1EFFFF1500FFFFFFFF" "4B");
     QByteArray badSum = settings;
     badSum.back() = char(badSum.back() + 1);
     const QMap<QString, QByteArray> frames{{"empty", dataFrame("", "KS")},
                                           {"fragment", dataFrame("2D4E3E00007E0B02", "KS")},
-                                          {"block", readingsBlock()},
-                                          {"cut", readingsBlock().left(60)},
+                                          {"block", block},
+                                          {"cut", block.left(60)},
                                           {"settings", settings},
                                           {"badsum", badSum}};
     QList<Reply> script;
     for (const QString& reply : replies.split(' ', Qt::SkipEmptyParts)) {
         const QString control = reply.section('+', 0, 0);
-        const Reply r = control == "A" ? A : control == "N" ? N : Reply::silence();
+        const Reply r = control == "A" ? Reply::ack() : control == "N" ? Reply::nak() : Reply::silence();
         script << (reply.contains('+') ? r.then(frames.value(reply.section('+', 1)), 50) : r);
     }
     return script;
@@ -179,17 +170,10 @@ private Q_SLOTS:
 
     void menuEntries()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, replies);
-        QFETCH(QString, answers);
-        QFETCH(QString, codes);
-        QFETCH(QString, messages);
-        QFETCH(QString, beeps);
-        QFETCH(QString, enabled);
-        QFETCH(QString, openAfterOk);
+        const QString replies = cell("replies");
         rig_->script(scripted(replies));
         QList<bool> said;
-        for (const QString& answer : answers.split(' ', Qt::SkipEmptyParts))
+        for (const QString& answer : cell("answers").split(' ', Qt::SkipEmptyParts))
             said << (answer == "yes");
         TRecorderClearDataForm* clear = form()->RecorderClearDataForm;
         when(form(), [clear] { return clear->isVisible(); }, [clear, said] {
@@ -208,14 +192,14 @@ private Q_SLOTS:
             stillOpen = QString::number(setup->isVisible());
             setup->RecorderSetupCancelButton->click();
         });
-        form()->findChild<QAction*>(entry)->trigger();
+        form()->findChild<QAction*>(cell("entry"))->trigger();
         QStringList ids;
         for (int id : w_->messages.shownIds())
             ids << QString::number(id);
-        QCOMPARE(rig_->port.commandCodes().join(' '), codes);
-        QCOMPARE(ids.join(' '), messages);
-        QCOMPARE(QString::number(form()->Beeps->count()), beeps);
-        QCOMPARE(okAndSlots + '/' + stillOpen, enabled + '/' + openAfterOk);
+        QCOMPARE(rig_->port.commandCodes().join(' '), cell("codes"));
+        QCOMPARE(ids.join(' '), cell("messages"));
+        QCOMPARE(QString::number(form()->Beeps->count()), cell("beeps"));
+        QCOMPARE(okAndSlots + '/' + stillOpen, cell("enabled") + '/' + cell("openAfterOk"));
         QVERIFY(!form()->RecorderRetrieveForm->isVisible() && w_->saveDialogs == 0);
         // Only a recorder silent from the start leaves no session.
         QCOMPARE(form()->recorderSession != nullptr, !replies.isEmpty());

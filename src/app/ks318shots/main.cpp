@@ -62,7 +62,6 @@ void shootWhen(QDialog* dialog, std::function<bool()> ready, const QString& file
 
 int main(int argc, char** argv)
 {
-    // The windows speak the language of --lang, as the program's own do.
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -86,12 +85,10 @@ int main(int argc, char** argv)
     ks318::GuiMessageService messages(true);
     ks318::TMainForm form(session, messages);
     bool ok = true;
-    // A window already on screen: it settles, then it is saved as `name`.
     const auto save = [&out, &ok](QWidget* widget, const char* name, int settleMs) {
         QTest::qWait(settleMs);
         ok = widget->grab().save(out.filePath(QString::fromLatin1(name))) && ok;
     };
-    // A dialog shown, saved and hidden again.
     const auto shoot = [&save](QWidget* widget, const char* name) {
         widget->show();
         save(widget, name, 200);
@@ -100,18 +97,16 @@ int main(int argc, char** argv)
     form.show();
     form.openFile(copy);
     save(&form, "main.png", 300);
-    // The retrieval dialog once the readings arrived, the setup dialog with
-    // the recorder's schedule, the clear and the serial port dialogs.
+    // The retrieval dialog once the readings arrived, the setup dialog with the recorder's schedule.
     ks318::TRecorderRetrieveForm* retrieve = form.RecorderRetrieveForm;
-    const auto retrieved = [retrieve] {
+    shootWhen(retrieve, [retrieve] {
         retrieve->PatientNameEdit->setText(QStringLiteral("山田 太郎"));
         return retrieve->hasData;
-    };
-    shootWhen(retrieve, retrieved, out.filePath(QStringLiteral("retrieve.png")), ok);
+    }, out.filePath(QStringLiteral("retrieve.png")), ok);
     form.RecorderZireRetrievedata->trigger();
     ks318::TRecorderSetup_318Form* setup = form.RecorderSetup_318Form;
-    const auto scheduleRead = [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); };
-    shootWhen(setup, scheduleRead, out.filePath(QStringLiteral("setup.png")), ok);
+    shootWhen(setup, [setup] { return setup->slotTexts(0).hour != QLatin1String("off"); },
+              out.filePath(QStringLiteral("setup.png")), ok);
     form.RecorderZireSetup->trigger();
     shoot(form.RecorderClearDataForm, "cleardata.png");
     shoot(form.DefaultSerialPortForm, "serialport.png");
@@ -128,8 +123,7 @@ int main(int argc, char** argv)
     form.ViewT2BPDataList->trigger();
     save(form.BPDataListForm, "bpdatalist.png", 300);
     form.BPDataListForm->hide();
-    // The patient dialog of the open recording, the physician list with
-    // three physicians and the facility name.
+    // The patient dialog of the open recording, the physician list with three physicians.
     form.PatientInformationForm->fillPending = true;
     shoot(form.PatientInformationForm, "patient.png");
     const QStringList physicians{QStringLiteral("田中"), QStringLiteral("Suzuki"), QStringLiteral("佐藤")};
@@ -145,7 +139,6 @@ int main(int argc, char** argv)
     form.PhysicianSelectionForm->hide();
     shoot(form.HospitalNameForm, "facility.png");
     shoot(form.LanguageForm, "language.png");
-    // The graphics window on each of its pages, and the trend zoomed to one day.
     const std::pair<QAction*, const char*> graphs[] = {{form.ViewT2Trends, "trend.png"},
                                                        {form.ViewT2CorrelationPlots, "correlation.png"},
                                                        {form.ViewT2Histograms, "histogram.png"},
@@ -158,7 +151,6 @@ int main(int argc, char** argv)
     form.ViewGraphicsForm->findChild<QAction*>(QStringLiteral("Zoom1day1"))->trigger();
     save(form.ViewGraphicsForm, "trend-1day.png", 300);
     form.ViewGraphicsForm->hide();
-    // The report dialog and the progress dialog of File > Print.
     shoot(form.ReportSelection318Form, "report.png");
     form.PrintProgressForm->start();
     form.PrintProgressForm->FileLabel->setText(copy);
