@@ -41,8 +41,7 @@ QJsonDocument jsonOf(const test::CliRun& r)
     return r.exitCode == 0 && error.error == QJsonParseError::NoError ? json : QJsonDocument();
 }
 
-// The cases of golden clinical-measures.txt (worked out by hand): a
-// recording and the run's sleep and wake times, its readings, and the
+// The cases of golden clinical-measures.txt (worked out by hand): the
 // values expected at key paths of the object "clinical".
 struct ClinicalCase {
     QString name;
@@ -110,17 +109,11 @@ private Q_SLOTS:
         QVERIFY(test::writeFile(known_, test::golden("known.DAT")));
     }
 
-    // summary.txt: whole interval only; with day and night; with a night that
-    // holds no reading (counts only); then the refusals. Each threshold
-    // equals a reading of its class; SYS and DIA shares above them differ in
-    // every period. english.txt: the same pages in English (--lang en), the
-    // texts of the string table's English column, ISO dates, the readings'
-    // own texts as recorded; a language other than ja or en is refused. A
-    // summary leaves no settings behind, and the companion file it makes as
-    // the window would is the same in either language. list.txt: the rows
-    // as the BP data list shows them, the counters and the refusals.
-    // recorder-refusals.txt: what is refused before the recorder is spoken
-    // to, and a port that cannot be opened; nothing is written.
+    // The transcripts of summary (each threshold equals a reading of its
+    // class, so SYS and DIA shares above them differ in every period), of
+    // the same in English, of list, and of what recorder refuses before the
+    // recorder is spoken to. No run leaves settings or files behind but the
+    // companion file a first opening makes, the same in either language.
     void transcripts_data()
     {
         QTest::addColumn<QString>("golden");
@@ -156,16 +149,14 @@ private Q_SLOTS:
         QJsonObject table = jsonOf(test::runCli({"summary", known_, "--json", "--mode", "1", "--sleep", "12:30",
                                                  "--wake", "12:31", "--thresholds", "141/95,118/75"}))
                                 .object();
-        // The clinical measures have tests of their own below.
         QVERIFY(table.contains(QStringLiteral("clinical")));
         table.remove(QStringLiteral("clinical"));
         KS318_COMPARE_GOLDEN(QJsonDocument(table).toJson(QJsonDocument::Indented).replace(known_.toUtf8(), "KNOWN.DAT"),
                              "summary.json");
     }
 
-    // The object "clinical" with exactly the keys golden
-    // clinical-measures.txt names, and the values worked out there by hand:
-    // null for what needs sleep and wake times when there are none.
+    // The object "clinical" with exactly the keys the cases name, and their
+    // values: null for what needs sleep and wake times when there are none.
     void clinicalJson_data()
     {
         QTest::addColumn<int>("index");
