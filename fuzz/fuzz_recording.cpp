@@ -1,9 +1,6 @@
-// A recording as a user opens and looks at it, on any bytes: written to a
-// scratch folder, prepared as File > Open prepares it (a first opening makes
-// the companion file) and refused where Open refuses it, then read (and
-// rewritten), its statistics, summary lines, CSV rows, graph pages (window
-// and exported page) and report pages made. The pages draw on a canvas with
-// fixed font metrics; the report's painter only starts the sheets.
+// A recording as a user opens and looks at it, on any bytes: prepared as
+// File > Open prepares it, then read (and rewritten), its statistics,
+// summary lines, CSV rows, graph pages and report pages made.
 //
 // The input:  DATA FILE (escaped) | COMPANION FILE | CONTROL
 //   DATA FILE: FuzzedDataProvider's random-length string (a backslash

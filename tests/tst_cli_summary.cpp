@@ -1,7 +1,5 @@
 // ks318-cli summary, list and recorder on a small known recording (golden
-// known.DAT): their transcripts and JSON, the companion file and data.d as
-// sources that are read, never written, and the clinical measures of two
-// recordings worked out by hand.
+// known.DAT), and the clinical measures of two recordings worked out by hand.
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"
@@ -202,10 +200,10 @@ private Q_SLOTS:
         QCOMPARE(test::runCli({"summary", path, "--clinical", "--json"}, dir_.path()).exitCode, 2);
     }
 
+    // The companion file and data.d are read, never written. Its awake pair
+    // out of order, data.d loads as 140/90.
     void companionFileAndSettingsAreRead()
     {
-        // A companion file with sleep times and a 12-hour window, and a data.d
-        // whose awake pair is out of order (loads as 140/90).
         PatientRecord patient;
         AnalysisIntervals intervals;
         RecordingSpan span;

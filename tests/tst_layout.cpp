@@ -60,7 +60,7 @@ const QList<QSize> kWindowSizes = {{600, 400}, {800, 600}, {1024, 768}, {1280, 8
 const QList<QSize> kPlotSizes = {{640, 480}, {1000, 1000}, {800, 1200}, {1200, 800}};
 const QStringList kPapers = {"A4", "Letter", "A4-landscape", "Letter-landscape"};
 
-// The interface languages: English labels are longer.
+// English labels are longer.
 const Language kLanguages[] = {Language::Japanese, Language::English};
 
 // Readings and their average spacing in minutes.

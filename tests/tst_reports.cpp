@@ -1,8 +1,5 @@
-// The report body, read back from the PDF it prints: the refusals before
-// anything is printed, the pages each format and kind prints in their
-// order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists. The clinical sheet: tst_cli_report; the
-// long comment's wrapping: tst_layout.
+// The report body, read back from the PDF it prints. The clinical sheet:
+// tst_cli_report; the long comment's wrapping: tst_layout.
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "records/language.h"
@@ -66,7 +63,6 @@ private:
         return writeRecording(path, readings, kFirstDate, type) && makeCurrent(*session_, path, c);
     }
 
-    // The report printed into a PDF file: the text of its pages.
     QStringList print(const ReportFormat& format, ReportKind kind)
     {
         const QString pdf = dir_->filePath(QStringLiteral("out.pdf"));
