@@ -1,9 +1,6 @@
-// A recording as a user opens and looks at it, on any bytes: written to a
-// scratch folder, prepared as File > Open prepares it (a first opening makes
-// the companion file) and refused where Open refuses it, then read (and
-// rewritten), its statistics, summary lines, CSV rows, graph pages (window
-// and exported page) and report pages made. The pages draw on a canvas with
-// fixed font metrics; the report's painter only starts the sheets.
+// A recording as a user opens and looks at it, on any bytes: prepared as
+// File > Open prepares it, then read (and rewritten), its statistics,
+// summary lines, CSV rows, graph pages and report pages made.
 //
 // The input:  DATA FILE (escaped) | COMPANION FILE | CONTROL
 //   DATA FILE: FuzzedDataProvider's random-length string (a backslash
@@ -14,8 +11,6 @@
 //     makes one); bits 1-2 the BP mode; bits 3-4 the report (full, mini,
 //     patient, full with the double-product panel); bits 5-7 the trend's
 //     visible span (0: the whole window, else 2^n hours).
-//
-// What must hold is what each fuzz::require below names.
 #include "fuzzsupport.h"
 #include "recordingsink.h"
 
@@ -30,18 +25,14 @@
 #include "session/summarylines.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
-#include <cstdlib>
 
 using namespace ks318;
 
@@ -216,7 +207,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     if (session.allocateData() && readBpDataFile(session, path, BpMode::KorotkoffOnly))
         checkCsv(session);
 
-    // The window's block, statistics and summary.
     if (!session.allocateData() || !readBpDataFile(session, path, mode))
         return 0;
     // Read as the program reads the files it rewrites (BP mode 0), the block
@@ -243,7 +233,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (int period = kFirstPeriod; period <= kLastPeriod; ++period)
         summary << summaryBlockLines(session, thresholds, period) << summaryClosingLine();
 
-    // The graph pages as the window shows them and as a page is exported.
     session.graphView.visibleMinutes = spanCode == 0 ? session.state.analysisMinutes : 60 << spanCode;
     TrendPage trend = TrendPage::builtIn();
     if (report == 3) {
@@ -260,8 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         drawExportedPage(session, kind, trend, QSize(1600, 1100), printer, session.data());
     }
 
-    // The report: a PDF document in memory whose pages draw on the measuring
-    // canvas; only the sheets reach the writer.
+    // The pages draw on the measuring canvas; only the sheets reach the writer.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     QPdfWriter writer(&pdf);

@@ -24,7 +24,6 @@ private:
         return test::pdfPages(dir_.path(pdf)).join(QLatin1Char('\n')).split(QLatin1Char('\n'));
     }
 
-    // The lines of a command's output that are not among the printed ones.
     static QStringList unprinted(const QString& text, const QStringList& printed)
     {
         QStringList out;
@@ -174,9 +173,8 @@ private Q_SLOTS:
         QCOMPARE(plot.pixel(1, 1) & 0xFFFFFF, 0xC0C0C0u);  // the plot background
     }
 
-    // Refusals (exit 1: readings out of order, too long, another recorder's
-    // file) and usage errors (exit 2) in the golden transcripts; nothing is
-    // written.
+    // Readings out of order, too long, another recorder's file, usage errors:
+    // nothing is written.
     void refused_data()
     {
         QTest::addColumn<QString>("golden");

@@ -1,7 +1,5 @@
 // ks318-cli summary, list and recorder on a small known recording (golden
-// known.DAT): their transcripts and JSON, the companion file and data.d as
-// sources that are read, never written, and the clinical measures of two
-// recordings worked out by hand.
+// known.DAT), and the clinical measures of two recordings worked out by hand.
 #include "records/companionfile.h"
 #include "records/settings.h"
 #include "support/clirun.h"
@@ -33,8 +31,15 @@ QByteArray recording(const QString& readings)
     return out;
 }
 
-// The cases of golden clinical-measures.txt (worked out by hand): a
-// recording and the run's sleep and wake times, its readings, and the
+// The JSON a run printed, which must parse, after a run that succeeded.
+QJsonDocument jsonOf(const test::CliRun& r)
+{
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
+    return r.exitCode == 0 && error.error == QJsonParseError::NoError ? json : QJsonDocument();
+}
+
+// The cases of golden clinical-measures.txt (worked out by hand): the
 // values expected at key paths of the object "clinical".
 struct ClinicalCase {
     QString name;
@@ -69,18 +74,16 @@ QList<ClinicalCase> clinicalCases()
     return cases;
 }
 
-// "key" and "object.key" of every value of a JSON object, sorted.
-QStringList keyPaths(const QJsonObject& o, const QString& prefix = QString())
+// Every value of a JSON object by its "key" or "object.key".
+QMap<QString, QJsonValue> byPath(const QJsonObject& o, const QString& prefix = QString())
 {
-    QStringList out;
+    QMap<QString, QJsonValue> out;
     for (auto it = o.begin(); it != o.end(); ++it) {
-        const QString path = prefix + it.key();
         if (it.value().isObject())
-            out << keyPaths(it.value().toObject(), path + QLatin1Char('.'));
+            out.insert(byPath(it.value().toObject(), prefix + it.key() + QLatin1Char('.')));
         else
-            out << path;
+            out.insert(prefix + it.key(), it.value());
     }
-    out.sort();
     return out;
 }
 
@@ -102,17 +105,11 @@ private Q_SLOTS:
         QVERIFY(test::writeFile(known_, test::golden("known.DAT")));
     }
 
-    // summary.txt: whole interval only; with day and night; with a night that
-    // holds no reading (counts only); then the refusals. Each threshold
-    // equals a reading of its class; SYS and DIA shares above them differ in
-    // every period. english.txt: the same pages in English (--lang en), the
-    // texts of the string table's English column, ISO dates, the readings'
-    // own texts as recorded; a language other than ja or en is refused. A
-    // summary leaves no settings behind, and the companion file it makes as
-    // the window would is the same in either language. list.txt: the rows
-    // as the BP data list shows them, the counters and the refusals.
-    // recorder-refusals.txt: what is refused before the recorder is spoken
-    // to, and a port that cannot be opened; nothing is written.
+    // The transcripts of summary (each threshold equals a reading of its
+    // class, so SYS and DIA shares above them differ in every period), of
+    // the same in English, of list, and of what recorder refuses before the
+    // recorder is spoken to. No run leaves settings or files behind but the
+    // companion file a first opening makes, the same in either language.
     void transcripts_data()
     {
         QTest::addColumn<QString>("golden");
@@ -137,34 +134,25 @@ private Q_SLOTS:
     // Every field of list in JSON, which must parse: the address has " and \.
     void listJson()
     {
-        const test::CliRun r = test::runCli({"list", "KNOWN.DAT", "--json"}, dir_.path());
-        QCOMPARE(r.exitCode, 0);
-        QJsonParseError error;
-        const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
+        const QJsonDocument json = jsonOf(test::runCli({"list", "KNOWN.DAT", "--json"}, dir_.path()));
+        QVERIFY(json.isObject());
         KS318_COMPARE_GOLDEN(json.toJson(QJsonDocument::Indented), "list.json");
     }
 
     // Unrounded, with the regression of the whole interval and an empty night.
     void json()
     {
-        const test::CliRun r = test::runCli({"summary", known_, "--json", "--mode", "1", "--sleep", "12:30", "--wake",
-                                             "12:31", "--thresholds", "141/95,118/75"});
-        QCOMPARE(r.exitCode, 0);
-        QJsonParseError error;
-        const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        // The clinical measures have tests of their own below.
-        QJsonObject table = json.object();
+        QJsonObject table = jsonOf(test::runCli({"summary", known_, "--json", "--mode", "1", "--sleep", "12:30",
+                                                 "--wake", "12:31", "--thresholds", "141/95,118/75"}))
+                                .object();
         QVERIFY(table.contains(QStringLiteral("clinical")));
         table.remove(QStringLiteral("clinical"));
         KS318_COMPARE_GOLDEN(QJsonDocument(table).toJson(QJsonDocument::Indented).replace(known_.toUtf8(), "KNOWN.DAT"),
                              "summary.json");
     }
 
-    // The object "clinical" with exactly the keys golden
-    // clinical-measures.txt names, and the values worked out there by hand:
-    // null for what needs sleep and wake times when there are none.
+    // The object "clinical" with exactly the keys the cases name, and their
+    // values: null for what needs sleep and wake times when there are none.
     void clinicalJson_data()
     {
         QTest::addColumn<int>("index");
@@ -180,20 +168,17 @@ private Q_SLOTS:
         const ClinicalCase c = clinicalCases().at(index);
         const QString path = dir_.filePath(QStringLiteral("CASE%1.DAT").arg(index));
         QVERIFY(test::writeFile(path, recording(c.readings)));
-        const test::CliRun r = test::runCli(QStringList{"summary", path, "--json"} + c.times, dir_.path());
-        QCOMPARE(r.exitCode, 0);
-        const QJsonObject o = QJsonDocument::fromJson(r.out).object().value(QStringLiteral("clinical")).toObject();
+        const QJsonDocument json = jsonOf(test::runCli(QStringList{"summary", path, "--json"} + c.times, dir_.path()));
+        const QMap<QString, QJsonValue> o = byPath(json.object().value(QStringLiteral("clinical")).toObject());
         QStringList keys;
         for (const ClinicalCase& listed : clinicalCases())
             for (const auto& [key, value] : listed.expected)
                 keys << key;
         keys.removeDuplicates();
         keys.sort();
-        QCOMPARE(keyPaths(o), keys);
+        QCOMPARE(o.keys(), keys);
         for (const auto& [key, want] : c.expected) {
-            QJsonValue v = o;
-            for (const QString& k : key.split(QLatin1Char('.')))
-                v = v.toObject().value(k);
+            const QJsonValue v = o.value(key);
             bool number = false;
             const double value = want.toDouble(&number);
             const bool same = want == QLatin1String("null") ? v.isNull()
@@ -215,10 +200,10 @@ private Q_SLOTS:
         QCOMPARE(test::runCli({"summary", path, "--clinical", "--json"}, dir_.path()).exitCode, 2);
     }
 
+    // The companion file and data.d are read, never written. Its awake pair
+    // out of order, data.d loads as 140/90.
     void companionFileAndSettingsAreRead()
     {
-        // A companion file with sleep times and a 12-hour window, and a data.d
-        // whose awake pair is out of order (loads as 140/90).
         PatientRecord patient;
         AnalysisIntervals intervals;
         RecordingSpan span;

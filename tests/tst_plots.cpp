@@ -1,7 +1,5 @@
 // The drawing layer and the graph pages against a canvas that logs its
-// calls (axes, labels, grids, printer corrections, the trend's bars,
-// threshold lines and sleep bar, texts inside their page), the axis table by
-// span, and a few pixels drawn into an image.
+// calls, the axis table by span, and a few pixels drawn into an image.
 #include "plots/axistable.h"
 #include "plots/distributionpages.h"
 #include "plots/trendpage.h"
@@ -92,7 +90,6 @@ struct LayerCase {
     Observe observe;
 };
 
-// Ticks drawn on a vertical axis of `ticks` labelled positions for a file of `type`.
 QStringList drawnTicks(UtilityService& u, RecordingCanvas& c, int type, int ticks, int step)
 {
     u.recorderType = RecorderType(type);
@@ -178,8 +175,7 @@ class TestPlots : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The drawing layer's cases, then the axis settings by span (ticks,
-    // unit, hours, days and months a tick), against golden plot-layer.txt.
+    // The drawing layer's cases, then the axis settings by span.
     void layer()
     {
         QString t;
@@ -265,7 +261,6 @@ private Q_SLOTS:
         }
     }
 
-    // Pixels of the colour conversion and of the pens, drawn by the painter.
     void renderedPixels()
     {
         QImage image(800, 320, QImage::Format_RGB32);

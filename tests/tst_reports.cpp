@@ -1,8 +1,5 @@
-// The report body, read back from the PDF it prints: the refusals before
-// anything is printed, the pages each format and kind prints in their
-// order, the patient summary's night-time line and sections, the sheet
-// breaks of the readings lists. The clinical sheet: tst_cli_report; the
-// long comment's wrapping: tst_layout.
+// The report body, read back from the PDF it prints. The clinical sheet:
+// tst_cli_report; the long comment's wrapping: tst_layout.
 #include "gui/viewsupport.h"
 #include "recordingsink.h"
 #include "records/language.h"
@@ -66,7 +63,6 @@ private:
         return writeRecording(path, readings, kFirstDate, type) && makeCurrent(*session_, path, c);
     }
 
-    // The report printed into a PDF file: the text of its pages.
     QStringList print(const ReportFormat& format, ReportKind kind)
     {
         const QString pdf = dir_->filePath(QStringLiteral("out.pdf"));
@@ -93,15 +89,13 @@ private Q_SLOTS:
 
     void refusals()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, hours);
-        QFETCH(QString, backwards);
-        QFETCH(QString, message);
-        const QList<Reading> late = backwards == QLatin1String("yes") ? QList<Reading>{{0, 9, 0}} : QList<Reading>{};
-        QVERIFY(current(kOneDay + late, window1(8, 0, hours.toInt()), RecorderType(type.toInt())));
+        const QList<Reading> late = test::cell("backwards") == "yes" ? QList<Reading>{{0, 9, 0}} : QList<Reading>{};
+        QVERIFY(current(kOneDay + late, window1(8, 0, test::cell("hours").toInt()),
+                        RecorderType(test::cell("type").toInt())));
         const QStringList pages = print(ReportFormat::builtIn(), ReportKind::Full);
-        const bool printed = message == QLatin1String("0");
-        QCOMPARE(log_.ids(), printed ? QList<int>{} : QList<int>{message.toInt()});
+        const int message = test::cell("message").toInt();
+        const bool printed = message == 0;
+        QCOMPARE(log_.ids(), printed ? QList<int>{} : QList<int>{message});
         QCOMPARE(result_, printed ? ReportResult::Printed : ReportResult::Refused);
         QCOMPARE(sheets_ > 0, printed);
         QCOMPARE(!pages.isEmpty() && pages.last().contains(QStringLiteral("HISTOGRAM PLOTS")), printed);
@@ -115,18 +109,15 @@ private Q_SLOTS:
 
     void pages()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, format);
-        QFETCH(QString, kind);
-        QFETCH(QString, pages);
-        const ReportFormat f = formatOf(format, kindOf(kind));
-        const QStringList heads = pages.split(QLatin1Char(';'));
+        const ReportKind kind = kindOf(test::cell("kind"));
+        const ReportFormat f = formatOf(test::cell("format"), kind);
+        const QStringList heads = test::cell("pages").split(QLatin1Char(';'));
         QVERIFY(current(kOneDay, sleepWake()));
-        QVERIFY(applyLanguage(*qApp, *parseLanguage(language)));
-        const QStringList printed = print(f, kindOf(kind));
+        QVERIFY(applyLanguage(*qApp, *parseLanguage(test::cell("language"))));
+        const QStringList printed = print(f, kind);
         applyLanguage(*qApp, Language::Japanese);
         QCOMPARE(printed.size(), heads.size());
-        const bool english = language == QLatin1String("en");
+        const bool english = test::cell("language") == "en";
         static const QRegularExpression japanese(
             QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
         for (int i = 0; i < heads.size(); ++i) {
@@ -149,20 +140,16 @@ private Q_SLOTS:
 
     void patientSummary()
     {
-        QFETCH(QString, sleep);
-        QFETCH(QString, wake);
-        QFETCH(QString, night);
-        QFETCH(QString, sections);
-        QVERIFY(current(kOneDay, sleepWake(sleep, wake)));
+        QVERIFY(current(kOneDay, sleepWake(test::cell("sleep"), test::cell("wake"))));
         const QStringList pages = print(reportFormatFor(ReportKind::Patient), ReportKind::Patient);
         QVERIFY(!pages.isEmpty());
-        QVERIFY2(pages[0].contains(QStringLiteral("夜間時間帯 ＝ ") + night), qPrintable(pages[0]));
+        QVERIFY2(pages[0].contains(QStringLiteral("夜間時間帯 ＝ ") + test::cell("night")), qPrintable(pages[0]));
         static const QRegularExpression section(QStringLiteral("^(\\S+(?: \\S)?) -{20,}$"),
                                                 QRegularExpression::MultilineOption);
         QStringList found;
         for (auto it = section.globalMatch(pages[0]); it.hasNext();)
             found << it.next().captured(1);
-        QCOMPARE(found, sections.split(QLatin1Char(';')));
+        QCOMPARE(found, test::cell("sections").split(QLatin1Char(';')));
     }
 
     // Every reading once, in order, over several sheets, the heading on each.
@@ -173,15 +160,12 @@ private Q_SLOTS:
 
     void readingsBreakSheets()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, format);
-        QFETCH(QString, heading);
-        QFETCH(QString, second);
         QList<Reading> readings;
         for (int i = 0; i < 150; ++i)
             readings << Reading{i / 24, i % 24, 10, 120 + i % 30, 80, 70};
         QVERIFY(current(readings, window1(0, 0, 168)));
-        const QStringList pages = print(formatOf(format, kindOf(kind)), kindOf(kind));
+        const ReportKind kind = kindOf(test::cell("kind"));
+        const QStringList pages = print(formatOf(test::cell("format"), kind), kind);
         static const QRegularExpression line(QStringLiteral("^(\\d+) \\d+/\\d\\d \\d+:\\d\\d "),
                                              QRegularExpression::MultilineOption);
         static const QRegularExpression footer(QStringLiteral("^REC (.+) (\\d+) / (\\d+)$"),
@@ -192,7 +176,7 @@ private Q_SLOTS:
             auto it = line.globalMatch(page);
             if (!it.hasNext())
                 continue;
-            QVERIFY(page.contains(heading));
+            QVERIFY(page.contains(test::cell("heading")));
             // Every sheet of the list names its file, patient and place.
             const auto f = footer.match(page);
             QVERIFY2(f.hasMatch(), qPrintable(page.right(200)));
@@ -202,7 +186,7 @@ private Q_SLOTS:
         }
         QVERIFY(footers.size() >= 2);
         QVERIFY(pages.join(QLatin1Char('\n')).contains(QRegularExpression(
-            QStringLiteral("^2 \\d+/\\d\\d 1:10 %1 ").arg(second), QRegularExpression::MultilineOption)));
+            QStringLiteral("^2 \\d+/\\d\\d 1:10 %1 ").arg(test::cell("second")), QRegularExpression::MultilineOption)));
         QStringList expected;
         for (int i = 1; i <= footers.size(); ++i)
             expected << session_->patient.patientName.toQString() + QStringLiteral(" %1/%2").arg(i).arg(footers.size());
