@@ -1,6 +1,6 @@
 // The data windows over recordings written for the test: the BP data list
 // (its main window entries: tst_gui_graphics), the summary window over the
-// known recording (golden known.DAT) and the dipper of tst_clinical, and the
+// known recording (golden known.DAT) and the dipper of golden clinical-measures.txt, and the
 // default BP settings dialog, where the summary's thresholds are set.
 #include "app/defaultbpsettingszireform.h"
 #include "guisupport.h"
