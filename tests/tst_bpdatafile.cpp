@@ -1,7 +1,5 @@
-// The BP data file: decoding of record lines for every recorder type and BP
-// mode (golden decode.txt), whole files read (golden bpread.txt: sections,
-// long lines, the reading cap, time order, analysis windows and day/night
-// classes), and the rewrite.
+// The BP data file: record lines decoded (golden decode.txt), whole files
+// read and rewritten (golden bpread.txt), and the rewrite of every type.
 #include "records/bpdatafile.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
@@ -64,8 +62,6 @@ QString text(const Field& field)
     return lost ? s + QStringLiteral("<%1 bytes lost>").arg(lost) : s;
 }
 
-// What the reader made of a file: the session, the patient section, up to
-// five readings and the counters.
 QByteArray described(bool read, const Session& s)
 {
     const SessionData& d = *s.data();
@@ -99,8 +95,7 @@ class TstBpDataFile : public QObject {
     Session session_;
 
 private Q_SLOTS:
-    // Each line of decode.txt decoded and written back as its head describes
-    // (an error reading stays as it is).
+    // Each line of decode.txt decoded and written back (see there).
     void decodedLines()
     {
         auto written = std::make_unique<SessionData>();
@@ -172,10 +167,9 @@ private Q_SLOTS:
         });
     }
 
-    // Files of every recorder type with error, excluded and commented
-    // readings, and the demonstration recording, read and rewritten
-    // unchanged; a full file's sections are never read, so it holds none to
-    // lose.
+    // Files of every recorder type, and the demonstration recording, read and
+    // rewritten unchanged; a full file's sections are never read, so it holds
+    // none to lose.
     void roundTrip()
     {
         QList<std::tuple<QByteArray, int, int>> files{{synth::demoFile(), 70, 0}};  // the file, its type, BP mode

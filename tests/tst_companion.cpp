@@ -1,6 +1,5 @@
-// The companion file NAME.p30: its exact bytes (golden files), the sections
-// and older sizes on reading, and its creation from a legacy patient file
-// through fileconv.
+// The companion file NAME.p30: its bytes, the sections read, and its creation
+// from a legacy patient file through fileconv.
 #include "recordingsink.h"
 #include "records/companionfile.h"
 #include "records/daycount.h"
@@ -73,9 +72,8 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
     }
 
-    // The file written from fillRecords: its fields at the offsets the
-    // record layouts give them (the hand-worked companion-layout.txt), the
-    // hex dump of the whole file as the catch-all, and the records read back.
+    // The fields at the offsets of the hand-worked companion-layout.txt, the
+    // hex dump as the catch-all, and the records read back.
     void filledRecordsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
@@ -114,8 +112,7 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(formatCompanionFile(s.patient, s.intervals, s.span)), "legacy-converted.p30.hex");
     }
 
-    // The sections read from the file of companion.p30.hex reordered, cut
-    // or damaged; the valid flags in memory follow.
+    // The sections of companion.p30.hex reordered, cut or damaged.
     void readSections_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -1,17 +1,13 @@
 // Data-set preparation: the companion file of a first opening (golden
-// info.txt, as ks318-cli info shows it) and what ks318-cli list does with
-// it, the session state taken from it, the sleep texts, the short date
-// format. Save as and delete on a recording's file set (golden
-// file-operations.txt): what is copied, what is refused with message 268,
-// that no copy replaces a file, and what is left current afterwards.
+// info.txt) and what ks318-cli list does with it, the session state taken
+// from it, the sleep texts. Save as and delete on a recording's file set
+// (golden file-operations.txt).
 #include "recordingsink.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/fileoperations.h"
-#include "records/language.h"
 #include "session/session.h"
-#include "records/shortdate.h"
 #include "support/clirun.h"
 #include "synthetic.h"
 
@@ -127,18 +123,6 @@ private Q_SLOTS:
                 .arg(s.data()->counters.asleepInWindow1)
                 .toUtf8();
         });
-    }
-
-    // Dates as the interface shows them follow the language (yyyy/MM/dd in
-    // Japanese, ISO in English, nothing for no date); what files hold does
-    // not (tst_csvexport: the English CSV and companion file).
-    void datesFollowTheLanguage()
-    {
-        setLanguage(Language::English);
-        const QStringList english{formatShortDate(QDate(2026, 1, 5)), formatShortDate(QDate())};
-        setLanguage(Language::Japanese);
-        QCOMPARE(english, (QStringList{"2026-01-05", ""}));
-        QCOMPARE(formatShortDate(QDate(1999, 12, 31)), QStringLiteral("1999/12/31"));
     }
 
     // A first opening (here by ks318-cli list --prepare) makes the companion

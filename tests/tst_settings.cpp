@@ -1,8 +1,5 @@
-// The settings files data.d, data.m and data.o: exact bytes of the defaults
-// and of filled settings (golden files), the threshold rules and damaged or
-// missing files; the physician list over the 50 slots of data.m, whose rows
-// stay sorted after every insert, edit and delete, every used slot's
-// listIndex naming the row that shows it.
+// The settings files data.d, data.m and data.o (golden files), and the
+// physician list over the 50 slots of data.m.
 #include "recordingsink.h"
 #include "session/session.h"
 #include "records/physicianroster.h"
@@ -18,7 +15,6 @@ namespace {
 
 const QDate kToday(2026, 3, 5);
 
-// The three files of `directory` as hex dumps.
 QByteArray settingsFiles(const QString& directory)
 {
     QByteArray out;
@@ -27,8 +23,7 @@ QByteArray settingsFiles(const QString& directory)
     return out;
 }
 
-// Every field of data.d, data.m and data.o set, most of them away from
-// their defaults.
+// Every field of the three files set, most of them away from their defaults.
 void fillSettings(Settings& s)
 {
     s.analysis.defaultBpMode = 2;
@@ -51,7 +46,6 @@ void fillSettings(Settings& s)
     slot.phone = "03-0000-1111";
     s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
     s.facility.printFacilityName = 1;
-
 }
 
 } // namespace
@@ -83,9 +77,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dir.filePath("no")));
     }
 
-    // The files written from fillSettings: their fields at the offsets of
-    // their layouts (the hand-worked settings-layout.txt), the hex dumps as
-    // the catch-all, and the settings read back.
+    // The fields at the offsets of the hand-worked settings-layout.txt, the
+    // hex dumps as the catch-all, and the settings read back.
     void filledSettingsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
@@ -114,12 +107,9 @@ private Q_SLOTS:
         QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
     }
 
-    // "data.d S1 D1 S2 D2": the thresholds stored (the alternate set 5 and
-    // 400, type 30) and what reading makes of them; "damaged FILE BYTES":
-    // data.d or data.m holding BYTES (see settings-read.txt) read over
-    // thresholds 155/95 and physician 7, and whether the file stays as it
-    // is; "data.o TEXT": the file (escaped), the name and switch read, and
-    // the file written back.
+    // "data.d S1 D1 S2 D2": the thresholds stored (alternate set 5 and 400,
+    // type 30), read; "damaged FILE BYTES" (see settings-read.txt); "data.o
+    // TEXT": the file, the name and switch read, and the file written back.
     void readBack()
     {
         KS318_COMPARE_GOLDEN_TABLE("settings-read.txt", [](const QByteArray& line) {
@@ -140,7 +130,7 @@ private Q_SLOTS:
                        + QByteArray::number(f.printFacilityName) + ", written back as "
                        + (written == name.c_str() + QByteArray("\n") + QByteArray::number(f.printFacilityName) + "\n"
                               ? "name and switch lines"
-                              : escaped(written))
+                              : written.toHex(' '))
                        + (same ? "" : ", read again differs");
             }
             const QList<QByteArray> t = line.split(' ');
@@ -185,7 +175,6 @@ private Q_SLOTS:
         });
     }
 
-    // Steps and their outcomes: the hand-worked table roster-steps.txt.
     void steps_data() { dataRows("roster-steps.txt", {"script", "rows", "listIndex", "selected"}); }
 
     void steps()

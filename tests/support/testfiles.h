@@ -152,7 +152,7 @@ inline QByteArray fromHexDump(const QByteArray& dump)
     return out;
 }
 
-// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes; and back.
+// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes.
 inline QByteArray unescaped(const QByteArray& text)
 {
     QByteArray out;
@@ -166,14 +166,6 @@ inline QByteArray unescaped(const QByteArray& text)
             out += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
         }
     }
-    return out;
-}
-inline QByteArray escaped(const QByteArray& bytes)
-{
-    QByteArray out;
-    for (const char c : bytes)
-        out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
-               : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
     return out;
 }
 
