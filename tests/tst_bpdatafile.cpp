@@ -5,11 +5,8 @@
 #include "synthetic.h"
 #include "session/session.h"
 
-#include <QtTest>
-
 using namespace ks318;
-using test::readFile;
-using test::writeFile;
+using namespace ks318::test;
 
 namespace {
 
@@ -31,7 +28,7 @@ QByteArray expand(const QByteArray& text)
     QByteArray out;
     for (qsizetype i = 0, open; i < text.size(); i = text.indexOf('}', open) + 1) {
         open = text.indexOf('{', i) < 0 ? text.size() : text.indexOf('{', i);
-        out += test::unescaped(text.mid(i, open - i));
+        out += unescaped(text.mid(i, open - i));
         const QByteArray m = text.mid(open + 1, text.indexOf('}', open) - open - 1);
         if (open == text.size())
             break;
@@ -41,9 +38,9 @@ QByteArray expand(const QByteArray& text)
             out += line70(m.size() > 3 ? m.mid(3) : QByteArray("00"));
         else if (m.endsWith(" readings"))
             for (int k = 0, t = 0; k < m.split(' ')[0].toInt(); ++k, t = k * 7)
-                out += test::recordLine(2026, 11, 2 + t / 1440, t % 1440 / 60, t % 60, 150, 90, 70);
+                out += recordLine(2026, 11, 2 + t / 1440, t % 1440 / 60, t % 60, 150, 90, 70);
         else if (m == "patient")
-            out += test::patientSections("PATIENT", "1:first\n");
+            out += patientSections("PATIENT", "1:first\n");
         else if (m.startsWith("sjis:"))
             out += QByteArray::fromStdString(toCp932(QString::fromUtf8(m.mid(5))));
         else

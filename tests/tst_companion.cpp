@@ -7,8 +7,6 @@
 #include "synthetic.h"
 #include "support/testfiles.h"
 
-#include <QtTest>
-
 using namespace ks318;
 using namespace ks318::test;
 
@@ -95,9 +93,8 @@ private Q_SLOTS:
         QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
         QCOMPARE((QList<quint32>{again.patient.valid, again.intervals.valid, again.span.valid}), (QList<quint32>{1, 1, 1}));
         session.intervals.valid = session.span.valid = 1;
-        QVERIFY(again.patient.pack() == session.patient.pack());
-        QVERIFY(again.intervals.pack() == session.intervals.pack());
-        QVERIFY(again.span.pack() == session.span.pack());
+        QCOMPARE(formatCompanionFile(again.patient, again.intervals, again.span),
+                 formatCompanionFile(session.patient, session.intervals, session.span));
     }
 
     // A 1100-byte patient record and an 80-byte interval record as older

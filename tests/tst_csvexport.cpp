@@ -1,13 +1,9 @@
 // CSV export: ks318-cli csv on the known recording (golden known.csv and
-// csv.txt), and the rows by golden table (csvrows.txt): quoting, the row
-// formats of every recorder type, the sleep lines with and without a
-// companion file, and the rows of analysis window 1.
+// csv.txt), and the rows by golden table (csvrows.txt).
 #include "records/companionfile.h"
 #include "records/csvexport.h"
 #include "session/session.h"
 #include "support/clirun.h"
-
-#include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
@@ -47,10 +43,8 @@ private:
 
 private Q_SLOTS:
     // A recording never opened: its companion file is made and NAME.csv
-    // replaces an earlier export. The files do not follow the interface
-    // language, nor take month names from a locale whose short date spells
-    // them (C: "d MMM yyyy"): in English in the C locale they are the bytes
-    // of the Japanese run in the tests' Japanese locale.
+    // replaces an earlier export. The files follow neither the interface
+    // language nor the locale's short date (C: "d MMM yyyy").
     void knownRecording()
     {
         QVERIFY(dir_.clear());

@@ -11,14 +11,11 @@
 #include "support/clirun.h"
 #include "synthetic.h"
 
-#include <QtTest>
-
 using namespace ks318;
 using namespace ks318::test;
 
 namespace {
 
-// Writes a companion file whose patient record carries the given sleep texts.
 void writeCompanionWithSleep(const QString& dat, const QStringList& texts)
 {
     Session s;
@@ -47,8 +44,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(dat_, golden("known.DAT")));
     }
 
-    // Each line of prepare.txt prepares the known recording under a name,
-    // or a damaged one; below it what came of it (see there).
+    // The rows of prepare.txt (see there).
     void preparations()
     {
         KS318_COMPARE_GOLDEN_TABLE("prepare.txt", [this](const QByteArray& line) {
@@ -125,11 +121,9 @@ private Q_SLOTS:
         });
     }
 
-    // A first opening (here by ks318-cli list --prepare) makes the companion
-    // file, with every valid field 0 on disk (1 in memory: prepare.txt),
-    // window 1 from the hour of the first reading to past the last one, so
-    // it holds every reading. list takes the sleep times of a companion file
-    // and leaves it as it is.
+    // A first opening by ks318-cli list --prepare makes the companion file
+    // (valid fields 0 on disk) with window 1 holding every reading; list takes
+    // the sleep times of a companion file and leaves it as it is.
     void firstOpening()
     {
         const CliRun prepared = runCli({"list", "--prepare", dat_});
@@ -167,19 +161,17 @@ private Q_SLOTS:
             for (const QByteArray& name : f.mid(3))
                 if (!QFile::exists(path(name)))
                     writeFile(path(name), name == "DEMO.csv" ? "csv text\r\n" : "old " + name);
-            QMap<QByteArray, QString> sources;
-            for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
-                sources[readFile(path(name))] = name;
+            const QMap<QString, QByteArray> before = filesOf(dir.path());
 
             MessageLog log;
             const bool ok = f[0] == "save" ? saveRecordingAs(session, path(f[1]), &log)
                                            : deleteRecording(session, path(f[1]), &log);
             QByteArray out = ok ? "done" : "not done";
             for (const ShownMessage& m : log.shown)
-                out += QStringLiteral(", message %1 caption %2 icon %3").arg(m.stringId).arg(m.captionId).arg(int(m.icon)).toUtf8();
+                out += QString::asprintf(", message %d caption %d icon %d", m.stringId, m.captionId, int(m.icon)).toUtf8();
             out += "\nfiles:";
-            for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name)) {
-                const QString source = sources.value(readFile(path(name)));
+            for (const auto& [name, bytes] : filesOf(dir.path()).asKeyValueRange()) {
+                const QString source = before.key(bytes);
                 out += ' ' + name.toUtf8() + (source == name ? "" : '=' + source.toUtf8());
             }
             const SessionState& st = session.state;

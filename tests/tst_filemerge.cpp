@@ -4,8 +4,6 @@
 #include "recordingsink.h"
 #include "support/clirun.h"
 
-#include <QtTest>
-
 using namespace ks318;
 using namespace ks318::test;
 

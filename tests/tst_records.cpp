@@ -9,8 +9,6 @@
 #include "records/textfield.h"
 #include "support/testfiles.h"
 
-#include <QtTest>
-
 using namespace ks318;
 
 class TstRecords : public QObject {

@@ -6,8 +6,6 @@
 #include "records/settings.h"
 #include "support/testfiles.h"
 
-#include <QtTest>
-
 using namespace ks318;
 using namespace ks318::test;
 
