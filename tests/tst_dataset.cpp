@@ -52,8 +52,7 @@ private Q_SLOTS:
             Session s;
             s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
             s.state.sleepHour = 22;
-            dir_.clear();
-            writeFile(dat_, golden("known.DAT"));
+            init();
             if (f[0] == "without") {
                 Session full;
                 companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span);
@@ -168,7 +167,8 @@ private Q_SLOTS:
                                            : deleteRecording(session, path(f[1]), &log);
             QByteArray out = ok ? "done" : "not done";
             for (const ShownMessage& m : log.shown)
-                out += QString::asprintf(", message %d caption %d icon %d", m.stringId, m.captionId, int(m.icon)).toUtf8();
+                out += ", message " + QByteArray::number(m.stringId) + " caption " + QByteArray::number(m.captionId)
+                       + " icon " + QByteArray::number(int(m.icon));
             out += "\nfiles:";
             for (const auto& [name, bytes] : filesOf(dir.path()).asKeyValueRange()) {
                 const QString source = before.key(bytes);
