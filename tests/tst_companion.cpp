@@ -110,34 +110,18 @@ private Q_SLOTS:
     }
 
     // The sections of companion.p30.hex reordered, cut or damaged.
-    void readSections_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("read");
-        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
-        const QByteArray patient = file.mid(8, 900);
-        const QByteArray s0 = file.mid(2, 907);  // "0\n900\n", the block, "\n"
-        const QByteArray s1 = file.mid(909, 151);
-        const QByteArray s2 = file.mid(1060, 62);
-        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << "patient intervals span";
-        QTest::newRow("only section 0") << "0\n" + s0 << "patient";
-        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << "";
-        QTest::newRow("empty file") << QByteArray() << "";
-        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << "patient intervals span";
-        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << "patient";
-        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << "patient";
-        QTest::newRow("section 1 of unknown size passed over")
-            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << "patient span";
-        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << "span";
-        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << "";
-        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << "patient";
-        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << "patient";
-    }
+    void readSections_data() { dataRows("companion-sections.txt", {"bytes", "read"}); }
 
     void readSections()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, read);
+        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
+        const QList<QByteArray> pieces = cell("bytes").toUtf8().split('{');
+        QByteArray bytes = unescaped(pieces[0]);
+        for (const QByteArray& piece : pieces.mid(1)) {
+            const QList<QByteArray> at = piece.mid(1, piece.indexOf('}') - 1).split('+');
+            bytes += file.mid(at[0].toInt(), at[1].toInt()) + unescaped(piece.mid(piece.indexOf('}') + 1));
+        }
+        const QString read = cell("read");
         Session s;
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
         const CompanionSections got = parseCompanionFile(bytes, s.patient, s.intervals, s.span);

@@ -157,19 +157,15 @@ private Q_SLOTS:
             }
             writeFile(dir.filePath(file), bytes);
             const bool read = file == "data.m" ? readDataM(session, &log) : readDataD(session, &log, kToday);
-            const QByteArray kept = readFile(dir.filePath(file)) == bytes ? "" : ", file changed";
-            if (file == "data.m")
-                return QString::asprintf("%sphysician %d, valid %d, messages %d", read ? "" : "not read, ",
-                                         session.settings.physicians.selectedPhysician,
-                                         session.settings.physicians.valid, int(log.shown.size()))
-                           .toUtf8()
-                       + kept;
-            return QString::asprintf("%s%d %d %d %d, alternate %d %d, type %d, valid %d, messages %d",
-                                     read ? "" : "not read, ", s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
-                                     s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2, s.recorderType, s.valid,
-                                     int(log.shown.size()))
-                       .toUtf8()
-                   + kept;
+            const PhysicianList& m = session.settings.physicians;
+            const QString values = file == "data.m"
+                                       ? QString::asprintf("physician %d, valid %d", m.selectedPhysician, m.valid)
+                                       : QString::asprintf("%d %d %d %d, alternate %d %d, type %d, valid %d",
+                                                           s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
+                                                           s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2,
+                                                           s.recorderType, s.valid);
+            return (read ? "" : "not read, ") + values.toUtf8() + ", messages " + QByteArray::number(log.shown.size())
+                   + (readFile(dir.filePath(file)) == bytes ? "" : ", file changed");
         });
     }
 
