@@ -169,9 +169,10 @@ private Q_SLOTS:
     // none to lose.
     void roundTrip()
     {
-        QList<std::tuple<QByteArray, int, int>> files{{synth::demoFile(), 70, 0}};  // the file, its type, BP mode
-        for (const auto& [type, mode, count] : {std::tuple(70, 0, 5), {70, 0, 1828}, {30, 0, 300}, {21, 2, 300},
-                                                {20, 2, 300}}) {
+        const QString path = dir_.filePath("T.DAT");
+        // Type, BP mode and count of readings; none: the demonstration recording.
+        for (const auto& [type, mode, count] : {std::tuple(70, 0, 0), {70, 0, 5}, {70, 0, 1828}, {30, 0, 300},
+                                                {21, 2, 300}, {20, 2, 300}}) {
             synth::Options o;
             o.type = RecorderType(type);
             o.count = count;
@@ -179,10 +180,7 @@ private Q_SLOTS:
             o.excludedEvery = 7;
             o.commentEvery = count < kMaxReadings ? 5 : 0;
             o.patient = count < kMaxReadings;
-            files.append({synth::makeFile(o), type, mode});
-        }
-        const QString path = dir_.filePath("T.DAT");
-        for (const auto& [file, type, mode] : files) {
+            const QByteArray file = count ? synth::makeFile(o) : synth::demoFile();
             QVERIFY(writeFile(path, file));
             Session& s = session_ = Session();
             QVERIFY(s.allocateData());

@@ -64,8 +64,7 @@ private Q_SLOTS:
             MessageLog log;
             const bool writable = folder == dir.path();
             QCOMPARE(loadSettings(session, folder, &log, kToday), writable);
-            const ShownMessage m201{201, 14, MessageIcon::Warning};
-            QCOMPARE(log.shown, writable ? QList<ShownMessage>() : QList<ShownMessage>(3, m201));
+            QCOMPARE(log.shown, QList<ShownMessage>(writable ? 0 : 3, {201, 14, MessageIcon::Warning}));
             const Settings& s = session.settings;
             QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1,
                                  s.physicians.selectedPhysician}),
