@@ -17,40 +17,6 @@ QByteArray section(int id, const QByteArray& block)
     return QByteArray::number(id) + "\n" + QByteArray::number(block.size()) + "\n" + block + "\n";
 }
 
-// Every field of the three records filled (golden companion.p30.hex).
-void fillRecords(Session& s)
-{
-    PatientRecord& p = s.patient;
-    p.valid = 1;
-    p.recordingHours = 24;
-    p.recorderType = 70;
-    p.startDateText = "2026/11/02";
-    p.startTimeText = "07:00";
-    p.recorderId = 3;
-    p.patientName.setQString(QStringLiteral("山田 太郎"));
-    p.patientAddress = "1-2-3 Shiba, Minato";
-    p.patientPhone = "03-1234-5678";
-    p.physicianName = "Dr. Sato";
-    p.physicianAddress = "4-5-6 Azabu";
-    p.physicianPhone = "03-9999-0000";
-    p.socialSecurityNumber = "SSN-1";
-    p.insurance = "Kenpo";
-    p.medicareNumber = "MC-7";
-    p.age = "58";
-    p.sex.setQString(QStringLiteral("男"));
-    p.height = "172";
-    p.weight = "70";
-    p.medications = "amlodipine";
-    p.comments = "morning readings high";
-    p.day1SleepTime = "22:30";
-    p.day1WakeTime = "06:00";
-    p.day2SleepTime = "23:00";
-    p.day2WakeTime = "07:00";
-    s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
-    s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
-    s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
-}
-
 } // namespace
 
 class TestCompanion : public QObject {
@@ -75,10 +41,39 @@ private Q_SLOTS:
     void filledRecordsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
-        Session session;
-        fillRecords(session);
+        // Every field of the three records filled (golden companion.p30.hex).
+        Session s;
+        PatientRecord& p = s.patient;
+        p.valid = 1;
+        p.recordingHours = 24;
+        p.recorderType = 70;
+        p.startDateText = "2026/11/02";
+        p.startTimeText = "07:00";
+        p.recorderId = 3;
+        p.patientName.setQString(QStringLiteral("山田 太郎"));
+        p.patientAddress = "1-2-3 Shiba, Minato";
+        p.patientPhone = "03-1234-5678";
+        p.physicianName = "Dr. Sato";
+        p.physicianAddress = "4-5-6 Azabu";
+        p.physicianPhone = "03-9999-0000";
+        p.socialSecurityNumber = "SSN-1";
+        p.insurance = "Kenpo";
+        p.medicareNumber = "MC-7";
+        p.age = "58";
+        p.sex.setQString(QStringLiteral("男"));
+        p.height = "172";
+        p.weight = "70";
+        p.medications = "amlodipine";
+        p.comments = "morning readings high";
+        p.day1SleepTime = "22:30";
+        p.day1WakeTime = "06:00";
+        p.day2SleepTime = "23:00";
+        p.day2WakeTime = "07:00";
+        s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
+        s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
+        s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
         MessageLog log;
-        QVERIFY(writeCompanionFile(session, dir.filePath("REC.DAT"), &log));
+        QVERIFY(writeCompanionFile(s, dir.filePath("REC.DAT"), &log));
         const QByteArray file = readFile(dir.filePath("REC.p30"));
         const QStringList wrong = layoutMismatches(
             "companion-layout.txt", {{"file", file}, {"0", file.mid(8)}, {"1", file.mid(915)}, {"2", file.mid(1065)}});
@@ -92,9 +87,9 @@ private Q_SLOTS:
         QVERIFY(!readCompanionFile(again, dir.filePath("NONE.DAT"), &log));
         QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
         QCOMPARE((QList<quint32>{again.patient.valid, again.intervals.valid, again.span.valid}), (QList<quint32>{1, 1, 1}));
-        session.intervals.valid = session.span.valid = 1;
+        s.intervals.valid = s.span.valid = 1;
         QCOMPARE(formatCompanionFile(again.patient, again.intervals, again.span),
-                 formatCompanionFile(session.patient, session.intervals, session.span));
+                 formatCompanionFile(s.patient, s.intervals, s.span));
     }
 
     // A 1100-byte patient record and an 80-byte interval record as older

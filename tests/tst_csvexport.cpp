@@ -26,7 +26,6 @@ std::unique_ptr<SessionData> oneReading(bool korError, bool oscError)
     return d;
 }
 
-// CSV text as the table shows it: CP932 read back, CR LF as one line break.
 QByteArray shown(const QByteArray& csv)
 {
     return fromCp932(std::string_view(csv.constData(), std::size_t(csv.size()))).toUtf8().replace("\r\n", "\n").trimmed();

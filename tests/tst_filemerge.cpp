@@ -7,23 +7,6 @@
 using namespace ks318;
 using namespace ks318::test;
 
-namespace {
-
-// The span the program takes from a file of two record lines,
-// "MM-dd hh:mm" in 2009 or "yyyy-MM-dd hh:mm" to the same.
-FileSpan span(const QString& fromTo)
-{
-    QByteArray text;
-    for (const QString& t : fromTo.split(QStringLiteral(" to "))) {
-        const QDateTime d = QDateTime::fromString(t.count(QLatin1Char('-')) == 2 ? t : QStringLiteral("2009-") + t,
-                                                  QStringLiteral("yyyy-MM-dd hh:mm"));
-        text += recordLine(d.date().year(), d.date().month(), d.date().day(), d.time().hour(), d.time().minute());
-    }
-    return spanOfFileText(text);
-}
-
-} // namespace
-
 class TstFileMerge : public QObject {
     Q_OBJECT
 
@@ -44,9 +27,19 @@ private Q_SLOTS:
 
     void order()
     {
+        // Each span as the program takes it from a file of two record lines,
+        // "MM-dd hh:mm" in 2009 or "yyyy-MM-dd hh:mm" to the same.
         std::vector<FileSpan> s;
-        for (const QString& item : cell("spans").split(QStringLiteral(", ")))
-            s.push_back(span(item));
+        for (const QString& item : cell("spans").split(QStringLiteral(", "))) {
+            QByteArray text;
+            for (const QString& t : item.split(QStringLiteral(" to "))) {
+                const QDateTime d = QDateTime::fromString(t.count(QLatin1Char('-')) == 2 ? t : "2009-" + t,
+                                                          QStringLiteral("yyyy-MM-dd hh:mm"));
+                const QDate day = d.date();
+                text += recordLine(day.year(), day.month(), day.day(), d.time().hour(), d.time().minute());
+            }
+            s.push_back(spanOfFileText(text));
+        }
         QStringList got;
         for (const int i : mergeOrder(s))
             got << QString::number(i);

@@ -21,31 +21,6 @@ QByteArray settingsFiles(const QString& directory)
     return out;
 }
 
-// Every field of the three files set, most of them away from their defaults.
-void fillSettings(Settings& s)
-{
-    s.analysis.defaultBpMode = 2;
-    s.analysis.sysThreshold1 = 135;
-    s.analysis.diaThreshold1 = 85;
-    s.analysis.sysThreshold2 = 125;
-    s.analysis.diaThreshold2 = 75;
-    s.analysis.altSysThreshold1 = 11;
-    s.analysis.setSerialPort(3);
-    s.analysis.createCsvFile = 0;
-    s.physicians.selectedPhysician = 4;
-    PhysicianSlot& slot = s.physicians.entries[4];
-    slot.used = 1;
-    slot.listIndex = 0;
-    slot.valid = 1;
-    slot.displayName.setQString(QStringLiteral("佐藤"));
-    slot.familyName.setQString(QStringLiteral("佐藤"));
-    slot.givenName.setQString(QStringLiteral("花子"));
-    slot.address = "1-2-3 Shiba";
-    slot.phone = "03-0000-1111";
-    s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
-    s.facility.printFacilityName = 1;
-}
-
 } // namespace
 
 class TestSettings : public QObject {
@@ -81,8 +56,28 @@ private Q_SLOTS:
         QTemporaryDir dir;
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
+        // Every field of the three files set, most of them away from their defaults.
         Settings& s = session.settings;
-        fillSettings(s);
+        s.analysis.defaultBpMode = 2;
+        s.analysis.sysThreshold1 = 135;
+        s.analysis.diaThreshold1 = 85;
+        s.analysis.sysThreshold2 = 125;
+        s.analysis.diaThreshold2 = 75;
+        s.analysis.altSysThreshold1 = 11;
+        s.analysis.setSerialPort(3);
+        s.analysis.createCsvFile = 0;
+        s.physicians.selectedPhysician = 4;
+        PhysicianSlot& slot = s.physicians.entries[4];
+        slot.used = 1;
+        slot.listIndex = 0;
+        slot.valid = 1;
+        slot.displayName.setQString(QStringLiteral("佐藤"));
+        slot.familyName.setQString(QStringLiteral("佐藤"));
+        slot.givenName.setQString(QStringLiteral("花子"));
+        slot.address = "1-2-3 Shiba";
+        slot.phone = "03-0000-1111";
+        s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
+        s.facility.printFacilityName = 1;
         MessageLog log;
         QVERIFY(saveSettings(session, &log));
         QVERIFY(log.shown.isEmpty());
