@@ -1,17 +1,12 @@
-// The BP data file: decoding of record lines for every recorder type and BP
-// mode (golden decode.txt), whole files read (golden bpread.txt: sections,
-// long lines, the reading cap, time order, analysis windows and day/night
-// classes), and the rewrite.
+// The BP data file: record lines decoded (golden decode.txt), whole files
+// read and rewritten (golden bpread.txt), and the rewrite of every type.
 #include "records/bpdatafile.h"
 #include "support/testfiles.h"
 #include "synthetic.h"
 #include "session/session.h"
 
-#include <QtTest>
-
 using namespace ks318;
-using test::readFile;
-using test::writeFile;
+using namespace ks318::test;
 
 namespace {
 
@@ -33,7 +28,7 @@ QByteArray expand(const QByteArray& text)
     QByteArray out;
     for (qsizetype i = 0, open; i < text.size(); i = text.indexOf('}', open) + 1) {
         open = text.indexOf('{', i) < 0 ? text.size() : text.indexOf('{', i);
-        out += test::unescaped(text.mid(i, open - i));
+        out += unescaped(text.mid(i, open - i));
         const QByteArray m = text.mid(open + 1, text.indexOf('}', open) - open - 1);
         if (open == text.size())
             break;
@@ -43,9 +38,9 @@ QByteArray expand(const QByteArray& text)
             out += line70(m.size() > 3 ? m.mid(3) : QByteArray("00"));
         else if (m.endsWith(" readings"))
             for (int k = 0, t = 0; k < m.split(' ')[0].toInt(); ++k, t = k * 7)
-                out += test::recordLine(2026, 11, 2 + t / 1440, t % 1440 / 60, t % 60, 150, 90, 70);
+                out += recordLine(2026, 11, 2 + t / 1440, t % 1440 / 60, t % 60, 150, 90, 70);
         else if (m == "patient")
-            out += test::patientSections("PATIENT", "1:first\n");
+            out += patientSections("PATIENT", "1:first\n");
         else if (m.startsWith("sjis:"))
             out += QByteArray::fromStdString(toCp932(QString::fromUtf8(m.mid(5))));
         else
@@ -64,8 +59,6 @@ QString text(const Field& field)
     return lost ? s + QStringLiteral("<%1 bytes lost>").arg(lost) : s;
 }
 
-// What the reader made of a file: the session, the patient section, up to
-// five readings and the counters.
 QByteArray described(bool read, const Session& s)
 {
     const SessionData& d = *s.data();
@@ -99,8 +92,7 @@ class TstBpDataFile : public QObject {
     Session session_;
 
 private Q_SLOTS:
-    // Each line of decode.txt decoded and written back as its head describes
-    // (an error reading stays as it is).
+    // Each line of decode.txt decoded and written back (see there).
     void decodedLines()
     {
         auto written = std::make_unique<SessionData>();
@@ -172,15 +164,15 @@ private Q_SLOTS:
         });
     }
 
-    // Files of every recorder type with error, excluded and commented
-    // readings, and the demonstration recording, read and rewritten
-    // unchanged; a full file's sections are never read, so it holds none to
-    // lose.
+    // Files of every recorder type, and the demonstration recording, read and
+    // rewritten unchanged; a full file's sections are never read, so it holds
+    // none to lose.
     void roundTrip()
     {
-        QList<std::tuple<QByteArray, int, int>> files{{synth::demoFile(), 70, 0}};  // the file, its type, BP mode
-        for (const auto& [type, mode, count] : {std::tuple(70, 0, 5), {70, 0, 1828}, {30, 0, 300}, {21, 2, 300},
-                                                {20, 2, 300}}) {
+        const QString path = dir_.filePath("T.DAT");
+        // Type, BP mode and count of readings; none: the demonstration recording.
+        for (const auto& [type, mode, count] : {std::tuple(70, 0, 0), {70, 0, 5}, {70, 0, 1828}, {30, 0, 300},
+                                                {21, 2, 300}, {20, 2, 300}}) {
             synth::Options o;
             o.type = RecorderType(type);
             o.count = count;
@@ -188,10 +180,7 @@ private Q_SLOTS:
             o.excludedEvery = 7;
             o.commentEvery = count < kMaxReadings ? 5 : 0;
             o.patient = count < kMaxReadings;
-            files.append({synth::makeFile(o), type, mode});
-        }
-        const QString path = dir_.filePath("T.DAT");
-        for (const auto& [file, type, mode] : files) {
+            const QByteArray file = count ? synth::makeFile(o) : synth::demoFile();
             QVERIFY(writeFile(path, file));
             Session& s = session_ = Session();
             QVERIFY(s.allocateData());

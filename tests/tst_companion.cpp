@@ -1,14 +1,11 @@
-// The companion file NAME.p30: its exact bytes (golden files), the sections
-// and older sizes on reading, and its creation from a legacy patient file
-// through fileconv.
+// The companion file NAME.p30: its bytes, the sections read, and its creation
+// from a legacy patient file through fileconv.
 #include "recordingsink.h"
 #include "records/companionfile.h"
 #include "records/daycount.h"
 #include "session/session.h"
 #include "synthetic.h"
 #include "support/testfiles.h"
-
-#include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
@@ -18,40 +15,6 @@ namespace {
 QByteArray section(int id, const QByteArray& block)
 {
     return QByteArray::number(id) + "\n" + QByteArray::number(block.size()) + "\n" + block + "\n";
-}
-
-// Every field of the three records filled (golden companion.p30.hex).
-void fillRecords(Session& s)
-{
-    PatientRecord& p = s.patient;
-    p.valid = 1;
-    p.recordingHours = 24;
-    p.recorderType = 70;
-    p.startDateText = "2026/11/02";
-    p.startTimeText = "07:00";
-    p.recorderId = 3;
-    p.patientName.setQString(QStringLiteral("山田 太郎"));
-    p.patientAddress = "1-2-3 Shiba, Minato";
-    p.patientPhone = "03-1234-5678";
-    p.physicianName = "Dr. Sato";
-    p.physicianAddress = "4-5-6 Azabu";
-    p.physicianPhone = "03-9999-0000";
-    p.socialSecurityNumber = "SSN-1";
-    p.insurance = "Kenpo";
-    p.medicareNumber = "MC-7";
-    p.age = "58";
-    p.sex.setQString(QStringLiteral("男"));
-    p.height = "172";
-    p.weight = "70";
-    p.medications = "amlodipine";
-    p.comments = "morning readings high";
-    p.day1SleepTime = "22:30";
-    p.day1WakeTime = "06:00";
-    p.day2SleepTime = "23:00";
-    p.day2WakeTime = "07:00";
-    s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
-    s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
-    s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
 }
 
 } // namespace
@@ -73,16 +36,44 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(converterDir_) + ":" + path_);
     }
 
-    // The file written from fillRecords: its fields at the offsets the
-    // record layouts give them (the hand-worked companion-layout.txt), the
-    // hex dump of the whole file as the catch-all, and the records read back.
+    // The fields at the offsets of the hand-worked companion-layout.txt, the
+    // hex dump as the catch-all, and the records read back.
     void filledRecordsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
-        Session session;
-        fillRecords(session);
+        // Every field of the three records filled (golden companion.p30.hex).
+        Session s;
+        PatientRecord& p = s.patient;
+        p.valid = 1;
+        p.recordingHours = 24;
+        p.recorderType = 70;
+        p.startDateText = "2026/11/02";
+        p.startTimeText = "07:00";
+        p.recorderId = 3;
+        p.patientName.setQString(QStringLiteral("山田 太郎"));
+        p.patientAddress = "1-2-3 Shiba, Minato";
+        p.patientPhone = "03-1234-5678";
+        p.physicianName = "Dr. Sato";
+        p.physicianAddress = "4-5-6 Azabu";
+        p.physicianPhone = "03-9999-0000";
+        p.socialSecurityNumber = "SSN-1";
+        p.insurance = "Kenpo";
+        p.medicareNumber = "MC-7";
+        p.age = "58";
+        p.sex.setQString(QStringLiteral("男"));
+        p.height = "172";
+        p.weight = "70";
+        p.medications = "amlodipine";
+        p.comments = "morning readings high";
+        p.day1SleepTime = "22:30";
+        p.day1WakeTime = "06:00";
+        p.day2SleepTime = "23:00";
+        p.day2WakeTime = "07:00";
+        s.intervals = AnalysisIntervals::defaults(2026, 11, 2, 7, 24);
+        s.span.first = {2026, 11, 2, 7, 5, 46328, encodeTime(7, 5)};  // 2026-11-02 as a day count
+        s.span.last = {2026, 11, 3, 6, 40, 46329, encodeTime(6, 40)};
         MessageLog log;
-        QVERIFY(writeCompanionFile(session, dir.filePath("REC.DAT"), &log));
+        QVERIFY(writeCompanionFile(s, dir.filePath("REC.DAT"), &log));
         const QByteArray file = readFile(dir.filePath("REC.p30"));
         const QStringList wrong = layoutMismatches(
             "companion-layout.txt", {{"file", file}, {"0", file.mid(8)}, {"1", file.mid(915)}, {"2", file.mid(1065)}});
@@ -96,10 +87,9 @@ private Q_SLOTS:
         QVERIFY(!readCompanionFile(again, dir.filePath("NONE.DAT"), &log));
         QCOMPARE(log.shown, (QList<ShownMessage>{{202, 14, MessageIcon::Warning}}));
         QCOMPARE((QList<quint32>{again.patient.valid, again.intervals.valid, again.span.valid}), (QList<quint32>{1, 1, 1}));
-        session.intervals.valid = session.span.valid = 1;
-        QVERIFY(again.patient.pack() == session.patient.pack());
-        QVERIFY(again.intervals.pack() == session.intervals.pack());
-        QVERIFY(again.span.pack() == session.span.pack());
+        s.intervals.valid = s.span.valid = 1;
+        QCOMPARE(formatCompanionFile(again.patient, again.intervals, again.span),
+                 formatCompanionFile(s.patient, s.intervals, s.span));
     }
 
     // A 1100-byte patient record and an 80-byte interval record as older
@@ -114,36 +104,19 @@ private Q_SLOTS:
         KS318_COMPARE_GOLDEN(hexDump(formatCompanionFile(s.patient, s.intervals, s.span)), "legacy-converted.p30.hex");
     }
 
-    // The sections read from the file of companion.p30.hex reordered, cut
-    // or damaged; the valid flags in memory follow.
-    void readSections_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("read");
-        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
-        const QByteArray patient = file.mid(8, 900);
-        const QByteArray s0 = file.mid(2, 907);  // "0\n900\n", the block, "\n"
-        const QByteArray s1 = file.mid(909, 151);
-        const QByteArray s2 = file.mid(1060, 62);
-        QTest::newRow("all three") << "0\n" + s0 + s1 + s2 << "patient intervals span";
-        QTest::newRow("only section 0") << "0\n" + s0 << "patient";
-        QTest::newRow("version line 1") << "1\n" + s0 + s1 + s2 << "";
-        QTest::newRow("empty file") << QByteArray() << "";
-        QTest::newRow("sections in another order") << "0\n" + s2 + s0 + s1 << "patient intervals span";
-        QTest::newRow("unknown id stops reading") << "0\n" + s0 + section(3, "xyz") + s1 + s2 << "patient";
-        QTest::newRow("truncated section 1") << "0\n" + s0 + s1.left(60) << "patient";
-        QTest::newRow("section 1 of unknown size passed over")
-            << "0\n" + s0 + section(1, QByteArray(100, '\x01')) + s2 << "patient span";
-        QTest::newRow("short span") << "0\n" + section(2, s2.mid(5, 10)) << "span";
-        QTest::newRow("zero size stops reading") << "0\n0\n0\n" + s1 << "";
-        QTest::newRow("block starting with a blank") << "0\n" + section(0, " " + patient.mid(1)) << "patient";
-        QTest::newRow("CR LF number lines") << "0\r\n0\r\n900\r\n" + patient + "\n" << "patient";
-    }
+    // The sections of companion.p30.hex reordered, cut or damaged.
+    void readSections_data() { dataRows("companion-sections.txt", {"bytes", "read"}); }
 
     void readSections()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, read);
+        const QByteArray file = fromHexDump(golden("companion.p30.hex"));
+        const QList<QByteArray> pieces = cell("bytes").toUtf8().split('{');
+        QByteArray bytes = unescaped(pieces[0]);
+        for (const QByteArray& piece : pieces.mid(1)) {
+            const QList<QByteArray> at = piece.mid(1, piece.indexOf('}') - 1).split('+');
+            bytes += file.mid(at[0].toInt(), at[1].toInt()) + unescaped(piece.mid(piece.indexOf('}') + 1));
+        }
+        const QString read = cell("read");
         Session s;
         s.patient.valid = s.intervals.valid = s.span.valid = 1;  // left from another file
         const CompanionSections got = parseCompanionFile(bytes, s.patient, s.intervals, s.span);

@@ -1,13 +1,9 @@
 // CSV export: ks318-cli csv on the known recording (golden known.csv and
-// csv.txt), and the rows by golden table (csvrows.txt): quoting, the row
-// formats of every recorder type, the sleep lines with and without a
-// companion file, and the rows of analysis window 1.
+// csv.txt), and the rows by golden table (csvrows.txt).
 #include "records/companionfile.h"
 #include "records/csvexport.h"
 #include "session/session.h"
 #include "support/clirun.h"
-
-#include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
@@ -30,7 +26,6 @@ std::unique_ptr<SessionData> oneReading(bool korError, bool oscError)
     return d;
 }
 
-// CSV text as the table shows it: CP932 read back, CR LF as one line break.
 QByteArray shown(const QByteArray& csv)
 {
     return fromCp932(std::string_view(csv.constData(), std::size_t(csv.size()))).toUtf8().replace("\r\n", "\n").trimmed();
@@ -47,10 +42,8 @@ private:
 
 private Q_SLOTS:
     // A recording never opened: its companion file is made and NAME.csv
-    // replaces an earlier export. The files do not follow the interface
-    // language, nor take month names from a locale whose short date spells
-    // them (C: "d MMM yyyy"): in English in the C locale they are the bytes
-    // of the Japanese run in the tests' Japanese locale.
+    // replaces an earlier export. The files follow neither the interface
+    // language nor the locale's short date (C: "d MMM yyyy").
     void knownRecording()
     {
         QVERIFY(dir_.clear());

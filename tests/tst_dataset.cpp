@@ -1,28 +1,21 @@
 // Data-set preparation: the companion file of a first opening (golden
-// info.txt, as ks318-cli info shows it) and what ks318-cli list does with
-// it, the session state taken from it, the sleep texts, the short date
-// format. Save as and delete on a recording's file set (golden
-// file-operations.txt): what is copied, what is refused with message 268,
-// that no copy replaces a file, and what is left current afterwards.
+// info.txt) and what ks318-cli list does with it, the session state taken
+// from it, the sleep texts. Save as and delete on a recording's file set
+// (golden file-operations.txt).
 #include "recordingsink.h"
 #include "records/bpdatafile.h"
 #include "records/companionfile.h"
 #include "records/dataset.h"
 #include "records/fileoperations.h"
-#include "records/language.h"
 #include "session/session.h"
-#include "records/shortdate.h"
 #include "support/clirun.h"
 #include "synthetic.h"
-
-#include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
 
 namespace {
 
-// Writes a companion file whose patient record carries the given sleep texts.
 void writeCompanionWithSleep(const QString& dat, const QStringList& texts)
 {
     Session s;
@@ -51,8 +44,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(dat_, golden("known.DAT")));
     }
 
-    // Each line of prepare.txt prepares the known recording under a name,
-    // or a damaged one; below it what came of it (see there).
+    // The rows of prepare.txt (see there).
     void preparations()
     {
         KS318_COMPARE_GOLDEN_TABLE("prepare.txt", [this](const QByteArray& line) {
@@ -60,8 +52,7 @@ private Q_SLOTS:
             Session s;
             s.state.windowTitleText = QStringLiteral("OLD : someone else  2020/01/01");
             s.state.sleepHour = 22;
-            dir_.clear();
-            writeFile(dat_, golden("known.DAT"));
+            init();
             if (f[0] == "without") {
                 Session full;
                 companionRecordsFromDataFile(dat_, QString(), full.patient, full.intervals, full.span);
@@ -129,23 +120,9 @@ private Q_SLOTS:
         });
     }
 
-    // Dates as the interface shows them follow the language (yyyy/MM/dd in
-    // Japanese, ISO in English, nothing for no date); what files hold does
-    // not (tst_csvexport: the English CSV and companion file).
-    void datesFollowTheLanguage()
-    {
-        setLanguage(Language::English);
-        const QStringList english{formatShortDate(QDate(2026, 1, 5)), formatShortDate(QDate())};
-        setLanguage(Language::Japanese);
-        QCOMPARE(english, (QStringList{"2026-01-05", ""}));
-        QCOMPARE(formatShortDate(QDate(1999, 12, 31)), QStringLiteral("1999/12/31"));
-    }
-
-    // A first opening (here by ks318-cli list --prepare) makes the companion
-    // file, with every valid field 0 on disk (1 in memory: prepare.txt),
-    // window 1 from the hour of the first reading to past the last one, so
-    // it holds every reading. list takes the sleep times of a companion file
-    // and leaves it as it is.
+    // A first opening by ks318-cli list --prepare makes the companion file
+    // (valid fields 0 on disk) with window 1 holding every reading; list takes
+    // the sleep times of a companion file and leaves it as it is.
     void firstOpening()
     {
         const CliRun prepared = runCli({"list", "--prepare", dat_});
@@ -183,19 +160,18 @@ private Q_SLOTS:
             for (const QByteArray& name : f.mid(3))
                 if (!QFile::exists(path(name)))
                     writeFile(path(name), name == "DEMO.csv" ? "csv text\r\n" : "old " + name);
-            QMap<QByteArray, QString> sources;
-            for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
-                sources[readFile(path(name))] = name;
+            const QMap<QString, QByteArray> before = filesOf(dir.path());
 
             MessageLog log;
             const bool ok = f[0] == "save" ? saveRecordingAs(session, path(f[1]), &log)
                                            : deleteRecording(session, path(f[1]), &log);
             QByteArray out = ok ? "done" : "not done";
             for (const ShownMessage& m : log.shown)
-                out += QStringLiteral(", message %1 caption %2 icon %3").arg(m.stringId).arg(m.captionId).arg(int(m.icon)).toUtf8();
+                out += ", message " + QByteArray::number(m.stringId) + " caption " + QByteArray::number(m.captionId)
+                       + " icon " + QByteArray::number(int(m.icon));
             out += "\nfiles:";
-            for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name)) {
-                const QString source = sources.value(readFile(path(name)));
+            for (const auto& [name, bytes] : filesOf(dir.path()).asKeyValueRange()) {
+                const QString source = before.key(bytes);
                 out += ' ' + name.toUtf8() + (source == name ? "" : '=' + source.toUtf8());
             }
             const SessionState& st = session.state;

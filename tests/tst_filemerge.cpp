@@ -1,32 +1,11 @@
-// File merge: time order and the overlap rule, the merged text (record lines
-// of every file, sections of the latest, comments renumbered), the refusals,
-// the merged file, and ks318-cli merge of the golden files
-// merge-a.DAT and merge-b.DAT (merge.txt, merged.DAT).
+// File merge: time order and the overlap rule, the merged text, the refusals,
+// and ks318-cli merge of merge-a.DAT and merge-b.DAT (merge.txt, merged.DAT).
 #include "records/filemerge.h"
 #include "recordingsink.h"
 #include "support/clirun.h"
 
-#include <QtTest>
-
 using namespace ks318;
 using namespace ks318::test;
-
-namespace {
-
-// The span the program takes from a file of two record lines,
-// "MM-dd hh:mm" in 2009 or "yyyy-MM-dd hh:mm" to the same.
-FileSpan span(const QString& fromTo)
-{
-    QByteArray text;
-    for (const QString& t : fromTo.split(QStringLiteral(" to "))) {
-        const QDateTime d = QDateTime::fromString(t.count(QLatin1Char('-')) == 2 ? t : QStringLiteral("2009-") + t,
-                                                  QStringLiteral("yyyy-MM-dd hh:mm"));
-        text += recordLine(d.date().year(), d.date().month(), d.date().day(), d.time().hour(), d.time().minute());
-    }
-    return spanOfFileText(text);
-}
-
-} // namespace
 
 class TstFileMerge : public QObject {
     Q_OBJECT
@@ -48,35 +27,38 @@ private Q_SLOTS:
 
     void order()
     {
+        // Each span as the program takes it from a file of two record lines,
+        // "MM-dd hh:mm" in 2009 or "yyyy-MM-dd hh:mm" to the same.
         std::vector<FileSpan> s;
-        for (const QString& item : cell("spans").split(QStringLiteral(", ")))
-            s.push_back(span(item));
+        for (const QString& item : cell("spans").split(QStringLiteral(", "))) {
+            QByteArray text;
+            for (const QString& t : item.split(QStringLiteral(" to "))) {
+                const QDateTime d = QDateTime::fromString(t.count(QLatin1Char('-')) == 2 ? t : "2009-" + t,
+                                                          QStringLiteral("yyyy-MM-dd hh:mm"));
+                const QDate day = d.date();
+                text += recordLine(day.year(), day.month(), day.day(), d.time().hour(), d.time().minute());
+            }
+            s.push_back(spanOfFileText(text));
+        }
         QStringList got;
         for (const int i : mergeOrder(s))
             got << QString::number(i);
         QCOMPARE(got.isEmpty() ? QStringLiteral("refused") : got.join(QLatin1Char(' ')), cell("order"));
     }
 
-    void latestFileLines_data() { dataRows("merge-texts.txt", {"latest", "expectedTail"}); }
+    void texts_data() { dataRows("merge-texts.txt", {"latest", "expectedTail", "earlier"}); }
 
-    void latestFileLines()
+    void texts()
     {
-        const QByteArray rec = recordLine(2009, 6, 3, 9, 0).chopped(1);
-        const auto bytes = [&rec](const QString& text) { return unescaped(text.toUtf8().replace("{rec}", rec)); };
-        const QByteArray earlier = recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0);
-        QCOMPARE(mergeFileTexts({earlier + patientSections("Early", "1:early comment\n"), bytes(cell("latest"))}),
-                 earlier + bytes(cell("expectedTail")));
-    }
-
-    // Only record lines leave an earlier file; one without a final line feed
-    // does not run into the next file.
-    void earlierFileLines()
-    {
-        const QByteArray earlier = "junk before\n" + recordLine(2009, 6, 1, 9, 0) + "RV5720  20"
-                                   + recordLine(2009, 6, 1, 9, 30).mid(10) + recordLine(2009, 6, 1, 10, 0).chopped(1);
-        const QByteArray latest = recordLine(2009, 6, 2, 9, 0) + patientSections("L", "");
-        QCOMPARE(mergeFileTexts({earlier, latest}),
-                 recordLine(2009, 6, 1, 9, 0) + recordLine(2009, 6, 1, 10, 0) + latest);
+        const QByteArray first = recordLine(2009, 6, 1, 9, 0);
+        const QByteArray second = recordLine(2009, 6, 1, 10, 0);
+        const auto bytes = [&](const QString& text) {
+            return unescaped(text.toUtf8().replace("{rec}", recordLine(2009, 6, 3, 9, 0).chopped(1))
+                                 .replace("{first}", first.chopped(1)).replace("{second}", second.chopped(1)));
+        };
+        const QByteArray sections = patientSections("Early", "1:early comment\n");
+        const QByteArray earlier = cell("earlier").isEmpty() ? first + second + sections : bytes(cell("earlier"));
+        QCOMPARE(mergeFileTexts({earlier, bytes(cell("latest"))}), first + second + bytes(cell("expectedTail")));
     }
 
     void refusals_data() { dataRows("merge-refusals.txt", {"inputs", "outputExists", "result", "messages"}); }

@@ -1,15 +1,10 @@
-// The settings files data.d, data.m and data.o: exact bytes of the defaults
-// and of filled settings (golden files), the threshold rules and damaged or
-// missing files; the physician list over the 50 slots of data.m, whose rows
-// stay sorted after every insert, edit and delete, every used slot's
-// listIndex naming the row that shows it.
+// The settings files data.d, data.m and data.o (golden files), and the
+// physician list over the 50 slots of data.m.
 #include "recordingsink.h"
 #include "session/session.h"
 #include "records/physicianroster.h"
 #include "records/settings.h"
 #include "support/testfiles.h"
-
-#include <QtTest>
 
 using namespace ks318;
 using namespace ks318::test;
@@ -18,40 +13,12 @@ namespace {
 
 const QDate kToday(2026, 3, 5);
 
-// The three files of `directory` as hex dumps.
 QByteArray settingsFiles(const QString& directory)
 {
     QByteArray out;
     for (const char* name : {"data.d", "data.m", "data.o"})
         out += "== " + QByteArray(name) + "\n" + hexDump(readFile(QDir(directory).filePath(name)));
     return out;
-}
-
-// Every field of data.d, data.m and data.o set, most of them away from
-// their defaults.
-void fillSettings(Settings& s)
-{
-    s.analysis.defaultBpMode = 2;
-    s.analysis.sysThreshold1 = 135;
-    s.analysis.diaThreshold1 = 85;
-    s.analysis.sysThreshold2 = 125;
-    s.analysis.diaThreshold2 = 75;
-    s.analysis.altSysThreshold1 = 11;
-    s.analysis.setSerialPort(3);
-    s.analysis.createCsvFile = 0;
-    s.physicians.selectedPhysician = 4;
-    PhysicianSlot& slot = s.physicians.entries[4];
-    slot.used = 1;
-    slot.listIndex = 0;
-    slot.valid = 1;
-    slot.displayName.setQString(QStringLiteral("佐藤"));
-    slot.familyName.setQString(QStringLiteral("佐藤"));
-    slot.givenName.setQString(QStringLiteral("花子"));
-    slot.address = "1-2-3 Shiba";
-    slot.phone = "03-0000-1111";
-    s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
-    s.facility.printFacilityName = 1;
-
 }
 
 } // namespace
@@ -72,8 +39,7 @@ private Q_SLOTS:
             MessageLog log;
             const bool writable = folder == dir.path();
             QCOMPARE(loadSettings(session, folder, &log, kToday), writable);
-            const ShownMessage m201{201, 14, MessageIcon::Warning};
-            QCOMPARE(log.shown, writable ? QList<ShownMessage>() : QList<ShownMessage>(3, m201));
+            QCOMPARE(log.shown, QList<ShownMessage>(writable ? 0 : 3, {201, 14, MessageIcon::Warning}));
             const Settings& s = session.settings;
             QCOMPARE((QList<int>{s.analysis.valid, s.physicians.valid, s.analysis.sysThreshold1,
                                  s.physicians.selectedPhysician}),
@@ -83,16 +49,35 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(dir.filePath("no")));
     }
 
-    // The files written from fillSettings: their fields at the offsets of
-    // their layouts (the hand-worked settings-layout.txt), the hex dumps as
-    // the catch-all, and the settings read back.
+    // The fields at the offsets of the hand-worked settings-layout.txt, the
+    // hex dumps as the catch-all, and the settings read back.
     void filledSettingsWriteExactBytesAndReadBack()
     {
         QTemporaryDir dir;
         Session session;
         QVERIFY(loadSettings(session, dir.path(), nullptr, kToday));
+        // Every field of the three files set, most of them away from their defaults.
         Settings& s = session.settings;
-        fillSettings(s);
+        s.analysis.defaultBpMode = 2;
+        s.analysis.sysThreshold1 = 135;
+        s.analysis.diaThreshold1 = 85;
+        s.analysis.sysThreshold2 = 125;
+        s.analysis.diaThreshold2 = 75;
+        s.analysis.altSysThreshold1 = 11;
+        s.analysis.setSerialPort(3);
+        s.analysis.createCsvFile = 0;
+        s.physicians.selectedPhysician = 4;
+        PhysicianSlot& slot = s.physicians.entries[4];
+        slot.used = 1;
+        slot.listIndex = 0;
+        slot.valid = 1;
+        slot.displayName.setQString(QStringLiteral("佐藤"));
+        slot.familyName.setQString(QStringLiteral("佐藤"));
+        slot.givenName.setQString(QStringLiteral("花子"));
+        slot.address = "1-2-3 Shiba";
+        slot.phone = "03-0000-1111";
+        s.facility.facilityName.setQString(QStringLiteral("港中央クリニック"));
+        s.facility.printFacilityName = 1;
         MessageLog log;
         QVERIFY(saveSettings(session, &log));
         QVERIFY(log.shown.isEmpty());
@@ -114,12 +99,9 @@ private Q_SLOTS:
         QCOMPARE(again.state.defaultBpMode, BpMode::KorotkoffOnly);
     }
 
-    // "data.d S1 D1 S2 D2": the thresholds stored (the alternate set 5 and
-    // 400, type 30) and what reading makes of them; "damaged FILE BYTES":
-    // data.d or data.m holding BYTES (see settings-read.txt) read over
-    // thresholds 155/95 and physician 7, and whether the file stays as it
-    // is; "data.o TEXT": the file (escaped), the name and switch read, and
-    // the file written back.
+    // "data.d S1 D1 S2 D2": the thresholds stored (alternate set 5 and 400,
+    // type 30), read; "damaged FILE BYTES" (see settings-read.txt); "data.o
+    // TEXT": the file, the name and switch read, and the file written back.
     void readBack()
     {
         KS318_COMPARE_GOLDEN_TABLE("settings-read.txt", [](const QByteArray& line) {
@@ -140,7 +122,7 @@ private Q_SLOTS:
                        + QByteArray::number(f.printFacilityName) + ", written back as "
                        + (written == name.c_str() + QByteArray("\n") + QByteArray::number(f.printFacilityName) + "\n"
                               ? "name and switch lines"
-                              : escaped(written))
+                              : written.toHex(' '))
                        + (same ? "" : ", read again differs");
             }
             const QList<QByteArray> t = line.split(' ');
@@ -169,23 +151,18 @@ private Q_SLOTS:
             }
             writeFile(dir.filePath(file), bytes);
             const bool read = file == "data.m" ? readDataM(session, &log) : readDataD(session, &log, kToday);
-            const QByteArray kept = readFile(dir.filePath(file)) == bytes ? "" : ", file changed";
-            if (file == "data.m")
-                return QString::asprintf("%sphysician %d, valid %d, messages %d", read ? "" : "not read, ",
-                                         session.settings.physicians.selectedPhysician,
-                                         session.settings.physicians.valid, int(log.shown.size()))
-                           .toUtf8()
-                       + kept;
-            return QString::asprintf("%s%d %d %d %d, alternate %d %d, type %d, valid %d, messages %d",
-                                     read ? "" : "not read, ", s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
-                                     s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2, s.recorderType, s.valid,
-                                     int(log.shown.size()))
-                       .toUtf8()
-                   + kept;
+            const PhysicianList& m = session.settings.physicians;
+            const QString values = file == "data.m"
+                                       ? QString::asprintf("physician %d, valid %d", m.selectedPhysician, m.valid)
+                                       : QString::asprintf("%d %d %d %d, alternate %d %d, type %d, valid %d",
+                                                           s.sysThreshold1, s.diaThreshold1, s.sysThreshold2,
+                                                           s.diaThreshold2, s.altSysThreshold1, s.altDiaThreshold2,
+                                                           s.recorderType, s.valid);
+            return (read ? "" : "not read, ") + values.toUtf8() + ", messages " + QByteArray::number(log.shown.size())
+                   + (readFile(dir.filePath(file)) == bytes ? "" : ", file changed");
         });
     }
 
-    // Steps and their outcomes: the hand-worked table roster-steps.txt.
     void steps_data() { dataRows("roster-steps.txt", {"script", "rows", "listIndex", "selected"}); }
 
     void steps()

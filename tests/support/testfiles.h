@@ -39,6 +39,15 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+// Every file of a folder, hidden ones included, by name with its bytes.
+inline QMap<QString, QByteArray> filesOf(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, readFile(QDir(dir).filePath(name)));
+    return files;
+}
+
 // tests/golden/NAME: a small input, or the exact output expected of one.
 inline QString goldenPath(const QString& name) { return qEnvironmentVariable("KS318_GOLDEN") + '/' + name; }
 inline QByteArray golden(const QString& name) { return readFile(goldenPath(name)); }
@@ -121,15 +130,13 @@ inline QByteArray hexDump(const QByteArray& bytes)
 {
     QByteArray out;
     const QByteArray zeros(16, '\0');
-    bool skipping = false;
     for (qsizetype at = 0; at < bytes.size(); at += 16) {
         const QByteArray row = bytes.mid(at, 16);
         if (row == zeros && at > 0 && at + 16 < bytes.size() && bytes.mid(at - 16, 16) == zeros) {
-            out += skipping ? "" : "*\n";
-            skipping = true;
+            if (!out.endsWith("*\n"))  // the row before is a zero row, its text all dots, or this "*"
+                out += "*\n";
             continue;
         }
-        skipping = false;
         QByteArray text = row;
         for (char& c : text)
             c = c >= 0x20 && c < 0x7f ? c : '.';
@@ -152,7 +159,7 @@ inline QByteArray fromHexDump(const QByteArray& dump)
     return out;
 }
 
-// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes; and back.
+// Bytes written in a golden file: "\n", "\r" and "\xHH" escapes.
 inline QByteArray unescaped(const QByteArray& text)
 {
     QByteArray out;
@@ -166,14 +173,6 @@ inline QByteArray unescaped(const QByteArray& text)
             out += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
         }
     }
-    return out;
-}
-inline QByteArray escaped(const QByteArray& bytes)
-{
-    QByteArray out;
-    for (const char c : bytes)
-        out += c == '\n' ? QByteArray("\\n") : c == '\r' ? QByteArray("\\r")
-               : c >= 0x20 && c < 0x7f && c != '\\' ? QByteArray(1, c) : "\\x" + QByteArray(1, c).toHex();
     return out;
 }
 
@@ -234,8 +233,7 @@ inline CliRun runCli(const QStringList& args, const QString& workingDirectory = 
                      const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
-    if (!workingDirectory.isEmpty())
-        p.setWorkingDirectory(workingDirectory);
+    p.setWorkingDirectory(workingDirectory);
     p.setProcessEnvironment(env);
     p.start(qEnvironmentVariable("KS318_CLI"), args);
     if (!p.waitForFinished(timeoutMs))
