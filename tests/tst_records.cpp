@@ -5,6 +5,7 @@
 #include "records/daycount.h"
 #include "records/language.h"
 #include "records/records.h"
+#include "records/shortdate.h"
 #include "records/stringtable.h"
 #include "records/textfield.h"
 #include "support/testfiles.h"
@@ -32,6 +33,12 @@ private Q_SLOTS:
                                          int(a.scroll[0].maximum), int(a.scroll[0].largeStep), int(a.scroll[1].position),
                                          int(a.scroll[1].largeStep))
                     .toUtf8();
+            }
+            if (f[0] == "shown") {
+                setLanguage(f[1] == "en" ? Language::English : Language::Japanese);
+                const QString date = formatShortDate(QDate::fromString(QString::fromUtf8(f[2]), Qt::ISODate));
+                setLanguage(Language::Japanese);
+                return '"' + date.toUtf8() + '"';
             }
             if (f[0] == "hours")
                 return QByteArray::number(
